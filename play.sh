@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the game and runs it; arguments pass on to the game (see README for them).
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/install_deps.sh
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DMORVA_TESTS=OFF -DMORVA_BENCH=OFF >/dev/null
+cmake --build build-release -j "$(nproc)"
+
+# Content: the usual search (--root, $MORVA_ROOT, ./data, the installed folder); failing that, the
+# demo content, built once into build-release/content.
+args=("$@")
+has_root=0
+for a in "${args[@]}"; do [ "$a" = "--root" ] && has_root=1; done
+if [ $has_root -eq 0 ] && [ -z "${MORVA_ROOT:-}" ] && [ ! -d data ] && [ ! -d DATA ] &&
+   [ ! -d "$(grep -o '^CMAKE_INSTALL_PREFIX:PATH=.*' build-release/CMakeCache.txt | cut -d= -f2)/share/morva/data" ]; then
+  if [ -x build-release/tools/mkcontent ]; then
+    [ -d build-release/content/data ] || build-release/tools/mkcontent build-release/content
+    export MORVA_ROOT="$PWD/build-release/content"
+  fi
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display here. Running a short scripted demo in a virtual X server instead;"
+  echo "screenshots go to out/."
+  mkdir -p out
+  xvfb-run -a -s "-screen 0 800x600x24" build-release/morva --windowed --frames 300 \
+    --input scripts/demo.script --screenshot out/demo.png "${args[@]}" || true
+  echo "Saved out/demo.png"
+  exit 0
+fi
+exec build-release/morva "${args[@]}"

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its tools and its tests need (only the missing ones).
+# Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(
+  # building
+  g++ cmake pkg-config make
+  # the game
+  libsdl2-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0 nlohmann-json3-dev libpng-dev
+  libjpeg62-turbo-dev libsndfile1-dev
+  # the content tools
+  libsquish-dev libcairo2-dev libfreetype-dev fonts-dejavu-core libmp3lame-dev espeak-ng
+  # the tests
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs sox lame
+  libnvtt-bin
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+run() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+run apt-get update -qq
+run env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

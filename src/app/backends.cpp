@@ -1,0 +1,4 @@
+// The back ends of this run.
+#include "app/backends.hpp"
+
+Backends backends;

@@ -1,0 +1,38 @@
+// Frame-rate measurement and presentation of each frame.
+#include "app/engine.hpp"
+
+#include "app/backends.hpp"
+#include "platform/platform.hpp"
+#include "platform/renderer.hpp"
+
+namespace {
+uint32_t PlatformTicks() { return backends.platform->TicksMs(); }
+}  // namespace
+
+void cMORVA::Measure(uint32_t (*ticks)()) {
+  framesCounted++;
+  if (fixedStepMs) {
+    // Scripted runs: the same step every frame, so runs repeat exactly.
+    double step = *fixedStepMs;
+    fps = step > 0 ? 1000.0 / step : 0;
+    frameTime = step * 1000.0 / timeScale;
+    framesCounted = 0;
+    return;
+  }
+  // Unsigned arithmetic on purpose: the tick count may wrap, and the very first frame (with
+  // lastMeasure 0) always measures.
+  if (static_cast<uint32_t>(ticks() - 1000u) > lastMeasure) {
+    fps = framesCounted;
+    frameTime = (1000.0 / fps) * 1000.0 / timeScale;
+    // Below ten frames a second the game stands still rather than jumps.
+    if (fps < 10) frameTime = 0;
+    lastMeasure = ticks();
+    framesCounted = 0;
+  }
+}
+
+void cMORVA::EndFrame() {
+  Measure(&PlatformTicks);
+  backends.renderer->FrameDone();
+  backends.platform->SwapBuffers();
+}

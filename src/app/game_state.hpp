@@ -1,0 +1,75 @@
+// The one global record of the program: mode flags, settings and everything the frame loop owns.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "app/engine.hpp"
+
+// Mode flags, one byte each, in their fixed order. Screens move the program between modes only
+// by setting these.
+struct ModeFlags {
+  uint8_t inGame = 0;
+  uint8_t quitRequested = 0;
+  uint8_t levelFinished = 0;
+  uint8_t paused = 0;
+  uint8_t restartRequested = 0;
+  uint8_t introDone = 0;
+  uint8_t menuLoaded = 0;
+  uint8_t trainerLoaded = 0;
+  uint8_t statsLoaded = 0;
+  uint8_t menuShown = 0;
+  uint8_t optionsShown = 0;
+  uint8_t trainerShown = 0;
+  uint8_t statsShown = 0;
+  uint8_t mouseLeftDown = 0;
+  uint8_t mouseRightDown = 0;
+  uint8_t levelLoaded = 0;
+};
+
+// The player's settings, mirrored byte for byte by config.dat.
+struct Settings {
+  uint8_t musicVolume = 0;
+  uint8_t soundVolume = 0;
+  uint8_t gamma = 0;
+  int32_t displayMode = 0;
+  uint8_t showBlood = 0;
+};
+
+// 256 red, then 256 green, then 256 blue entries.
+using GammaRamp = std::array<uint16_t, 768>;
+
+// Sound handle of the audio wrapper; 0 is a stream that could not be opened.
+using SoundHandle = uint32_t;
+// Texture name handed out by the renderer; 0 draws untextured.
+using Texture = uint32_t;
+
+struct GameState {
+  ModeFlags flags;
+  Settings settings;
+
+  uint8_t gammaApplied = 0;
+  uint8_t keyHeld = 0;
+  uint8_t keyReleased = 0;
+  GammaRamp savedGammaRamp{};
+  bool savedGammaValid = false;
+  // -1 when the desktop mode matched no listed mode; nothing is restored then.
+  int32_t savedModeIndex = -1;
+
+  SoundHandle introMusic = 0;
+  SoundHandle menuMusic = 0;
+  SoundHandle gameMusic = 0;
+  SoundHandle clickSound = 0;
+  Texture fontTexture = 0;
+
+  // Pointer position in the 800 x 600 logical space.
+  int cursorX = 0;
+  int cursorY = 0;
+
+  cMORVA morva;
+};
+
+extern GameState gameState;
+
+// Puts the whole program state back to its start-of-run values (tests, and a fresh run).
+void ResetGameState();

@@ -1,0 +1,71 @@
+// The input states: keyboard, joystick and game controller folded into 36 states with press and
+// release detection, which consumers may remove to make a press act once.
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+
+enum InputState : uint8_t {
+  Up = 0,
+  Down = 1,
+  Left = 2,
+  Right = 3,
+  Button1 = 4,
+  // Button n is Button1 + n - 1, up to Button32 (35).
+  Button32 = 35,
+};
+constexpr int kInputStateCount = 36;
+constexpr InputState ButtonState(int n) { return static_cast<InputState>(Button1 + n - 1); }
+
+using StateSet = std::bitset<kInputStateCount>;
+
+// The name of a state: "Up", "Down", "Left", "Right", "Button1" .. "Button32".
+const char* InputStateName(int state);
+
+struct KeyboardDevice {
+  // Three virtual-key codes per state; 0 is an empty slot.
+  std::array<std::array<uint8_t, 3>, kInputStateCount> Assigns{};
+  std::bitset<256> keysDown;
+};
+
+// Joystick 0, or a game controller: axes scaled to -1000..1000, buttons 1..32.
+struct StickDevice {
+  int axisX = 0;
+  int axisY = 0;
+  std::bitset<32> buttons;
+};
+
+// The centre/negative/positive outcome of an axis with the 50 % dead zone.
+int AxisDirection(int value);
+
+class InputComponent {
+ public:
+  StateSet States;
+  KeyboardDevice Keyboard;
+  StickDevice Joystick;
+  StickDevice Pad;
+  // The main window is the foreground window; while it is not, every device reports nothing.
+  bool focused = true;
+
+  // The assignments of the main window: directions, Button1, Button2, Button9.
+  void AssignFormDefaults();
+  // Press and release detection; once at the start of every frame.
+  void Update();
+
+  bool Has(int state) const { return States.test(state); }
+  void Remove(int state) { States.reset(state); }
+  void Assign(int state, int slot, uint8_t keyCode);
+
+  // What the devices report now (empty while not focused).
+  StateSet KeyboardStates() const;
+  static StateSet StickStates(const StickDevice& stick);
+
+  // Forgets every key, axis and button held (focus lost).
+  void ReleaseAll();
+
+ private:
+  StateSet previous_;
+};
+
+extern InputComponent DXInput1;

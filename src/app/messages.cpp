@@ -1,0 +1,57 @@
+// The message path: every box the game shows goes through here.
+#include "app/messages.hpp"
+
+#include <iconv.h>
+
+#include <cstdio>
+
+#include "app/backends.hpp"
+#include "platform/platform.hpp"
+
+std::vector<ShownMessage> shownMessages;
+
+namespace {
+FatalHandler& Handler() {
+  static FatalHandler handler;
+  return handler;
+}
+}  // namespace
+
+std::string Cp1257ToUtf8(const std::string& bytes) {
+  iconv_t cd = iconv_open("UTF-8", "WINDOWS-1257");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return bytes;
+  std::string out;
+  std::string in = bytes;
+  char* inPtr = in.data();
+  size_t inLeft = in.size();
+  char buffer[256];
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    size_t outLeft = sizeof buffer;
+    size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    out.append(buffer, static_cast<size_t>(outPtr - buffer));
+    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+      // A byte the code page leaves undefined: show it as a replacement mark and go on.
+      out += "\xEF\xBF\xBD";
+      ++inPtr;
+      --inLeft;
+    }
+  }
+  iconv_close(cd);
+  return out;
+}
+
+void ShowMessage(const std::string& caption, const std::string& text) {
+  ShownMessage shown{Cp1257ToUtf8(caption), Cp1257ToUtf8(text)};
+  std::fprintf(stderr, "morva: %s: %s\n", shown.caption.c_str(), shown.text.c_str());
+  shownMessages.push_back(shown);
+  if (backends.platform) backends.platform->ShowMessageBox(shown.caption, shown.text);
+}
+
+void SetFatalHandler(FatalHandler handler) { Handler() = std::move(handler); }
+
+void FatalRangeError(const std::string& what) {
+  if (Handler()) Handler()(what);
+  ShowMessage("Error", "Range check error: " + what);
+  throw ProgramExit{3};
+}

@@ -1,0 +1,45 @@
+// Message boxes and the fatal-error path. Texts are bytes of the game's code page (Windows-1257).
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct ShownMessage {
+  std::string caption;  // UTF-8
+  std::string text;     // UTF-8
+};
+
+// Every message shown in this run, in order (the state dump lists them).
+extern std::vector<ShownMessage> shownMessages;
+
+// Converts Windows-1257 bytes to UTF-8.
+std::string Cp1257ToUtf8(const std::string& bytes);
+
+// Shows a message box with an OK button and no owner: recorded, printed on stderr and, in an
+// interactive run, shown by the platform.
+void ShowMessage(const std::string& caption, const std::string& text);
+
+// Thrown to end the program cleanly from deep inside a frame; the frame loop catches it, runs the
+// normal shutdown and exits with `status`.
+struct ProgramExit {
+  int status;
+};
+
+// Called for an index outside its table. The default shows "Range check error" and throws
+// ProgramExit{3}; tests install their own.
+using FatalHandler = std::function<void(const std::string& what)>;
+void SetFatalHandler(FatalHandler handler);
+[[noreturn]] void FatalRangeError(const std::string& what);
+
+// A checked index into a fixed-size table.
+template <typename Table>
+auto& At(Table& table, std::size_t index, const char* what) {
+  if (index >= std::size(table)) {
+    FatalRangeError(std::string(what) + " index " + std::to_string(index) + " outside 0.." +
+                    std::to_string(std::size(table) - 1));
+  }
+  return table[index];
+}

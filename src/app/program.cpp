@@ -1,0 +1,255 @@
+// The message loop: window events and scripted input between frames, the 10 ms frame timer, and
+// the harness's outputs at the end of a run.
+#include "app/program.hpp"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <memory>
+
+#include "app/backends.hpp"
+#include "app/display.hpp"
+#include "app/main_loop.hpp"
+#include "app/messages.hpp"
+#include "app/random.hpp"
+#include "app/window_events.hpp"
+#include "harness/input_script.hpp"
+#include "harness/png_file.hpp"
+#include "harness/state_dump.hpp"
+#include "platform/audio_device.hpp"
+#include "platform/content_paths.hpp"
+#include "platform/renderer.hpp"
+#include "ui/config.hpp"
+
+namespace {
+
+// Writes what the player does as an input script that replays the session.
+class SessionRecorder {
+ public:
+  explicit SessionRecorder(const std::optional<std::string>& path) {
+    if (path) out_ = std::make_unique<std::ofstream>(*path, std::ios::trunc);
+  }
+  bool Failed() const { return out_ && !*out_; }
+  void Line(const std::string& line) {
+    if (!out_ || line.empty()) return;
+    *out_ << line << '\n';
+    out_->flush();
+  }
+  void Event(int64_t frame, const ::Event& e) { Line(FormatScriptEvent(frame, e)); }
+  void Step(int64_t frame, double ms) {
+    if (!out_ || (lastStep_ && *lastStep_ == ms)) return;
+    lastStep_ = ms;
+    char text[64];
+    std::snprintf(text, sizeof text, "%lld step %.17g", static_cast<long long>(frame), ms);
+    Line(text);
+  }
+
+ private:
+  std::unique_ptr<std::ofstream> out_;
+  std::optional<double> lastStep_;
+};
+
+std::string NoContentMessage(const ContentSearch& search) {
+  std::string text = "No game content found: there is no \"data\" folder in any of these places:";
+  for (const std::string& t : search.tried) text += "\n  " + t;
+  text +=
+      "\nBuild the demo content with ./play.sh (or run tools/mkcontent DIR and start the game "
+      "with --root DIR).";
+  return text;
+}
+
+std::string TimestampedName() {
+  std::time_t now = std::time(nullptr);
+  char name[64];
+  std::strftime(name, sizeof name, "morva-%Y%m%d-%H%M%S.png", std::localtime(&now));
+  return name;
+}
+
+void SaveRequestedScreenshot(Renderer& renderer) {
+  std::filesystem::path dir = ConfigPath().parent_path();
+  std::filesystem::path file = dir / TimestampedName();
+  if (WritePng(file.string(), renderer.LastCapture())) {
+    std::fprintf(stderr, "morva: screenshot saved to %s\n", file.c_str());
+  }
+}
+
+struct Run {
+  const ProgramOptions& options;
+  Platform& platform;
+  Renderer& renderer;
+  AudioDevice& audio;
+  std::vector<ScriptLine> script;
+  size_t nextLine = 0;
+  SessionRecorder recorder;
+  int64_t frame = 0;
+  bool screenshotPending = false;
+
+  bool Scripted() const { return options.input.has_value(); }
+
+  // Applies window-system events; in scripted runs only the system's close request counts.
+  bool TakeWindowEvents() {
+    bool close = false;
+    Event e;
+    while (platform.PollEvent(e)) {
+      if (e.type == EventType::Screenshot) {
+        renderer.RequestCapture();
+        screenshotPending = true;
+        continue;
+      }
+      if (Scripted() && e.type != EventType::Quit) continue;
+      recorder.Event(frame, e);
+      close = HandleWindowEvent(e) || close;
+    }
+    return close;
+  }
+
+  bool TakeScriptEvents() {
+    bool close = false;
+    for (; nextLine < script.size() && script[nextLine].frame <= frame; ++nextLine) {
+      const ScriptLine& line = script[nextLine];
+      if (line.kind == ScriptLine::Kind::Step) {
+        gameState.morva.fixedStepMs = line.stepMs;
+      } else if (line.kind == ScriptLine::Kind::Input) {
+        recorder.Event(frame, line.event);
+        close = HandleWindowEvent(line.event) || close;
+      }
+    }
+    return close;
+  }
+
+  // Waits for the frame timer; returns the raw time step of this frame in milliseconds, or
+  // nothing when no frame runs now (full screen without focus).
+  std::optional<double> WaitForFrame(uint32_t& lastCall) {
+    bool fast = options.headless && gameState.morva.fixedStepMs.has_value();
+    if (fast) return *gameState.morva.fixedStepMs;
+    if (!Scripted() && platform.FramesSuspended()) {
+      platform.WaitEvent(100);
+      return std::nullopt;
+    }
+    uint32_t now = platform.TicksMs();
+    if (now - lastCall < kFrameIntervalMs) {
+      platform.WaitUntil(lastCall + kFrameIntervalMs);
+      now = platform.TicksMs();
+    }
+    double measured = now - lastCall;
+    lastCall = now;
+    return gameState.morva.fixedStepMs.value_or(measured);
+  }
+
+  void Loop() {
+    uint32_t lastCall = platform.TicksMs() - kFrameIntervalMs;
+    while (true) {
+      bool close = TakeWindowEvents();
+      close = TakeScriptEvents() || close;
+      if (close) return;
+      std::optional<double> step = WaitForFrame(lastCall);
+      if (!step) continue;
+      audio.Advance(*step);
+      if (options.screenshot) renderer.RequestCapture();
+      DXTimer1Timer();
+      // The step that reproduces the time step the next frame will use.
+      const cMORVA& m = gameState.morva;
+      recorder.Step(frame, m.frameTime * m.timeScale / 1000.0);
+      ++frame;
+      if (screenshotPending) {
+        SaveRequestedScreenshot(renderer);
+        screenshotPending = false;
+      }
+      if (windowCloseRequested) return;
+      if (options.frames > 0 && frame >= options.frames) return;
+    }
+  }
+
+  void WriteOutputs() {
+    if (options.dumpState) WriteStateDump(*options.dumpState, frame);
+    if (options.screenshot) {
+      if (renderer.LastCapture().rgba.empty()) {
+        std::fprintf(stderr, "morva: --screenshot needs a window (no picture in this run)\n");
+      } else {
+        WritePng(*options.screenshot, renderer.LastCapture());
+      }
+    }
+  }
+};
+
+bool LoadScript(const std::optional<std::string>& path, std::vector<ScriptLine>& lines) {
+  if (!path) return true;
+  std::ifstream in(*path);
+  if (!in) {
+    std::fprintf(stderr, "morva: cannot read the input script %s\n", path->c_str());
+    return false;
+  }
+  ScriptParse parsed = ParseInputScript(in);
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "morva: %s: %s\n", path->c_str(), parsed.error.c_str());
+    return false;
+  }
+  lines = std::move(parsed.lines);
+  return true;
+}
+
+// The seed: --seed, else the script's "0 seed" line, else the clock.
+uint32_t ChooseSeed(const ProgramOptions& options, const std::vector<ScriptLine>& script) {
+  if (options.seed) return *options.seed;
+  for (const ScriptLine& line : script) {
+    if (line.kind == ScriptLine::Kind::Seed) return line.seed;
+  }
+  return static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
+bool SeedGiven(const ProgramOptions& options, const std::vector<ScriptLine>& script) {
+  if (options.seed) return true;
+  for (const ScriptLine& line : script) {
+    if (line.kind == ScriptLine::Kind::Seed) return true;
+  }
+  return false;
+}
+}  // namespace
+
+int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& renderer,
+               AudioDevice& audio) {
+  ResetGameState();
+  backends = Backends{&platform, &renderer, &audio, nullptr};
+
+  std::vector<ScriptLine> script;
+  if (!LoadScript(options.input, script)) return 2;
+
+  ContentSearch search = FindContentRoot(options.root);
+  if (!search.root) {
+    ShowMessage("MORVA", NoContentMessage(search));
+    return 3;
+  }
+  ContentPaths content(*search.root);
+  backends.content = &content;
+  SetConfigPath(ChooseConfigPath(options.config));
+
+  uint32_t seed = ChooseSeed(options, script);
+  RandSeed(seed);
+  SetSeededRun(SeedGiven(options, script));
+  SetWindowedOverride(options.windowed);
+  gameState.morva.fixedStepMs = options.frameMs;
+
+  Run run{options, platform, renderer, audio, std::move(script), 0, SessionRecorder(options.record)};
+  if (run.recorder.Failed()) {
+    std::fprintf(stderr, "morva: cannot write the recording %s\n", options.record->c_str());
+    return 2;
+  }
+  run.recorder.Line("0 seed " + std::to_string(seed));
+
+  int status = 0;
+  try {
+    if (FormCreate() != StartResult::Ok) {
+      FormClose();
+      return 4;
+    }
+    run.Loop();
+  } catch (const ProgramExit& exit) {
+    status = exit.status;
+  }
+  run.WriteOutputs();
+  FormClose();
+  backends = Backends{};
+  return status;
+}

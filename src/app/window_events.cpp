@@ -1,0 +1,51 @@
+// Dispatch of window events between frames.
+#include "app/window_events.hpp"
+
+#include <algorithm>
+
+#include "app/input.hpp"
+#include "app/key_names.hpp"
+#include "app/main_loop.hpp"
+
+namespace {
+void SetAxis(StickDevice& stick, int axis, int value) {
+  value = std::clamp(value, -1000, 1000);
+  (axis == 0 ? stick.axisX : stick.axisY) = value;
+}
+
+void SetButton(StickDevice& stick, int button, bool down) {
+  if (button >= 1 && button <= 32) stick.buttons.set(static_cast<size_t>(button - 1), down);
+}
+}  // namespace
+
+bool HandleWindowEvent(const Event& e) {
+  switch (e.type) {
+    case EventType::KeyDown:
+      if (e.key > 0 && e.key < 256) DXInput1.Keyboard.keysDown.set(static_cast<size_t>(e.key));
+      if (IsCharacterKey(static_cast<uint8_t>(e.key))) FormKeyPress();
+      break;
+    case EventType::KeyUp:
+      if (e.key > 0 && e.key < 256) DXInput1.Keyboard.keysDown.reset(static_cast<size_t>(e.key));
+      FormKeyUp();
+      break;
+    case EventType::Text: FormKeyPress(); break;
+    case EventType::MouseMove:
+      gameState.cursorX = e.x;
+      gameState.cursorY = e.y;
+      break;
+    case EventType::MouseDown: FormMouseDown(e.button); break;
+    case EventType::MouseUp: FormMouseUp(); break;
+    case EventType::JoyAxis: SetAxis(DXInput1.Joystick, e.axis, e.value); break;
+    case EventType::JoyButton: SetButton(DXInput1.Joystick, e.key, e.down); break;
+    case EventType::PadAxis: SetAxis(DXInput1.Pad, e.axis, e.value); break;
+    case EventType::PadButton: SetButton(DXInput1.Pad, e.key, e.down); break;
+    case EventType::FocusLost:
+      DXInput1.focused = false;
+      DXInput1.ReleaseAll();
+      break;
+    case EventType::FocusGained: DXInput1.focused = true; break;
+    case EventType::Quit: return true;
+    case EventType::Screenshot: break;
+  }
+  return false;
+}

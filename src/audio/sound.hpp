@@ -1,0 +1,24 @@
+// The sound wrapper through which all music and effects play.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/game_state.hpp"
+
+void BASS_Init();
+void BASS_Free();
+
+class cSND {
+ public:
+  static void Open(const std::string& path, SoundHandle& handle);
+  // Plays (or keeps playing) from where the stream is; with `loop` a finished stream is rewound
+  // so that the next call starts it again.
+  static void Play(SoundHandle handle, uint8_t volume, bool loop);
+  // As Play without loop; `playing` becomes 0 once the stream has reached its end.
+  static void PlayReport(SoundHandle handle, uint8_t volume, uint8_t& playing);
+  static void Stop(SoundHandle handle);
+  static uint32_t Length(SoundHandle handle);
+  static uint32_t Position(SoundHandle handle);
+  static void SetPosition(SoundHandle handle, uint32_t position);
+};

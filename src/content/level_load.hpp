@@ -1,0 +1,4 @@
+// The once-per-run level load.
+#pragma once
+
+void LoadLevel();

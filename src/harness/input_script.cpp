@@ -1,0 +1,180 @@
+// Reading and writing input scripts.
+#include "harness/input_script.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <sstream>
+
+#include "app/key_names.hpp"
+
+namespace {
+template <typename T>
+bool Number(const std::string& text, T& out) {
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool UpDown(const std::string& word, bool& down) {
+  if (word == "down") return down = true, true;
+  if (word == "up") return down = false, true;
+  return false;
+}
+
+bool Axis(const std::string& word, int& axis) {
+  if (word == "x") return axis = 0, true;
+  if (word == "y") return axis = 1, true;
+  return false;
+}
+
+// Parses the words after the frame number; returns an error text or "".
+std::string ParseEvent(const std::vector<std::string>& w, const std::string& rest, ScriptLine& line) {
+  Event& e = line.event;
+  const std::string& verb = w[1];
+  auto need = [&](size_t n) { return w.size() == n; };
+  if (verb == "key" && w.size() >= 4) {
+    bool down = false;
+    if (!UpDown(w[2], down)) return "key needs down or up";
+    // Key names may contain blanks ("Left Ctrl") and may be quoted.
+    std::string name = rest.substr(rest.find(w[2]) + w[2].size());
+    name.erase(0, name.find_first_not_of(' '));
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
+      name = name.substr(1, name.size() - 2);
+    }
+    auto code = KeyCodeFromName(name);
+    if (!code) return "unknown key name \"" + name + "\"";
+    e.type = down ? EventType::KeyDown : EventType::KeyUp;
+    e.key = *code;
+    return "";
+  }
+  if (verb == "text" && need(3) && w[2].size() == 1) {
+    e.type = EventType::Text;
+    e.key = static_cast<unsigned char>(w[2][0]);
+    return "";
+  }
+  if (verb == "mouse" && w.size() >= 3) {
+    if (w[2] == "move" && need(5)) {
+      e.type = EventType::MouseMove;
+      if (!Number(w[3], e.x) || !Number(w[4], e.y)) return "mouse move needs two whole numbers";
+      return "";
+    }
+    bool down = false;
+    if (need(4) && UpDown(w[2], down)) {
+      e.type = down ? EventType::MouseDown : EventType::MouseUp;
+      if (w[3] == "left") e.button = MouseButton::Left;
+      else if (w[3] == "right") e.button = MouseButton::Right;
+      else if (w[3] == "middle") e.button = MouseButton::Middle;
+      else return "mouse button must be left, right or middle";
+      return "";
+    }
+    return "mouse needs move X Y, or down|up left|right|middle";
+  }
+  if ((verb == "joy" || verb == "pad") && need(5)) {
+    bool pad = verb == "pad";
+    if (w[2] == "axis") {
+      e.type = pad ? EventType::PadAxis : EventType::JoyAxis;
+      if (!Axis(w[3], e.axis)) return "axis must be x or y";
+      if (!Number(w[4], e.value) || e.value < -1000 || e.value > 1000) {
+        return "axis value must be -1000..1000";
+      }
+      return "";
+    }
+    if (w[2] == "button") {
+      e.type = pad ? EventType::PadButton : EventType::JoyButton;
+      if (!Number(w[3], e.key) || e.key < 1 || e.key > 32) return "button must be 1..32";
+      if (!UpDown(w[4], e.down)) return "button needs down or up";
+      return "";
+    }
+  }
+  if (verb == "focus" && need(3)) {
+    if (w[2] == "lost") e.type = EventType::FocusLost;
+    else if (w[2] == "gained") e.type = EventType::FocusGained;
+    else return "focus must be lost or gained";
+    return "";
+  }
+  if (verb == "quit" && need(2)) {
+    e.type = EventType::Quit;
+    return "";
+  }
+  if (verb == "step" && need(3)) {
+    line.kind = ScriptLine::Kind::Step;
+    if (!Number(w[2], line.stepMs) || line.stepMs < 0) return "step needs milliseconds";
+    return "";
+  }
+  if (verb == "seed" && need(3)) {
+    line.kind = ScriptLine::Kind::Seed;
+    if (!Number(w[2], line.seed)) return "seed needs a whole number";
+    return "";
+  }
+  return "cannot read \"" + rest + "\"";
+}
+}  // namespace
+
+ScriptParse ParseInputScript(std::istream& in) {
+  ScriptParse result;
+  std::string text;
+  for (int number = 1; std::getline(in, text); ++number) {
+    if (auto hash = text.find('#'); hash != std::string::npos) text.erase(hash);
+    while (!text.empty() && (text.back() == '\r' || text.back() == ' ' || text.back() == '\t')) {
+      text.pop_back();
+    }
+    std::istringstream words(text);
+    std::vector<std::string> w;
+    for (std::string word; words >> word;) w.push_back(word);
+    if (w.empty()) continue;
+    ScriptLine line;
+    std::string error;
+    if (w.size() < 2 || !Number(w[0], line.frame) || line.frame < 0) {
+      error = "a line starts with a frame number and an event";
+    } else {
+      error = ParseEvent(w, text, line);
+    }
+    if (!error.empty()) {
+      result.error = "line " + std::to_string(number) + ": " + error;
+      result.lines.clear();
+      return result;
+    }
+    result.lines.push_back(line);
+  }
+  std::stable_sort(result.lines.begin(), result.lines.end(),
+                   [](const ScriptLine& a, const ScriptLine& b) { return a.frame < b.frame; });
+  return result;
+}
+
+std::string FormatScriptEvent(int64_t frame, const Event& e) {
+  std::ostringstream out;
+  out << frame << ' ';
+  auto button = [](MouseButton b) {
+    return b == MouseButton::Left ? "left" : b == MouseButton::Right ? "right" : "middle";
+  };
+  switch (e.type) {
+    case EventType::KeyDown:
+    case EventType::KeyUp: {
+      std::string name = KeyNameFromCode(static_cast<uint8_t>(e.key));
+      if (name.empty()) return "";
+      out << "key " << (e.type == EventType::KeyDown ? "down " : "up ") << name;
+      break;
+    }
+    case EventType::Text:
+      if (e.key <= ' ' || e.key > '~' || e.key == '#') return "";
+      out << "text " << static_cast<char>(e.key);
+      break;
+    case EventType::MouseMove: out << "mouse move " << e.x << ' ' << e.y; break;
+    case EventType::MouseDown: out << "mouse down " << button(e.button); break;
+    case EventType::MouseUp: out << "mouse up " << button(e.button); break;
+    case EventType::JoyAxis:
+    case EventType::PadAxis:
+      out << (e.type == EventType::JoyAxis ? "joy" : "pad") << " axis " << (e.axis == 0 ? 'x' : 'y')
+          << ' ' << e.value;
+      break;
+    case EventType::JoyButton:
+    case EventType::PadButton:
+      out << (e.type == EventType::JoyButton ? "joy" : "pad") << " button " << e.key
+          << (e.down ? " down" : " up");
+      break;
+    case EventType::FocusLost: out << "focus lost"; break;
+    case EventType::FocusGained: out << "focus gained"; break;
+    case EventType::Quit: out << "quit"; break;
+    case EventType::Screenshot: return "";
+  }
+  return out.str();
+}

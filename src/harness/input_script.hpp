@@ -1,0 +1,34 @@
+// Scripted input: one event a line, applied just before the frame of its number runs.
+//   <frame> key down|up <name>     <frame> text <char>
+//   <frame> mouse move <x> <y>     <frame> mouse down|up left|right|middle
+//   <frame> joy axis x|y <v>       <frame> joy button <1..32> down|up
+//   <frame> pad axis x|y <v>       <frame> pad button <1..32> down|up   (game controller)
+//   <frame> focus lost|gained      <frame> quit
+//   <frame> step <ms>              0 seed <n>
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.hpp"
+
+struct ScriptLine {
+  int64_t frame = 0;
+  enum class Kind { Input, Step, Seed } kind = Kind::Input;
+  Event event;
+  double stepMs = 0;
+  uint32_t seed = 0;
+};
+
+struct ScriptParse {
+  std::vector<ScriptLine> lines;  // in frame order (stable for equal frames)
+  std::string error;              // "line N: ..." on the first bad line
+};
+
+ScriptParse ParseInputScript(std::istream& in);
+
+// The script line of an event at a frame; empty for events a script cannot express.
+std::string FormatScriptEvent(int64_t frame, const Event& event);

@@ -1,0 +1,37 @@
+// The audio boundary: streams opened from files, played, stopped and positioned in bytes of
+// decoded 16-bit audio. SDL output in sdl_audio.cpp, the headless device in headless_audio.cpp.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What the state dump shows of one opened stream.
+struct StreamInfo {
+  std::string path;  // as the program passed it to Open
+  uint64_t position = 0;
+  uint64_t length = 0;
+  bool playing = false;
+  int volume = 0;
+};
+
+class AudioDevice {
+ public:
+  virtual ~AudioDevice() = default;
+
+  virtual bool Init(int frequency) = 0;
+  virtual void Free() = 0;
+  // Opens a stream from `file` (already resolved); `path` is the game's own name for it. 0 on
+  // failure.
+  virtual uint32_t StreamCreateFile(const std::string& path, const std::string& file) = 0;
+  virtual bool ChannelPlay(uint32_t handle, bool restart) = 0;
+  virtual bool ChannelStop(uint32_t handle) = 0;
+  virtual uint64_t ChannelGetPosition(uint32_t handle) = 0;
+  virtual uint64_t StreamGetLength(uint32_t handle) = 0;
+  virtual bool ChannelSetPosition(uint32_t handle, uint64_t position) = 0;
+  virtual bool ChannelSetAttributes(uint32_t handle, int frequency, int volume, int pan) = 0;
+  // Called once per frame with the frame's raw time step; a device without its own clock moves
+  // its playing streams on by that much.
+  virtual void Advance(double /*ms*/) {}
+  virtual std::vector<StreamInfo> Streams() const = 0;
+};

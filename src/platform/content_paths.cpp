@@ -1,0 +1,105 @@
+// Case-insensitive path resolution under the content root.
+#include "platform/content_paths.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace fs = std::filesystem;
+
+namespace {
+bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+    return lower(x) == lower(y);
+  });
+}
+}  // namespace
+
+ContentPaths::ContentPaths(fs::path root) : root_(std::move(root)) {}
+
+std::optional<std::vector<std::string>> ContentPaths::Split(const std::string& gamePath) {
+  std::vector<std::string> parts;
+  std::string part;
+  auto flush = [&]() -> bool {
+    if (part.empty() || part == ".") {
+      part.clear();
+      return true;
+    }
+    if (part == "..") return false;
+    parts.push_back(part);
+    part.clear();
+    return true;
+  };
+  for (char c : gamePath) {
+    if (c == '\\' || c == '/') {
+      if (!flush()) return std::nullopt;
+    } else if (c == '\0') {
+      return std::nullopt;
+    } else {
+      part += c;
+    }
+  }
+  if (!flush()) return std::nullopt;
+  return parts;
+}
+
+const std::vector<std::string>& ContentPaths::Listing(const fs::path& dir) {
+  auto it = listings_.find(dir);
+  if (it != listings_.end()) return it->second;
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator entries(dir, ec), end; !ec && entries != end; entries.increment(ec)) {
+    names.push_back(entries->path().filename().string());
+  }
+  // Sorted so that, between two names differing only in case, the choice never depends on the
+  // order the file system lists them in.
+  std::sort(names.begin(), names.end());
+  return listings_.emplace(dir, std::move(names)).first->second;
+}
+
+std::optional<std::string> ContentPaths::Resolve(const std::string& gamePath) {
+  auto parts = Split(gamePath);
+  if (!parts || parts->empty()) return std::nullopt;
+  fs::path current = root_;
+  for (const std::string& part : *parts) {
+    const auto& names = Listing(current);
+    const std::string* match = nullptr;
+    for (const std::string& name : names) {
+      if (name == part) {
+        match = &name;
+        break;
+      }
+      if (!match && EqualsIgnoreCase(name, part)) match = &name;
+    }
+    if (!match) return std::nullopt;
+    current /= *match;
+  }
+  return current.string();
+}
+
+bool HasDataFolder(const fs::path& dir) {
+  ContentPaths paths(dir);
+  auto data = paths.Resolve("data");
+  std::error_code ec;
+  return data && fs::is_directory(*data, ec);
+}
+
+ContentSearch FindContentRoot(const std::optional<std::string>& rootOption) {
+  ContentSearch search;
+  auto consider = [&](const fs::path& dir, const std::string& how) {
+    search.tried.push_back(how + ": " + dir.string());
+    if (HasDataFolder(dir)) search.root = dir;
+    return search.root.has_value();
+  };
+  if (rootOption) {
+    consider(*rootOption, "--root");
+    return search;
+  }
+  if (const char* env = std::getenv("MORVA_ROOT"); env && *env) {
+    if (consider(env, "MORVA_ROOT")) return search;
+  }
+  std::error_code ec;
+  if (consider(fs::current_path(ec), "working directory")) return search;
+  consider(MORVA_INSTALL_CONTENT_DIR, "installed content");
+  return search;
+}

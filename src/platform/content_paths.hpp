@@ -1,0 +1,46 @@
+// Finds the game's files: the content root, and a case-insensitive resolver for the game's
+// backslashed, mixed-case paths ("DATA\levels\LEVEL1\bg.dx").
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+class ContentPaths {
+ public:
+  explicit ContentPaths(std::filesystem::path root);
+
+  const std::filesystem::path& Root() const { return root_; }
+
+  // The file or folder a game path names, or nothing when it does not exist, climbs out of the
+  // root, or is empty.
+  std::optional<std::string> Resolve(const std::string& gamePath);
+  bool Exists(const std::string& gamePath) { return Resolve(gamePath).has_value(); }
+
+  // Splits a game path into its components; ".." makes it invalid (nothing returned).
+  static std::optional<std::vector<std::string>> Split(const std::string& gamePath);
+
+  // Forgets cached listings (after content has been written by the program itself).
+  void ClearCache() { listings_.clear(); }
+
+ private:
+  const std::vector<std::string>& Listing(const std::filesystem::path& dir);
+
+  std::filesystem::path root_;
+  std::map<std::filesystem::path, std::vector<std::string>> listings_;
+};
+
+// Where the content was looked for, and where it was found.
+struct ContentSearch {
+  std::optional<std::filesystem::path> root;
+  std::vector<std::string> tried;
+};
+
+// First of: the --root option, $MORVA_ROOT, the working directory when it holds a data folder,
+// the installed content folder. A candidate counts only when it holds a "data" folder (any case).
+ContentSearch FindContentRoot(const std::optional<std::string>& rootOption);
+
+// True when `dir` holds a folder named "data" in any case.
+bool HasDataFolder(const std::filesystem::path& dir);

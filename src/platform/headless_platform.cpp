@@ -1,0 +1,97 @@
+// The headless window system.
+#include "platform/headless_platform.hpp"
+
+#include <chrono>
+#include <thread>
+
+namespace {
+uint32_t MonotonicMs() {
+  auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+}  // namespace
+
+HeadlessPlatform::HeadlessPlatform() {
+  // One mode, as a virtual frame buffer offers; tests replace the list.
+  desktop = DisplayMode{800, 600, 32, 60};
+  modes = {desktop};
+  for (int i = 0; i < 256; ++i) gamma[i] = gamma[256 + i] = gamma[512 + i] = i * 257;
+}
+
+uint32_t HeadlessPlatform::TicksMs() { return manualTicks ? *manualTicks : MonotonicMs(); }
+
+void HeadlessPlatform::WaitUntil(uint32_t ticks) {
+  if (manualTicks) {
+    // A hand-moved clock jumps straight to the moment waited for.
+    if (static_cast<int32_t>(ticks - *manualTicks) > 0) manualTicks = ticks;
+    return;
+  }
+  uint32_t now = MonotonicMs();
+  if (static_cast<int32_t>(ticks - now) > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ticks - now));
+  }
+}
+
+bool HeadlessPlatform::CreateContext(bool full) {
+  if (!contextAvailable) return false;
+  hasContext = true;
+  fullScreen = full;
+  return true;
+}
+
+void HeadlessPlatform::DestroyContext() { hasContext = false; }
+
+bool HeadlessPlatform::GetDisplayMode(int index, DisplayMode& mode) {
+  if (index < 0 || index >= static_cast<int>(modes.size())) return false;
+  mode = modes[static_cast<size_t>(index)];
+  return true;
+}
+
+bool HeadlessPlatform::GetDesktopMode(DisplayMode& mode) {
+  mode = desktop;
+  return true;
+}
+
+bool HeadlessPlatform::ChangeDisplayMode(int index) {
+  if (index < 0 || index >= static_cast<int>(modes.size())) return false;
+  currentModeIndex = index;
+  modeChanges.push_back(index);
+  return true;
+}
+
+void HeadlessPlatform::RestoreDesktopMode() {
+  currentModeIndex = -1;
+  ++desktopRestores;
+}
+
+void HeadlessPlatform::SetDesktopMode(int index) { desktopModeSet = index; }
+
+bool HeadlessPlatform::GetGammaRamp(GammaRamp& ramp) {
+  if (!gammaSupported) return false;
+  ramp = gamma;
+  return true;
+}
+
+bool HeadlessPlatform::SetGammaRamp(const GammaRamp& ramp) {
+  if (!gammaSupported) return false;
+  gamma = ramp;
+  ++gammaWrites;
+  return true;
+}
+
+void HeadlessPlatform::ShowMessageBox(const std::string&, const std::string&) { ++messageBoxes; }
+
+bool HeadlessPlatform::PollEvent(Event& event) {
+  if (events.empty()) return false;
+  event = events.front();
+  events.pop_front();
+  return true;
+}
+
+void HeadlessPlatform::WaitEvent(int timeoutMs) {
+  if (manualTicks) {
+    *manualTicks += static_cast<uint32_t>(timeoutMs);
+  } else {
+    std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+  }
+}

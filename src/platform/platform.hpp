@@ -1,0 +1,99 @@
+// The window-system boundary: clock, window and GL context, display modes, gamma, message boxes
+// and events. The SDL implementation lives in sdl_platform.cpp, the fake in headless_platform.cpp.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/game_state.hpp"
+
+struct DisplayMode {
+  int width = 0;
+  int height = 0;
+  int bitsPerPixel = 0;
+  int frequency = 0;
+  bool operator==(const DisplayMode&) const = default;
+};
+
+// Where the 800 x 600 picture lies in the window, in window pixels (origin bottom left, as GL).
+struct Viewport {
+  int x = 0;
+  int y = 0;
+  int width = 800;
+  int height = 600;
+};
+
+enum class EventType {
+  KeyDown,      // key = virtual-key code; repeat set for auto-repeat
+  KeyUp,        // key = virtual-key code
+  Text,         // character key event without a key state; key = the character byte
+  MouseMove,    // x, y in logical coordinates
+  MouseDown,    // button
+  MouseUp,      // button
+  JoyAxis,      // axis 0 = x, 1 = y; value -1000..1000
+  JoyButton,    // button 1..32; down
+  PadAxis,      // game controller stick or d-pad, same meaning as JoyAxis
+  PadButton,    // game controller button mapped to a state button 1..32; down
+  FocusLost,
+  FocusGained,
+  Quit,         // the window was closed by the system
+  Screenshot,   // F12
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+struct Event {
+  EventType type = EventType::Quit;
+  int key = 0;
+  bool repeat = false;
+  int x = 0;
+  int y = 0;
+  MouseButton button = MouseButton::Left;
+  int axis = 0;
+  int value = 0;
+  bool down = false;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Millisecond tick count of a monotonic clock; wraps like a 32-bit tick counter.
+  virtual uint32_t TicksMs() = 0;
+  // Sleeps until the tick count reaches `ticks` (no busy waiting).
+  virtual void WaitUntil(uint32_t ticks) = 0;
+
+  // Creates the GL context on the main window (first call) and shows the window; false when no
+  // context with the needed pixel format can be had.
+  virtual bool CreateContext(bool fullScreen) = 0;
+  // Releases the GL context.
+  virtual void DestroyContext() = 0;
+  virtual bool HasContext() const = 0;
+  virtual void SwapBuffers() = 0;
+  // Where the logical 800 x 600 picture goes in the window (letterboxed).
+  virtual Viewport LogicalViewport() const = 0;
+
+  // The display-mode list of the window's display; false past its end.
+  virtual bool GetDisplayMode(int index, DisplayMode& mode) = 0;
+  virtual bool GetDesktopMode(DisplayMode& mode) = 0;
+  // Switches the full-screen window to a listed mode.
+  virtual bool ChangeDisplayMode(int index) = 0;
+  // Leaves any mode the program switched to.
+  virtual void RestoreDesktopMode() = 0;
+  // Makes a listed mode the desktop's mode again at exit (the one found at start-up).
+  virtual void SetDesktopMode(int index) = 0;
+
+  virtual bool GetGammaRamp(GammaRamp& ramp) = 0;
+  virtual bool SetGammaRamp(const GammaRamp& ramp) = 0;
+
+  // Shows a modal box (only in interactive runs); texts are UTF-8.
+  virtual void ShowMessageBox(const std::string& caption, const std::string& text) = 0;
+
+  // Next pending window-system event; false when there is none.
+  virtual bool PollEvent(Event& event) = 0;
+  // Full screen and not focused (or minimised): the frame timer stands still.
+  virtual bool FramesSuspended() const = 0;
+  // Blocks until an event arrives or `timeoutMs` passes.
+  virtual void WaitEvent(int timeoutMs) = 0;
+};

@@ -1,0 +1,319 @@
+// The SDL window system.
+#include "platform/sdl_platform.hpp"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "app/key_names.hpp"
+#include "platform/letterbox.hpp"
+
+namespace {
+// Controller buttons to the game's buttons: Start and Back pause (Escape), the face buttons are
+// the four attacks, the right shoulder fires the power-up.
+int PadButtonFor(Uint8 button) {
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_START:
+    case SDL_CONTROLLER_BUTTON_BACK: return 4;
+    case SDL_CONTROLLER_BUTTON_A: return 5;
+    case SDL_CONTROLLER_BUTTON_B: return 6;
+    case SDL_CONTROLLER_BUTTON_X: return 7;
+    case SDL_CONTROLLER_BUTTON_Y: return 8;
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return 9;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return 10;
+    default: return 0;
+  }
+}
+
+int ScaleAxis(Sint16 value) { return std::clamp(value * 1000 / 32767, -1000, 1000); }
+}  // namespace
+
+SdlPlatform::SdlPlatform(bool interactive, bool windowed)
+    : interactive_(interactive), windowed_(windowed) {
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) !=
+      0) {
+    error_ = std::string("no display: ") + SDL_GetError();
+    return;
+  }
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  window_ = SDL_CreateWindow("MORVA", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600,
+                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
+                                 SDL_WINDOW_ALLOW_HIGHDPI);
+  if (!window_) {
+    error_ = std::string("cannot open the main window: ") + SDL_GetError();
+    return;
+  }
+  OpenJoystick();
+}
+
+SdlPlatform::~SdlPlatform() {
+  if (controller_) SDL_GameControllerClose(controller_);
+  if (joystick_) SDL_JoystickClose(joystick_);
+  if (context_) SDL_GL_DeleteContext(context_);
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_Quit();
+}
+
+void SdlPlatform::OpenJoystick() {
+  if (joystick_ || SDL_NumJoysticks() < 1) return;
+  joystick_ = SDL_JoystickOpen(0);
+  if (SDL_IsGameController(0)) controller_ = SDL_GameControllerOpen(0);
+}
+
+uint32_t SdlPlatform::TicksMs() {
+  auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void SdlPlatform::WaitUntil(uint32_t ticks) {
+  auto remaining = static_cast<int32_t>(ticks - TicksMs());
+  if (remaining > 0) std::this_thread::sleep_for(std::chrono::milliseconds(remaining));
+}
+
+bool SdlPlatform::CreateContext(bool fullScreen) {
+  if (!context_) {
+    context_ = SDL_GL_CreateContext(window_);
+    if (!context_) {
+      std::fprintf(stderr, "morva: no OpenGL context: %s\n", SDL_GetError());
+      return false;
+    }
+  }
+  SDL_GL_MakeCurrent(window_, context_);
+  // Fails under some X servers (Xvfb); the frame timer paces the game anyway.
+  SDL_GL_SetSwapInterval(0);
+  fullScreen_ = fullScreen && !windowed_;
+  SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  SDL_ShowWindow(window_);
+  SDL_RaiseWindow(window_);
+  return true;
+}
+
+void SdlPlatform::DestroyContext() {
+  if (!context_) return;
+  SDL_GL_MakeCurrent(window_, nullptr);
+  SDL_GL_DeleteContext(context_);
+  context_ = nullptr;
+}
+
+void SdlPlatform::SwapBuffers() { SDL_GL_SwapWindow(window_); }
+
+Viewport SdlPlatform::LogicalViewport() const {
+  int w = 0;
+  int h = 0;
+  SDL_GL_GetDrawableSize(window_, &w, &h);
+  return LetterboxViewport(w, h);
+}
+
+int SdlPlatform::DisplayIndex() const { return std::max(0, SDL_GetWindowDisplayIndex(window_)); }
+
+bool SdlPlatform::GetDisplayMode(int index, DisplayMode& mode) {
+  SDL_DisplayMode m;
+  if (index < 0 || SDL_GetDisplayMode(DisplayIndex(), index, &m) != 0) return false;
+  mode = DisplayMode{m.w, m.h, static_cast<int>(SDL_BYTESPERPIXEL(m.format)) * 8, m.refresh_rate};
+  return true;
+}
+
+bool SdlPlatform::GetDesktopMode(DisplayMode& mode) {
+  SDL_DisplayMode m;
+  if (SDL_GetDesktopDisplayMode(DisplayIndex(), &m) != 0) return false;
+  mode = DisplayMode{m.w, m.h, static_cast<int>(SDL_BYTESPERPIXEL(m.format)) * 8, m.refresh_rate};
+  return true;
+}
+
+bool SdlPlatform::ChangeDisplayMode(int index) {
+  SDL_DisplayMode m;
+  if (windowed_ || SDL_GetDisplayMode(DisplayIndex(), index, &m) != 0) return false;
+  if (SDL_SetWindowDisplayMode(window_, &m) != 0 ||
+      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) {
+    std::fprintf(stderr, "morva: cannot switch to %dx%d %dHz: %s\n", m.w, m.h, m.refresh_rate,
+                 SDL_GetError());
+    return false;
+  }
+  fullScreen_ = true;
+  modeChanged_ = true;
+  return true;
+}
+
+void SdlPlatform::RestoreDesktopMode() {
+  // Leaving full screen gives the display its desktop mode back.
+  if (window_ && modeChanged_) SDL_SetWindowFullscreen(window_, 0);
+  modeChanged_ = false;
+}
+
+void SdlPlatform::SetDesktopMode(int /*index*/) {
+  // SDL changes the display mode only while our window is full screen, so once it has left full
+  // screen the desktop is already in the mode it had at start-up.
+  RestoreDesktopMode();
+}
+
+bool SdlPlatform::GetGammaRamp(GammaRamp& ramp) {
+  if (SDL_GetWindowGammaRamp(window_, ramp.data(), ramp.data() + 256, ramp.data() + 512) == 0) {
+    return true;
+  }
+  if (!gammaWarned_) std::fprintf(stderr, "morva: no gamma control here: %s\n", SDL_GetError());
+  gammaWarned_ = true;
+  return false;
+}
+
+bool SdlPlatform::SetGammaRamp(const GammaRamp& ramp) {
+  if (SDL_SetWindowGammaRamp(window_, ramp.data(), ramp.data() + 256, ramp.data() + 512) == 0) {
+    return true;
+  }
+  if (!gammaWarned_) std::fprintf(stderr, "morva: no gamma control here: %s\n", SDL_GetError());
+  gammaWarned_ = true;
+  return false;
+}
+
+void SdlPlatform::ShowMessageBox(const std::string& caption, const std::string& text) {
+  if (!interactive_) return;
+  // Full screen would hide the box behind the game.
+  if (fullScreen_) SDL_SetWindowFullscreen(window_, 0);
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
+  if (fullScreen_) {
+    SDL_SetWindowFullscreen(window_, modeChanged_ ? SDL_WINDOW_FULLSCREEN
+                                                  : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+}
+
+void SdlPlatform::ToggleFullScreen() {
+  fullScreen_ = !fullScreen_;
+  windowed_ = !fullScreen_;
+  Uint32 flags = 0;
+  if (fullScreen_) flags = modeChanged_ ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP;
+  SDL_SetWindowFullscreen(window_, flags);
+}
+
+bool SdlPlatform::FramesSuspended() const { return fullScreen_ && (!focused_ || minimised_); }
+
+void SdlPlatform::WaitEvent(int timeoutMs) { SDL_WaitEventTimeout(nullptr, timeoutMs); }
+
+bool SdlPlatform::PollEvent(Event& event) {
+  SDL_Event sdl;
+  while (SDL_PollEvent(&sdl)) {
+    event = Event{};
+    if (Translate(sdl, event)) return true;
+  }
+  return false;
+}
+
+bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
+  SDL_Scancode scancode = sdl.key.keysym.scancode;
+  bool down = sdl.type == SDL_KEYDOWN;
+  if (down && (scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER) &&
+      (sdl.key.keysym.mod & KMOD_ALT)) {
+    if (!sdl.key.repeat) ToggleFullScreen();
+    return false;
+  }
+  if (down && scancode == SDL_SCANCODE_F12) {
+    if (sdl.key.repeat) return false;
+    event.type = EventType::Screenshot;
+    return true;
+  }
+  auto code = KeyCodeFromName(SDL_GetScancodeName(scancode));
+  if (!code) return false;
+  event.type = down ? EventType::KeyDown : EventType::KeyUp;
+  event.key = *code;
+  event.repeat = sdl.key.repeat != 0;
+  return true;
+}
+
+bool SdlPlatform::TranslateController(const SDL_Event& sdl, Event& event) {
+  if (sdl.type == SDL_CONTROLLERAXISMOTION) {
+    if (sdl.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX && sdl.caxis.axis != SDL_CONTROLLER_AXIS_LEFTY) {
+      return false;
+    }
+    event.type = EventType::PadAxis;
+    event.axis = sdl.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX ? 0 : 1;
+    event.value = ScaleAxis(sdl.caxis.value);
+    return true;
+  }
+  bool down = sdl.type == SDL_CONTROLLERBUTTONDOWN;
+  switch (sdl.cbutton.button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: {
+      Uint8 b = sdl.cbutton.button;
+      bool negative = b == SDL_CONTROLLER_BUTTON_DPAD_LEFT || b == SDL_CONTROLLER_BUTTON_DPAD_UP;
+      event.type = EventType::PadAxis;
+      event.axis = (b == SDL_CONTROLLER_BUTTON_DPAD_LEFT || b == SDL_CONTROLLER_BUTTON_DPAD_RIGHT)
+                       ? 0 : 1;
+      event.value = down ? (negative ? -1000 : 1000) : 0;
+      return true;
+    }
+    default: break;
+  }
+  int button = PadButtonFor(sdl.cbutton.button);
+  if (button == 0) return false;
+  event.type = EventType::PadButton;
+  event.key = button;
+  event.down = down;
+  return true;
+}
+
+bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
+  switch (sdl.type) {
+    case SDL_QUIT: event.type = EventType::Quit; return true;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: return TranslateKey(sdl, event);
+    case SDL_MOUSEMOTION: {
+      int ww = 0, wh = 0, dw = 0, dh = 0;
+      SDL_GetWindowSize(window_, &ww, &wh);
+      SDL_GL_GetDrawableSize(window_, &dw, &dh);
+      LogicalPoint p = WindowToLogical(sdl.motion.x, sdl.motion.y, ww, wh, dw, dh);
+      event.type = EventType::MouseMove;
+      event.x = p.x;
+      event.y = p.y;
+      return true;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      event.type = sdl.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
+      event.button = sdl.button.button == SDL_BUTTON_LEFT    ? MouseButton::Left
+                     : sdl.button.button == SDL_BUTTON_RIGHT ? MouseButton::Right
+                                                             : MouseButton::Middle;
+      return true;
+    case SDL_JOYAXISMOTION:
+      if (!joystick_ || sdl.jaxis.which != SDL_JoystickInstanceID(joystick_) || sdl.jaxis.axis > 1) {
+        return false;
+      }
+      event.type = EventType::JoyAxis;
+      event.axis = sdl.jaxis.axis;
+      event.value = ScaleAxis(sdl.jaxis.value);
+      return true;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+      if (!joystick_ || sdl.jbutton.which != SDL_JoystickInstanceID(joystick_) ||
+          sdl.jbutton.button >= 32) {
+        return false;
+      }
+      event.type = EventType::JoyButton;
+      event.key = sdl.jbutton.button + 1;
+      event.down = sdl.type == SDL_JOYBUTTONDOWN;
+      return true;
+    case SDL_CONTROLLERAXISMOTION:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: return controller_ && TranslateController(sdl, event);
+    case SDL_JOYDEVICEADDED: OpenJoystick(); return false;
+    case SDL_WINDOWEVENT:
+      switch (sdl.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_LOST: focused_ = false; event.type = EventType::FocusLost; return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: focused_ = true; event.type = EventType::FocusGained; return true;
+        case SDL_WINDOWEVENT_MINIMIZED: minimised_ = true; return false;
+        case SDL_WINDOWEVENT_RESTORED: minimised_ = false; return false;
+        default: return false;
+      }
+    default: return false;
+  }
+}

@@ -1,0 +1,4 @@
+// The HUD over the running level.
+#pragma once
+
+void LoadHud();

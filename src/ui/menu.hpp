@@ -1,0 +1,4 @@
+// The main menu.
+#pragma once
+
+void RunMenu();

@@ -1,0 +1,4 @@
+// The options screen.
+#pragma once
+
+void RunOptions();

@@ -1,0 +1,4 @@
+// The training pages.
+#pragma once
+
+void RunTraining();

@@ -1,0 +1,88 @@
+// Frame-time measurement.
+#include <gtest/gtest.h>
+
+#include "app/engine.hpp"
+
+namespace {
+uint32_t fakeNow = 0;
+uint32_t FakeTicks() { return fakeNow; }
+
+cMORVA FreshEngine() {
+  cMORVA m;
+  m.timeScale = 1000.0;
+  m.frameTime = 10.0;
+  return m;
+}
+}  // namespace
+
+TEST(FrameTime, FirstFrameMeasuresOneFrameAndStandsStill) {
+  cMORVA m = FreshEngine();
+  fakeNow = 5'000'000;
+  m.Measure(&FakeTicks);
+  EXPECT_EQ(m.fps, 1);
+  EXPECT_EQ(m.frameTime, 0);
+  EXPECT_EQ(m.lastMeasure, 5'000'000u);
+  EXPECT_EQ(m.framesCounted, 0);
+}
+
+TEST(FrameTime, MeasuresOncePerSecondAndKeepsTheStepInBetween) {
+  cMORVA m = FreshEngine();
+  fakeNow = 5'000'000;
+  m.Measure(&FakeTicks);
+  // 100 frames in the next second, 10 ms apart: no measurement until more than 1000 ms passed.
+  for (int i = 1; i <= 100; ++i) {
+    fakeNow += 10;
+    m.Measure(&FakeTicks);
+    if (i < 100) EXPECT_EQ(m.frameTime, 0) << "frame " << i;
+  }
+  // Exactly 1000 ms later is not "more than" 1000 ms.
+  EXPECT_EQ(m.frameTime, 0);
+  fakeNow += 10;
+  m.Measure(&FakeTicks);
+  EXPECT_EQ(m.fps, 101);
+  EXPECT_DOUBLE_EQ(m.frameTime, 1000.0 / 101);
+}
+
+TEST(FrameTime, SlowMotionScalesTheStepAtTheNextMeasurement) {
+  cMORVA m = FreshEngine();
+  fakeNow = 5'000'000;
+  m.Measure(&FakeTicks);
+  m.timeScale = 1300.0;
+  for (int i = 0; i < 100; ++i) {
+    fakeNow += 10;
+    m.Measure(&FakeTicks);
+  }
+  fakeNow += 1;
+  m.Measure(&FakeTicks);
+  EXPECT_EQ(m.fps, 101);
+  EXPECT_DOUBLE_EQ(m.frameTime, (1000.0 / 101) * 1000.0 / 1300.0);
+}
+
+TEST(FrameTime, BelowTenFramesASecondTheGameStandsStill) {
+  cMORVA m = FreshEngine();
+  fakeNow = 5'000'000;
+  m.Measure(&FakeTicks);
+  for (int i = 0; i < 9; ++i) {
+    fakeNow += 112;
+    m.Measure(&FakeTicks);
+  }
+  EXPECT_EQ(m.fps, 9);
+  EXPECT_EQ(m.frameTime, 0);
+  // Ten frames in the next second give a real step again.
+  for (int i = 0; i < 10; ++i) {
+    fakeNow += 101;
+    m.Measure(&FakeTicks);
+  }
+  EXPECT_EQ(m.fps, 10);
+  EXPECT_DOUBLE_EQ(m.frameTime, 100.0);
+}
+
+TEST(FrameTime, FixedStepBypassesTheMeasurement) {
+  cMORVA m = FreshEngine();
+  m.fixedStepMs = 10.0;
+  m.timeScale = 1300.0;
+  fakeNow = 5'000'000;
+  m.Measure(&FakeTicks);
+  EXPECT_DOUBLE_EQ(m.fps, 100.0);
+  EXPECT_DOUBLE_EQ(m.frameTime, 10.0 * 1000.0 / 1300.0);
+}

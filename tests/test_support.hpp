@@ -1,0 +1,46 @@
+// Helpers shared by the tests: a fresh program state on fake back ends, scratch folders, and
+// running the real binary.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/content_paths.hpp"
+#include "platform/headless_audio.hpp"
+#include "platform/headless_platform.hpp"
+#include "platform/recorder_renderer.hpp"
+
+// A scratch folder under the build tree, emptied when made and removed at the end.
+class TempDir {
+ public:
+  explicit TempDir(const std::string& name);
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The program state reset and wired to the fake back ends, with a content root.
+struct FakeBackends {
+  explicit FakeBackends(const std::filesystem::path& contentRoot);
+  ~FakeBackends();
+  HeadlessPlatform platform;
+  RecorderRenderer renderer;
+  HeadlessAudio audio;
+  ContentPaths content;
+};
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+std::string ReadFile(const std::filesystem::path& path);
+
+struct RunResult {
+  int status = -1;
+  std::string output;  // stdout and stderr together
+};
+// Runs the game binary with these arguments in `workDir`.
+RunResult RunGame(const std::vector<std::string>& args, const std::filesystem::path& workDir);
