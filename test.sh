@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test (GL tests in a virtual X server).
+# Builds everything and runs every test: the full suite (GL tests in a virtual X server), then the
+# headless tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install_deps.sh
 jobs=$(nproc)
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
-export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build --output-on-failure -j "$jobs"
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVA_SANITIZE=ON -DMORVA_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs" --target morva_tests morva
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan -L headless --output-on-failure -j "$jobs"
