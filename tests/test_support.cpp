@@ -2,6 +2,7 @@
 #include "test_support.hpp"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -13,7 +14,9 @@
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir(const std::string& name) : path_(fs::path(MORVA_TEST_TMP) / name) {
+// Named with the process id too: ctest runs every test in its own process, in parallel.
+TempDir::TempDir(const std::string& name)
+    : path_(fs::path(MORVA_TEST_TMP) / (name + "-" + std::to_string(getpid()))) {
   std::error_code ec;
   fs::remove_all(path_, ec);
   fs::create_directories(path_);
@@ -30,7 +33,9 @@ FakeBackends::FakeBackends(const fs::path& contentRoot) : content(contentRoot) {
   backends = Backends{&platform, &renderer, &audio, &content};
 }
 
-FakeBackends::~FakeBackends() { backends = Backends{}; }
+FakeBackends::~FakeBackends() {
+  backends = Backends{};
+}
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
   fs::create_directories(path.parent_path());
@@ -61,7 +66,8 @@ RunResult RunGame(const std::vector<std::string>& args, const fs::path& workDir)
   if (!pipe) return result;
   std::array<char, 4096> buffer;
   size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), n);
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    result.output.append(buffer.data(), n);
   int status = pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;

@@ -13,7 +13,9 @@
 namespace {
 bool windowedOverride = false;
 
-Platform& Plat() { return *backends.platform; }
+Platform& Plat() {
+  return *backends.platform;
+}
 
 // Walks the mode list from index 0 until the query fails, calling `visit` on each mode.
 template <typename Visit>
@@ -36,11 +38,15 @@ SetupResult FinishSetup(bool beginFrame) {
 }
 }  // namespace
 
-void SetWindowedOverride(bool windowed) { windowedOverride = windowed; }
+void SetWindowedOverride(bool windowed) {
+  windowedOverride = windowed;
+}
 
 bool SetupPixelFormat(bool fullScreen) {
   if (Plat().CreateContext(fullScreen)) return true;
-  ShowMessage("Error", "nepareizs pikse\xEF" "a form\xE2ts ");
+  ShowMessage("Error",
+              "nepareizs pikse\xEF"
+              "a form\xE2ts ");
   return false;
 }
 
@@ -70,7 +76,8 @@ SetupResult SetupDisplay(int /*viewportX*/, int /*viewportY*/, int width, int he
 bool LoadGLExtensions() {
   if (backends.renderer->HasTextureCompression()) return true;
   ShowMessage("Error",
-              "nevar iel\xE2" "d\xE7t GL_ARB_texture_compression !\n"
+              "nevar iel\xE2"
+              "d\xE7t GL_ARB_texture_compression !\n"
               "Tava videokarte neatbalsta openGL kompreseetaas textuuras.");
   return false;
 }
@@ -92,9 +99,13 @@ GammaRamp BuildGammaRamp(uint8_t gamma) {
   return ramp;
 }
 
-void ApplyGamma(uint8_t gamma) { Plat().SetGammaRamp(BuildGammaRamp(gamma)); }
+void ApplyGamma(uint8_t gamma) {
+  Plat().SetGammaRamp(BuildGammaRamp(gamma));
+}
 
-void SaveGammaRamp(GammaRamp& ramp) { gameState.savedGammaValid = Plat().GetGammaRamp(ramp); }
+void SaveGammaRamp(GammaRamp& ramp) {
+  gameState.savedGammaValid = Plat().GetGammaRamp(ramp);
+}
 
 void RestoreGammaRamp(const GammaRamp& ramp) {
   if (gameState.savedGammaValid) Plat().SetGammaRamp(ramp);

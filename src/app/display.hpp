@@ -8,7 +8,7 @@
 
 enum class SetupResult {
   Ok,
-  NoPixelFormat,       // no GL context could be had; the main window must close
+  NoPixelFormat,        // no GL context could be had; the main window must close
   NoTextureCompression  // reported; the rest of start-up is skipped
 };
 

@@ -6,7 +6,9 @@
 #include "platform/renderer.hpp"
 
 namespace {
-uint32_t PlatformTicks() { return backends.platform->TicksMs(); }
+uint32_t PlatformTicks() {
+  return backends.platform->TicksMs();
+}
 }  // namespace
 
 void cMORVA::Measure(uint32_t (*ticks)()) {

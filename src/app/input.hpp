@@ -16,7 +16,9 @@ enum InputState : uint8_t {
   Button32 = 35,
 };
 constexpr int kInputStateCount = 36;
-constexpr InputState ButtonState(int n) { return static_cast<InputState>(Button1 + n - 1); }
+constexpr InputState ButtonState(int n) {
+  return static_cast<InputState>(Button1 + n - 1);
+}
 
 using StateSet = std::bitset<kInputStateCount>;
 

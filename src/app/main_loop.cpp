@@ -117,7 +117,9 @@ void FormClose() {
   RestoreGammaRamp(gameState.savedGammaRamp);
 }
 
-void FormKeyPress() { gameState.keyHeld = 1; }
+void FormKeyPress() {
+  gameState.keyHeld = 1;
+}
 
 void FormKeyUp() {
   gameState.keyReleased = 1;

@@ -48,7 +48,9 @@ void ShowMessage(const std::string& caption, const std::string& text) {
   if (backends.platform) backends.platform->ShowMessageBox(shown.caption, shown.text);
 }
 
-void SetFatalHandler(FatalHandler handler) { Handler() = std::move(handler); }
+void SetFatalHandler(FatalHandler handler) {
+  Handler() = std::move(handler);
+}
 
 void FatalRangeError(const std::string& what) {
   if (Handler()) Handler()(what);

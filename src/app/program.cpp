@@ -231,7 +231,8 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   SetWindowedOverride(options.windowed);
   gameState.morva.fixedStepMs = options.frameMs;
 
-  Run run{options, platform, renderer, audio, std::move(script), 0, SessionRecorder(options.record)};
+  Run run{
+      options, platform, renderer, audio, std::move(script), 0, SessionRecorder(options.record)};
   if (run.recorder.Failed()) {
     std::fprintf(stderr, "morva: cannot write the recording %s\n", options.record->c_str());
     return 2;

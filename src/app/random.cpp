@@ -19,7 +19,9 @@ int32_t Random(int32_t n) {
   return static_cast<int32_t>((static_cast<uint64_t>(Next()) * static_cast<uint32_t>(n)) >> 32);
 }
 
-void RandSeed(uint32_t seed) { state = seed; }
+void RandSeed(uint32_t seed) {
+  state = seed;
+}
 
 void Randomize() {
   if (seededRun) {
@@ -30,5 +32,9 @@ void Randomize() {
   state = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-void SetSeededRun(bool seeded) { seededRun = seeded; }
-uint32_t CurrentSeed() { return state; }
+void SetSeededRun(bool seeded) {
+  seededRun = seeded;
+}
+uint32_t CurrentSeed() {
+  return state;
+}

@@ -28,24 +28,42 @@ bool HandleWindowEvent(const Event& e) {
       if (e.key > 0 && e.key < 256) DXInput1.Keyboard.keysDown.reset(static_cast<size_t>(e.key));
       FormKeyUp();
       break;
-    case EventType::Text: FormKeyPress(); break;
+    case EventType::Text:
+      FormKeyPress();
+      break;
     case EventType::MouseMove:
       gameState.cursorX = e.x;
       gameState.cursorY = e.y;
       break;
-    case EventType::MouseDown: FormMouseDown(e.button); break;
-    case EventType::MouseUp: FormMouseUp(); break;
-    case EventType::JoyAxis: SetAxis(DXInput1.Joystick, e.axis, e.value); break;
-    case EventType::JoyButton: SetButton(DXInput1.Joystick, e.key, e.down); break;
-    case EventType::PadAxis: SetAxis(DXInput1.Pad, e.axis, e.value); break;
-    case EventType::PadButton: SetButton(DXInput1.Pad, e.key, e.down); break;
+    case EventType::MouseDown:
+      FormMouseDown(e.button);
+      break;
+    case EventType::MouseUp:
+      FormMouseUp();
+      break;
+    case EventType::JoyAxis:
+      SetAxis(DXInput1.Joystick, e.axis, e.value);
+      break;
+    case EventType::JoyButton:
+      SetButton(DXInput1.Joystick, e.key, e.down);
+      break;
+    case EventType::PadAxis:
+      SetAxis(DXInput1.Pad, e.axis, e.value);
+      break;
+    case EventType::PadButton:
+      SetButton(DXInput1.Pad, e.key, e.down);
+      break;
     case EventType::FocusLost:
       DXInput1.focused = false;
       DXInput1.ReleaseAll();
       break;
-    case EventType::FocusGained: DXInput1.focused = true; break;
-    case EventType::Quit: return true;
-    case EventType::Screenshot: break;
+    case EventType::FocusGained:
+      DXInput1.focused = true;
+      break;
+    case EventType::Quit:
+      return true;
+    case EventType::Screenshot:
+      break;
   }
   return false;
 }

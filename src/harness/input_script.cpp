@@ -27,7 +27,8 @@ bool Axis(const std::string& word, int& axis) {
 }
 
 // Parses the words after the frame number; returns an error text or "".
-std::string ParseEvent(const std::vector<std::string>& w, const std::string& rest, ScriptLine& line) {
+std::string ParseEvent(const std::vector<std::string>& w, const std::string& rest,
+                       ScriptLine& line) {
   Event& e = line.event;
   const std::string& verb = w[1];
   auto need = [&](size_t n) { return w.size() == n; };
@@ -60,10 +61,14 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
     bool down = false;
     if (need(4) && UpDown(w[2], down)) {
       e.type = down ? EventType::MouseDown : EventType::MouseUp;
-      if (w[3] == "left") e.button = MouseButton::Left;
-      else if (w[3] == "right") e.button = MouseButton::Right;
-      else if (w[3] == "middle") e.button = MouseButton::Middle;
-      else return "mouse button must be left, right or middle";
+      if (w[3] == "left")
+        e.button = MouseButton::Left;
+      else if (w[3] == "right")
+        e.button = MouseButton::Right;
+      else if (w[3] == "middle")
+        e.button = MouseButton::Middle;
+      else
+        return "mouse button must be left, right or middle";
       return "";
     }
     return "mouse needs move X Y, or down|up left|right|middle";
@@ -86,9 +91,12 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
     }
   }
   if (verb == "focus" && need(3)) {
-    if (w[2] == "lost") e.type = EventType::FocusLost;
-    else if (w[2] == "gained") e.type = EventType::FocusGained;
-    else return "focus must be lost or gained";
+    if (w[2] == "lost")
+      e.type = EventType::FocusLost;
+    else if (w[2] == "gained")
+      e.type = EventType::FocusGained;
+    else
+      return "focus must be lost or gained";
     return "";
   }
   if (verb == "quit" && need(2)) {
@@ -158,9 +166,15 @@ std::string FormatScriptEvent(int64_t frame, const Event& e) {
       if (e.key <= ' ' || e.key > '~' || e.key == '#') return "";
       out << "text " << static_cast<char>(e.key);
       break;
-    case EventType::MouseMove: out << "mouse move " << e.x << ' ' << e.y; break;
-    case EventType::MouseDown: out << "mouse down " << button(e.button); break;
-    case EventType::MouseUp: out << "mouse up " << button(e.button); break;
+    case EventType::MouseMove:
+      out << "mouse move " << e.x << ' ' << e.y;
+      break;
+    case EventType::MouseDown:
+      out << "mouse down " << button(e.button);
+      break;
+    case EventType::MouseUp:
+      out << "mouse up " << button(e.button);
+      break;
     case EventType::JoyAxis:
     case EventType::PadAxis:
       out << (e.type == EventType::JoyAxis ? "joy" : "pad") << " axis " << (e.axis == 0 ? 'x' : 'y')
@@ -171,10 +185,17 @@ std::string FormatScriptEvent(int64_t frame, const Event& e) {
       out << (e.type == EventType::JoyButton ? "joy" : "pad") << " button " << e.key
           << (e.down ? " down" : " up");
       break;
-    case EventType::FocusLost: out << "focus lost"; break;
-    case EventType::FocusGained: out << "focus gained"; break;
-    case EventType::Quit: out << "quit"; break;
-    case EventType::Screenshot: return "";
+    case EventType::FocusLost:
+      out << "focus lost";
+      break;
+    case EventType::FocusGained:
+      out << "focus gained";
+      break;
+    case EventType::Quit:
+      out << "quit";
+      break;
+    case EventType::Screenshot:
+      return "";
   }
   return out.str();
 }

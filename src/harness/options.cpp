@@ -41,8 +41,8 @@ ParseResult ParseCommandLine(int argc, const char* const* argv) {
       o.windowed = false;
     } else if (arg == "--headless") {
       o.headless = true;
-    } else if (arg == "--root" || arg == "--config" || arg == "--input" ||
-               arg == "--dump-state" || arg == "--screenshot" || arg == "--record") {
+    } else if (arg == "--root" || arg == "--config" || arg == "--input" || arg == "--dump-state" ||
+               arg == "--screenshot" || arg == "--record") {
       if (!value(v)) return fail(std::string(arg) + " needs a value");
       if (arg == "--root") o.root = v;
       if (arg == "--config") o.config = v;

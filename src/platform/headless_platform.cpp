@@ -18,7 +18,9 @@ HeadlessPlatform::HeadlessPlatform() {
   for (int i = 0; i < 256; ++i) gamma[i] = gamma[256 + i] = gamma[512 + i] = i * 257;
 }
 
-uint32_t HeadlessPlatform::TicksMs() { return manualTicks ? *manualTicks : MonotonicMs(); }
+uint32_t HeadlessPlatform::TicksMs() {
+  return manualTicks ? *manualTicks : MonotonicMs();
+}
 
 void HeadlessPlatform::WaitUntil(uint32_t ticks) {
   if (manualTicks) {
@@ -39,7 +41,9 @@ bool HeadlessPlatform::CreateContext(bool full) {
   return true;
 }
 
-void HeadlessPlatform::DestroyContext() { hasContext = false; }
+void HeadlessPlatform::DestroyContext() {
+  hasContext = false;
+}
 
 bool HeadlessPlatform::GetDisplayMode(int index, DisplayMode& mode) {
   if (index < 0 || index >= static_cast<int>(modes.size())) return false;
@@ -64,7 +68,9 @@ void HeadlessPlatform::RestoreDesktopMode() {
   ++desktopRestores;
 }
 
-void HeadlessPlatform::SetDesktopMode(int index) { desktopModeSet = index; }
+void HeadlessPlatform::SetDesktopMode(int index) {
+  desktopModeSet = index;
+}
 
 bool HeadlessPlatform::GetGammaRamp(GammaRamp& ramp) {
   if (!gammaSupported) return false;
@@ -79,7 +85,9 @@ bool HeadlessPlatform::SetGammaRamp(const GammaRamp& ramp) {
   return true;
 }
 
-void HeadlessPlatform::ShowMessageBox(const std::string&, const std::string&) { ++messageBoxes; }
+void HeadlessPlatform::ShowMessageBox(const std::string&, const std::string&) {
+  ++messageBoxes;
+}
 
 bool HeadlessPlatform::PollEvent(Event& event) {
   if (events.empty()) return false;

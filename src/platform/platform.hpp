@@ -25,20 +25,20 @@ struct Viewport {
 };
 
 enum class EventType {
-  KeyDown,      // key = virtual-key code; repeat set for auto-repeat
-  KeyUp,        // key = virtual-key code
-  Text,         // character key event without a key state; key = the character byte
-  MouseMove,    // x, y in logical coordinates
-  MouseDown,    // button
-  MouseUp,      // button
-  JoyAxis,      // axis 0 = x, 1 = y; value -1000..1000
-  JoyButton,    // button 1..32; down
-  PadAxis,      // game controller stick or d-pad, same meaning as JoyAxis
-  PadButton,    // game controller button mapped to a state button 1..32; down
+  KeyDown,    // key = virtual-key code; repeat set for auto-repeat
+  KeyUp,      // key = virtual-key code
+  Text,       // character key event without a key state; key = the character byte
+  MouseMove,  // x, y in logical coordinates
+  MouseDown,  // button
+  MouseUp,    // button
+  JoyAxis,    // axis 0 = x, 1 = y; value -1000..1000
+  JoyButton,  // button 1..32; down
+  PadAxis,    // game controller stick or d-pad, same meaning as JoyAxis
+  PadButton,  // game controller button mapped to a state button 1..32; down
   FocusLost,
   FocusGained,
-  Quit,         // the window was closed by the system
-  Screenshot,   // F12
+  Quit,        // the window was closed by the system
+  Screenshot,  // F12
 };
 
 enum class MouseButton { Left, Right, Middle };

@@ -17,18 +17,28 @@ namespace {
 int PadButtonFor(Uint8 button) {
   switch (button) {
     case SDL_CONTROLLER_BUTTON_START:
-    case SDL_CONTROLLER_BUTTON_BACK: return 4;
-    case SDL_CONTROLLER_BUTTON_A: return 5;
-    case SDL_CONTROLLER_BUTTON_B: return 6;
-    case SDL_CONTROLLER_BUTTON_X: return 7;
-    case SDL_CONTROLLER_BUTTON_Y: return 8;
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return 9;
-    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return 10;
-    default: return 0;
+    case SDL_CONTROLLER_BUTTON_BACK:
+      return 4;
+    case SDL_CONTROLLER_BUTTON_A:
+      return 5;
+    case SDL_CONTROLLER_BUTTON_B:
+      return 6;
+    case SDL_CONTROLLER_BUTTON_X:
+      return 7;
+    case SDL_CONTROLLER_BUTTON_Y:
+      return 8;
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+      return 9;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+      return 10;
+    default:
+      return 0;
   }
 }
 
-int ScaleAxis(Sint16 value) { return std::clamp(value * 1000 / 32767, -1000, 1000); }
+int ScaleAxis(Sint16 value) {
+  return std::clamp(value * 1000 / 32767, -1000, 1000);
+}
 }  // namespace
 
 SdlPlatform::SdlPlatform(bool interactive, bool windowed)
@@ -47,9 +57,9 @@ SdlPlatform::SdlPlatform(bool interactive, bool windowed)
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-  window_ = SDL_CreateWindow("MORVA", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600,
-                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
-                                 SDL_WINDOW_ALLOW_HIGHDPI);
+  window_ = SDL_CreateWindow(
+      "MORVA", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600,
+      SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!window_) {
     error_ = std::string("cannot open the main window: ") + SDL_GetError();
     return;
@@ -106,7 +116,9 @@ void SdlPlatform::DestroyContext() {
   context_ = nullptr;
 }
 
-void SdlPlatform::SwapBuffers() { SDL_GL_SwapWindow(window_); }
+void SdlPlatform::SwapBuffers() {
+  SDL_GL_SwapWindow(window_);
+}
 
 Viewport SdlPlatform::LogicalViewport() const {
   int w = 0;
@@ -115,7 +127,9 @@ Viewport SdlPlatform::LogicalViewport() const {
   return LetterboxViewport(w, h);
 }
 
-int SdlPlatform::DisplayIndex() const { return std::max(0, SDL_GetWindowDisplayIndex(window_)); }
+int SdlPlatform::DisplayIndex() const {
+  return std::max(0, SDL_GetWindowDisplayIndex(window_));
+}
 
 bool SdlPlatform::GetDisplayMode(int index, DisplayMode& mode) {
   SDL_DisplayMode m;
@@ -181,8 +195,8 @@ void SdlPlatform::ShowMessageBox(const std::string& caption, const std::string& 
   if (fullScreen_) SDL_SetWindowFullscreen(window_, 0);
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
   if (fullScreen_) {
-    SDL_SetWindowFullscreen(window_, modeChanged_ ? SDL_WINDOW_FULLSCREEN
-                                                  : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_SetWindowFullscreen(window_,
+                            modeChanged_ ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
 }
 
@@ -194,9 +208,13 @@ void SdlPlatform::ToggleFullScreen() {
   SDL_SetWindowFullscreen(window_, flags);
 }
 
-bool SdlPlatform::FramesSuspended() const { return fullScreen_ && (!focused_ || minimised_); }
+bool SdlPlatform::FramesSuspended() const {
+  return fullScreen_ && (!focused_ || minimised_);
+}
 
-void SdlPlatform::WaitEvent(int timeoutMs) { SDL_WaitEventTimeout(nullptr, timeoutMs); }
+void SdlPlatform::WaitEvent(int timeoutMs) {
+  SDL_WaitEventTimeout(nullptr, timeoutMs);
+}
 
 bool SdlPlatform::PollEvent(Event& event) {
   SDL_Event sdl;
@@ -230,7 +248,8 @@ bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
 
 bool SdlPlatform::TranslateController(const SDL_Event& sdl, Event& event) {
   if (sdl.type == SDL_CONTROLLERAXISMOTION) {
-    if (sdl.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX && sdl.caxis.axis != SDL_CONTROLLER_AXIS_LEFTY) {
+    if (sdl.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX &&
+        sdl.caxis.axis != SDL_CONTROLLER_AXIS_LEFTY) {
       return false;
     }
     event.type = EventType::PadAxis;
@@ -247,12 +266,13 @@ bool SdlPlatform::TranslateController(const SDL_Event& sdl, Event& event) {
       Uint8 b = sdl.cbutton.button;
       bool negative = b == SDL_CONTROLLER_BUTTON_DPAD_LEFT || b == SDL_CONTROLLER_BUTTON_DPAD_UP;
       event.type = EventType::PadAxis;
-      event.axis = (b == SDL_CONTROLLER_BUTTON_DPAD_LEFT || b == SDL_CONTROLLER_BUTTON_DPAD_RIGHT)
-                       ? 0 : 1;
+      event.axis =
+          (b == SDL_CONTROLLER_BUTTON_DPAD_LEFT || b == SDL_CONTROLLER_BUTTON_DPAD_RIGHT) ? 0 : 1;
       event.value = down ? (negative ? -1000 : 1000) : 0;
       return true;
     }
-    default: break;
+    default:
+      break;
   }
   int button = PadButtonFor(sdl.cbutton.button);
   if (button == 0) return false;
@@ -264,9 +284,12 @@ bool SdlPlatform::TranslateController(const SDL_Event& sdl, Event& event) {
 
 bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
   switch (sdl.type) {
-    case SDL_QUIT: event.type = EventType::Quit; return true;
+    case SDL_QUIT:
+      event.type = EventType::Quit;
+      return true;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: return TranslateKey(sdl, event);
+    case SDL_KEYUP:
+      return TranslateKey(sdl, event);
     case SDL_MOUSEMOTION: {
       int ww = 0, wh = 0, dw = 0, dh = 0;
       SDL_GetWindowSize(window_, &ww, &wh);
@@ -285,7 +308,8 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
                                                              : MouseButton::Middle;
       return true;
     case SDL_JOYAXISMOTION:
-      if (!joystick_ || sdl.jaxis.which != SDL_JoystickInstanceID(joystick_) || sdl.jaxis.axis > 1) {
+      if (!joystick_ || sdl.jaxis.which != SDL_JoystickInstanceID(joystick_) ||
+          sdl.jaxis.axis > 1) {
         return false;
       }
       event.type = EventType::JoyAxis;
@@ -304,16 +328,31 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
       return true;
     case SDL_CONTROLLERAXISMOTION:
     case SDL_CONTROLLERBUTTONDOWN:
-    case SDL_CONTROLLERBUTTONUP: return controller_ && TranslateController(sdl, event);
-    case SDL_JOYDEVICEADDED: OpenJoystick(); return false;
+    case SDL_CONTROLLERBUTTONUP:
+      return controller_ && TranslateController(sdl, event);
+    case SDL_JOYDEVICEADDED:
+      OpenJoystick();
+      return false;
     case SDL_WINDOWEVENT:
       switch (sdl.window.event) {
-        case SDL_WINDOWEVENT_FOCUS_LOST: focused_ = false; event.type = EventType::FocusLost; return true;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: focused_ = true; event.type = EventType::FocusGained; return true;
-        case SDL_WINDOWEVENT_MINIMIZED: minimised_ = true; return false;
-        case SDL_WINDOWEVENT_RESTORED: minimised_ = false; return false;
-        default: return false;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          focused_ = false;
+          event.type = EventType::FocusLost;
+          return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          focused_ = true;
+          event.type = EventType::FocusGained;
+          return true;
+        case SDL_WINDOWEVENT_MINIMIZED:
+          minimised_ = true;
+          return false;
+        case SDL_WINDOWEVENT_RESTORED:
+          minimised_ = false;
+          return false;
+        default:
+          return false;
       }
-    default: return false;
+    default:
+      return false;
   }
 }

@@ -36,8 +36,12 @@ fs::path ChooseConfigPath(const std::optional<std::string>& configOption) {
   return XdgConfigDir() / "config.dat";
 }
 
-void SetConfigPath(fs::path path) { StoredPath() = std::move(path); }
-const fs::path& ConfigPath() { return StoredPath(); }
+void SetConfigPath(fs::path path) {
+  StoredPath() = std::move(path);
+}
+const fs::path& ConfigPath() {
+  return StoredPath();
+}
 
 void LoadConfig(Settings& settings) {
   std::error_code ec;

@@ -5,7 +5,9 @@
 
 namespace {
 uint32_t fakeNow = 0;
-uint32_t FakeTicks() { return fakeNow; }
+uint32_t FakeTicks() {
+  return fakeNow;
+}
 
 cMORVA FreshEngine() {
   cMORVA m;

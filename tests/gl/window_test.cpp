@@ -1,0 +1,75 @@
+// The real window under a virtual X server: frames are presented and screenshots come out at the
+// logical 800 x 600 size, upright, whatever the window's size.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+
+#include "harness/png_file.hpp"
+#include "platform/gl_renderer.hpp"
+#include "platform/sdl_platform.hpp"
+#include "test_support.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+bool HaveDisplay() {
+  return std::getenv("DISPLAY") != nullptr;
+}
+
+struct WindowTest : ::testing::Test {
+  TempDir dir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  void SetUp() override {
+    if (!HaveDisplay()) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    fs::create_directories(dir / "content" / "data");
+  }
+};
+}  // namespace
+
+TEST_F(WindowTest, AWindowedRunPresentsFramesAndWritesAScreenshot) {
+  RunResult r = RunGame({"--windowed", "--frames", "5", "--root", "content", "--screenshot",
+                         "shot.png", "--dump-state", "state.json"},
+                        dir.path());
+  ASSERT_EQ(r.status, 0) << r.output;
+  Image shot = ReadPng((dir / "shot.png").string());
+  ASSERT_EQ(shot.width, 800);
+  ASSERT_EQ(shot.height, 600);
+  // Nothing is drawn yet: the cleared frame is black and opaque.
+  EXPECT_EQ(shot.rgba[0], 0);
+  EXPECT_EQ(shot.rgba[3], 255);
+  auto state = nlohmann::json::parse(ReadFile(dir / "state.json"));
+  EXPECT_TRUE(state["messages"].empty()) << state["messages"];
+  EXPECT_FALSE(state.contains("drawList")) << "only the recorder keeps a draw list";
+}
+
+TEST_F(WindowTest, FullScreenOnADisplayWithoutTheModeIsLetterboxed) {
+  // The virtual display has one mode, its own size (not 800 x 600): the game covers the screen
+  // and scales its picture, and the screenshot is still the logical picture.
+  RunResult r =
+      RunGame({"--frames", "3", "--root", "content", "--screenshot", "full.png"}, dir.path());
+  ASSERT_EQ(r.status, 0) << r.output;
+  Image shot = ReadPng((dir / "full.png").string());
+  EXPECT_EQ(shot.width, 800);
+  EXPECT_EQ(shot.height, 600);
+}
+
+TEST_F(WindowTest, TheGlBackEndSetsUpAndCapturesTheLogicalPicture) {
+  SdlPlatform platform(false, true);
+  ASSERT_TRUE(platform.Ok()) << platform.Error();
+  ASSERT_TRUE(platform.CreateContext(false));
+  GlRenderer renderer(platform);
+  renderer.SetFixedState(platform.LogicalViewport());
+  EXPECT_TRUE(renderer.HasTextureCompression());
+  renderer.BeginFrame(0, 800, 0, 600);
+  renderer.RequestCapture();
+  renderer.FrameDone();
+  platform.SwapBuffers();
+  const Image& capture = renderer.LastCapture();
+  ASSERT_EQ(capture.width, 800);
+  ASSERT_EQ(capture.height, 600);
+  EXPECT_EQ(capture.rgba.size(), 800u * 600u * 4u);
+  DisplayMode desktop;
+  EXPECT_TRUE(platform.GetDesktopMode(desktop));
+  EXPECT_GT(desktop.width, 0);
+  EXPECT_EQ(desktop.bitsPerPixel, 32);
+}

@@ -1,0 +1,139 @@
+// The real program, run headless: start-up files, exit statuses, scripted input and replays.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "test_support.hpp"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+struct GameBinaryTest : ::testing::Test {
+  TempDir dir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  void SetUp() override { fs::create_directories(dir / "content" / "data"); }
+
+  // Runs headless on the empty content root with a fixed 10 ms step.
+  RunResult Run(std::vector<std::string> extra, int frames = 5) {
+    std::vector<std::string> args = {"--headless", "--frames",     std::to_string(frames),
+                                     "--frame-ms", "10",           "--root",
+                                     "content",    "--dump-state", "state.json"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return RunGame(args, dir.path());
+  }
+  json State() { return json::parse(ReadFile(dir / "state.json")); }
+  void Script(const std::string& text) { WriteFile(dir / "in.txt", text); }
+  static bool HasState(const json& state, const std::string& name) {
+    for (const auto& s : state["inputStates"]) {
+      if (s == name) return true;
+    }
+    return false;
+  }
+};
+}  // namespace
+
+TEST_F(GameBinaryTest, AFreshStartWritesDefaultSettingsAndWaitsInTheIntro) {
+  RunResult r = Run({}, 3);
+  ASSERT_EQ(r.status, 0) << r.output;
+  std::string bytes = ReadFile(dir / "config.dat");
+  ASSERT_EQ(bytes.size(), 12u);
+  EXPECT_EQ(bytes.substr(0, 3), "\x1E\x1E\xFF");
+  EXPECT_EQ(bytes.substr(4, 5), "\xFF\xFF\xFF\xFF\x01");
+  json s = State();
+  EXPECT_EQ(s["frame"], 3);
+  EXPECT_EQ(s["flags"]["introDone"], 0);
+  EXPECT_EQ(s["flags"]["menuShown"], 1);
+  EXPECT_EQ(s["engine"]["frameTime"], 10.0);
+  EXPECT_EQ(s["settings"]["displayMode"], -1);
+  EXPECT_EQ(s["gammaApplied"], 1);
+  EXPECT_TRUE(s["messages"].empty());
+}
+
+TEST_F(GameBinaryTest, ExitStatusesSayWhatWentWrong) {
+  EXPECT_EQ(RunGame({"--bogus"}, dir.path()).status, 2);
+  EXPECT_EQ(RunGame({"--help"}, dir.path()).status, 0);
+  RunResult version = RunGame({"--version"}, dir.path());
+  EXPECT_EQ(version.status, 0);
+  EXPECT_NE(version.output.find("1.12"), std::string::npos);
+
+  fs::create_directories(dir / "nothing");
+  RunResult noContent = RunGame({"--headless", "--frames", "1", "--root", "nothing"}, dir.path());
+  EXPECT_EQ(noContent.status, 3);
+  EXPECT_NE(noContent.output.find("No game content found"), std::string::npos);
+  EXPECT_NE(noContent.output.find("nothing"), std::string::npos) << "says where it looked";
+
+  Script("1 key down Escape\n2 key sideways Escape\n");
+  RunResult badScript = Run({"--input", "in.txt"});
+  EXPECT_EQ(badScript.status, 2);
+  EXPECT_NE(badScript.output.find("line 2"), std::string::npos) << badScript.output;
+  EXPECT_EQ(
+      RunGame({"--headless", "--root", "content", "--input", "missing.txt"}, dir.path()).status, 2);
+}
+
+TEST_F(GameBinaryTest, AHeldKeyStaysInTheStatesUntilReleased) {
+  Script("1 key down Escape\n");
+  ASSERT_EQ(Run({"--input", "in.txt"}, 40).status, 0);
+  EXPECT_TRUE(HasState(State(), "Button4"));
+  EXPECT_EQ(State()["keyHeld"], 1) << "Escape is a character key";
+
+  Script("1 key down Escape\n20 key up Escape\n");
+  ASSERT_EQ(Run({"--input", "in.txt"}, 40).status, 0);
+  EXPECT_FALSE(HasState(State(), "Button4"));
+  EXPECT_EQ(State()["keyHeld"], 0);
+
+  Script("1 key down Left\n1 key down J\n");
+  ASSERT_EQ(Run({"--input", "in.txt"}).status, 0);
+  EXPECT_TRUE(HasState(State(), "Left"));
+  EXPECT_TRUE(HasState(State(), "Down"));
+  EXPECT_EQ(State()["keyHeld"], 1) << "J is a character key, Left is not";
+}
+
+TEST_F(GameBinaryTest, MouseButtonsFollowTheFormsRules) {
+  Script("1 mouse move 120 340\n1 mouse down left\n");
+  ASSERT_EQ(Run({"--input", "in.txt"}).status, 0);
+  json s = State();
+  EXPECT_EQ(s["flags"]["mouseLeftDown"], 1);
+  EXPECT_EQ(s["cursor"]["x"], 120);
+  EXPECT_EQ(s["cursor"]["y"], 340);
+
+  Script("1 mouse down left\n2 mouse down middle\n");
+  ASSERT_EQ(Run({"--input", "in.txt"}).status, 0);
+  EXPECT_EQ(State()["flags"]["mouseLeftDown"], 0);
+  EXPECT_EQ(State()["flags"]["mouseRightDown"], 0);
+}
+
+TEST_F(GameBinaryTest, LosingFocusReleasesEveryState) {
+  Script("1 key down Right\n1 joy button 5 down\n3 focus lost\n");
+  ASSERT_EQ(Run({"--input", "in.txt"}).status, 0);
+  EXPECT_TRUE(State()["inputStates"].empty());
+
+  Script("1 key down Right\n3 focus lost\n4 focus gained\n4 key down Right\n");
+  ASSERT_EQ(Run({"--input", "in.txt"}).status, 0);
+  EXPECT_TRUE(HasState(State(), "Right"));
+}
+
+TEST_F(GameBinaryTest, QuitEndsTheRunBeforeItsFrame) {
+  Script("3 quit\n");
+  RunResult r = Run({"--input", "in.txt"}, 100);
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(State()["frame"], 3);
+}
+
+TEST_F(GameBinaryTest, ARecordedSessionReplaysToTheSameState) {
+  Script(
+      "2 key down Right\n5 mouse move 300 200\n6 mouse down left\n7 key down Escape\n"
+      "9 key up Right\n11 mouse up left\n12 joy axis y -800\n14 text a\n18 step 7\n");
+  ASSERT_EQ(Run({"--input", "in.txt", "--seed", "5", "--record", "rec.txt"}, 25).status, 0);
+  std::string first = ReadFile(dir / "state.json");
+  std::string recording = ReadFile(dir / "rec.txt");
+  EXPECT_EQ(recording.rfind("0 seed 5\n", 0), 0u) << recording;
+  EXPECT_NE(recording.find("0 step 10\n"), std::string::npos) << recording;
+  EXPECT_NE(recording.find("18 step 7\n"), std::string::npos) << recording;
+
+  RunResult replay = RunGame({"--headless", "--frames", "25", "--root", "content", "--input",
+                              "rec.txt", "--dump-state", "state.json"},
+                             dir.path());
+  ASSERT_EQ(replay.status, 0) << replay.output;
+  EXPECT_EQ(ReadFile(dir / "state.json"), first);
+  EXPECT_EQ(State()["engine"]["frameTime"], 7.0);
+}

@@ -1,0 +1,99 @@
+// Finding content: the case-insensitive resolver and the content-root search.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/content_paths.hpp"
+#include "platform/letterbox.hpp"
+#include "test_support.hpp"
+
+namespace fs = std::filesystem;
+
+TEST(ContentPaths, GamePathsResolveWhateverTheirCase) {
+  TempDir dir{"paths"};
+  WriteFile(dir / "data" / "levels" / "level1" / "bg.dx", "b");
+  WriteFile(dir / "data" / "sounds" / "GUI" / "button0.wav", "c");
+  ContentPaths paths(dir.path());
+  EXPECT_EQ(paths.Resolve("DATA\\levels\\LEVEL1\\bg.dx"),
+            (dir / "data" / "levels" / "level1" / "bg.dx").string());
+  EXPECT_EQ(paths.Resolve("data\\sounds\\GUI\\button0.WAV"),
+            (dir / "data" / "sounds" / "GUI" / "button0.wav").string());
+  // Forward slashes, doubled separators and a trailing separator are all one separator.
+  EXPECT_TRUE(paths.Resolve("data/levels//level1/bg.dx").has_value());
+  EXPECT_TRUE(paths.Resolve("data\\levels\\level1\\\\").has_value());
+  EXPECT_FALSE(paths.Resolve("data\\levels\\level2\\bg.dx").has_value());
+  EXPECT_FALSE(paths.Resolve("").has_value());
+}
+
+TEST(ContentPaths, AnExactMatchWinsOverOtherCasings) {
+  TempDir dir{"paths_exact"};
+  WriteFile(dir / "data" / "A.txt", "upper");
+  WriteFile(dir / "data" / "a.txt", "lower");
+  ContentPaths paths(dir.path());
+  EXPECT_EQ(ReadFile(*paths.Resolve("data\\a.txt")), "lower");
+  EXPECT_EQ(ReadFile(*paths.Resolve("data\\A.txt")), "upper");
+}
+
+TEST(ContentPaths, NothingEscapesTheRoot) {
+  TempDir dir{"paths_escape"};
+  WriteFile(dir / "secret.txt", "s");
+  WriteFile(dir / "root" / "data" / "x.txt", "x");
+  ContentPaths paths(dir / "root");
+  EXPECT_FALSE(paths.Resolve("data\\..\\..\\secret.txt").has_value());
+  EXPECT_FALSE(paths.Resolve("..\\secret.txt").has_value());
+  EXPECT_FALSE(ContentPaths::Split("a/../b").has_value());
+  EXPECT_EQ(ContentPaths::Split("a/./b")->size(), 2u);
+}
+
+TEST(ContentRoot, SearchOrderAndTheDataFolderTest) {
+  TempDir dir{"content_root"};
+  fs::create_directories(dir / "opt" / "DATA");
+  fs::create_directories(dir / "env" / "data");
+  fs::create_directories(dir / "empty");
+
+  ContentSearch withOption = FindContentRoot((dir / "opt").string());
+  ASSERT_TRUE(withOption.root.has_value());
+  EXPECT_EQ(*withOption.root, dir / "opt");
+
+  ContentSearch badOption = FindContentRoot((dir / "empty").string());
+  EXPECT_FALSE(badOption.root.has_value());
+  ASSERT_EQ(badOption.tried.size(), 1u);
+
+  setenv("MORVA_ROOT", (dir / "env").c_str(), 1);
+  ContentSearch fromEnv = FindContentRoot(std::nullopt);
+  unsetenv("MORVA_ROOT");
+  ASSERT_TRUE(fromEnv.root.has_value());
+  EXPECT_EQ(*fromEnv.root, dir / "env");
+}
+
+TEST(Letterbox, FitsTheLogicalPictureAndMapsTheCursorBack) {
+  Viewport same = LetterboxViewport(800, 600);
+  EXPECT_EQ(same.x, 0);
+  EXPECT_EQ(same.width, 800);
+  Viewport wide = LetterboxViewport(1280, 600);
+  EXPECT_EQ(wide.x, 240);
+  EXPECT_EQ(wide.y, 0);
+  EXPECT_EQ(wide.width, 800);
+  Viewport tall = LetterboxViewport(1280, 1024);
+  EXPECT_EQ(tall.width, 1280);
+  EXPECT_EQ(tall.height, 960);
+  EXPECT_EQ(tall.y, 32);
+
+  // The corners of the picture map to the logical corners; the bars lie outside 0..799.
+  LogicalPoint topLeft = WindowToLogical(0, 32, 1280, 1024, 1280, 1024);
+  EXPECT_EQ(topLeft.x, 0);
+  EXPECT_EQ(topLeft.y, 0);
+  LogicalPoint bottomRight = WindowToLogical(1279, 991, 1280, 1024, 1280, 1024);
+  EXPECT_EQ(bottomRight.x, 799);
+  EXPECT_EQ(bottomRight.y, 599);
+  EXPECT_LT(WindowToLogical(0, 5, 1280, 1024, 1280, 1024).y, 0);
+  LogicalPoint middle = WindowToLogical(640, 512, 1280, 1024, 1280, 1024);
+  EXPECT_EQ(middle.x, 400);
+  EXPECT_EQ(middle.y, 300);
+  // A high-DPI window: window units are half the drawable's pixels.
+  LogicalPoint hiDpi = WindowToLogical(320, 256, 640, 512, 1280, 1024);
+  EXPECT_EQ(hiDpi.x, 400);
+  EXPECT_EQ(hiDpi.y, 300);
+  // A degenerate window does not divide by zero.
+  EXPECT_EQ(LetterboxViewport(0, 0).width, 800);
+}
