@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
   HeadlessAudio audio;
   if (options.headless) {
     HeadlessPlatform platform;
+    HeadlessPlatform::CloseOnSignals();
     RecorderRenderer renderer;
     return RunProgram(options, platform, renderer, audio);
   }

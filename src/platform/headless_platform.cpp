@@ -1,10 +1,18 @@
 // The headless window system.
 #include "platform/headless_platform.hpp"
 
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 namespace {
+std::atomic<bool> closeSignalled{false};
+
+void OnCloseSignal(int /*signal*/) {
+  closeSignalled = true;
+}
+
 uint32_t MonotonicMs() {
   auto now = std::chrono::steady_clock::now().time_since_epoch();
   return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
@@ -89,7 +97,17 @@ void HeadlessPlatform::ShowMessageBox(const std::string&, const std::string&) {
   ++messageBoxes;
 }
 
+void HeadlessPlatform::CloseOnSignals() {
+  std::signal(SIGINT, OnCloseSignal);
+  std::signal(SIGTERM, OnCloseSignal);
+}
+
 bool HeadlessPlatform::PollEvent(Event& event) {
+  if (closeSignalled.exchange(false)) {
+    event = Event{};
+    event.type = EventType::Quit;
+    return true;
+  }
   if (events.empty()) return false;
   event = events.front();
   events.pop_front();

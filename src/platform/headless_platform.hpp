@@ -12,6 +12,10 @@ class HeadlessPlatform : public Platform {
  public:
   HeadlessPlatform();
 
+  // SIGINT and SIGTERM become a close request, so a headless run ends through the normal
+  // shutdown (settings and outputs written whole) instead of dying mid-frame.
+  static void CloseOnSignals();
+
   uint32_t TicksMs() override;
   void WaitUntil(uint32_t ticks) override;
   bool CreateContext(bool fullScreen) override;
