@@ -1,0 +1,298 @@
+// Reading and writing the level map file, one float at a time.
+#include "formats/level_map_file.hpp"
+
+#include <array>
+#include <bit>
+#include <cmath>
+#include <fstream>
+#include <istream>
+#include <limits>
+
+namespace {
+
+// Hands out the file's floats in order from a small window of bytes.
+class FloatStream {
+ public:
+  explicit FloatStream(std::istream& in) : in_(in) {}
+
+  // False at the end of the file (a partial value is remembered, not returned).
+  bool Next(float& value) {
+    if (pos_ + 4 > end_ && !Refill()) return false;
+    uint32_t bits = static_cast<uint32_t>(buffer_[pos_]) |
+                    static_cast<uint32_t>(buffer_[pos_ + 1]) << 8 |
+                    static_cast<uint32_t>(buffer_[pos_ + 2]) << 16 |
+                    static_cast<uint32_t>(buffer_[pos_ + 3]) << 24;
+    pos_ += 4;
+    ++count_;
+    value = std::bit_cast<float>(bits);
+    return true;
+  }
+
+  // Counts whatever follows without keeping it.
+  void SkipRest() {
+    float ignored;
+    while (Next(ignored)) {
+    }
+  }
+
+  int64_t Count() const { return count_; }
+  bool PartialTail() const { return end_ > pos_ && end_ - pos_ < 4 && exhausted_; }
+
+ private:
+  bool Refill() {
+    if (exhausted_) return false;
+    std::size_t left = end_ - pos_;
+    for (std::size_t i = 0; i < left; ++i) buffer_[i] = buffer_[pos_ + i];
+    pos_ = 0;
+    end_ = left;
+    in_.read(reinterpret_cast<char*>(buffer_.data() + end_),
+             static_cast<std::streamsize>(buffer_.size() - end_));
+    end_ += static_cast<std::size_t>(in_.gcount());
+    if (!in_) exhausted_ = true;
+    return end_ >= 4;
+  }
+
+  std::istream& in_;
+  std::array<uint8_t, 1 << 16> buffer_{};
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  bool exhausted_ = false;
+  int64_t count_ = 0;
+};
+
+enum class Step { Ok, End, Range };
+
+class Parser {
+ public:
+  Parser(std::istream& in, LevelMapRead& result) : values_(in), result_(result) {}
+
+  // The next value truncated toward zero and tested against [low, high].
+  Step Int(int64_t low, int64_t high, int64_t& out, const char* field) {
+    float v;
+    if (!values_.Next(v)) {
+      Fail(LevelMapError::Truncated, std::string("the file ends before ") + field);
+      return Step::End;
+    }
+    double t = std::trunc(static_cast<double>(v));
+    if (!std::isfinite(t) || t < static_cast<double>(low) || t > static_cast<double>(high)) {
+      Fail(LevelMapError::OutOfRange, std::string(field) + " is " + std::to_string(v) +
+                                          " at value " + std::to_string(values_.Count() - 1) +
+                                          ", outside " + std::to_string(low) + ".." +
+                                          std::to_string(high));
+      return Step::Range;
+    }
+    out = static_cast<int64_t>(t);
+    return Step::Ok;
+  }
+
+  void Fail(LevelMapError error, std::string detail) {
+    if (result_.error != LevelMapError::None) return;
+    result_.error = error;
+    result_.detail = std::move(detail);
+  }
+
+  void Run() {
+    LevelMapFile& map = result_.map;
+    constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
+    constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+    int64_t w = 0, h = 0;
+    if (Int(kInt32Min, kInt32Max, w, "Width") != Step::Ok) return;
+    if (Int(kInt32Min, kInt32Max, h, "Height") != Step::Ok) return;
+    if (w == 0 || h == 0) {
+      map.Width = static_cast<int32_t>(w);
+      map.Height = static_cast<int32_t>(h);
+      Fail(LevelMapError::ZeroSize, "Width " + std::to_string(w) + ", Height " + std::to_string(h));
+      return;
+    }
+    if (w < 0 || w > kMaxMapWidth || h < 0 || h > kMaxMapHeight) {
+      Fail(LevelMapError::OutOfRange, "the size " + std::to_string(w) + " x " + std::to_string(h) +
+                                          " screens is outside 1..25 x 1..16");
+      return;
+    }
+    map.Resize(static_cast<int32_t>(w), static_cast<int32_t>(h));
+    for (uint8_t& cell : map.Cells) {
+      int64_t v;
+      if (Int(0, 255, v, "a cell") != Step::Ok) return;
+      cell = static_cast<uint8_t>(v);
+    }
+
+    int64_t count;
+    if (Int(0, 65535, count, "CharCount") != Step::Ok) return;
+    if (count > kMaxMapCharacters) {
+      Fail(LevelMapError::OutOfRange, "CharCount " + std::to_string(count) + " is above 256");
+      return;
+    }
+    map.CharType.assign(static_cast<std::size_t>(count), 0);
+    map.CharActivation.assign(static_cast<std::size_t>(count), 0);
+    map.CharPos.assign(static_cast<std::size_t>(count), MapPoint{});
+    for (uint8_t& kind : map.CharType) {
+      int64_t v;
+      if (Int(0, 255, v, "CharType") != Step::Ok) return;
+      kind = static_cast<uint8_t>(v);
+    }
+    for (uint8_t& rule : map.CharActivation) {
+      int64_t v;
+      if (Int(0, 255, v, "CharActivation") != Step::Ok) return;
+      rule = static_cast<uint8_t>(v);
+    }
+    for (std::size_t k = 0; k < map.CharPos.size(); ++k) {
+      int64_t x, y;
+      if (Int(kInt32Min, kInt32Max, x, "CharPos x") != Step::Ok) return;
+      if (Int(kInt32Min, kInt32Max, y, "CharPos y") != Step::Ok) return;
+      map.CharPos[k] = {static_cast<int32_t>(x), static_cast<int32_t>(y)};
+      if (x < 0 || y < 0) {
+        Fail(LevelMapError::NegativeCharPos, "character " + std::to_string(k) + " at (" +
+                                                 std::to_string(x) + ", " + std::to_string(y) +
+                                                 ")");
+        return;
+      }
+    }
+
+    if (Int(0, 65535, count, "ItemCount") != Step::Ok) return;
+    if (count > kMaxMapItems) {
+      Fail(LevelMapError::OutOfRange, "ItemCount " + std::to_string(count) + " is above 256");
+      return;
+    }
+    map.ItemType.assign(static_cast<std::size_t>(count), 0);
+    map.ItemPos.assign(static_cast<std::size_t>(count), MapPoint{});
+    for (uint8_t& kind : map.ItemType) {
+      int64_t v;
+      if (Int(0, 255, v, "ItemType") != Step::Ok) return;
+      kind = static_cast<uint8_t>(v);
+    }
+    for (MapPoint& pos : map.ItemPos) {
+      int64_t x, y;
+      if (Int(kInt32Min, kInt32Max, x, "ItemPos x") != Step::Ok) return;
+      if (Int(kInt32Min, kInt32Max, y, "ItemPos y") != Step::Ok) return;
+      pos = {static_cast<int32_t>(x), static_cast<int32_t>(y)};
+    }
+
+    // Whatever follows is ignored, but the whole file must still be loadable.
+    values_.SkipRest();
+    if (values_.PartialTail()) {
+      Fail(LevelMapError::PartialValue, "the file length is not a multiple of 4 bytes");
+    } else if (values_.Count() > kMaxMapValues) {
+      Fail(LevelMapError::TooManyValues,
+           std::to_string(values_.Count()) + " values, more than " + std::to_string(kMaxMapValues));
+    }
+  }
+
+  void CheckTailAfterError() {
+    // A file cut inside a value reads as cut there, not as a range error in what came before.
+    if (result_.error == LevelMapError::Truncated && values_.PartialTail()) {
+      result_.error = LevelMapError::PartialValue;
+      result_.detail = "the file ends inside a value (" + result_.detail + ")";
+    }
+  }
+
+ private:
+  FloatStream values_;
+  LevelMapRead& result_;
+};
+
+void PutFloat(std::vector<uint8_t>& out, double value) {
+  uint32_t bits = std::bit_cast<uint32_t>(static_cast<float>(value));
+  out.push_back(static_cast<uint8_t>(bits));
+  out.push_back(static_cast<uint8_t>(bits >> 8));
+  out.push_back(static_cast<uint8_t>(bits >> 16));
+  out.push_back(static_cast<uint8_t>(bits >> 24));
+}
+
+bool ExactInFloat(int32_t v) {
+  constexpr int32_t kExact = 1 << 24;
+  return v >= -kExact && v <= kExact;
+}
+
+}  // namespace
+
+uint8_t LevelMapFile::Cell(int cx, int cy) const {
+  if (cx < 0 || cy < 0 || cx >= Columns() || cy >= Rows()) return 0;
+  std::size_t index = static_cast<std::size_t>(cx) * static_cast<std::size_t>(Rows()) +
+                      static_cast<std::size_t>(cy);
+  return index < Cells.size() ? Cells[index] : 0;
+}
+
+void LevelMapFile::Resize(int32_t width, int32_t height) {
+  Width = width;
+  Height = height;
+  Cells.assign(static_cast<std::size_t>(Columns()) * static_cast<std::size_t>(Rows()), 0);
+}
+
+void LevelMapFile::SetCell(int cx, int cy, uint8_t value) {
+  if (cx < 0 || cy < 0 || cx >= Columns() || cy >= Rows()) return;
+  Cells[static_cast<std::size_t>(cx) * static_cast<std::size_t>(Rows()) +
+        static_cast<std::size_t>(cy)] = value;
+}
+
+LevelMapRead ReadLevelMap(std::istream& in) {
+  LevelMapRead result;
+  Parser parser(in, result);
+  parser.Run();
+  parser.CheckTailAfterError();
+  return result;
+}
+
+LevelMapRead ReadLevelMapFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::error_code ec;
+  if (!in || std::filesystem::is_directory(path, ec)) {
+    LevelMapRead result;
+    result.error = LevelMapError::Unreadable;
+    result.detail = "cannot open " + path.string();
+    return result;
+  }
+  return ReadLevelMap(in);
+}
+
+std::string ValidateLevelMap(const LevelMapFile& map) {
+  if (map.Width < 1 || map.Width > kMaxMapWidth || map.Height < 1 || map.Height > kMaxMapHeight) {
+    return "the size " + std::to_string(map.Width) + " x " + std::to_string(map.Height) +
+           " screens is outside 1..25 x 1..16";
+  }
+  if (map.Cells.size() != static_cast<std::size_t>(map.Columns()) * map.Rows()) {
+    return "the grid holds " + std::to_string(map.Cells.size()) + " cells, not " +
+           std::to_string(map.Columns() * map.Rows());
+  }
+  if (map.CharActivation.size() != map.CharType.size() ||
+      map.CharPos.size() != map.CharType.size()) {
+    return "the character runs differ in length";
+  }
+  if (map.ItemPos.size() != map.ItemType.size()) return "the item runs differ in length";
+  if (map.CharCount() > kMaxMapCharacters) return "more than 256 characters";
+  if (map.ItemCount() > kMaxMapItems) return "more than 256 items";
+  for (std::size_t k = 0; k < map.CharPos.size(); ++k) {
+    const MapPoint& p = map.CharPos[k];
+    if (p.x < 0 || p.y < 0) return "character " + std::to_string(k) + " has a negative position";
+    if (!ExactInFloat(p.x) || !ExactInFloat(p.y)) {
+      return "character " + std::to_string(k) + " lies too far out for a float";
+    }
+  }
+  for (std::size_t k = 0; k < map.ItemPos.size(); ++k) {
+    if (!ExactInFloat(map.ItemPos[k].x) || !ExactInFloat(map.ItemPos[k].y)) {
+      return "item " + std::to_string(k) + " lies too far out for a float";
+    }
+  }
+  return {};
+}
+
+std::vector<uint8_t> EncodeLevelMap(const LevelMapFile& map) {
+  std::vector<uint8_t> out;
+  out.reserve(4 * (4 + map.Cells.size() + 4 * map.CharCount() + 3 * map.ItemCount()));
+  PutFloat(out, map.Width);
+  PutFloat(out, map.Height);
+  for (uint8_t cell : map.Cells) PutFloat(out, cell);
+  PutFloat(out, static_cast<double>(map.CharCount()));
+  for (uint8_t kind : map.CharType) PutFloat(out, kind);
+  for (uint8_t rule : map.CharActivation) PutFloat(out, rule);
+  for (const MapPoint& p : map.CharPos) {
+    PutFloat(out, p.x);
+    PutFloat(out, p.y);
+  }
+  PutFloat(out, static_cast<double>(map.ItemCount()));
+  for (uint8_t kind : map.ItemType) PutFloat(out, kind);
+  for (const MapPoint& p : map.ItemPos) {
+    PutFloat(out, p.x);
+    PutFloat(out, p.y);
+  }
+  return out;
+}

@@ -1,0 +1,89 @@
+// The level source: a text file with an ASCII collision grid and lists of characters and items,
+// compiled into the level map.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "formats/level_map_file.hpp"
+
+// Grid characters. Everything that is not solid or a ledge is empty space for collision; the
+// decorations only tell the level painter what to draw there.
+namespace level_glyphs {
+constexpr char kEmpty = '.';
+constexpr char kMasonry = '#';  // solid (1), castle stone
+constexpr char kRock = '%';     // solid (1), raw rock
+constexpr char kLedge = '=';    // ledge (2): stops a fall, can be walked through
+constexpr char kTorch = 't';
+constexpr char kChain = 'c';
+constexpr char kBanner = 'b';
+constexpr char kWindow = 'w';
+}  // namespace level_glyphs
+
+// Wake-up rules as the level stores them.
+constexpr uint8_t kWakeAwake = 0;   // active from the start
+constexpr uint8_t kWakeBehind = 1;  // wakes once the player is 370 px past it to the right
+constexpr uint8_t kWakeNever = 2;
+
+constexpr uint8_t kKindPlayer = 0;
+constexpr uint8_t kKindSentinel = 1;
+constexpr uint8_t kKindGuard = 2;
+constexpr uint8_t kKindGolem = 3;
+constexpr uint8_t kItemLife = 0;
+constexpr uint8_t kItemPower = 1;
+// The game keeps at most 100 items.
+constexpr int kMaxLevelItems = 100;
+
+struct LevelCharacter {
+  uint8_t kind = 0;
+  uint8_t wake = 0;
+  int32_t x = 0;  // world px
+  int32_t y = 0;
+  bool operator==(const LevelCharacter&) const = default;
+};
+
+struct LevelItem {
+  uint8_t kind = 0;
+  int32_t x = 0;
+  int32_t y = 0;
+  bool operator==(const LevelItem&) const = default;
+};
+
+struct LevelSource {
+  int32_t width = 0;    // screens
+  int32_t height = 0;   // screens
+  int32_t cellPx = 20;  // px per grid character: a multiple of 10 that divides 800 and 600
+  std::vector<std::string> grid;  // rows from the top, one character per cellPx x cellPx square
+  std::vector<LevelCharacter> characters;  // in file order; the player first
+  std::vector<LevelItem> items;
+
+  int GridColumns() const { return cellPx > 0 ? width * kScreenWidthPx / cellPx : 0; }
+  int GridRows() const { return cellPx > 0 ? height * kScreenHeightPx / cellPx : 0; }
+  // The grid character at (column, row), or empty space outside the grid.
+  char Glyph(int column, int row) const;
+  bool operator==(const LevelSource&) const = default;
+};
+
+struct LevelSourceParse {
+  std::optional<LevelSource> source;
+  std::string error;  // "line N: what is wrong", when source is empty
+};
+
+LevelSourceParse ParseLevelSource(const std::string& text);
+
+// The text that parses back to the same source (names for known kinds and rules).
+std::string FormatLevelSource(const LevelSource& source);
+
+// Collision value of a grid character: 1 solid, 2 ledge, 0 everything else.
+uint8_t CollisionValue(char glyph);
+
+struct LevelCompile {
+  std::optional<LevelMapFile> map;
+  std::string error;
+};
+
+// Each grid character fills cellPx / 10 x cellPx / 10 collision cells; characters and items keep
+// their order.
+LevelCompile CompileLevel(const LevelSource& source);

@@ -1,0 +1,267 @@
+// Level map file: value order, truncation and range rules, failures, and writing.
+#include "formats/level_map_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <sstream>
+#include <streambuf>
+
+#include "test_support.hpp"
+
+namespace {
+
+// File bytes built value by value.
+struct MapBytes {
+  std::string bytes;
+  MapBytes& operator<<(float v) {
+    uint32_t bits = std::bit_cast<uint32_t>(v);
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(bits >> (8 * i)));
+    return *this;
+  }
+  MapBytes& Cells(int count, float v = 0.0f) {
+    for (int i = 0; i < count; ++i) *this << v;
+    return *this;
+  }
+};
+
+LevelMapRead Read(const std::string& bytes) {
+  std::istringstream in(bytes);
+  return ReadLevelMap(in);
+}
+
+constexpr int kOneScreenCells = 80 * 60;
+
+LevelMapFile SmallLevel() {
+  LevelMapFile map;
+  map.Resize(2, 1);
+  map.SetCell(0, 59, 1);
+  map.SetCell(159, 0, 7);
+  map.SetCell(3, 4, 255);
+  map.CharType = {0, 2, 1};
+  map.CharActivation = {0, 1, 9};
+  map.CharPos = {{400, 300}, {1000, 200}, {0, 0}};
+  map.ItemType = {1, 0};
+  map.ItemPos = {{-20, 5}, {1500, 550}};
+  return map;
+}
+
+}  // namespace
+
+TEST(LevelMapFile, WrittenMapReadsBackTheSame) {
+  LevelMapFile map = SmallLevel();
+  ASSERT_EQ(ValidateLevelMap(map), "");
+  std::vector<uint8_t> bytes = EncodeLevelMap(map);
+  // Two sizes, the grid, the counts and the three character and two item runs.
+  EXPECT_EQ(bytes.size(), 4u * (2 + 2 * kOneScreenCells + 1 + 3 * 4 + 1 + 2 * 3));
+  LevelMapRead read = Read(std::string(bytes.begin(), bytes.end()));
+  ASSERT_TRUE(read.ok()) << read.detail;
+  EXPECT_EQ(read.map, map);
+}
+
+TEST(LevelMapFile, GridRunsColumnByColumnAndRunsAreSeparate) {
+  MapBytes f;
+  f << 1.0f << 1.0f;
+  // Column 0 is the first 60 values; the second value of column 1 is cell (1, 1).
+  f.Cells(60).Cells(1) << 2.0f;
+  f.Cells(kOneScreenCells - 62);
+  f << 2.0f << 0.0f << 3.0f << 0.0f << 1.0f << 10.0f << 20.0f << 30.0f << 40.0f << 0.0f;
+  LevelMapRead read = Read(f.bytes);
+  ASSERT_TRUE(read.ok()) << read.detail;
+  EXPECT_EQ(read.map.Cell(1, 1), 2);
+  EXPECT_EQ(read.map.Cell(0, 1), 0);
+  EXPECT_EQ(read.map.Cell(1, 0), 0);
+  EXPECT_EQ(read.map.CharType, (std::vector<uint8_t>{0, 3}));
+  EXPECT_EQ(read.map.CharActivation, (std::vector<uint8_t>{0, 1}));
+  EXPECT_EQ(read.map.CharPos, (std::vector<MapPoint>{{10, 20}, {30, 40}}));
+  EXPECT_EQ(read.map.ItemCount(), 0u);
+}
+
+TEST(LevelMapFile, ValuesTruncateTowardZero) {
+  MapBytes f;
+  f << 1.7f << 1.2f << 255.9f << -0.9f;
+  f.Cells(kOneScreenCells - 2);
+  f << 1.0f << 0.4f << 0.0f << 2.9f << 3.99f << 1.0f << 1.0f << -0.5f << 7.5f;
+  LevelMapRead read = Read(f.bytes);
+  ASSERT_TRUE(read.ok()) << read.detail;
+  EXPECT_EQ(read.map.Width, 1);
+  EXPECT_EQ(read.map.Height, 1);
+  EXPECT_EQ(read.map.Cell(0, 0), 255);
+  EXPECT_EQ(read.map.Cell(0, 1), 0);
+  EXPECT_EQ(read.map.CharPos[0], (MapPoint{2, 3}));
+  EXPECT_EQ(read.map.ItemPos[0], (MapPoint{0, 7}));
+}
+
+TEST(LevelMapFile, OutOfRangeValuesAreRefused) {
+  auto withCell = [](float cell) {
+    MapBytes f;
+    f << 1.0f << 1.0f << cell;
+    f.Cells(kOneScreenCells - 1) << 0.0f << 0.0f;
+    return Read(f.bytes);
+  };
+  EXPECT_TRUE(withCell(255.0f).ok());
+  EXPECT_EQ(withCell(256.0f).error, LevelMapError::OutOfRange);
+  EXPECT_EQ(withCell(-1.0f).error, LevelMapError::OutOfRange);
+  EXPECT_EQ(withCell(std::nanf("")).error, LevelMapError::OutOfRange);
+  EXPECT_EQ(withCell(INFINITY).error, LevelMapError::OutOfRange);
+
+  EXPECT_EQ(Read((MapBytes() << 26.0f << 1.0f).bytes).error, LevelMapError::OutOfRange);
+  EXPECT_EQ(Read((MapBytes() << 1.0f << 17.0f).bytes).error, LevelMapError::OutOfRange);
+  EXPECT_EQ(Read((MapBytes() << -1.0f << 1.0f).bytes).error, LevelMapError::OutOfRange);
+
+  MapBytes many;
+  many << 1.0f << 1.0f;
+  many.Cells(kOneScreenCells) << 257.0f;
+  EXPECT_EQ(Read(many.bytes).error, LevelMapError::OutOfRange);
+  MapBytes kind;
+  kind << 1.0f << 1.0f;
+  kind.Cells(kOneScreenCells) << 1.0f << 300.0f;
+  EXPECT_EQ(Read(kind.bytes).error, LevelMapError::OutOfRange);
+  MapBytes far;
+  far << 1.0f << 1.0f;
+  far.Cells(kOneScreenCells) << 0.0f << 1.0f << 0.0f << 3e9f << 0.0f;
+  EXPECT_EQ(Read(far.bytes).error, LevelMapError::OutOfRange);
+}
+
+TEST(LevelMapFile, TheLargestLevelLoadsAndOneMoreScreenDoesNot) {
+  LevelMapFile map;
+  map.Resize(25, 16);
+  map.SetCell(1999, 959, 1);
+  map.CharType = {0};
+  map.CharActivation = {0};
+  map.CharPos = {{19999, 9599}};
+  std::vector<uint8_t> bytes = EncodeLevelMap(map);
+  LevelMapRead read = Read(std::string(bytes.begin(), bytes.end()));
+  ASSERT_TRUE(read.ok()) << read.detail;
+  EXPECT_EQ(read.map.Cell(1999, 959), 1);
+  EXPECT_EQ(read.map.CharPos[0], (MapPoint{19999, 9599}));
+}
+
+TEST(LevelMapFile, ZeroSizeStopsAfterTheSize) {
+  LevelMapRead read = Read((MapBytes() << 0.9f << 3.0f << 1.0f << 1.0f).bytes);
+  EXPECT_EQ(read.error, LevelMapError::ZeroSize);
+  EXPECT_TRUE(read.map.Cells.empty());
+  EXPECT_EQ(std::string(kMapZeroSizeMessage),
+            "map.Width or map.Height = 0 - MRV iel\xE2"
+            "de aptur\xE7ta!");
+}
+
+TEST(LevelMapFile, NegativeStartPositionKeepsWhatWasStored) {
+  MapBytes f;
+  f << 1.0f << 1.0f;
+  f.Cells(kOneScreenCells);
+  f << 3.0f << 0.0f << 2.0f << 3.0f << 0.0f << 1.0f << 0.0f;
+  f << 0.0f << 0.0f << -1.0f << 5.0f << 9.0f << 9.0f << 0.0f;
+  LevelMapRead read = Read(f.bytes);
+  EXPECT_EQ(read.error, LevelMapError::NegativeCharPos);
+  EXPECT_EQ(read.map.CharType, (std::vector<uint8_t>{0, 2, 3}));
+  EXPECT_EQ(read.map.CharActivation, (std::vector<uint8_t>{0, 1, 0}));
+  EXPECT_EQ(read.map.CharPos[0], (MapPoint{0, 0}));
+  EXPECT_EQ(read.map.CharPos[1], (MapPoint{-1, 5}));
+  EXPECT_TRUE(read.map.ItemType.empty());
+}
+
+TEST(LevelMapFile, ShortAndRaggedFilesAreRefused) {
+  MapBytes f;
+  f << 1.0f << 1.0f;
+  f.Cells(kOneScreenCells) << 1.0f << 0.0f << 0.0f << 10.0f << 10.0f << 1.0f << 1.0f << 5.0f;
+  EXPECT_EQ(Read(f.bytes).error, LevelMapError::Truncated);  // the item's y is missing
+  std::string complete = (MapBytes(f) << 6.0f).bytes;
+  EXPECT_TRUE(Read(complete).ok());
+  // Cut inside the last value, and a stray byte after a complete map.
+  EXPECT_EQ(Read(complete.substr(0, complete.size() - 1)).error, LevelMapError::PartialValue);
+  EXPECT_EQ(Read(complete + "x").error, LevelMapError::PartialValue);
+  // Whole values after the items are ignored.
+  LevelMapRead extra = Read((MapBytes{complete} << 99.0f << -5.0f).bytes);
+  ASSERT_TRUE(extra.ok());
+  EXPECT_EQ(extra.map.ItemPos[0], (MapPoint{5, 6}));
+  EXPECT_EQ(Read("").error, LevelMapError::Truncated);
+}
+
+namespace {
+// A given start followed by zero bytes, handed out block by block and never held whole.
+class ZeroTail : public std::streambuf {
+ public:
+  ZeroTail(std::string head, std::size_t zeros) : head_(std::move(head)), left_(zeros) {}
+
+ protected:
+  int_type underflow() override {
+    if (!headDone_) {
+      headDone_ = true;
+      setg(head_.data(), head_.data(), head_.data() + head_.size());
+      return traits_type::to_int_type(head_[0]);
+    }
+    if (left_ == 0) return traits_type::eof();
+    std::size_t n = std::min(left_, block_.size());
+    left_ -= n;
+    setg(block_.data(), block_.data(), block_.data() + n);
+    return traits_type::to_int_type(block_[0]);
+  }
+
+ private:
+  std::string head_;
+  bool headDone_ = false;
+  std::size_t left_;
+  std::array<char, 1 << 16> block_{};
+};
+
+LevelMapRead ReadOneScreenPaddedTo(std::size_t values) {
+  ZeroTail bytes((MapBytes() << 1.0f << 1.0f).bytes, (values - 2) * 4);
+  std::istream in(&bytes);
+  return ReadLevelMap(in);
+}
+}  // namespace
+
+TEST(LevelMapFile, MoreValuesThanTheGameHoldsAreRefused) {
+  // Zero cells, no characters, no items, then zeros up to the count.
+  EXPECT_TRUE(ReadOneScreenPaddedTo(static_cast<std::size_t>(kMaxMapValues)).ok());
+  EXPECT_EQ(ReadOneScreenPaddedTo(static_cast<std::size_t>(kMaxMapValues) + 1).error,
+            LevelMapError::TooManyValues);
+}
+
+TEST(LevelMapFile, ProbesOutsideTheGridReadEmpty) {
+  LevelMapFile map;
+  map.Resize(1, 1);
+  for (int cx = 0; cx < 80; ++cx) map.SetCell(cx, 59, 1);
+  EXPECT_EQ(map.Cell(0, 59), 1);
+  EXPECT_EQ(map.Cell(-1, 59), 0);
+  EXPECT_EQ(map.Cell(80, 59), 0);
+  EXPECT_EQ(map.Cell(0, 60), 0);
+  EXPECT_EQ(map.Cell(0, -1000), 0);
+  map.SetCell(500, 500, 1);  // ignored, not written past the grid
+  EXPECT_EQ(map.Cells.size(), static_cast<std::size_t>(kOneScreenCells));
+}
+
+TEST(LevelMapFile, MissingFileIsUnreadable) {
+  TempDir dir("level_map_missing");
+  LevelMapRead read = ReadLevelMapFile(dir / "level.mrv");
+  EXPECT_EQ(read.error, LevelMapError::Unreadable);
+  EXPECT_EQ(ReadLevelMapFile(dir.path()).error, LevelMapError::Unreadable);
+
+  std::vector<uint8_t> bytes = EncodeLevelMap(SmallLevel());
+  WriteFile(dir / "level.mrv", std::string(bytes.begin(), bytes.end()));
+  LevelMapRead fromFile = ReadLevelMapFile(dir / "level.mrv");
+  ASSERT_TRUE(fromFile.ok()) << fromFile.detail;
+  EXPECT_EQ(fromFile.map, SmallLevel());
+}
+
+TEST(LevelMapFile, ValidationNamesWhatCannotBeWritten) {
+  LevelMapFile map = SmallLevel();
+  EXPECT_EQ(ValidateLevelMap(map), "");
+  LevelMapFile big = map;
+  big.CharPos[1].x = (1 << 24) + 1;  // a float would round it
+  EXPECT_NE(ValidateLevelMap(big), "");
+  LevelMapFile negative = map;
+  negative.CharPos[2].y = -3;
+  EXPECT_NE(ValidateLevelMap(negative), "");
+  LevelMapFile ragged = map;
+  ragged.CharActivation.pop_back();
+  EXPECT_NE(ValidateLevelMap(ragged), "");
+  LevelMapFile cells = map;
+  cells.Cells.pop_back();
+  EXPECT_NE(ValidateLevelMap(cells), "");
+  LevelMapFile wide = map;
+  wide.Width = 26;
+  EXPECT_NE(ValidateLevelMap(wide), "");
+}
