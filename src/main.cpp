@@ -8,6 +8,7 @@
 #include "platform/headless_audio.hpp"
 #include "platform/headless_platform.hpp"
 #include "platform/recorder_renderer.hpp"
+#include "platform/sdl_audio.hpp"
 #include "platform/sdl_platform.hpp"
 
 int main(int argc, char** argv) {
@@ -42,5 +43,10 @@ int main(int argc, char** argv) {
     return 4;
   }
   GlRenderer renderer(platform);
+  // The game needs no sound to be played: without a device it runs silent on the headless one.
+  SdlAudio sdlAudio;
+  if (sdlAudio.Init(kMixRate)) return RunProgram(options, platform, renderer, sdlAudio);
+  std::fprintf(stderr, "morva: no sound device (%s); playing without sound\n",
+               sdlAudio.Error().c_str());
   return RunProgram(options, platform, renderer, audio);
 }

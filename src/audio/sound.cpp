@@ -1,4 +1,6 @@
-// The sound wrapper: every call goes straight to the audio device.
+// The sound wrapper: every call goes straight to the audio device. A handle of 0 (a file that
+// could not be opened) is unknown to every device, so each call on it does nothing and the sound
+// reads as ended: position and length are both 0.
 #include "audio/sound.hpp"
 
 #include <optional>
@@ -8,12 +10,18 @@
 #include "platform/content_paths.hpp"
 
 namespace {
-AudioDevice& Device() { return *backends.audio; }
+AudioDevice& Device() {
+  return *backends.audio;
+}
 constexpr int kPlaybackRate = 44100;
 }  // namespace
 
-void BASS_Init() { Device().Init(kPlaybackRate); }
-void BASS_Free() { Device().Free(); }
+void BASS_Init() {
+  Device().Init(kPlaybackRate);
+}
+void BASS_Free() {
+  Device().Free();
+}
 
 void cSND::Open(const std::string& path, SoundHandle& handle) {
   std::optional<std::string> file = backends.content->Resolve(path);
@@ -22,8 +30,10 @@ void cSND::Open(const std::string& path, SoundHandle& handle) {
 
 void cSND::Play(SoundHandle handle, uint8_t volume, bool loop) {
   AudioDevice& d = Device();
-  if (d.ChannelGetPosition(handle) < d.StreamGetLength(handle)) d.ChannelPlay(handle, false);
+  // The volume is set before the stream starts: the audio thread may mix it at any moment, and
+  // must never hear a new sound at the volume of its previous use.
   d.ChannelSetAttributes(handle, kPlaybackRate, volume, 0);
+  if (d.ChannelGetPosition(handle) < d.StreamGetLength(handle)) d.ChannelPlay(handle, false);
   if (loop && d.ChannelGetPosition(handle) == d.StreamGetLength(handle)) {
     d.ChannelSetPosition(handle, 0);
   }

@@ -2,8 +2,7 @@
 // frame's raw time step, so one-shot and loop patterns behave as with a sound card.
 #pragma once
 
-#include <map>
-
+#include "audio/mixer.hpp"
 #include "platform/audio_device.hpp"
 
 class HeadlessAudio : public AudioDevice {
@@ -17,15 +16,14 @@ class HeadlessAudio : public AudioDevice {
   uint64_t StreamGetLength(uint32_t handle) override;
   bool ChannelSetPosition(uint32_t handle, uint64_t position) override;
   bool ChannelSetAttributes(uint32_t handle, int frequency, int volume, int pan) override;
+  // Moves playing streams on by `ms` at 44100 frames per second; the fractions of a frame left
+  // over are carried to the next call, so odd time steps add up exactly.
   void Advance(double ms) override;
   std::vector<StreamInfo> Streams() const override;
 
+  Mixer& mixer() { return mixer_; }
+
  private:
-  struct Stream {
-    StreamInfo info;
-    int channels = 2;
-  };
-  Stream* Find(uint32_t handle);
-  std::map<uint32_t, Stream> streams_;
-  uint32_t nextHandle_ = 1;
+  Mixer mixer_;
+  double carriedFrames_ = 0;
 };

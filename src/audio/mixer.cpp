@@ -1,0 +1,185 @@
+// The mixer: stream table, play state and the sum of the playing streams.
+#include "audio/mixer.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr size_t kBytesPerSample = 2;
+constexpr size_t kPreparedFrames = 4096;
+
+uint64_t FrameBytes(const SoundSource& source) {
+  return static_cast<uint64_t>(source.Channels()) * kBytesPerSample;
+}
+
+int16_t ToSample(float v) {
+  v = std::clamp(v, -32768.0f, 32767.0f);
+  return static_cast<int16_t>(std::lrint(v));
+}
+}  // namespace
+
+Mixer::Mixer() {
+  accumulator_.resize(kPreparedFrames * 2);
+}
+
+uint32_t Mixer::Open(const std::string& path, const std::string& file) {
+  // Decoding a short sound takes a while; it happens before the lock is taken, so the audio
+  // thread never waits for it.
+  std::unique_ptr<SoundSource> source = OpenSoundSource(file);
+  if (!source) return 0;
+  return Add(path, std::move(source));
+}
+
+uint32_t Mixer::Add(const std::string& path, std::unique_ptr<SoundSource> source) {
+  if (!source) return 0;
+  std::lock_guard lock(mutex_);
+  Stream s;
+  s.path = path;
+  s.source = std::move(source);
+  streams_.push_back(std::move(s));
+  return static_cast<uint32_t>(streams_.size());
+}
+
+void Mixer::Clear() {
+  std::vector<Stream> old;
+  {
+    std::lock_guard lock(mutex_);
+    old.swap(streams_);
+  }
+  // The sources (and their open files) go here, outside the lock.
+}
+
+Mixer::Stream* Mixer::Find(uint32_t handle) {
+  if (handle == 0 || handle > streams_.size()) return nullptr;
+  return &streams_[handle - 1];
+}
+
+const Mixer::Stream* Mixer::Find(uint32_t handle) const {
+  if (handle == 0 || handle > streams_.size()) return nullptr;
+  return &streams_[handle - 1];
+}
+
+bool Mixer::Play(uint32_t handle, bool restart) {
+  std::lock_guard lock(mutex_);
+  Stream* s = Find(handle);
+  if (!s) return false;
+  if (restart) s->position = 0;
+  s->playing = s->position < s->source->Frames();
+  return true;
+}
+
+bool Mixer::Stop(uint32_t handle) {
+  std::lock_guard lock(mutex_);
+  Stream* s = Find(handle);
+  if (!s) return false;
+  s->playing = false;
+  return true;
+}
+
+uint64_t Mixer::Position(uint32_t handle) const {
+  std::lock_guard lock(mutex_);
+  const Stream* s = Find(handle);
+  return s ? s->position * FrameBytes(*s->source) : 0;
+}
+
+uint64_t Mixer::Length(uint32_t handle) const {
+  std::lock_guard lock(mutex_);
+  const Stream* s = Find(handle);
+  return s ? s->source->Frames() * FrameBytes(*s->source) : 0;
+}
+
+bool Mixer::SetPosition(uint32_t handle, uint64_t bytes) {
+  std::lock_guard lock(mutex_);
+  Stream* s = Find(handle);
+  if (!s) return false;
+  uint64_t frame = bytes / FrameBytes(*s->source);
+  if (frame > s->source->Frames()) return false;
+  s->position = frame;
+  // A playing stream moved to its very end has ended.
+  if (s->position == s->source->Frames()) s->playing = false;
+  return true;
+}
+
+bool Mixer::SetVolume(uint32_t handle, int volume) {
+  std::lock_guard lock(mutex_);
+  Stream* s = Find(handle);
+  if (!s) return false;
+  s->volume = std::clamp(volume, 0, 100);
+  return true;
+}
+
+std::vector<StreamInfo> Mixer::Streams() const {
+  std::lock_guard lock(mutex_);
+  std::vector<StreamInfo> out;
+  out.reserve(streams_.size());
+  for (const Stream& s : streams_) {
+    uint64_t frameBytes = FrameBytes(*s.source);
+    out.push_back(StreamInfo{s.path, s.position * frameBytes, s.source->Frames() * frameBytes,
+                             s.playing, s.volume});
+  }
+  return out;
+}
+
+size_t Mixer::MemoryBytes() const {
+  std::lock_guard lock(mutex_);
+  size_t total = 0;
+  for (const Stream& s : streams_) total += s.source->MemoryBytes();
+  return total;
+}
+
+void Mixer::MixStream(Stream& s, size_t frames) {
+  SoundSource& source = *s.source;
+  uint64_t left = source.Frames() - s.position;
+  size_t todo = static_cast<size_t>(std::min<uint64_t>(frames, left));
+  float gain = static_cast<float>(s.volume) / 100.0f;
+  int channels = source.Channels();
+  float* out = accumulator_.data();
+  size_t done = 0;
+  // A silent stream still moves on, but need not be decoded.
+  while (gain > 0.0f && done < todo) {
+    size_t count = todo - done;
+    const int16_t* p = source.Peek(s.position + done, count);
+    // A decoder that gives out early (the file changed under us) plays silence to the end.
+    if (!p) break;
+    float* o = out + done * 2;
+    if (channels == 1) {
+      for (size_t i = 0; i < count; ++i) {
+        float v = p[i] * gain;
+        o[2 * i] += v;
+        o[2 * i + 1] += v;
+      }
+    } else {
+      // Beyond stereo only the front pair is heard.
+      for (size_t i = 0; i < count; ++i) {
+        o[2 * i] += p[i * channels] * gain;
+        o[2 * i + 1] += p[i * channels + 1] * gain;
+      }
+    }
+    done += count;
+  }
+  s.position += todo;
+  if (s.position >= source.Frames()) {
+    s.position = source.Frames();
+    s.playing = false;
+  }
+}
+
+void Mixer::Mix(int16_t* out, size_t frames) {
+  std::lock_guard lock(mutex_);
+  // Grows only if the device asks for more than ever before; normally never in the audio thread.
+  if (accumulator_.size() < frames * 2) accumulator_.resize(frames * 2);
+  std::fill_n(accumulator_.begin(), frames * 2, 0.0f);
+  for (Stream& s : streams_) {
+    if (s.playing) MixStream(s, frames);
+  }
+  for (size_t i = 0; i < frames * 2; ++i) out[i] = ToSample(accumulator_[i]);
+}
+
+void Mixer::Skip(uint64_t frames) {
+  std::lock_guard lock(mutex_);
+  for (Stream& s : streams_) {
+    if (!s.playing) continue;
+    s.position = std::min(s.position + frames, s.source->Frames());
+    if (s.position == s.source->Frames()) s.playing = false;
+  }
+}

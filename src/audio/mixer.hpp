@@ -1,0 +1,68 @@
+// The mixer: the table of opened streams with their play state, and the sum of the playing ones
+// into 16-bit stereo at 44100 Hz. Shared by the sound card back end and the headless one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "audio/sound_source.hpp"
+#include "platform/audio_device.hpp"
+
+// The output rate. Every stream plays one of its frames per output frame, whatever rate its file
+// was made at (a 22050 Hz file plays at double speed), as the game's sounds were made for.
+constexpr int kMixRate = 44100;
+
+// Every call is safe from any thread: the game thread opens, plays and positions streams while
+// the audio thread mixes them. The lock is held only for table updates and for one mix call.
+class Mixer {
+ public:
+  Mixer();
+  // Decodes (or prepares to stream) `file`; `path` is the game's name for it. Returns the new
+  // stream's handle, or 0 when the file is unusable.
+  uint32_t Open(const std::string& path, const std::string& file);
+  // Adds an already opened source; returns its handle.
+  uint32_t Add(const std::string& path, std::unique_ptr<SoundSource> source);
+  // Forgets every stream; their handles become harmless.
+  void Clear();
+
+  // Without `restart` a playing stream goes on unchanged; a stream at its end stays silent.
+  bool Play(uint32_t handle, bool restart);
+  bool Stop(uint32_t handle);
+  // Bytes of decoded 16-bit audio in the file's channel count.
+  uint64_t Position(uint32_t handle) const;
+  uint64_t Length(uint32_t handle) const;
+  // Rounded down to a whole frame; a position past the end is refused.
+  bool SetPosition(uint32_t handle, uint64_t bytes);
+  // 0 is silence, 100 full volume; the gain is linear, volume / 100.
+  bool SetVolume(uint32_t handle, int volume);
+  std::vector<StreamInfo> Streams() const;
+
+  // Adds the playing streams into `out` (interleaved stereo, `frames` frames, overwritten) and
+  // moves them on. A stream that reaches its end stops exactly at its length.
+  void Mix(int16_t* out, size_t frames);
+  // Moves the playing streams on by `frames` without producing sound (no decoding).
+  void Skip(uint64_t frames);
+
+  // Bytes held by all sources (decoded sounds and stream buffers).
+  size_t MemoryBytes() const;
+
+ private:
+  struct Stream {
+    std::string path;
+    std::unique_ptr<SoundSource> source;
+    uint64_t position = 0;  // in frames
+    bool playing = false;
+    int volume = 100;
+  };
+  Stream* Find(uint32_t handle);
+  const Stream* Find(uint32_t handle) const;
+  void MixStream(Stream& s, size_t frames);
+
+  mutable std::mutex mutex_;
+  std::vector<Stream> streams_;  // handle n is streams_[n - 1]
+  std::vector<float> accumulator_;
+};

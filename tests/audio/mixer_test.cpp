@@ -1,0 +1,216 @@
+// The mixer: levels, channel layout, clipping, exact stream ends, positions in bytes, and use from
+// two threads at once.
+#include "audio/mixer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "audio/sound_test_files.hpp"
+#include "test_support.hpp"
+
+using testsound::ConstantSource;
+using testsound::CountingSource;
+
+namespace {
+
+std::vector<int16_t> MixFrames(Mixer& mixer, size_t frames) {
+  std::vector<int16_t> out(frames * 2, 12345);  // anything left unwritten would show
+  mixer.Mix(out.data(), frames);
+  return out;
+}
+
+TEST(MixerLevels, MonoGoesToBothSidesScaledLinearlyByVolume) {
+  Mixer mixer;
+  uint32_t h = mixer.Add("count", std::make_unique<CountingSource>(1, 5000));
+  mixer.SetVolume(h, 100);
+  mixer.Play(h, false);
+  std::vector<int16_t> full = MixFrames(mixer, 600);
+  for (size_t i = 0; i < 600; ++i) {
+    ASSERT_EQ(full[2 * i], CountingSource::Value(i, 0)) << i;
+    ASSERT_EQ(full[2 * i + 1], CountingSource::Value(i, 0)) << i;
+  }
+  // The new volume applies from the next mix on, where the stream left off.
+  mixer.SetVolume(h, 50);
+  std::vector<int16_t> half = MixFrames(mixer, 600);
+  for (size_t i = 0; i < 600; ++i) {
+    ASSERT_NEAR(half[2 * i], CountingSource::Value(600 + i, 0) * 0.5, 0.5) << i;
+  }
+  mixer.SetVolume(h, 0);
+  for (int16_t v : MixFrames(mixer, 600)) ASSERT_EQ(v, 0);
+  // Silence still takes its time: the stream moved on by all three mixes.
+  EXPECT_EQ(mixer.Position(h), 1800u * 2);
+}
+
+TEST(MixerLevels, StereoKeepsItsSidesAndStreamsAddUpAndClip) {
+  Mixer mixer;
+  uint32_t a = mixer.Add("count", std::make_unique<CountingSource>(2, 4000));
+  uint32_t b = mixer.Add("loud", std::make_unique<ConstantSource>(1, 4000, 30000));
+  uint32_t c = mixer.Add("loud too", std::make_unique<ConstantSource>(2, 4000, -30000));
+  mixer.Play(a, false);
+  std::vector<int16_t> out = MixFrames(mixer, 100);
+  for (size_t i = 0; i < 100; ++i) {
+    ASSERT_EQ(out[2 * i], CountingSource::Value(i, 0));
+    ASSERT_EQ(out[2 * i + 1], CountingSource::Value(i, 1));
+  }
+  mixer.Stop(a);
+  mixer.Play(b, false);
+  mixer.SetVolume(b, 100);
+  std::vector<int16_t> two = MixFrames(mixer, 10);
+  EXPECT_EQ(two[0], 30000);
+  // Two loud streams sum past full scale and are clamped, not wrapped round.
+  uint32_t b2 = mixer.Add("loud again", std::make_unique<ConstantSource>(1, 4000, 30000));
+  mixer.Play(b2, false);
+  EXPECT_EQ(MixFrames(mixer, 10)[0], 32767);
+  mixer.Stop(b);
+  mixer.Stop(b2);
+  uint32_t c2 = mixer.Add("loud too again", std::make_unique<ConstantSource>(1, 4000, -30000));
+  mixer.Play(c, false);
+  mixer.Play(c2, false);
+  EXPECT_EQ(MixFrames(mixer, 10)[1], -32768);
+}
+
+TEST(MixerStreams, AStreamStopsExactlyAtItsLengthAndStaysThere) {
+  Mixer mixer;
+  uint32_t h = mixer.Add("short", std::make_unique<ConstantSource>(2, 1500, 1000));
+  ASSERT_EQ(mixer.Length(h), 1500u * 4);
+  mixer.Play(h, false);
+  MixFrames(mixer, 1024);
+  std::vector<int16_t> out = MixFrames(mixer, 1024);
+  for (size_t i = 0; i < 1024; ++i) {
+    int16_t expected = i < 476 ? 1000 : 0;
+    ASSERT_EQ(out[2 * i], expected) << i;
+  }
+  EXPECT_EQ(mixer.Position(h), mixer.Length(h));
+  EXPECT_FALSE(mixer.Streams()[0].playing);
+  // Playing an ended stream without restart leaves it silent at its end.
+  mixer.Play(h, false);
+  EXPECT_FALSE(mixer.Streams()[0].playing);
+  for (int16_t v : MixFrames(mixer, 256)) ASSERT_EQ(v, 0);
+  EXPECT_EQ(mixer.Position(h), mixer.Length(h));
+  mixer.Play(h, true);
+  EXPECT_EQ(mixer.Position(h), 0u);
+  EXPECT_EQ(MixFrames(mixer, 4)[0], 1000);
+}
+
+TEST(MixerStreams, PlayingAgainChangesNothingAndStopKeepsThePlace) {
+  Mixer mixer;
+  uint32_t h = mixer.Add("count", std::make_unique<CountingSource>(1, 10000));
+  mixer.Play(h, false);
+  MixFrames(mixer, 300);
+  mixer.Play(h, false);
+  EXPECT_EQ(mixer.Position(h), 600u);
+  EXPECT_EQ(MixFrames(mixer, 1)[0], CountingSource::Value(300, 0));
+  mixer.Stop(h);
+  for (int16_t v : MixFrames(mixer, 100)) ASSERT_EQ(v, 0);
+  EXPECT_EQ(mixer.Position(h), 602u);
+  mixer.Play(h, false);
+  EXPECT_EQ(MixFrames(mixer, 1)[0], CountingSource::Value(301, 0));
+}
+
+TEST(MixerStreams, PositionsAreWholeFramesInBytesAndCannotPassTheEnd) {
+  Mixer mixer;
+  uint32_t h = mixer.Add("stereo", std::make_unique<CountingSource>(2, 1000));
+  EXPECT_TRUE(mixer.SetPosition(h, 7));  // inside frame 1 of 4 bytes each
+  EXPECT_EQ(mixer.Position(h), 4u);
+  EXPECT_FALSE(mixer.SetPosition(h, 4004));
+  EXPECT_EQ(mixer.Position(h), 4u);
+  mixer.Play(h, false);
+  EXPECT_TRUE(mixer.SetPosition(h, 4000));
+  EXPECT_FALSE(mixer.Streams()[0].playing);
+  EXPECT_TRUE(mixer.SetPosition(h, 0));
+  mixer.Play(h, false);
+  mixer.Skip(250);
+  EXPECT_EQ(mixer.Position(h), 1000u);
+  mixer.Skip(1'000'000);
+  EXPECT_EQ(mixer.Position(h), 4000u);
+  EXPECT_FALSE(mixer.Streams()[0].playing);
+}
+
+TEST(MixerStreams, UnknownHandlesAreHarmless) {
+  Mixer mixer;
+  uint32_t h = mixer.Add("one", std::make_unique<ConstantSource>(1, 100, 5));
+  for (uint32_t bad : {0u, h + 1, 0xFFFFFFFFu}) {
+    EXPECT_FALSE(mixer.Play(bad, true));
+    EXPECT_FALSE(mixer.Stop(bad));
+    EXPECT_FALSE(mixer.SetPosition(bad, 0));
+    EXPECT_FALSE(mixer.SetVolume(bad, 50));
+    EXPECT_EQ(mixer.Position(bad), 0u);
+    EXPECT_EQ(mixer.Length(bad), 0u);
+  }
+  mixer.Clear();
+  EXPECT_FALSE(mixer.Play(h, false));
+  EXPECT_EQ(mixer.Length(h), 0u);
+  EXPECT_TRUE(mixer.Streams().empty());
+  for (int16_t v : MixFrames(mixer, 64)) ASSERT_EQ(v, 0);
+}
+
+TEST(MixerStreams, StreamedMusicMixesTheFramesItDecodesAlsoAfterARewind) {
+  TempDir dir("mixer_streamed");
+  std::filesystem::path mp3 = dir / "music.mp3";
+  ASSERT_TRUE(testsound::MakeSineMp3(mp3, 13.0, 330, 1));
+  std::unique_ptr<SoundSource> reference = OpenSoundSource(mp3.string());
+  ASSERT_TRUE(reference);
+  Mixer mixer;
+  uint32_t h = mixer.Open("music", mp3.string());
+  ASSERT_NE(h, 0u);
+  ASSERT_TRUE(mixer.MemoryBytes() < 64u * 1024);
+  auto expectFrames = [&](uint64_t from, size_t frames) {
+    std::vector<int16_t> out = MixFrames(mixer, frames);
+    for (size_t i = 0; i < frames; ++i) {
+      size_t one = 1;
+      const int16_t* p = reference->Peek(from + i, one);
+      ASSERT_TRUE(p);
+      ASSERT_EQ(out[2 * i], *p) << "frame " << from + i;
+    }
+  };
+  mixer.Play(h, false);
+  for (uint64_t at = 0; at < 44100 * 2; at += 1024) expectFrames(at, 1024);
+  mixer.SetPosition(h, 0);
+  expectFrames(0, 3000);
+  mixer.SetPosition(h, 400'000 * 2);
+  expectFrames(400'000, 5000);
+}
+
+// The game thread works on the table while the audio thread mixes; nothing tears or crashes, and
+// every position stays within its stream.
+TEST(MixerThreads, GameAndAudioThreadsShareTheStreams) {
+  Mixer mixer;
+  std::vector<uint32_t> handles;
+  for (int i = 0; i < 8; ++i) {
+    handles.push_back(mixer.Add("s", std::make_unique<CountingSource>(1 + i % 2, 3000 + i)));
+  }
+  std::atomic<bool> done{false};
+  std::thread audio([&] {
+    std::vector<int16_t> out(512 * 2);
+    while (!done) mixer.Mix(out.data(), 512);
+  });
+  for (int round = 0; round < 20000; ++round) {
+    uint32_t h = handles[round % handles.size()];
+    switch (round % 5) {
+      case 0:
+        mixer.Play(h, round % 3 == 0);
+        break;
+      case 1:
+        mixer.SetVolume(h, round % 101);
+        break;
+      case 2:
+        mixer.SetPosition(h, mixer.Length(h) / 2);
+        break;
+      case 3:
+        mixer.Stop(h);
+        break;
+      default:
+        if (round % 2000 == 4)
+          handles.push_back(mixer.Add("new", std::make_unique<CountingSource>(2, 500)));
+        break;
+    }
+    ASSERT_LE(mixer.Position(h), mixer.Length(h));
+  }
+  done = true;
+  audio.join();
+  for (const StreamInfo& s : mixer.Streams()) EXPECT_LE(s.position, s.length);
+}
+
+}  // namespace

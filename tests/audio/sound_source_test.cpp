@@ -1,0 +1,248 @@
+// Decoding of WAV variants, MP3 and speech made by independent tools, and refusal of unusable
+// files.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <random>
+
+#include "audio/mixer.hpp"
+#include "audio/sound_source.hpp"
+#include "audio/sound_test_files.hpp"
+#include "test_support.hpp"
+
+namespace fs = std::filesystem;
+using testsound::MakeSine;
+using testsound::MakeSineMp3;
+using testsound::SoxChannels;
+using testsound::SoxFrames;
+
+namespace {
+
+struct Signal {
+  double rms = 0;
+  double mean = 0;
+  double hz = 0;       // from rising zero crossings of channel 0
+  int channelGap = 0;  // largest difference between channel 0 and another channel
+};
+
+// Reads the whole source through Peek, in pieces of `piece` frames, as the mixer does.
+Signal Measure(SoundSource& source, size_t piece = 1000) {
+  Signal s;
+  int ch = source.Channels();
+  double sum = 0, sumSq = 0;
+  uint64_t crossings = 0, n = 0;
+  bool armed = false;
+  for (uint64_t at = 0; at < source.Frames();) {
+    size_t count = piece;
+    const int16_t* p = source.Peek(at, count);
+    if (!p) break;
+    for (size_t i = 0; i < count; ++i) {
+      int16_t v = p[i * ch];
+      sum += v;
+      sumSq += double(v) * v;
+      // With a margin either side of zero, so coding noise near zero adds no crossings.
+      if (v < -2000) armed = true;
+      if (armed && v > 2000) {
+        ++crossings;
+        armed = false;
+      }
+      for (int c = 1; c < ch; ++c)
+        s.channelGap = std::max(s.channelGap, std::abs(p[i * ch + c] - v));
+      ++n;
+    }
+    at += count;
+  }
+  if (n == 0) return s;
+  s.rms = std::sqrt(sumSq / n);
+  s.mean = sum / n;
+  s.hz = crossings * 44100.0 / n;
+  return s;
+}
+
+// sox's sine at "vol 0.5": peak 16384, RMS peak / sqrt(2).
+constexpr double kSineRms = 16384 / 1.4142135;
+
+struct WavVariant {
+  const char* name;
+  const char* format;
+  int channels;
+};
+
+class WavDecoding : public testing::TestWithParam<WavVariant> {};
+
+TEST_P(WavDecoding, LengthIsFramesTimesChannelsTimesTwoAndTheSineSurvives) {
+  const WavVariant& v = GetParam();
+  TempDir dir(std::string("wav_") + v.name);
+  fs::path file = dir / "sine.wav";
+  ASSERT_TRUE(MakeSine(file, 0.5, 1000, v.format, 44100, v.channels));
+  uint64_t frames = SoxFrames(file);
+  ASSERT_GT(frames, 0u);
+  ASSERT_EQ(SoxChannels(file), v.channels);
+
+  Mixer mixer;
+  uint32_t handle = mixer.Open("data\\sine.wav", file.string());
+  ASSERT_NE(handle, 0u);
+  EXPECT_EQ(mixer.Length(handle), frames * v.channels * 2);
+  EXPECT_EQ(mixer.Position(handle), 0u);
+  EXPECT_FALSE(mixer.Streams()[0].playing);
+
+  std::unique_ptr<SoundSource> source = OpenSoundSource(file.string());
+  ASSERT_TRUE(source);
+  EXPECT_FALSE(source->Streamed());
+  EXPECT_EQ(source->Channels(), v.channels);
+  Signal s = Measure(*source);
+  // Level and shape: a wrong sample width or a signed/unsigned mix-up fails these at once.
+  EXPECT_NEAR(s.rms, kSineRms, kSineRms * 0.06);
+  EXPECT_NEAR(s.mean, 0, 200);
+  EXPECT_NEAR(s.hz, 1000, 20);
+  EXPECT_LE(s.channelGap, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, WavDecoding,
+                         testing::Values(WavVariant{"u8_mono", "-b 8 -e unsigned-integer", 1},
+                                         WavVariant{"s16_stereo", "-b 16 -e signed-integer", 2},
+                                         WavVariant{"s24_mono", "-b 24 -e signed-integer", 1},
+                                         WavVariant{"s32_stereo", "-b 32 -e signed-integer", 2},
+                                         WavVariant{"float_stereo", "-b 32 -e floating-point", 2},
+                                         WavVariant{"ima_adpcm_mono", "-e ima-adpcm", 1},
+                                         WavVariant{"ms_adpcm_stereo", "-e ms-adpcm", 2}),
+                         [](const testing::TestParamInfo<WavVariant>& info) {
+                           return std::string(info.param.name);
+                         });
+
+TEST(Mp3Decoding, ShortEffectsAreDecodedWholeWithTheEncoderPaddingTrimmed) {
+  TempDir dir("mp3_short");
+  for (int channels : {1, 2}) {
+    fs::path wav = dir / ("src" + std::to_string(channels) + ".wav");
+    fs::path mp3 = dir / ("fx" + std::to_string(channels) + ".mp3");
+    ASSERT_TRUE(MakeSine(wav, 1.01, 440, "-b 16", 44100, channels));
+    ASSERT_TRUE(testsound::MakeMp3(wav, mp3));
+    Mixer mixer;
+    uint32_t handle = mixer.Open("fx.mp3", mp3.string());
+    ASSERT_NE(handle, 0u);
+    EXPECT_EQ(mixer.Length(handle), SoxFrames(wav) * channels * 2) << channels << " channels";
+
+    std::unique_ptr<SoundSource> source = OpenSoundSource(mp3.string());
+    ASSERT_TRUE(source);
+    EXPECT_FALSE(source->Streamed());
+    Signal s = Measure(*source);
+    EXPECT_NEAR(s.rms, kSineRms, kSineRms * 0.06);
+    EXPECT_NEAR(s.hz, 440, 10);
+  }
+}
+
+TEST(Mp3Decoding, MusicIsStreamedWithItsLengthKnownAtOpen) {
+  TempDir dir("mp3_music");
+  fs::path mp3 = dir / "music.mp3";
+  double seconds = 15.0;
+  ASSERT_TRUE(MakeSineMp3(mp3, seconds, 440, 2));
+  std::unique_ptr<SoundSource> source = OpenSoundSource(mp3.string());
+  ASSERT_TRUE(source);
+  EXPECT_TRUE(source->Streamed());
+  EXPECT_EQ(source->Channels(), 2);
+  EXPECT_EQ(source->Frames(), static_cast<uint64_t>(seconds * 44100));
+  // Only a small decode buffer is held, not 2.6 MB of decoded audio.
+  EXPECT_LT(source->MemoryBytes(), 64u * 1024);
+
+  // Read in odd pieces across the decoder's chunk boundaries: every frame arrives once.
+  Signal s = Measure(*source, 777);
+  EXPECT_NEAR(s.rms, kSineRms, kSineRms * 0.06);
+  EXPECT_NEAR(s.hz, 440, 5);
+  // Joint stereo coding leaves the two sides of a centred tone slightly apart, not swapped or
+  // shifted.
+  EXPECT_LE(s.channelGap, 400);
+}
+
+TEST(Mp3Decoding, StreamedAndWholeDecodingGiveTheSameFramesAfterSeeks) {
+  TempDir dir("mp3_seek");
+  fs::path mp3 = dir / "music.mp3";
+  ASSERT_TRUE(MakeSineMp3(mp3, 13.0, 523, 2));
+  std::unique_ptr<SoundSource> streamed = OpenSoundSource(mp3.string());
+  ASSERT_TRUE(streamed);
+  ASSERT_TRUE(streamed->Streamed());
+  // Everything read once in order is the reference.
+  std::vector<int16_t> all;
+  for (uint64_t at = 0; at < streamed->Frames();) {
+    size_t count = 5000;
+    const int16_t* p = streamed->Peek(at, count);
+    ASSERT_TRUE(p) << "at " << at;
+    all.insert(all.end(), p, p + count * 2);
+    at += count;
+  }
+  ASSERT_EQ(all.size(), streamed->Frames() * 2);
+  // Jumps back to the start, forward, and inside the current chunk.
+  for (uint64_t at :
+       {uint64_t{0}, uint64_t{300'000}, uint64_t{100}, uint64_t{300'010}, streamed->Frames() - 3}) {
+    size_t count = 3;
+    const int16_t* p = streamed->Peek(at, count);
+    ASSERT_TRUE(p) << "at " << at;
+    ASSERT_GE(count, 1u);
+    EXPECT_EQ(p[0], all[at * 2]) << "at " << at;
+    EXPECT_EQ(p[1], all[at * 2 + 1]) << "at " << at;
+  }
+  size_t count = 10;
+  EXPECT_EQ(streamed->Peek(streamed->Frames(), count), nullptr);
+}
+
+TEST(SpeechDecoding, EspeakCommentsKeepTheirOwnRateAndLength) {
+  TempDir dir("speech");
+  fs::path wav = dir / "comment.wav";
+  ASSERT_TRUE(testsound::MakeSpeech(wav, "Well done. Seven blows."));
+  uint64_t frames = SoxFrames(wav);
+  ASSERT_GT(frames, 10'000u);
+  Mixer mixer;
+  uint32_t handle = mixer.Open("comment.wav", wav.string());
+  ASSERT_NE(handle, 0u);
+  EXPECT_EQ(mixer.Length(handle), frames * SoxChannels(wav) * 2);
+  std::unique_ptr<SoundSource> source = OpenSoundSource(wav.string());
+  ASSERT_TRUE(source);
+  EXPECT_GT(Measure(*source).rms, 500);
+}
+
+// Every file that cannot be played whole gives no source and handle 0.
+TEST(UnusableFiles, GiveHandleZeroAndNeverCrash) {
+  TempDir dir("unusable");
+  fs::path good = dir / "good.wav";
+  ASSERT_TRUE(MakeSine(good, 1.0, 440, "-b 16", 44100, 2));
+  std::string wavBytes = ReadFile(good);
+  fs::path goodMp3 = dir / "good.mp3";
+  ASSERT_TRUE(testsound::MakeMp3(good, goodMp3));
+  std::string mp3Bytes = ReadFile(goodMp3);
+  fs::path music = dir / "music.mp3";
+  ASSERT_TRUE(MakeSineMp3(music, 14.0));
+  std::string musicBytes = ReadFile(music);
+
+  std::mt19937 random(7);
+  std::string noise(40'000, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+
+  std::vector<std::pair<std::string, std::string>> files = {
+      {"empty.wav", ""},
+      {"header_only.wav", wavBytes.substr(0, 30)},
+      {"cut_in_data.wav", wavBytes.substr(0, wavBytes.size() / 2)},
+      {"cut.mp3", mp3Bytes.substr(0, mp3Bytes.size() / 2)},
+      {"cut_music.mp3", musicBytes.substr(0, musicBytes.size() * 2 / 3)},
+      {"noise.wav", noise},
+      {"noise.mp3", "\xff\xfb\x90\x64" + noise},
+      {"riff_noise.wav", std::string("RIFF\x10\x00\x01\x00WAVEfmt ", 16) + noise.substr(0, 500)},
+      {"text.mp3", "this is not a sound at all\n"},
+      {"no_frames.wav", wavBytes.substr(0, 44).replace(40, 4, std::string(4, '\0'))},
+  };
+  Mixer mixer;
+  for (const auto& [name, bytes] : files) {
+    WriteFile(dir / name, bytes);
+    EXPECT_EQ(OpenSoundSource((dir / name).string()), nullptr) << name;
+    EXPECT_EQ(mixer.Open(name, (dir / name).string()), 0u) << name;
+  }
+  EXPECT_EQ(mixer.Open("missing.wav", (dir / "missing.wav").string()), 0u);
+  EXPECT_EQ(mixer.Open("a folder", dir.path().string()), 0u);
+  EXPECT_EQ(mixer.Open("nothing", ""), 0u);
+  EXPECT_TRUE(mixer.Streams().empty());
+  // The intact originals still open, so the refusals above are about the damage.
+  EXPECT_NE(mixer.Open("good.wav", good.string()), 0u);
+  EXPECT_NE(mixer.Open("good.mp3", goodMp3.string()), 0u);
+  EXPECT_NE(mixer.Open("music.mp3", music.string()), 0u);
+}
+
+}  // namespace
