@@ -1,0 +1,171 @@
+// The sound card path: cSND over SDL's audio output, written to a file by SDL's "disk" driver and
+// checked sample by sample; and the silent fallback when no device opens.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <thread>
+
+#include "app/backends.hpp"
+#include "audio/sound.hpp"
+#include "audio/sound_test_files.hpp"
+#include "platform/sdl_audio.hpp"
+#include "test_support.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+bool WaitForEnd(SoundHandle h) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (cSND::Position(h) != cSND::Length(h)) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+struct Burst {
+  size_t first = 0;  // frame index
+  size_t frames = 0;
+  int peak = 0;
+  double hz = 0;
+  bool sidesEqual = true;
+};
+
+// Splits the output into stretches of sound separated by at least 8 frames of exact silence (a
+// sine this loud never has two zero samples in a row).
+std::vector<Burst> FindBursts(const std::vector<int16_t>& stereo) {
+  std::vector<Burst> bursts;
+  size_t frames = stereo.size() / 2;
+  size_t i = 0;
+  while (i < frames) {
+    while (i < frames && stereo[2 * i] == 0 && stereo[2 * i + 1] == 0) ++i;
+    if (i == frames) break;
+    Burst b;
+    b.first = i;
+    size_t last = i, quiet = 0, crossings = 0;
+    bool armed = false;
+    for (; i < frames && quiet < 8; ++i) {
+      int16_t l = stereo[2 * i], r = stereo[2 * i + 1];
+      if (l == 0 && r == 0) {
+        ++quiet;
+        continue;
+      }
+      quiet = 0;
+      last = i;
+      b.peak = std::max(b.peak, std::abs(int(l)));
+      b.sidesEqual &= l == r;
+      if (l < -1000) armed = true;
+      if (armed && l > 1000) {
+        ++crossings;
+        armed = false;
+      }
+    }
+    b.frames = last - b.first + 1;
+    b.hz = crossings * 44100.0 / b.frames;
+    bursts.push_back(b);
+  }
+  return bursts;
+}
+
+TEST(AudioOutput, TheDiskDriverReceivesTheMixAtTheRightPitchAndLevel) {
+  TempDir dir("audio_output_disk");
+  fs::path raw = dir / "out.raw";
+  ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+  ScopedEnv file("SDL_DISKAUDIOFILE", raw.string());
+  // 0.5 s of a 1000 Hz sine at half of full scale, mono. Its length is no multiple of any
+  // device buffer size, so the end of the first playing leaves a silent tail in its buffer that
+  // separates it from the second.
+  ASSERT_TRUE(testsound::MakeSine(dir / "data/sine.wav", 0.5, 1000));
+  uint64_t sineFrames = testsound::SoxFrames(dir / "data/sine.wav");
+
+  FakeBackends fake(dir.path());
+  SdlAudio sdl;
+  backends.audio = &sdl;
+  BASS_Init();
+  ASSERT_TRUE(sdl.IsOpen()) << sdl.Error();
+  SoundHandle h = 0;
+  cSND::Open("data\\sine.wav", h);
+  ASSERT_NE(h, 0u);
+  EXPECT_EQ(cSND::Length(h), sineFrames * 2);
+
+  cSND::Play(h, 100, false);
+  ASSERT_TRUE(WaitForEnd(h));
+  cSND::SetPosition(h, 0);
+  cSND::Play(h, 50, false);
+  ASSERT_TRUE(WaitForEnd(h));
+  // A little silence after, then the device is closed and the file complete.
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  BASS_Free();
+
+  std::string bytes = ReadFile(raw);
+  ASSERT_GT(bytes.size(), sineFrames * 2 * 4);
+  std::vector<int16_t> samples(bytes.size() / 2);
+  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  std::vector<Burst> bursts = FindBursts(samples);
+  ASSERT_EQ(bursts.size(), 2u);
+  for (const Burst& b : bursts) {
+    // The sine's first frame is 0, so a burst starts one frame in.
+    EXPECT_NEAR(double(b.frames), double(sineFrames), 2.0);
+    EXPECT_NEAR(b.hz, 1000, 10);
+    EXPECT_TRUE(b.sidesEqual) << "mono is heard on both sides alike";
+  }
+  EXPECT_NEAR(bursts[0].peak, 16384, 170);
+  EXPECT_NEAR(bursts[1].peak, 8192, 90);
+}
+
+TEST(AudioOutput, WithoutADeviceInitSaysWhyAndEverythingStaysHarmless) {
+  ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
+  SdlAudio sdl;
+  EXPECT_FALSE(sdl.Init(44100));
+  EXPECT_FALSE(sdl.IsOpen());
+  EXPECT_FALSE(sdl.Error().empty());
+  EXPECT_EQ(sdl.StreamCreateFile("x", "/nonexistent.wav"), 0u);
+  EXPECT_FALSE(sdl.ChannelPlay(1, false));
+  sdl.Free();
+}
+
+TEST(AudioOutput, TheGameRunsSilentWhenNoSoundDeviceOpens) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+  TempDir dir("audio_output_fallback");
+  ASSERT_TRUE(testsound::MakeSineMp3(dir / "content/data/sounds/music/intro.mp3", 1.0));
+  ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
+  RunResult run = RunGame({"--windowed", "--frames", "6", "--frame-ms", "10", "--root", "content",
+                           "--config", "config.dat", "--dump-state", "state.json"},
+                          dir.path());
+  ASSERT_EQ(run.status, 0) << run.output;
+  size_t said = run.output.find("no sound device");
+  ASSERT_NE(said, std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("no sound device", said + 1), std::string::npos) << "said once";
+  // The stand-in device keeps time with the frames, so the music's position still moves on.
+  nlohmann::json state = nlohmann::json::parse(ReadFile(dir / "state.json"));
+  EXPECT_EQ(state["sounds"][0]["playing"], true);
+  EXPECT_EQ(state["sounds"][0]["position"], 5 * 441 * 4);
+}
+
+}  // namespace
