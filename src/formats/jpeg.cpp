@@ -1,0 +1,125 @@
+// libjpeg in memory: errors leave through longjmp, so nothing with a destructor may live between
+// the setjmp and a libjpeg call.
+#include "formats/jpeg.hpp"
+
+// jpeglib.h needs size_t and FILE declared first.
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
+namespace {
+struct ErrorManager {
+  jpeg_error_mgr base;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+};
+
+void OnError(j_common_ptr info) {
+  auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+  errors->base.format_message(info, errors->message);
+  std::longjmp(errors->jump, 1);
+}
+
+// Warnings (a stream that ends early, for one) are not failures.
+void OnMessage(j_common_ptr, int) {}
+
+// Runs the decoder; returns false with `error` filled. `image` is sized before rows are read.
+bool Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& error,
+            std::vector<uint8_t>& row) {
+  jpeg_decompress_struct info;
+  ErrorManager errors;
+  info.err = jpeg_std_error(&errors.base);
+  errors.base.error_exit = OnError;
+  errors.base.emit_message = OnMessage;
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_decompress(&info);
+    error = errors.message;
+    return false;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+  jpeg_read_header(&info, TRUE);
+  info.out_color_space = JCS_RGB;
+  if (static_cast<int64_t>(info.image_width) * info.image_height > kMaxJpegPixels) {
+    jpeg_destroy_decompress(&info);
+    error = "the picture is too large (" + std::to_string(info.image_width) + " x " +
+            std::to_string(info.image_height) + ")";
+    return false;
+  }
+  jpeg_start_decompress(&info);
+  int width = static_cast<int>(info.output_width);
+  int height = static_cast<int>(info.output_height);
+  image.width = width;
+  image.height = height;
+  image.rgba.assign(static_cast<std::size_t>(width) * height * 4, 255);
+  row.resize(static_cast<std::size_t>(width) * 3);
+  while (info.output_scanline < info.output_height) {
+    // The file's first row is the top of the picture; it goes last.
+    int fileRow = static_cast<int>(info.output_scanline);
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_read_scanlines(&info, rows, 1);
+    uint8_t* dst = image.Pixel(0, height - 1 - fileRow);
+    for (int x = 0; x < width; ++x) {
+      dst[x * 4] = row[x * 3];
+      dst[x * 4 + 1] = row[x * 3 + 1];
+      dst[x * 4 + 2] = row[x * 3 + 2];
+    }
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  return true;
+}
+}  // namespace
+
+JpegDecode DecodeJpeg(std::span<const uint8_t> bytes) {
+  JpegDecode result;
+  if (bytes.empty()) {
+    result.error = "empty file";
+    return result;
+  }
+  RgbaImage image;
+  std::vector<uint8_t> row;
+  if (Decode(bytes, image, result.error, row)) result.image = std::move(image);
+  return result;
+}
+
+std::vector<uint8_t> EncodeJpeg(const RgbaImage& image, int quality) {
+  // libjpeg's own checks would end the program; refuse what it would refuse.
+  if (image.width <= 0 || image.height <= 0 || image.width > JPEG_MAX_DIMENSION ||
+      image.height > JPEG_MAX_DIMENSION || image.rgba.size() != image.RowBytes() * image.height) {
+    return {};
+  }
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(image.width);
+  info.image_height = static_cast<JDIMENSION>(image.height);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<uint8_t> row(static_cast<std::size_t>(image.width) * 3);
+  while (info.next_scanline < info.image_height) {
+    // Bottom row first in memory, top row first in the file.
+    const uint8_t* src = image.Pixel(0, image.height - 1 - static_cast<int>(info.next_scanline));
+    for (int x = 0; x < image.width; ++x) {
+      row[x * 3] = src[x * 4];
+      row[x * 3 + 1] = src[x * 4 + 1];
+      row[x * 3 + 2] = src[x * 4 + 2];
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<uint8_t> out(buffer, buffer + size);
+  std::free(buffer);
+  return out;
+}

@@ -1,0 +1,27 @@
+// JPEG decoding and encoding through libjpeg.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "formats/rgba_image.hpp"
+
+// Pictures above this many pixels are refused before any pixel memory is taken: a few hundred
+// bytes of header may claim 65500 x 65500.
+constexpr int64_t kMaxJpegPixels = int64_t{1} << 26;
+
+struct JpegDecode {
+  std::optional<RgbaImage> image;
+  std::string error;  // libjpeg's reason, when image is empty
+};
+
+// Decodes any JPEG libjpeg can turn into RGB; the image comes out opaque (alpha 255), bottom row
+// first. A stream that ends early decodes as far as it goes, as libjpeg does.
+JpegDecode DecodeJpeg(std::span<const uint8_t> bytes);
+
+// Encodes the red, green and blue of an image (alpha is dropped) at quality 1..100. An image
+// libjpeg cannot hold (no pixels, a side above 65500) gives no bytes.
+std::vector<uint8_t> EncodeJpeg(const RgbaImage& image, int quality);
