@@ -1,5 +1,111 @@
 // The main menu.
 #include "ui/menu.hpp"
 
-// Not built yet: the step draws nothing and changes no flag.
-void RunMenu() {}
+#include "gfx/draw.hpp"
+#include "gfx/load.hpp"
+#include "ui/click_sound.hpp"
+
+MenuScreen menuScreen;
+
+namespace {
+constexpr double kBackgroundDepth = -2;
+constexpr double kClickDelaySeconds = 0.1;
+// The version the game shows in the top right corner.
+const std::string kVersionText = "V 1.12";
+constexpr uint16_t kVersionSize = 10;
+constexpr float kVersionX = 720;
+constexpr float kVersionY = 20;
+
+struct ButtonImages {
+  const char* released;
+  const char* pressed;
+};
+// In the order of MenuButton.
+constexpr std::array<ButtonImages, kMenuButtonCount> kImages = {{
+    {"data\\menu\\bresumeR.tga", "data\\menu\\bresumeP.tga"},
+    {"data\\menu\\bStartR.tga", "data\\menu\\bStartP.tga"},
+    {"data\\menu\\bTrainingR.tga", "data\\menu\\bTrainingP.tga"},
+    {"data\\menu\\bOptionsR.tga", "data\\menu\\bOptionsP.tga"},
+    {"data\\menu\\bEXitR.tga", "data\\menu\\bExitP.tga"},
+}};
+
+void LoadMenu() {
+  menuScreen.background = cLoad::LoadDXT("data\\menu\\bg.dxt");
+  for (size_t i = 0; i < kMenuButtonCount; ++i) {
+    cButton button;
+    button.width = kMenuButtonWidth;
+    button.height = kMenuButtonHeight;
+    cLoad::LoadTGA(kImages[i].released, button.releasedTexture);
+    cLoad::LoadTGA(kImages[i].pressed, button.pressedTexture);
+    menuScreen.buttons[i] = button;
+  }
+  menuScreen[MenuButton::Resume].visible = false;
+  gameState.flags.menuLoaded = 1;
+}
+}  // namespace
+
+int32_t MenuButtonY(MenuButton b) {
+  return 140 + 50 * static_cast<int32_t>(b);
+}
+
+bool ResumeVisible(const ModeFlags& flags) {
+  return flags.inGame == 1 && flags.levelFinished == 0;
+}
+
+bool StartActive(const ModeFlags& flags) {
+  return flags.inGame == 0;
+}
+
+void ApplyMenuClick(MenuButton b, ModeFlags& f) {
+  switch (b) {
+    case MenuButton::Resume:
+      f.paused = 0;
+      f.menuShown = 0;
+      break;
+    case MenuButton::Start:
+      f.menuShown = 0;
+      f.inGame = 1;
+      if (f.levelFinished == 1) {
+        f.restartRequested = 1;
+        f.levelFinished = 0;
+      }
+      break;
+    case MenuButton::Training:
+      f.trainerShown = 1;
+      f.menuShown = 0;
+      break;
+    case MenuButton::Options:
+      f.menuShown = 0;
+      f.optionsShown = 1;
+      break;
+    case MenuButton::Exit:
+      f.quitRequested = 1;
+      break;
+  }
+}
+
+void RunMenu() {
+  ModeFlags& f = gameState.flags;
+  if (f.menuLoaded == 0) LoadMenu();
+  DrawQuad(menuScreen.background, 0, 0, kBackgroundDepth, 800, 600, 1);
+
+  menuScreen[MenuButton::Resume].visible = ResumeVisible(f);
+  menuScreen[MenuButton::Start].active = StartActive(f);
+  bool newPress = false;
+  for (size_t i = 0; i < kMenuButtonCount; ++i) {
+    auto which = static_cast<MenuButton>(i);
+    cButton& button = menuScreen.buttons[i];
+    bool clicked = button.Update(kMenuButtonX, MenuButtonY(which), gameState.morva.frameTime,
+                                 kClickDelaySeconds, f.mouseLeftDown == 1);
+    if (clicked) ApplyMenuClick(which, f);
+    newPress = newPress || button.justPressed;
+  }
+
+  UpdateClickSound(gameState.clickSound, newPress, gameState.settings.soundVolume,
+                   menuScreen.soundPending, MenuClickEnded);
+  DrawText(kVersionSize, kVersionText, kVersionX, kVersionY, gameState.fontTexture);
+}
+
+void ResetMenu() {
+  menuScreen = MenuScreen{};
+}

@@ -1,5 +1,177 @@
 // The options screen.
+//
+// A display-mode choice switches the mode on the one GL context the program keeps for its whole
+// run: the platform's context set-up reuses the existing context, so the textures of every other
+// screen (intro, training, HUD, a level loaded earlier) stay valid. The menu and this screen still
+// load their pictures again afterwards, as they always have.
 #include "ui/options.hpp"
 
-// Not built yet: the step draws nothing and changes no flag.
-void RunOptions() {}
+#include <algorithm>
+
+#include "app/display.hpp"
+#include "app/input.hpp"
+#include "gfx/draw.hpp"
+#include "gfx/load.hpp"
+#include "ui/config.hpp"
+
+OptionsScreen optionsScreen;
+
+namespace {
+constexpr double kBackgroundDepth = -2;
+constexpr int32_t kBarLength = 200;
+constexpr uint8_t kKnobWidth = 32;
+constexpr int32_t kListWidth = 200;
+constexpr uint8_t kListRowHeight = 30;
+// Only modes of the game's own picture size and depth are offered.
+constexpr int kModeWidth = 800;
+constexpr int kModeHeight = 600;
+constexpr int kModeBits = 32;
+constexpr int kMaxModeIndex = kListBoxCapacity - 1;
+
+constexpr uint16_t kSwitchTextSize = 16;
+constexpr float kSwitchTextY = 316;
+constexpr float kOnTextX = 180;
+constexpr float kOffTextX = 150;
+// The blood bar shows a clear on or off when the screen opens.
+constexpr int32_t kBloodOnPosition = 80;
+constexpr int32_t kBloodOffPosition = 20;
+constexpr int32_t kBloodThreshold = 50;
+
+cTrackBar MakeBar(int32_t minValue, int32_t maxValue, int32_t position, Texture bar, Texture knob) {
+  cTrackBar b;
+  b.minValue = minValue;
+  b.maxValue = maxValue;
+  b.length = kBarLength;
+  b.knobWidth = kKnobWidth;
+  b.position = position;
+  b.barTexture = bar;
+  b.knobTexture = knob;
+  return b;
+}
+
+void BuildModeList(cListBox& list) {
+  OptionsScreen& o = optionsScreen;
+  o.refreshRates.fill(0);
+  o.modeIndices.fill(0);
+  ListRefreshRates(kModeWidth, kModeHeight, kModeBits, kMaxModeIndex, o.rateCount, o.refreshRates);
+  ListModeIndices(kModeWidth, kModeHeight, kModeBits, kMaxModeIndex, o.modeCount, o.modeIndices);
+  int entries = std::clamp(o.rateCount, 0, kListBoxCapacity);
+  for (int i = 0; i < entries; ++i) {
+    list.Add(ModeEntryText(o.refreshRates[static_cast<size_t>(i)]),
+             o.modeIndices[static_cast<size_t>(i)]);
+  }
+  list.selected = 0;
+  for (int i = 0; i < list.itemCount; ++i) {
+    if (list.items[static_cast<size_t>(i)].value == gameState.settings.displayMode) {
+      list.selected = i;
+    }
+  }
+}
+
+void LoadOptions() {
+  OptionsScreen& o = optionsScreen;
+  const Settings& s = gameState.settings;
+  cLoad::LoadJPG("data\\options\\bg.jpg", o.background);
+  // The shared font, again, so that it exists for whatever context is current.
+  cLoad::LoadTGA("data\\fonts\\fontLV.tga", gameState.fontTexture);
+
+  cListBox& list = o.listBox;
+  list = cListBox{};
+  list.width = kListWidth;
+  list.rowHeight = kListRowHeight;
+  list.active = true;
+  // A press still held from the screen before (the choice that changed the display mode) has
+  // been used; without this it would open the new list at once.
+  list.clickLatch = gameState.flags.mouseLeftDown == 1;
+  cLoad::LoadJPG("data\\options\\ListBox_close.jpg", list.closedTexture);
+  cLoad::LoadJPG("data\\options\\ListBox_open.JPG", list.openTexture);
+  cLoad::LoadTGA("data\\fonts\\listbox.tga", list.listFontTexture);
+  BuildModeList(list);
+
+  Texture bar = 0;
+  Texture knob = 0;
+  cLoad::LoadTGA("data\\options\\trackBar.tga", bar);
+  cLoad::LoadTGA("data\\options\\tracker.tga", knob);
+  o[OptionsBar::Music] = MakeBar(0, 100, s.musicVolume, bar, knob);
+  o[OptionsBar::Sound] = MakeBar(0, 100, s.soundVolume, bar, knob);
+  o[OptionsBar::Gamma] = MakeBar(58, 255, s.gamma, bar, knob);
+  o[OptionsBar::Blood] =
+      MakeBar(0, 100, s.showBlood ? kBloodOnPosition : kBloodOffPosition, bar, knob);
+  o.loaded = true;
+}
+
+void UpdateBars(bool mouseHeld) {
+  OptionsScreen& o = optionsScreen;
+  Settings& s = gameState.settings;
+  auto update = [&](OptionsBar b) { return o[b].Update(kOptionsBarX, OptionsBarY(b), mouseHeld); };
+  if (update(OptionsBar::Music)) s.musicVolume = static_cast<uint8_t>(o[OptionsBar::Music].value);
+  if (update(OptionsBar::Sound)) s.soundVolume = static_cast<uint8_t>(o[OptionsBar::Sound].value);
+  if (update(OptionsBar::Gamma)) {
+    s.gamma = static_cast<uint8_t>(o[OptionsBar::Gamma].value);
+    ApplyGamma(s.gamma);
+  }
+  if (update(OptionsBar::Blood)) s.showBlood = BloodOn(o[OptionsBar::Blood].value) ? 1 : 0;
+}
+
+void ChangeDisplayMode() {
+  OptionsScreen& o = optionsScreen;
+  const cListBox& list = o.listBox;
+  gameState.settings.displayMode = list.items[static_cast<size_t>(list.selected)].value;
+  if (SetupDisplayByIndex(gameState.settings.displayMode) == SetupResult::NoPixelFormat) {
+    // Without a context nothing can be drawn any more: the program ends the normal way.
+    gameState.flags.quitRequested = 1;
+  }
+  o.loaded = false;
+  gameState.flags.menuLoaded = 0;
+}
+}  // namespace
+
+int32_t OptionsBarY(OptionsBar b) {
+  switch (b) {
+    case OptionsBar::Music:
+      return 197;
+    case OptionsBar::Sound:
+      return 238;
+    case OptionsBar::Gamma:
+      return 280;
+    case OptionsBar::Blood:
+      return 320;
+  }
+  return 0;
+}
+
+std::string ModeEntryText(int32_t refreshRate) {
+  return "800x600x32 " + std::to_string(refreshRate) + "Hz";
+}
+
+bool BloodOn(int32_t value) {
+  return value >= kBloodThreshold;
+}
+
+void RunOptions() {
+  OptionsScreen& o = optionsScreen;
+  ModeFlags& f = gameState.flags;
+  if (!o.loaded) LoadOptions();
+  DrawQuad(o.background, 0, 0, kBackgroundDepth, 800, 600, 1);
+
+  bool mouseHeld = f.mouseLeftDown == 1;
+  UpdateBars(mouseHeld);
+  // While a level is paused under the menu a choice is shown but neither kept nor applied.
+  if (o.listBox.Update(kModeListX, kModeListY, mouseHeld) && f.inGame == 0) ChangeDisplayMode();
+
+  if (BloodOn(o[OptionsBar::Blood].position)) {
+    DrawText(kSwitchTextSize, "ON", kOnTextX, kSwitchTextY, gameState.fontTexture);
+  } else {
+    DrawText(kSwitchTextSize, "OFF", kOffTextX, kSwitchTextY, gameState.fontTexture);
+  }
+
+  if (DXInput1.Has(ButtonState(4))) {
+    SaveConfig(gameState.settings);
+    f.optionsShown = 0;
+    f.menuShown = 1;
+  }
+}
+
+void ResetOptions() {
+  optionsScreen = OptionsScreen{};
+}

@@ -1,0 +1,18 @@
+// The screens' own state as a whole.
+#include "ui/front_end.hpp"
+
+#include "ui/button.hpp"
+#include "ui/hud.hpp"
+#include "ui/intro.hpp"
+#include "ui/menu.hpp"
+#include "ui/options.hpp"
+#include "ui/training.hpp"
+
+void ResetFrontEnd() {
+  ResetIntro();
+  ResetButtons();
+  ResetMenu();
+  ResetOptions();
+  ResetTraining();
+  hudTextures = HudTextures{};
+}

@@ -1,0 +1,47 @@
+// The options screen's slider.
+#include "ui/track_bar.hpp"
+
+#include "gfx/draw.hpp"
+
+namespace {
+constexpr double kBarDepth = -0.9;
+constexpr double kKnobDepth = -0.8;
+// The knob stands this far above the bar's top edge.
+constexpr int32_t kKnobRise = 12;
+}  // namespace
+
+int32_t TrackBarValue(int32_t d, int32_t minValue, int32_t maxValue, int32_t length) {
+  // In 64 bits, so that no range of the 32-bit fields overflows the product.
+  return static_cast<int32_t>((int64_t{d} + minValue) * (int64_t{maxValue} - minValue) / length);
+}
+
+int32_t TrackBarPosition(int32_t d, int32_t maxValue, int32_t length) {
+  return static_cast<int32_t>(int64_t{maxValue} * d / length);
+}
+
+bool InTrackBarZone(int32_t x, int32_t y, int32_t length, uint8_t knobWidth, int32_t cursorX,
+                    int32_t cursorY) {
+  double half = knobWidth * 0.5;
+  return x < cursorX && cursorX < int64_t{x} + length && y - half < cursorY && cursorY < y + half;
+}
+
+double TrackKnobX(int32_t x, int32_t position, int32_t length, int32_t maxValue,
+                  uint8_t knobWidth) {
+  // A bar with no range keeps its knob at the start.
+  double along = maxValue == 0 ? 0.0 : static_cast<double>(position) * length / maxValue;
+  return x + along - knobWidth * 0.5;
+}
+
+bool cTrackBar::Update(int32_t x, int32_t y, bool mouseHeld) {
+  int32_t cursorX = gameState.cursorX;
+  int32_t cursorY = gameState.cursorY;
+  DrawQuad(barTexture, x, y, kBarDepth, kTrackBarImageWidth, kTrackBarImageHeight, 1);
+  DrawQuad(knobTexture, TrackKnobX(x, position, length, maxValue, knobWidth), y - kKnobRise,
+           kKnobDepth, kTrackKnobSize, kTrackKnobSize, 1);
+  // A zone of no length holds no cursor, so the formulas never divide by 0.
+  if (!mouseHeld || !InTrackBarZone(x, y, length, knobWidth, cursorX, cursorY)) return false;
+  int32_t d = cursorX - x;
+  value = TrackBarValue(d, minValue, maxValue, length);
+  position = TrackBarPosition(d, maxValue, length);
+  return true;
+}
