@@ -9,6 +9,7 @@
 #include "audio/sound.hpp"
 #include "content/level_load.hpp"
 #include "game/level.hpp"
+#include "gfx/load.hpp"
 #include "platform/platform.hpp"
 #include "ui/config.hpp"
 #include "ui/hud.hpp"
@@ -77,6 +78,7 @@ StartResult FormCreate() {
   cSND::Open("data\\sounds\\music\\game.mp3", gameState.gameMusic);
   cSND::Open("data\\sounds\\GUI\\button0.WAV", gameState.clickSound);
   LoadHud();
+  cLoad::LoadTGA("data\\fonts\\fontLV.tga", gameState.fontTexture);
 
   DXInput1.Assign(ButtonState(4), 0, vk::Escape);
   gameState.flags.introDone = 0;

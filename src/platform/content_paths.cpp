@@ -77,6 +77,20 @@ std::optional<std::string> ContentPaths::Resolve(const std::string& gamePath) {
   return current.string();
 }
 
+std::optional<std::vector<ContentPaths::Entry>> ContentPaths::List(const std::string& gamePath) {
+  std::optional<std::string> dir = Resolve(gamePath);
+  std::error_code ec;
+  if (!dir || !fs::is_directory(*dir, ec)) return std::nullopt;
+  std::vector<Entry> entries;
+  for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code typeError;
+    entries.push_back(Entry{it->path().filename().string(), it->is_directory(typeError)});
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry& a, const Entry& b) { return a.name < b.name; });
+  return entries;
+}
+
 bool HasDataFolder(const fs::path& dir) {
   ContentPaths paths(dir);
   auto data = paths.Resolve("data");

@@ -19,6 +19,14 @@ class ContentPaths {
   std::optional<std::string> Resolve(const std::string& gamePath);
   bool Exists(const std::string& gamePath) { return Resolve(gamePath).has_value(); }
 
+  // The entries of the folder a game path names, read afresh (not cached), sorted by name;
+  // nothing when the path names no folder.
+  struct Entry {
+    std::string name;
+    bool isDirectory = false;
+  };
+  std::optional<std::vector<Entry>> List(const std::string& gamePath);
+
   // Splits a game path into its components; ".." makes it invalid (nothing returned).
   static std::optional<std::vector<std::string>> Split(const std::string& gamePath);
 

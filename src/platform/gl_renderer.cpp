@@ -4,6 +4,10 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
+#include <GL/glu.h>
+
+#include "gfx/frame_sequence.hpp"
+#include "gfx/quad_geometry.hpp"
 #include "platform/letterbox.hpp"
 
 namespace {
@@ -20,7 +24,8 @@ Proc Fetch(const char* name, const char* coreName) {
 // Nearest-neighbour resampling to the logical size, for windows of another size.
 Image ScaleToLogical(const Image& in) {
   if (in.width == kLogicalWidth && in.height == kLogicalHeight) return in;
-  Image out{kLogicalWidth, kLogicalHeight, std::vector<uint8_t>(kLogicalWidth * kLogicalHeight * 4)};
+  Image out{kLogicalWidth, kLogicalHeight,
+            std::vector<uint8_t>(kLogicalWidth * kLogicalHeight * 4)};
   for (int y = 0; y < kLogicalHeight; ++y) {
     int sy = y * in.height / kLogicalHeight;
     for (int x = 0; x < kLogicalWidth; ++x) {
@@ -93,4 +98,147 @@ void GlRenderer::FrameDone() {
   if (!captureRequested_) return;
   captureRequested_ = false;
   capture_ = ReadViewport();
+}
+
+namespace {
+GLuint NewTextureName() {
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  // Frame tables use 5555 to mark a missing frame; a texture of that name would be skipped.
+  if (name == frameGap) glGenTextures(1, &name);
+  return name;
+}
+
+void EmitQuad(const QuadCorners& corners) {
+  glBegin(GL_QUADS);
+  glNormal3f(0, 0, 1);
+  for (const QuadCorner& c : corners) {
+    glTexCoord2f(c.s, c.t);
+    glVertex2d(c.x, c.y);
+  }
+  glEnd();
+}
+
+void BindClamped(Texture texture) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+void PlaceModelView(double x, double y, double z) {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glTranslated(x, y, z);
+}
+
+// Text and animations: blended and alpha-tested, dropping only fully transparent texels.
+void AlphaTestedBlend() {
+  glEnable(GL_BLEND);
+  glEnable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_GREATER, 0.0f);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(1, 1, 1, 1);
+}
+}  // namespace
+
+Texture GlRenderer::CreateCompressedTexture(int32_t internalFormat, int32_t width, int32_t height,
+                                            const uint8_t* data, int32_t dataSize,
+                                            const std::string& /*path*/) {
+  GLuint name = NewTextureName();
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  if (!compressedTexImage2D) HasTextureCompression();
+  // A format the implementation refuses leaves an empty texture, which draws untextured.
+  if (compressedTexImage2D) {
+    compressedTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLenum>(internalFormat), width, height, 0,
+                         dataSize, data);
+  }
+  return name;
+}
+
+Texture GlRenderer::CreatePixelTexture(const PixelTexture& p, const std::string& /*path*/) {
+  GLuint name = NewTextureName();
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, p.nearestMin ? GL_NEAREST : GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  // RGB rows of an odd width are not 4-byte aligned; the default alignment would misread them.
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  if (p.rgba) {
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, p.width, p.height, GL_RGBA, GL_UNSIGNED_BYTE,
+                      p.pixels);
+  } else {
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, p.width, p.height, GL_RGB, GL_UNSIGNED_BYTE, p.pixels);
+  }
+  return name;
+}
+
+void GlRenderer::DrawQuad(Texture texture, double x, double y, double depth, double width,
+                          double height, double alpha) {
+  PlaceModelView(x, y, -depth);
+  glEnable(GL_BLEND);
+  glDisable(GL_ALPHA_TEST);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4d(1, 1, 1, alpha);
+  BindClamped(texture);
+  EmitQuad(QuadCornersFor(width, height));
+  glDisable(GL_BLEND);
+}
+
+void GlRenderer::DrawText(uint16_t size, const std::string& text, float x, float y, Texture font) {
+  PlaceModelView(x, y, 0.2);
+  for (std::size_t i = 0; i < text.size() && i < kMaxTextBytes; ++i) {
+    AlphaTestedBlend();
+    glBindTexture(GL_TEXTURE_2D, font);
+    EmitQuad(GlyphCorners(static_cast<uint8_t>(text[i]), static_cast<int>(i), size));
+  }
+}
+
+void GlRenderer::DrawAnim(Texture texture, double x, double y, double depth, int32_t width,
+                          int32_t height, bool mirrored) {
+  PlaceModelView(x, y, -depth);
+  AlphaTestedBlend();
+  BindClamped(texture);
+  EmitQuad(AnimCorners(width, height, mirrored));
+}
+
+void GlRenderer::DrawLine(double x1, double y1, double x2, double y2, double depth,
+                          const float colour[4]) {
+  PlaceModelView(0, 0, -depth);
+  glColor4f(colour[0], colour[1], colour[2], colour[3]);
+  glBegin(GL_LINES);
+  glVertex2d(x1, y1);
+  glVertex2d(x2, y2);
+  glEnd();
+}
+
+void GlRenderer::SetState(RenderState state, bool on) {
+  GLenum cap = GL_DEPTH_TEST;
+  switch (state) {
+    case RenderState::DepthTest:
+      cap = GL_DEPTH_TEST;
+      break;
+    case RenderState::Blend:
+      cap = GL_BLEND;
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      break;
+    case RenderState::AlphaTest:
+      cap = GL_ALPHA_TEST;
+      break;
+    case RenderState::Texturing:
+      cap = GL_TEXTURE_2D;
+      break;
+  }
+  if (on) {
+    glEnable(cap);
+  } else {
+    glDisable(cap);
+  }
+}
+
+void GlRenderer::SetLineWidth(float pixels) {
+  glLineWidth(pixels);
 }

@@ -1,4 +1,5 @@
-// The OpenGL 2.1 (compatibility) renderer.
+// The OpenGL 2.1 (compatibility) renderer: immediate mode, one quad per call, the fixed state of
+// the game's original drawing code.
 #pragma once
 
 #include "platform/renderer.hpp"
@@ -13,6 +14,20 @@ class GlRenderer : public Renderer {
   void RequestCapture() override { captureRequested_ = true; }
   const Image& LastCapture() const override { return capture_; }
   void FrameDone() override;
+
+  Texture CreateCompressedTexture(int32_t internalFormat, int32_t width, int32_t height,
+                                  const uint8_t* data, int32_t dataSize,
+                                  const std::string& path) override;
+  Texture CreatePixelTexture(const PixelTexture& pixels, const std::string& path) override;
+  void DrawQuad(Texture texture, double x, double y, double depth, double width, double height,
+                double alpha) override;
+  void DrawText(uint16_t size, const std::string& text, float x, float y, Texture font) override;
+  void DrawAnim(Texture texture, double x, double y, double depth, int32_t width, int32_t height,
+                bool mirrored) override;
+  void DrawLine(double x1, double y1, double x2, double y2, double depth,
+                const float colour[4]) override;
+  void SetState(RenderState state, bool on) override;
+  void SetLineWidth(float pixels) override;
 
  private:
   Image ReadViewport() const;

@@ -1,9 +1,17 @@
-// The recording renderer.
+// The recording renderer: follows the drawing state the GL back end would leave behind and lists
+// every drawing of the frame.
 #include "platform/recorder_renderer.hpp"
+
+#include "gfx/frame_sequence.hpp"
+#include "gfx/quad_geometry.hpp"
 
 void RecorderRenderer::SetFixedState(const Viewport& v) {
   viewport = v;
   ++fixedStateSets;
+  depthTest = true;
+  texturing = true;
+  alphaTest = true;
+  alphaReference = 0.1f;
 }
 
 void RecorderRenderer::BeginFrame(double left, double right, double top, double bottom) {
@@ -13,4 +21,152 @@ void RecorderRenderer::BeginFrame(double left, double right, double top, double 
   projection[1] = right;
   projection[2] = top;
   projection[3] = bottom;
+}
+
+Texture RecorderRenderer::NextName() {
+  ++lastName_;
+  // The frame-gap marker is never a texture, as in the GL back end.
+  if (lastName_ == frameGap) ++lastName_;
+  return lastName_;
+}
+
+Texture RecorderRenderer::CreateCompressedTexture(int32_t internalFormat, int32_t width,
+                                                  int32_t height, const uint8_t* data,
+                                                  int32_t dataSize, const std::string& path) {
+  Texture name = NextName();
+  RecordedTexture& t = textures_[name];
+  t.path = path;
+  t.compressed = true;
+  t.internalFormat = internalFormat;
+  t.width = width;
+  t.height = height;
+  t.dataSize = dataSize;
+  if (keepTextureData && data) t.data.assign(data, data + dataSize);
+  boundTexture = name;
+  return name;
+}
+
+Texture RecorderRenderer::CreatePixelTexture(const PixelTexture& p, const std::string& path) {
+  Texture name = NextName();
+  RecordedTexture& t = textures_[name];
+  t.path = path;
+  t.width = p.width;
+  t.height = p.height;
+  t.rgba = p.rgba;
+  t.nearestMin = p.nearestMin;
+  if (keepTextureData && p.pixels) {
+    std::size_t bytes = static_cast<std::size_t>(p.width) * p.height * (p.rgba ? 4 : 3);
+    t.data.assign(p.pixels, p.pixels + bytes);
+  }
+  boundTexture = name;
+  return name;
+}
+
+std::string RecorderRenderer::PathOf(Texture texture) const {
+  auto it = textures_.find(texture);
+  return it == textures_.end() ? std::string() : it->second.path;
+}
+
+void RecorderRenderer::BindClamped(Texture texture) {
+  boundTexture = texture;
+  if (auto it = textures_.find(texture); it != textures_.end()) it->second.clampedToEdge = true;
+}
+
+void RecorderRenderer::AlphaTestedBlend() {
+  blend = true;
+  alphaTest = true;
+  alphaReference = 0.0f;
+}
+
+void RecorderRenderer::DrawQuad(Texture texture, double x, double y, double depth, double width,
+                                double height, double alpha) {
+  modelView[0] = x;
+  modelView[1] = y;
+  modelView[2] = -depth;
+  BindClamped(texture);
+  alphaTest = false;
+  blend = false;
+  DrawRecord r;
+  r.op = "quad";
+  r.texture = texture;
+  r.texturePath = PathOf(texture);
+  r.x = x;
+  r.y = y;
+  r.depth = depth;
+  r.w = width;
+  r.h = height;
+  r.alpha = alpha;
+  drawList_.push_back(std::move(r));
+}
+
+void RecorderRenderer::DrawText(uint16_t size, const std::string& text, float x, float y,
+                                Texture font) {
+  modelView[0] = x;
+  modelView[1] = y;
+  modelView[2] = 0.2;
+  if (text.empty()) return;
+  AlphaTestedBlend();
+  boundTexture = font;
+  DrawRecord r;
+  r.op = "text";
+  r.texture = font;
+  r.texturePath = PathOf(font);
+  r.x = x;
+  r.y = y;
+  r.text = text.substr(0, kMaxTextBytes);
+  r.size = size;
+  drawList_.push_back(std::move(r));
+}
+
+void RecorderRenderer::DrawAnim(Texture texture, double x, double y, double depth, int32_t width,
+                                int32_t height, bool mirrored) {
+  modelView[0] = x;
+  modelView[1] = y;
+  modelView[2] = -depth;
+  AlphaTestedBlend();
+  BindClamped(texture);
+  DrawRecord r;
+  r.op = "anim";
+  r.texture = texture;
+  r.texturePath = PathOf(texture);
+  r.x = x;
+  r.y = y;
+  r.depth = depth;
+  r.w = width;
+  r.h = height;
+  r.mirrored = mirrored;
+  drawList_.push_back(std::move(r));
+}
+
+void RecorderRenderer::DrawLine(double x1, double y1, double x2, double y2, double depth,
+                                const float colour[4]) {
+  modelView[0] = 0;
+  modelView[1] = 0;
+  modelView[2] = -depth;
+  DrawRecord r;
+  r.op = "line";
+  r.x = x1;
+  r.y = y1;
+  r.depth = depth;
+  r.w = x2 - x1;
+  r.h = y2 - y1;
+  r.alpha = colour[3];
+  drawList_.push_back(std::move(r));
+}
+
+void RecorderRenderer::SetState(RenderState state, bool on) {
+  switch (state) {
+    case RenderState::DepthTest:
+      depthTest = on;
+      break;
+    case RenderState::Blend:
+      blend = on;
+      break;
+    case RenderState::AlphaTest:
+      alphaTest = on;
+      break;
+    case RenderState::Texturing:
+      texturing = on;
+      break;
+  }
 }

@@ -25,6 +25,20 @@ struct DrawRecord {
   int size = 0;
 };
 
+// Pixels for a texture built with mipmaps: rows from the bottom of the picture upwards, tightly
+// packed, RGBA or RGB.
+struct PixelTexture {
+  int width = 0;
+  int height = 0;
+  bool rgba = true;
+  const uint8_t* pixels = nullptr;
+  // Minification filter; magnification is always linear.
+  bool nearestMin = false;
+};
+
+// Drawing states that the drawing code of the screens and effects switches itself.
+enum class RenderState { DepthTest, Blend, AlphaTest, Texturing };
+
 // A screen capture: tightly packed RGBA rows, top row first.
 struct Image {
   int width = 0;
@@ -50,4 +64,31 @@ class Renderer {
   virtual void FrameDone() = 0;
   // The draw list of the current frame (recorder only; empty otherwise).
   virtual const std::vector<DrawRecord>* DrawList() const { return nullptr; }
+
+  // Texture creation. `path` is the file the texture came from (empty when none); the result is
+  // a new texture name, never 0 and never the frame-gap marker 5555.
+  // A compressed level-0 image, taken as it is: wrap clamp, linear filters.
+  virtual Texture CreateCompressedTexture(int32_t internalFormat, int32_t width, int32_t height,
+                                          const uint8_t* data, int32_t dataSize,
+                                          const std::string& path) = 0;
+  // Mipmaps built from pixels (scaled to power-of-two sides first), texture environment modulate.
+  virtual Texture CreatePixelTexture(const PixelTexture& pixels, const std::string& path) = 0;
+
+  // One textured quad with its top-left corner at (x, y), at z = -depth, blended with `alpha`;
+  // leaves blending and the alpha test off.
+  virtual void DrawQuad(Texture texture, double x, double y, double depth, double width,
+                        double height, double alpha) = 0;
+  // One square glyph of `size` per byte from the 16 x 16 font grid, from (x, y) at z = -0.2;
+  // leaves blending and the alpha test (reference 0) on.
+  virtual void DrawText(uint16_t size, const std::string& text, float x, float y, Texture font) = 0;
+  // An animation picture centred on (x, y) at z = -depth, flipped left-right when `mirrored`;
+  // leaves blending and the alpha test (reference 0) on.
+  virtual void DrawAnim(Texture texture, double x, double y, double depth, int32_t width,
+                        int32_t height, bool mirrored) = 0;
+  // One line at z = -depth in the colour red, green, blue, opacity (with whatever texturing and
+  // blending are switched on).
+  virtual void DrawLine(double x1, double y1, double x2, double y2, double depth,
+                        const float colour[4]) = 0;
+  virtual void SetState(RenderState state, bool on) = 0;
+  virtual void SetLineWidth(float pixels) = 0;
 };

@@ -1,0 +1,131 @@
+// Frame-folder loading.
+#include "gfx/frame_sequence.hpp"
+
+#include <filesystem>
+#include <optional>
+
+#include "app/backends.hpp"
+#include "app/main_loop.hpp"
+#include "app/messages.hpp"
+#include "content/level_map_size.hpp"
+#include "gfx/load.hpp"
+#include "platform/content_paths.hpp"
+
+namespace {
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
+bool WildcardMatch(const char* pattern, const char* name) {
+  for (; *pattern; ++pattern, ++name) {
+    if (*pattern == '*') {
+      for (const char* rest = name;; ++rest) {
+        if (WildcardMatch(pattern + 1, rest)) return true;
+        if (!*rest) return false;
+      }
+    }
+    if (!*name || (*pattern != '?' && Lower(*pattern) != Lower(*name))) return false;
+  }
+  return !*name;
+}
+
+std::string FolderOf(const std::string& path) {
+  std::size_t cut = path.find_last_of("\\/");
+  if (cut == std::string::npos) FatalRangeError("frame folder path without a backslash: " + path);
+  return path.substr(0, cut + 1);
+}
+
+std::string FrameName(const std::string& folder, int32_t n) {
+  return folder + std::to_string(n) + ".dxt";
+}
+
+bool FileExists(const std::string& gamePath) {
+  std::optional<std::string> file = backends.content->Resolve(gamePath);
+  std::error_code ec;
+  return file && std::filesystem::is_regular_file(*file, ec);
+}
+
+// The frame number a file name stands for ("12.dxt" is 12), or nothing.
+std::optional<int64_t> FrameNumber(const std::string& name) {
+  std::size_t dot = name.size() >= 4 ? name.size() - 4 : 0;
+  if (dot == 0 || !WildcardMatch(".dxt", name.c_str() + dot) || dot > 9) return std::nullopt;
+  int64_t n = 0;
+  for (std::size_t i = 0; i < dot; ++i) {
+    if (name[i] < '0' || name[i] > '9') return std::nullopt;
+    n = n * 10 + (name[i] - '0');
+  }
+  return n;
+}
+
+// Whether the folder holds a frame numbered above `maxIndex`: then the table is truly too small.
+bool HoldsFrameAbove(const std::string& folder, int32_t maxIndex) {
+  auto entries = backends.content->List(folder);
+  if (!entries) return false;
+  for (const auto& e : *entries) {
+    auto n = FrameNumber(e.name);
+    if (!e.isDirectory && n && *n > maxIndex) return true;
+  }
+  return false;
+}
+
+Texture& Slot(std::span<Texture> textures, int32_t n, int32_t maxIndex) {
+  if (n > maxIndex) {
+    FatalRangeError("frame " + std::to_string(n) + " above the highest index " +
+                    std::to_string(maxIndex));
+  }
+  return At(textures, static_cast<std::size_t>(n), "frame");
+}
+}  // namespace
+
+int32_t CountFiles(const std::string& folder, const std::string& pattern) {
+  std::string search = folder + "\\" + pattern;
+  std::size_t cut = search.find_last_of("\\/");
+  std::string dir = search.substr(0, cut);
+  std::string wildcard = search.substr(cut + 1);
+  auto entries = backends.content->List(dir);
+  if (!entries) return 0;
+  int32_t count = 0;
+  for (const auto& e : *entries) {
+    if (e.isDirectory || e.name == "." || e.name == "..") continue;
+    if (WildcardMatch(wildcard.c_str(), e.name.c_str())) ++count;
+  }
+  return count;
+}
+
+void LoadFrameSequence(const std::string& path, std::span<Texture> textures, int32_t maxIndex) {
+  std::string dir = FolderOf(path);
+  int32_t total = CountFiles(dir, "*.dxt");
+  if (!LevelMapLoaded()) {
+    ShowMessage("MORVA",
+                "map.width or map.Heigt = 0 - MRV iel\xE2"
+                "de aptur\xE7ta!");
+    windowCloseRequested = true;
+    return;
+  }
+  for (int32_t n = 0; n < total; ++n) {
+    if (n > maxIndex && !HoldsFrameAbove(dir, maxIndex)) {
+      // The count includes names that are no frame numbers; every number left is a gap.
+      ShowMessage("Load unit", "Frame folder " + dir +
+                                   " holds *.dxt files not named by frame numbers; loading "
+                                   "stopped after frame " +
+                                   std::to_string(maxIndex) + ".");
+      return;
+    }
+    Texture& slot = Slot(textures, n, maxIndex);
+    std::string name = FrameName(dir, n);
+    if (FileExists(name)) {
+      slot = cLoad::LoadDXT(name);
+    } else {
+      slot = frameGap;
+      ++total;
+    }
+  }
+}
+
+void LoadFrameSequenceDense(const std::string& path, std::span<Texture> textures,
+                            int32_t maxIndex) {
+  std::string dir = FolderOf(path);
+  int32_t total = CountFiles(dir, "*.dxt");
+  for (int32_t n = 0; n < total; ++n)
+    Slot(textures, n, maxIndex) = cLoad::LoadDXT(FrameName(dir, n));
+}

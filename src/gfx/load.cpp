@@ -1,0 +1,133 @@
+// The texture loaders: files are found through the content paths, decoded here and handed to the
+// renderer, which makes the texture.
+#include "gfx/load.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <optional>
+#include <vector>
+
+#include "app/backends.hpp"
+#include "app/messages.hpp"
+#include "formats/jpeg.hpp"
+#include "formats/targa.hpp"
+#include "formats/texture_container.hpp"
+#include "platform/content_paths.hpp"
+#include "platform/renderer.hpp"
+
+namespace {
+// "Cannot load " in the game's code page.
+const std::string kCannotLoad =
+    "Nevar iel\xE2"
+    "d\xE7t ";
+const std::string kLoadCaption = "Load unit";
+const std::string kTgaCaption = "TGA File Error";
+
+// The whole of a content file; nothing when it does not exist, is a folder or cannot be read.
+std::optional<std::vector<uint8_t>> ReadContentFile(const std::string& path) {
+  std::optional<std::string> file = backends.content->Resolve(path);
+  if (!file) return std::nullopt;
+  int fd = open(file->c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return std::nullopt;
+  }
+  std::vector<uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  close(fd);
+  // A file that shrank while being read is read as far as it went.
+  bytes.resize(done);
+  return bytes;
+}
+
+Texture CreateTextureFrom(uint16_t width, uint16_t height, uint32_t format, const uint8_t* pixels,
+                          const std::string& path) {
+  PixelTexture p;
+  p.width = width;
+  p.height = height;
+  p.rgba = format == kFormatRgba;
+  p.pixels = pixels;
+  return backends.renderer->CreatePixelTexture(p, path);
+}
+}  // namespace
+
+Texture cLoad::LoadDXT(const std::string& path) {
+  std::optional<std::vector<uint8_t>> bytes = ReadContentFile(path);
+  if (!bytes) {
+    ShowMessage(kLoadCaption, kCannotLoad + path);
+    return 0;
+  }
+  ContainerParse parsed = ParseTextureContainer(*bytes);
+  if (!parsed.container) {
+    ShowMessage(kLoadCaption, kCannotLoad + path + " (" + parsed.error + ")");
+    return 0;
+  }
+  const TextureContainer& c = *parsed.container;
+  return backends.renderer->CreateCompressedTexture(c.internalFormat, c.width, c.height,
+                                                    c.data.data(),
+                                                    static_cast<int32_t>(c.data.size()), path);
+}
+
+Texture cLoad::LoadTGA(const std::string& path, Texture& texture) {
+  std::optional<std::vector<uint8_t>> bytes = ReadContentFile(path);
+  if (!bytes) {
+    ShowMessage(kLoadCaption, kCannotLoad + path);
+    return texture;
+  }
+  TargaParse parsed = ParseTarga(*bytes);
+  switch (parsed.error) {
+    case TargaError::None:
+      break;
+    case TargaError::Truncated:
+      ShowMessage(kTgaCaption, "Couldn't read file \"" + path + "\".");
+      return texture;
+    case TargaError::Unsupported:
+      ShowMessage(kTgaCaption, "Unsupported Targa file \"" + path + "\": " + parsed.detail + ".");
+      return texture;
+    case TargaError::Empty:
+      ShowMessage(kTgaCaption, "Couldn't read file \"" + path + "\": " + parsed.detail + ".");
+      return texture;
+  }
+  const RgbaImage& image = *parsed.image;
+  texture =
+      CreateTextureFrom(static_cast<uint16_t>(image.width), static_cast<uint16_t>(image.height),
+                        kFormatRgba, image.rgba.data(), path);
+  return texture;
+}
+
+Texture cLoad::LoadJPG(const std::string& path, Texture& texture) {
+  std::optional<std::vector<uint8_t>> bytes = ReadContentFile(path);
+  JpegDecode decoded;
+  if (bytes) decoded = DecodeJpeg(*bytes);
+  if (!decoded.image) {
+    ShowMessage("BMP Unit",
+                "Nevar iel\xE2"
+                "d\xE7t JPG - \"" +
+                    path + "\"");
+    return texture;
+  }
+  const RgbaImage& image = *decoded.image;
+  PixelTexture p;
+  p.width = image.width;
+  p.height = image.height;
+  p.rgba = true;
+  p.pixels = image.rgba.data();
+  // The one loader whose textures shrink with the nearest texel instead of a linear blend.
+  p.nearestMin = true;
+  texture = backends.renderer->CreatePixelTexture(p, path);
+  return texture;
+}
+
+Texture cLoad::CreateTexture(uint16_t width, uint16_t height, uint32_t format,
+                             const uint8_t* pixels) {
+  return CreateTextureFrom(width, height, format, pixels, std::string());
+}

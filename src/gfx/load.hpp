@@ -1,0 +1,26 @@
+// cLoad: turns image files into textures. A texture is the bare name the renderer hands out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/game_state.hpp"
+
+// The format code that CreateTexture reads as RGBA; any other means RGB.
+constexpr uint32_t kFormatRgba = 0x1908;
+
+class cLoad {
+ public:
+  // A compressed-texture container (.dxt, .dx). Returns 0 when the file is missing or broken,
+  // after saying so in a message box.
+  static Texture LoadDXT(const std::string& path);
+  // An uncompressed Targa of 24 or 32 bits. On success stores the new name into `texture` and
+  // returns it; on failure says why and leaves `texture` (and returns) as it was.
+  static Texture LoadTGA(const std::string& path, Texture& texture);
+  // A JPEG, opaque; otherwise as LoadTGA.
+  static Texture LoadJPG(const std::string& path, Texture& texture);
+  // A texture from pixels in memory, rows bottom first: RGBA when `format` is kFormatRgba, else
+  // RGB.
+  static Texture CreateTexture(uint16_t width, uint16_t height, uint32_t format,
+                               const uint8_t* pixels);
+};

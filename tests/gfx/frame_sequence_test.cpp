@@ -1,0 +1,162 @@
+// Frame folders: counting, gaps, the dense loader, the map check and folders that do not follow
+// the numbering.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "app/main_loop.hpp"
+#include "app/messages.hpp"
+#include "content/level_map_size.hpp"
+#include "formats/texture_container.hpp"
+#include "gfx/frame_sequence.hpp"
+#include "gfx/tool_images.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+struct FrameFolderTest : ::testing::Test {
+  TempDir dir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  FakeBackends fake{dir.path()};
+  std::array<Texture, 513> table{};
+
+  void SetUp() override {
+    levelMapSize = LevelMapSize{4, 2};
+    table.fill(77);
+  }
+  void TearDown() override {
+    levelMapSize = LevelMapSize{};
+    SetFatalHandler(nullptr);
+  }
+  // Frame files of one 4 x 4 DXT1 block each, under data\chars\guard.
+  void Frames(std::initializer_list<const char*> names) {
+    std::vector<uint8_t> frame =
+        WriteTextureContainer(kFormatDxt1Rgb, 4, 4, std::vector<uint8_t>(8, 0x55));
+    for (const char* name : names) {
+      WriteFile(dir / "data" / "chars" / "guard" / name, tool_images::AsString(frame));
+    }
+  }
+  std::string PathOf(Texture t) { return fake.renderer.PathOf(t); }
+};
+}  // namespace
+
+TEST_F(FrameFolderTest, CountFilesCountsMatchingFilesInAnyCaseButNoFolders) {
+  Frames({"0.dxt", "1.DXT", "2.Dxt", "notes.txt", "3.dxt.bak"});
+  fs::create_directories(dir / "data" / "chars" / "guard" / "x.dxt");
+  EXPECT_EQ(CountFiles("data\\chars\\guard\\", "*.dxt"), 3);
+  EXPECT_EQ(CountFiles("DATA\\CHARS\\GUARD", "*.dxt"), 3);
+  EXPECT_EQ(CountFiles("data\\chars\\guard\\", "?.dxt"), 3);
+  EXPECT_EQ(CountFiles("data\\chars\\guard\\", "*"), 5);
+  EXPECT_EQ(CountFiles("data\\chars\\nobody\\", "*.dxt"), 0);
+}
+
+TEST_F(FrameFolderTest, AGapIsMarkedAndTheScanGoesOneNumberFurther) {
+  Frames({"0.dxt", "1.dxt", "3.dxt"});
+  LoadFrameSequence("data\\chars\\guard\\", table, 512);
+  EXPECT_EQ(PathOf(table[0]), "data\\chars\\guard\\0.dxt");
+  EXPECT_EQ(PathOf(table[1]), "data\\chars\\guard\\1.dxt");
+  EXPECT_EQ(table[2], frameGap);
+  EXPECT_EQ(PathOf(table[3]), "data\\chars\\guard\\3.dxt");
+  EXPECT_EQ(table[4], 77u) << "entries past the frames are not written";
+  EXPECT_TRUE(shownMessages.empty());
+}
+
+TEST_F(FrameFolderTest, AFileInsideTheFolderNamesTheFolderToo) {
+  Frames({"0.dxt", "1.dxt"});
+  LoadFrameSequence("data\\chars\\guard\\1.dxt", table, 512);
+  EXPECT_EQ(PathOf(table[1]), "data\\chars\\guard\\1.dxt");
+  EXPECT_EQ(fake.renderer.Textures().size(), 2u);
+}
+
+TEST_F(FrameFolderTest, TheDenseLoaderLetsTheTextureLoaderReportAGap) {
+  Frames({"0.dxt", "1.dxt", "3.dxt"});
+  LoadFrameSequenceDense("data\\chars\\guard\\", table, 512);
+  EXPECT_NE(table[0], 0u);
+  EXPECT_NE(table[1], 0u);
+  EXPECT_EQ(table[2], 0u);
+  EXPECT_EQ(table[3], 77u) << "3.dxt is never tried: only three numbers are";
+  ASSERT_EQ(shownMessages.size(), 1u);
+  EXPECT_EQ(shownMessages[0].text, "Nevar ielādēt data\\chars\\guard\\2.dxt");
+}
+
+TEST_F(FrameFolderTest, AnEmptyFolderLeavesTheTableButTheMapCheckStillRuns) {
+  fs::create_directories(dir / "data" / "chars" / "guard");
+  LoadFrameSequence("data\\chars\\guard\\", table, 512);
+  LoadFrameSequenceDense("data\\chars\\guard\\", table, 512);
+  EXPECT_EQ(table[0], 77u);
+  EXPECT_TRUE(shownMessages.empty());
+  levelMapSize = LevelMapSize{4, 0};
+  LoadFrameSequence("data\\chars\\guard\\", table, 512);
+  ASSERT_EQ(shownMessages.size(), 1u);
+}
+
+TEST_F(FrameFolderTest, WithoutAMapNothingLoadsAndTheProgramIsAskedToClose) {
+  Frames({"0.dxt"});
+  levelMapSize = LevelMapSize{0, 3};
+  LoadFrameSequence("data\\chars\\guard\\", table, 512);
+  EXPECT_EQ(table[0], 77u);
+  EXPECT_TRUE(fake.renderer.Textures().empty());
+  ASSERT_EQ(shownMessages.size(), 1u);
+  EXPECT_EQ(shownMessages[0].caption, "MORVA");
+  EXPECT_EQ(shownMessages[0].text, "map.width or map.Heigt = 0 - MRV ielāde apturēta!");
+  EXPECT_TRUE(windowCloseRequested);
+  // The dense loader has no such check.
+  LoadFrameSequenceDense("data\\chars\\guard\\", table, 512);
+  EXPECT_NE(table[0], 77u);
+}
+
+TEST_F(FrameFolderTest, FoldersNamedLikeFramesAreNeitherCountedNorLoaded) {
+  Frames({"0.dxt", "2.dxt"});
+  fs::create_directories(dir / "data" / "chars" / "guard" / "1.dxt");
+  LoadFrameSequence("data\\chars\\guard\\", table, 512);
+  EXPECT_NE(table[0], frameGap);
+  EXPECT_EQ(table[1], frameGap);
+  EXPECT_EQ(PathOf(table[2]), "data\\chars\\guard\\2.dxt");
+  EXPECT_TRUE(shownMessages.empty());
+}
+
+TEST_F(FrameFolderTest, NamesThatAreNoNumbersStopTheScanAtTheEndOfTheTable) {
+  Frames({"0.dxt", "1.dxt", "walk.dxt", "run.dxt"});
+  std::array<Texture, 10> small{};
+  small.fill(77);
+  LoadFrameSequence("data\\chars\\guard\\", small, 9);
+  EXPECT_NE(small[1], frameGap);
+  for (int i = 2; i < 10; ++i) EXPECT_EQ(small[i], frameGap) << i;
+  ASSERT_EQ(shownMessages.size(), 1u);
+  EXPECT_NE(shownMessages[0].text.find("not named by frame numbers"), std::string::npos);
+  EXPECT_FALSE(windowCloseRequested);
+}
+
+TEST_F(FrameFolderTest, MoreFramesThanTheTableHoldsAreAFatalRangeError) {
+  Frames({"0.dxt", "1.dxt", "2.dxt"});
+  std::array<Texture, 2> two{};
+  std::string reported;
+  SetFatalHandler([&](const std::string& what) { reported = what; });
+  EXPECT_THROW(LoadFrameSequenceDense("data\\chars\\guard\\", two, 1), ProgramExit);
+  EXPECT_NE(reported.find("frame 2"), std::string::npos) << reported;
+  // A numbered frame beyond the table reached through gaps is as fatal.
+  Frames({"12.dxt"});
+  std::array<Texture, 10> ten{};
+  reported.clear();
+  EXPECT_THROW(LoadFrameSequence("data\\chars\\guard\\", ten, 9), ProgramExit);
+  EXPECT_NE(reported.find("frame 10"), std::string::npos) << reported;
+  // The caller's highest index counts even where the array is longer.
+  reported.clear();
+  EXPECT_THROW(LoadFrameSequence("data\\chars\\guard\\", table, 2), ProgramExit);
+}
+
+TEST_F(FrameFolderTest, APathWithoutABackslashIsAFatalRangeError) {
+  SetFatalHandler([](const std::string&) {});
+  EXPECT_THROW(LoadFrameSequence("guard", table, 512), ProgramExit);
+  EXPECT_THROW(LoadFrameSequenceDense("guard", table, 512), ProgramExit);
+}
+
+TEST_F(FrameFolderTest, BrokenFramesAreReportedOneByOneAndTheRestLoad) {
+  Frames({"0.dxt", "2.dxt"});
+  WriteFile(dir / "data" / "chars" / "guard" / "1.dxt", "short");
+  LoadFrameSequence("data\\chars\\guard\\", table, 512);
+  EXPECT_NE(table[0], 0u);
+  EXPECT_EQ(table[1], 0u);
+  EXPECT_NE(table[2], 0u);
+  ASSERT_EQ(shownMessages.size(), 1u);
+  EXPECT_EQ(shownMessages[0].text.rfind("Nevar ielādēt data\\chars\\guard\\1.dxt (", 0), 0u);
+}
