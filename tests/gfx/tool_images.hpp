@@ -104,12 +104,14 @@ inline std::vector<uint8_t> MakeContainer(const std::filesystem::path& png,
   return DdsToContainer(dds);
 }
 
-// A Targa as the standard wants it (bottom row first, origin bit clear), through ImageMagick,
-// which stores its rows top first whatever the header says unless told the orientation. `extra`
-// goes before the output name (e.g. "-type TrueColor").
+// A 32-bit Targa as the standard wants it (bottom row first, origin bit clear), through
+// ImageMagick, which stores its rows top first whatever the header says unless told the
+// orientation, and picks a colour map for pictures of few colours unless told the type. `extra`
+// goes before the output name (e.g. "-alpha off -type TrueColor" for 24 bits).
 inline bool MakeTarga(const std::filesystem::path& png, const std::filesystem::path& tga,
                       const std::string& extra = "") {
   std::filesystem::create_directories(tga.parent_path());
-  return RunTool("convert " + Quoted(png) + " -flip " + extra + " " + Quoted(tga));
+  return RunTool("convert " + Quoted(png) + " -flip -type TrueColorAlpha " + extra + " " +
+                 Quoted(tga));
 }
 }  // namespace tool_images
