@@ -16,12 +16,14 @@ bool TrainingClickEnded(uint32_t position, uint32_t length) {
   return position > length - kTrainingCutBytes;
 }
 
-void UpdateClickSound(SoundHandle click, bool newPress, uint8_t volume, bool& pending,
+bool clickSoundPending = false;
+
+void UpdateClickSound(SoundHandle click, bool newPress, uint8_t volume,
                       bool (*ended)(uint32_t position, uint32_t length)) {
-  if (newPress) pending = true;
-  if (pending) cSND::Play(click, volume, false);
+  if (newPress) clickSoundPending = true;
+  if (clickSoundPending) cSND::Play(click, volume, false);
   if (ended(cSND::Position(click), cSND::Length(click))) {
     cSND::Stop(click);
-    pending = false;
+    clickSoundPending = false;
   }
 }

@@ -12,7 +12,12 @@ bool MenuClickEnded(uint32_t position, uint32_t length);
 // no such point: it is played to its end instead of being cut before it is heard.
 bool TrainingClickEnded(uint32_t position, uint32_t length);
 
-// One frame of the click: a new press raises `pending`; while it is raised the click plays at
-// `volume`; once `ended` says so it is stopped, rewound and `pending` cleared.
-void UpdateClickSound(SoundHandle click, bool newPress, uint8_t volume, bool& pending,
+// The menu and the training pages play the one click stream, so they share one pending flag:
+// with a flag each, a click cut short and rewound by the training pages would still be pending
+// for the menu and sound again, unasked, when the player comes back to it.
+extern bool clickSoundPending;
+
+// One frame of the click: a new press raises the pending flag; while it is raised the click plays
+// at `volume`; once `ended` says so it is stopped, rewound and the flag cleared.
+void UpdateClickSound(SoundHandle click, bool newPress, uint8_t volume,
                       bool (*ended)(uint32_t position, uint32_t length));

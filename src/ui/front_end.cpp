@@ -2,6 +2,7 @@
 #include "ui/front_end.hpp"
 
 #include "ui/button.hpp"
+#include "ui/click_sound.hpp"
 #include "ui/hud.hpp"
 #include "ui/intro.hpp"
 #include "ui/menu.hpp"
@@ -11,6 +12,7 @@
 void ResetFrontEnd() {
   ResetIntro();
   ResetButtons();
+  clickSoundPending = false;
   ResetMenu();
   ResetOptions();
   ResetTraining();

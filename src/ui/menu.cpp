@@ -101,8 +101,7 @@ void RunMenu() {
     newPress = newPress || button.justPressed;
   }
 
-  UpdateClickSound(gameState.clickSound, newPress, gameState.settings.soundVolume,
-                   menuScreen.soundPending, MenuClickEnded);
+  UpdateClickSound(gameState.clickSound, newPress, gameState.settings.soundVolume, MenuClickEnded);
   DrawText(kVersionSize, kVersionText, kVersionX, kVersionY, gameState.fontTexture);
 }
 

@@ -13,7 +13,6 @@ struct MenuScreen {
   Texture background = 0;
   // In the order of MenuButton, top to bottom.
   std::array<cButton, kMenuButtonCount> buttons;
-  bool soundPending = false;
 
   cButton& operator[](MenuButton b) { return buttons[static_cast<size_t>(b)]; }
 };

@@ -63,7 +63,7 @@ void RunTraining() {
   t.page = TurnTrainingPage(t.page, back, next);
 
   UpdateClickSound(gameState.clickSound, t.back.justPressed || t.next.justPressed, kClickVolume,
-                   t.soundPending, TrainingClickEnded);
+                   TrainingClickEnded);
 
   if (DXInput1.Has(ButtonState(4))) {
     f.trainerShown = 0;

@@ -15,7 +15,6 @@ struct TrainingScreen {
   cButton next;
   // Kept when the player leaves, so the next visit opens on the same page.
   int32_t page = 0;
-  bool soundPending = false;
 };
 extern TrainingScreen trainingScreen;
 

@@ -9,6 +9,7 @@
 #include "audio/sound.hpp"
 #include "ui/click_sound.hpp"
 #include "ui/front_end.hpp"
+#include "ui/menu.hpp"
 #include "ui/ui_run.hpp"
 
 TEST(TrainingPages, TurnWithinTheThreePages) {
@@ -74,6 +75,32 @@ TEST_F(TrainingTest, TheClickPlaysAtAFixedVolumeAndStopsFiveHundredBytesBeforeIt
   for (int i = 0; i < 20; ++i) Frame(0, 0, false);
   EXPECT_FALSE(Click().playing) << "and not started again";
   EXPECT_EQ(trainingScreen.page, 1);
+}
+
+TEST_F(TrainingTest, AMenuClickCutByThePagesDoesNotSoundAgainBackInTheMenu) {
+  // The menu's click on Training is still playing when the pages take over and cut it.
+  gameState.flags.trainerShown = 0;
+  gameState.flags.introDone = 1;
+  gameState.flags.menuShown = 1;
+  auto menuFrame = [&](bool held) {
+    fake.audio.Advance(10);
+    gameState.cursorX = 385;
+    gameState.cursorY = 255;
+    gameState.flags.mouseLeftDown = held ? 1 : 0;
+    RunMenu();
+  };
+  menuFrame(true);
+  menuFrame(false);
+  while (gameState.flags.trainerShown == 0) menuFrame(false);
+  ASSERT_TRUE(Click().playing);
+  while (Click().playing) Frame(0, 0, false);
+  EXPECT_EQ(Click().position, 0u) << "cut and rewound by the pages";
+
+  gameState.flags.trainerShown = 0;
+  for (int i = 0; i < 10; ++i) {
+    menuFrame(false);
+    EXPECT_FALSE(Click().playing) << "frame " << i << " back in the menu";
+  }
 }
 
 TEST_F(TrainingTest, EscapeGoesBackToTheMenuAndLeavesTheStateInPlace) {
