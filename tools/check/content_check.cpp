@@ -1,0 +1,306 @@
+// The checks, one per kind of file.
+#include "check/content_check.hpp"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+
+#include "common/content_manifest.hpp"
+#include "formats/character_record.hpp"
+#include "formats/jpeg.hpp"
+#include "formats/level_map_file.hpp"
+#include "formats/targa.hpp"
+#include "formats/texture_container.hpp"
+#include "platform/content_paths.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool CheckContainer(const std::string& path, std::string& note) {
+  std::vector<uint8_t> bytes = ReadAll(path);
+  ContainerParse parse = ParseTextureContainer(bytes);
+  if (!parse.container) {
+    note = parse.error;
+    return false;
+  }
+  const TextureContainer& c = *parse.container;
+  if (!CompressedImageSize(c.internalFormat, c.width, c.height)) {
+    note = "format 0x" + std::to_string(c.internalFormat) + " is no S3TC format";
+    return false;
+  }
+  const char* names[] = {"DXT1", "DXT1 with alpha", "DXT3", "DXT5"};
+  note = std::to_string(c.width) + " x " + std::to_string(c.height) + " " +
+         names[c.internalFormat - kFormatDxt1Rgb];
+  return true;
+}
+
+bool CheckTarga(const std::string& path, std::string& note) {
+  std::vector<uint8_t> bytes = ReadAll(path);
+  TargaParse parse = ParseTarga(bytes);
+  if (!parse.image) {
+    note = "not a usable Targa: " + parse.detail;
+    return false;
+  }
+  if (bytes.size() > 16 && bytes[16] != 32) {
+    note = "a " + std::to_string(bytes[16]) + "-bit Targa; the game takes 32 bits";
+    return false;
+  }
+  note =
+      std::to_string(parse.image->width) + " x " + std::to_string(parse.image->height) + " 32-bit";
+  return true;
+}
+
+bool CheckJpeg(const std::string& path, std::string& note) {
+  JpegDecode decode = DecodeJpeg(ReadAll(path));
+  if (!decode.image) {
+    note = "not a JPEG: " + decode.error;
+    return false;
+  }
+  note = std::to_string(decode.image->width) + " x " + std::to_string(decode.image->height);
+  return true;
+}
+
+bool CheckSound(const std::string& path, bool mp3, std::string& note) {
+  SF_INFO info{};
+  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+  if (!file) {
+    note = std::string("cannot be decoded: ") + sf_strerror(nullptr);
+    return false;
+  }
+  sf_close(file);
+  int major = info.format & SF_FORMAT_TYPEMASK;
+  if (mp3 ? major != SF_FORMAT_MPEG : major != SF_FORMAT_WAV) {
+    note = mp3 ? "not an MP3" : "not a WAV";
+    return false;
+  }
+  if (info.frames <= 0) {
+    note = "holds no sound";
+    return false;
+  }
+  // Every stream is played at 44100 samples a second whatever its file says.
+  if (info.samplerate != 44100) {
+    note = std::to_string(info.samplerate) + " Hz: it would play at the wrong speed";
+    return false;
+  }
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "%.2f s, %d channel%s",
+                static_cast<double>(info.frames) / info.samplerate, info.channels,
+                info.channels == 1 ? "" : "s");
+  note = buf;
+  return true;
+}
+
+// Frame folders: numbered containers from 0 with no gaps; the count must cover `needed`.
+bool CheckFrames(const std::string& dir, int needed, std::string& note, int& count) {
+  std::set<int> numbers;
+  count = 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = Lower(it->path().filename().string());
+    if (it->is_directory() || name.size() < 5 || name.substr(name.size() - 4) != ".dxt") continue;
+    ++count;
+    std::string stem = name.substr(0, name.size() - 4);
+    if (stem.empty() || !std::all_of(stem.begin(), stem.end(), ::isdigit) ||
+        (stem.size() > 1 && stem[0] == '0')) {
+      note = "\"" + name + "\" is not named by a frame number";
+      return false;
+    }
+    numbers.insert(std::stoi(stem));
+    std::string inner;
+    if (!CheckContainer(it->path().string(), inner)) {
+      note = name + ": " + inner;
+      return false;
+    }
+  }
+  if (count == 0) {
+    note = "no frames";
+    return false;
+  }
+  if (*numbers.rbegin() != count - 1) {
+    note = "frames are not numbered 0.." + std::to_string(count - 1) + " without gaps";
+    return false;
+  }
+  if (count < needed) {
+    note = std::to_string(count) + " frames, " + std::to_string(needed) + " are used";
+    return false;
+  }
+  note = std::to_string(count) + " frames";
+  return true;
+}
+
+struct Context {
+  ContentPaths paths;
+  std::map<std::string, int> frameCounts;  // by lower-case folder game path
+  std::optional<LevelMapFile> map;
+  std::optional<CharacterRecord> defs[4];
+};
+
+// The animation slots each kind's gameplay selects.
+const std::vector<int>& UsedSlots(int kind) {
+  static const std::vector<int> slots[4] = {
+      {0, 1, 2, 4, 5, 6, 7, 8, 10, 11}, {0, 1, 2}, {0, 1, 2, 4, 10, 11}, {0, 1, 2, 4, 5, 10, 17}};
+  return slots[kind];
+}
+
+bool Contains(const AnimEntry& e, int frame) {
+  return frame >= e.firstFrame && frame < e.firstFrame + e.frameCount;
+}
+
+bool CheckDefinition(Context& ctx, int kind, const std::string& path, std::string& note) {
+  CharacterRecordParse parse = ParseCharacterRecord(ReadAll(path));
+  if (!parse.record) {
+    note = parse.error;
+    return false;
+  }
+  const CharacterRecord& r = *parse.record;
+  if (r.kind != kind) {
+    note = "its kind field is " + std::to_string(r.kind) + ", not " + std::to_string(kind);
+    return false;
+  }
+  if (r.spriteSize <= 0 || r.life < 1 || r.speed <= 0 || r.boxLeft >= r.boxRight ||
+      r.boxTop >= r.boxBottom) {
+    note = "sprite size, life, speed or body box make no sense";
+    return false;
+  }
+  for (int slot : UsedSlots(kind)) {
+    const AnimEntry& e = r.anims[slot];
+    if (e.firstFrame < 0 || e.frameCount < 1 || e.firstFrame + e.frameCount > 513 || e.rate < 0) {
+      note = "animation " + std::to_string(slot) + " is outside the frame table";
+      return false;
+    }
+  }
+  // The blows land on fixed frames: the guard's strike must show 60, the golem's blows 33 and 62.
+  if (kind == 2 && !Contains(r.anims[4], 60)) {
+    note = "the strike (animation 4) does not contain frame 60, so it never lands";
+    return false;
+  }
+  if (kind == 3 && (!Contains(r.anims[4], 33) || !Contains(r.anims[5], 62))) {
+    note = "the blows (animations 4, 5) must contain frames 33 and 62";
+    return false;
+  }
+  ctx.defs[kind] = r;
+  note = "life " + std::to_string(r.life) + ", damage " + std::to_string(r.damage) + ", sprite " +
+         std::to_string(r.spriteSize);
+  return true;
+}
+
+bool CheckMap(Context& ctx, const std::string& path, std::string& note) {
+  LevelMapRead read = ReadLevelMapFile(path);
+  if (!read.ok()) {
+    note = read.detail.empty() ? "unreadable" : read.detail;
+    return false;
+  }
+  const LevelMapFile& m = read.map;
+  if (m.Width * m.Height > 100) {
+    note = "more than 100 screens";
+    return false;
+  }
+  if (m.CharCount() == 0 || m.CharType[0] != 0) {
+    note = "the first character must be the player (kind 0)";
+    return false;
+  }
+  for (std::size_t k = 0; k < m.CharCount(); ++k) {
+    if (m.CharType[k] > 9) {
+      note = "character " + std::to_string(k) + " has kind " + std::to_string(m.CharType[k]) +
+             ", above 9";
+      return false;
+    }
+  }
+  if (m.ItemCount() > 100) {
+    note = "more than 100 items";
+    return false;
+  }
+  for (uint8_t t : m.ItemType) {
+    if (t > 7) {
+      note = "an item of kind " + std::to_string(t) + ", above 7";
+      return false;
+    }
+  }
+  ctx.map = m;
+  note = std::to_string(m.Width) + " x " + std::to_string(m.Height) + " screens, " +
+         std::to_string(m.CharCount()) + " characters, " + std::to_string(m.ItemCount()) + " items";
+  return true;
+}
+
+int NeededFrames(const Context& ctx, const std::string& folder) {
+  std::string lower = Lower(folder);
+  if (lower == Lower(kLevelFolder)) return ctx.map ? ctx.map->Width * ctx.map->Height : 1;
+  for (int kind = 0; kind < 4; ++kind) {
+    if (lower != Lower(kCharacterFiles[kind].frames) || !ctx.defs[kind]) continue;
+    int needed = 1;
+    for (int slot : UsedSlots(kind)) {
+      const AnimEntry& e = ctx.defs[kind]->anims[slot];
+      needed = std::max(needed, e.firstFrame + e.frameCount);
+    }
+    return needed;
+  }
+  return 1;
+}
+
+}  // namespace
+
+std::vector<CheckResult> CheckContent(const fs::path& root) {
+  Context ctx{ContentPaths(root), {}, {}, {}};
+  std::vector<CheckResult> results;
+  for (const Asset& asset : GameAssets()) {
+    CheckResult r{asset.gamePath, true, {}};
+    std::optional<std::string> path = ctx.paths.Resolve(asset.gamePath);
+    if (!path) {
+      r.ok = false;
+      r.note = "missing";
+      results.push_back(r);
+      continue;
+    }
+    int kind = -1;
+    for (int k = 0; k < 4; ++k) {
+      if (Lower(asset.gamePath) == Lower(kCharacterFiles[k].definition)) kind = k;
+    }
+    switch (asset.kind) {
+      case AssetKind::Container:
+        r.ok = CheckContainer(*path, r.note);
+        break;
+      case AssetKind::Targa:
+        r.ok = CheckTarga(*path, r.note);
+        break;
+      case AssetKind::Jpeg:
+        r.ok = CheckJpeg(*path, r.note);
+        break;
+      case AssetKind::Wave:
+        r.ok = CheckSound(*path, false, r.note);
+        break;
+      case AssetKind::Mp3:
+        r.ok = CheckSound(*path, true, r.note);
+        break;
+      case AssetKind::LevelMap:
+        r.ok = CheckMap(ctx, *path, r.note);
+        break;
+      case AssetKind::Definition:
+        r.ok = CheckDefinition(ctx, kind, *path, r.note);
+        break;
+      case AssetKind::FrameFolder: {
+        int count = 0;
+        r.ok = CheckFrames(*path, std::max(asset.minFrames, NeededFrames(ctx, asset.gamePath)),
+                           r.note, count);
+        break;
+      }
+    }
+    results.push_back(r);
+  }
+  return results;
+}

@@ -1,0 +1,26 @@
+// A small seeded random generator, so every picture and sound comes out the same on every run.
+#pragma once
+
+#include <cstdint>
+
+class Rng {
+ public:
+  explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) {}
+
+  uint64_t Next() {
+    // splitmix64
+    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  // Uniform in [0, 1).
+  double Unit() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
+  double Range(double low, double high) { return low + (high - low) * Unit(); }
+  int Int(int low, int high) { return low + static_cast<int>(Unit() * (high - low + 1)); }
+  // Uniform in [-1, 1).
+  double Signed() { return Unit() * 2.0 - 1.0; }
+
+ private:
+  uint64_t state_;
+};
