@@ -78,7 +78,6 @@ Pose HeroPose(Clip clip, int index, int count) {
   }
 }
 
-
 void DrawSword(cairo_t* cr, const Skeleton& s, const Pose& p) {
   Vec dir = Hang(p.weapon);
   Vec side{-dir.y, dir.x};
