@@ -23,7 +23,7 @@ constexpr uint64_t kStepBytes = 441 * 2 * 2;  // one 10 ms frame of stereo
 class MusicTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    content_ = new TempDir("music_content");
+    content_ = new TempDir(testsound::PerProcess("music_content"));
     fs::path music = content_->path() / "data/sounds/music";
     // The intro is long enough to be streamed, as real music is.
     ASSERT_TRUE(testsound::MakeSineMp3(music / "intro.mp3", 14.0, 220, 2));
@@ -73,7 +73,7 @@ class MusicTest : public testing::Test {
   }
 
   static TempDir* content_;
-  TempDir work_{"music_work"};
+  TempDir work_{testsound::PerProcess("music_work")};
   std::unique_ptr<FakeBackends> fake_;
 };
 TempDir* MusicTest::content_ = nullptr;

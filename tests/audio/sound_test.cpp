@@ -20,7 +20,7 @@ constexpr uint32_t kFramesPerStep = 441;
 class SoundTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new TempDir("sound_wrapper");
+    dir_ = new TempDir(testsound::PerProcess("sound_wrapper"));
     // 0.1 s: ten frames of 10 ms.
     ASSERT_TRUE(testsound::MakeSine(dir_->path() / "data/sounds/fx/Hit.wav", 0.1, 1000));
     ASSERT_TRUE(testsound::MakeSine(dir_->path() / "data/sounds/fx/tone.wav", 0.5, 1000, "-b 16",

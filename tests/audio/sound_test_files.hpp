@@ -2,6 +2,8 @@
 // and a small in-memory source with known samples.
 #pragma once
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,12 @@ inline std::string Quote(const std::string& s) {
   std::string out = "'";
   for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return out + "'";
+}
+
+// A scratch folder name of this process: the test runner starts each test in a process of its own
+// and runs several at once, so folders a whole suite shares must not collide.
+inline std::string PerProcess(const std::string& name) {
+  return name + "_" + std::to_string(getpid());
 }
 
 inline bool Run(const std::string& command) {
