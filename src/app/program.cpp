@@ -147,7 +147,11 @@ struct Run {
       std::optional<double> step = WaitForFrame(lastCall);
       if (!step) continue;
       audio.Advance(*step);
-      if (options.screenshot) renderer.RequestCapture();
+      // Reading the picture back costs a little; when the last frame is known, only it is kept.
+      bool lastKnown = options.frames > 0;
+      if (options.screenshot && (!lastKnown || frame == options.frames - 1)) {
+        renderer.RequestCapture();
+      }
       DXTimer1Timer();
       // The step that reproduces the time step the next frame will use.
       const cMORVA& m = gameState.morva;

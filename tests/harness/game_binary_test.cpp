@@ -156,3 +156,15 @@ TEST_F(GameBinaryTest, ATerminationSignalEndsTheRunThroughTheNormalShutdown) {
   json s = State();
   EXPECT_GT(s["frame"].get<int>(), 0);
 }
+
+TEST_F(GameBinaryTest, TheDemoContentStartsWithoutASingleMessage) {
+  RunResult r = RunGame({"--headless", "--frames", "300", "--frame-ms", "10", "--root",
+                         MORVA_TEST_CONTENT, "--dump-state", "state.json"},
+                        dir.path());
+  ASSERT_EQ(r.status, 0) << r.output;
+  json s = State();
+  EXPECT_TRUE(s["messages"].empty()) << s["messages"];
+  // Every sound opened at start-up was found and decoded.
+  ASSERT_EQ(s["sounds"].size(), 4u);
+  for (const auto& sound : s["sounds"]) EXPECT_GT(sound["length"].get<int64_t>(), 0) << sound;
+}
