@@ -58,7 +58,9 @@ std::string Quote(const std::string& s) {
 }  // namespace
 
 RunResult RunGame(const std::vector<std::string>& args, const fs::path& workDir) {
-  std::string command = "cd " + Quote(workDir.string()) + " && " + Quote(MORVA_BINARY);
+  // A hung run fails its test instead of stalling the whole suite.
+  std::string command =
+      "cd " + Quote(workDir.string()) + " && timeout -k 5 120 " + Quote(MORVA_BINARY);
   for (const std::string& a : args) command += " " + Quote(a);
   command += " 2>&1";
   RunResult result;

@@ -4,6 +4,7 @@
 #include "app/input.hpp"
 #include "app/main_loop.hpp"
 #include "app/messages.hpp"
+#include "ui/front_end.hpp"
 
 GameState gameState;
 
@@ -13,4 +14,5 @@ void ResetGameState() {
   DXInput1.AssignFormDefaults();
   shownMessages.clear();
   windowCloseRequested = false;
+  ResetFrontEnd();
 }

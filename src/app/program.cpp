@@ -87,6 +87,9 @@ struct Run {
   bool screenshotPending = false;
 
   bool Scripted() const { return options.input.has_value(); }
+  // Runs that end by themselves (a frame count) or follow a script are automation: they never
+  // wait for the window to get the focus back.
+  bool Interactive() const { return !Scripted() && options.frames == 0; }
 
   // Applies window-system events; in scripted runs only the system's close request counts.
   bool TakeWindowEvents() {
@@ -124,7 +127,7 @@ struct Run {
   std::optional<double> WaitForFrame(uint32_t& lastCall) {
     bool fast = options.headless && gameState.morva.fixedStepMs.has_value();
     if (fast) return *gameState.morva.fixedStepMs;
-    if (!Scripted() && platform.FramesSuspended()) {
+    if (Interactive() && platform.FramesSuspended()) {
       platform.WaitEvent(100);
       return std::nullopt;
     }

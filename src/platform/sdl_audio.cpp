@@ -54,35 +54,3 @@ void SdlAudio::Callback(void* self, unsigned char* stream, int len) {
   size_t frames = static_cast<size_t>(len) / (2 * sizeof(int16_t));
   audio->mixer_.Mix(reinterpret_cast<int16_t*>(stream), frames);
 }
-
-uint32_t SdlAudio::StreamCreateFile(const std::string& path, const std::string& file) {
-  return mixer_.Open(path, file);
-}
-
-bool SdlAudio::ChannelPlay(uint32_t handle, bool restart) {
-  return mixer_.Play(handle, restart);
-}
-
-bool SdlAudio::ChannelStop(uint32_t handle) {
-  return mixer_.Stop(handle);
-}
-
-uint64_t SdlAudio::ChannelGetPosition(uint32_t handle) {
-  return mixer_.Position(handle);
-}
-
-uint64_t SdlAudio::StreamGetLength(uint32_t handle) {
-  return mixer_.Length(handle);
-}
-
-bool SdlAudio::ChannelSetPosition(uint32_t handle, uint64_t position) {
-  return mixer_.SetPosition(handle, position);
-}
-
-bool SdlAudio::ChannelSetAttributes(uint32_t handle, int /*frequency*/, int volume, int /*pan*/) {
-  return mixer_.SetVolume(handle, volume);
-}
-
-std::vector<StreamInfo> SdlAudio::Streams() const {
-  return mixer_.Streams();
-}

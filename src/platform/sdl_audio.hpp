@@ -3,10 +3,9 @@
 
 #include <string>
 
-#include "audio/mixer.hpp"
-#include "platform/audio_device.hpp"
+#include "platform/mixer_device.hpp"
 
-class SdlAudio : public AudioDevice {
+class SdlAudio : public MixerDevice {
  public:
   SdlAudio() = default;
   ~SdlAudio() override;
@@ -21,21 +20,12 @@ class SdlAudio : public AudioDevice {
   bool IsOpen() const { return device_ != 0; }
   const std::string& Error() const { return error_; }
 
-  uint32_t StreamCreateFile(const std::string& path, const std::string& file) override;
-  bool ChannelPlay(uint32_t handle, bool restart) override;
-  bool ChannelStop(uint32_t handle) override;
-  uint64_t ChannelGetPosition(uint32_t handle) override;
-  uint64_t StreamGetLength(uint32_t handle) override;
-  bool ChannelSetPosition(uint32_t handle, uint64_t position) override;
-  bool ChannelSetAttributes(uint32_t handle, int frequency, int volume, int pan) override;
   // The device keeps its own time: the frame clock moves nothing here.
   void Advance(double /*ms*/) override {}
-  std::vector<StreamInfo> Streams() const override;
 
  private:
   static void Callback(void* self, unsigned char* stream, int len);
 
-  Mixer mixer_;
   uint32_t device_ = 0;
   std::string error_;
 };

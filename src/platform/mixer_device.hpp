@@ -1,0 +1,25 @@
+// The part every audio device shares: streams live in our own mixer, and the stream operations
+// go straight to it. Devices differ only in what drives the mixer (a sound card or the frame
+// clock).
+#pragma once
+
+#include "audio/mixer.hpp"
+#include "platform/audio_device.hpp"
+
+class MixerDevice : public AudioDevice {
+ public:
+  uint32_t StreamCreateFile(const std::string& path, const std::string& file) override;
+  bool ChannelPlay(uint32_t handle, bool restart) override;
+  bool ChannelStop(uint32_t handle) override;
+  uint64_t ChannelGetPosition(uint32_t handle) override;
+  uint64_t StreamGetLength(uint32_t handle) override;
+  bool ChannelSetPosition(uint32_t handle, uint64_t position) override;
+  // Frequency and pan are fixed (every stream plays at the mixing rate, centred).
+  bool ChannelSetAttributes(uint32_t handle, int frequency, int volume, int pan) override;
+  std::vector<StreamInfo> Streams() const override;
+
+  Mixer& mixer() { return mixer_; }
+
+ protected:
+  Mixer mixer_;
+};
