@@ -67,6 +67,16 @@ std::string RecorderRenderer::PathOf(Texture texture) const {
   return it == textures_.end() ? std::string() : it->second.path;
 }
 
+DrawRecord RecorderRenderer::Record(const char* op, Texture texture, double x, double y) const {
+  DrawRecord r;
+  r.op = op;
+  r.texture = texture;
+  r.texturePath = PathOf(texture);
+  r.x = x;
+  r.y = y;
+  return r;
+}
+
 void RecorderRenderer::BindClamped(Texture texture) {
   boundTexture = texture;
   if (auto it = textures_.find(texture); it != textures_.end()) it->second.clampedToEdge = true;
@@ -86,12 +96,7 @@ void RecorderRenderer::DrawQuad(Texture texture, double x, double y, double dept
   BindClamped(texture);
   alphaTest = false;
   blend = false;
-  DrawRecord r;
-  r.op = "quad";
-  r.texture = texture;
-  r.texturePath = PathOf(texture);
-  r.x = x;
-  r.y = y;
+  DrawRecord r = Record("quad", texture, x, y);
   r.depth = depth;
   r.w = width;
   r.h = height;
@@ -107,12 +112,7 @@ void RecorderRenderer::DrawText(uint16_t size, const std::string& text, float x,
   if (text.empty()) return;
   AlphaTestedBlend();
   boundTexture = font;
-  DrawRecord r;
-  r.op = "text";
-  r.texture = font;
-  r.texturePath = PathOf(font);
-  r.x = x;
-  r.y = y;
+  DrawRecord r = Record("text", font, x, y);
   r.text = text.substr(0, kMaxTextBytes);
   r.size = size;
   drawList_.push_back(std::move(r));
@@ -125,12 +125,7 @@ void RecorderRenderer::DrawAnim(Texture texture, double x, double y, double dept
   modelView[2] = -depth;
   AlphaTestedBlend();
   BindClamped(texture);
-  DrawRecord r;
-  r.op = "anim";
-  r.texture = texture;
-  r.texturePath = PathOf(texture);
-  r.x = x;
-  r.y = y;
+  DrawRecord r = Record("anim", texture, x, y);
   r.depth = depth;
   r.w = width;
   r.h = height;

@@ -46,6 +46,8 @@ class RecorderRenderer : public Renderer {
 
   // The path a texture name was loaded from; empty for names no loader made.
   std::string PathOf(Texture texture) const;
+  // A textured operation's record with the fields every one of them has.
+  DrawRecord Record(const char* op, Texture texture, double x, double y) const;
   const std::map<Texture, RecordedTexture>& Textures() const { return textures_; }
 
   // What a test sets up.
