@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
+#include "launch_clock.hpp"
+
 int main() {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
@@ -18,6 +20,7 @@ int main() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   SDL_GL_SwapWindow(window);
   glFinish();
+  ReportSinceLaunch("first-frame");
   SDL_GL_DeleteContext(context);
   SDL_DestroyWindow(window);
   SDL_Quit();

@@ -4,12 +4,10 @@
 
 #include "app/program.hpp"
 #include "harness/options.hpp"
-#include "platform/gl_renderer.hpp"
 #include "platform/headless_audio.hpp"
 #include "platform/headless_platform.hpp"
 #include "platform/recorder_renderer.hpp"
-#include "platform/sdl_audio.hpp"
-#include "platform/sdl_platform.hpp"
+#include "platform/sdl_program.hpp"
 
 int main(int argc, char** argv) {
   ParseResult parsed = ParseCommandLine(argc, argv);
@@ -27,8 +25,8 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  HeadlessAudio audio;
   if (options.headless) {
+    HeadlessAudio audio;
     HeadlessPlatform platform;
     HeadlessPlatform::CloseOnSignals();
     RecorderRenderer renderer;
@@ -42,11 +40,5 @@ int main(int argc, char** argv) {
                  platform.Error().c_str());
     return 4;
   }
-  GlRenderer renderer(platform);
-  // The game needs no sound to be played: without a device it runs silent on the headless one.
-  SdlAudio sdlAudio;
-  if (sdlAudio.Init(kMixRate)) return RunProgram(options, platform, renderer, sdlAudio);
-  std::fprintf(stderr, "morva: no sound device (%s); playing without sound\n",
-               sdlAudio.Error().c_str());
-  return RunProgram(options, platform, renderer, audio);
+  return RunInWindow(options, platform);
 }

@@ -6,12 +6,7 @@
 
 class HeadlessAudio : public MixerDevice {
  public:
-  bool Init(int frequency) override;
-  void Free() override;
-  // Moves playing streams on by `ms` at 44100 frames per second; the fractions of a frame left
-  // over are carried to the next call, so odd time steps add up exactly.
-  void Advance(double ms) override;
-
- private:
-  double carriedFrames_ = 0;
+  bool Init(int /*frequency*/) override { return true; }
+  void Free() override { Clear(); }
+  void Advance(double ms) override { AdvanceByClock(ms); }
 };

@@ -1,6 +1,14 @@
 // Stream operations of the mixer-backed audio devices.
 #include "platform/mixer_device.hpp"
 
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// Nothing is longer than this; it keeps the frame count well inside 64 bits.
+constexpr double kLongestStepMs = 3'600'000;
+}  // namespace
+
 uint32_t MixerDevice::StreamCreateFile(const std::string& path, const std::string& file) {
   return mixer_.Open(path, file);
 }
@@ -32,4 +40,18 @@ bool MixerDevice::ChannelSetAttributes(uint32_t handle, int /*frequency*/, int v
 
 std::vector<StreamInfo> MixerDevice::Streams() const {
   return mixer_.Streams();
+}
+
+void MixerDevice::AdvanceByClock(double ms) {
+  if (!(ms > 0)) return;
+  ms = std::min(ms, kLongestStepMs);
+  double frames = carriedFrames_ + ms * kMixRate / 1000.0;
+  double whole = std::floor(frames);
+  carriedFrames_ = frames - whole;
+  mixer_.Skip(static_cast<uint64_t>(whole));
+}
+
+void MixerDevice::Clear() {
+  mixer_.Clear();
+  carriedFrames_ = 0;
 }

@@ -21,5 +21,14 @@ class MixerDevice : public AudioDevice {
   Mixer& mixer() { return mixer_; }
 
  protected:
+  // Moves playing streams on by `ms` at the mixing rate, as a device would in that time; the
+  // fractions of a frame left over are carried to the next call, so odd steps add up exactly.
+  void AdvanceByClock(double ms);
+  // Forgets every stream.
+  void Clear();
+
   Mixer mixer_;
+
+ private:
+  double carriedFrames_ = 0;
 };
