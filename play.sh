@@ -20,12 +20,15 @@ if [ $has_root -eq 0 ] && [ -z "${MORVA_ROOT:-}" ] && [ ! -d data ] && [ ! -d DA
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "No display here. Running a short scripted demo in a virtual X server instead;"
-  echo "screenshots go to out/."
+  echo "No display here. Running a short scripted demo in a virtual X server instead."
   mkdir -p out
-  xvfb-run -a -s "-screen 0 800x600x24" build-release/morva --windowed --frames 300 \
-    --input scripts/demo.script --screenshot out/demo.png "${args[@]}" || true
-  echo "Saved out/demo.png"
+  for shot in intro:120 menu:200 training:270 options:345; do
+    name=${shot%%:*}
+    frames=${shot##*:}
+    xvfb-run -a -s "-screen 0 800x600x24" build-release/morva --windowed --frames "$frames" \
+      --input scripts/demo.script --screenshot "out/$name.png" "${args[@]}" 2>/dev/null || true
+  done
+  echo "Screenshots of the intro, menu, training and options screens are in $PWD/out/."
   exit 0
 fi
 exec build-release/morva "${args[@]}"

@@ -39,7 +39,8 @@ class SessionRecorder {
   }
   void Event(int64_t frame, const ::Event& e) { Line(FormatScriptEvent(frame, e)); }
   void Step(int64_t frame, double ms) {
-    if (!out_ || (lastStep_ && *lastStep_ == ms)) return;
+    if (!out_ || (hasLastStep_ && lastStep_ == ms)) return;
+    hasLastStep_ = true;
     lastStep_ = ms;
     char text[64];
     std::snprintf(text, sizeof text, "%lld step %.17g", static_cast<long long>(frame), ms);
@@ -48,7 +49,8 @@ class SessionRecorder {
 
  private:
   std::unique_ptr<std::ofstream> out_;
-  std::optional<double> lastStep_;
+  bool hasLastStep_ = false;
+  double lastStep_ = 0;
 };
 
 std::string NoContentMessage(const ContentSearch& search) {

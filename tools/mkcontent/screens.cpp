@@ -291,8 +291,10 @@ void PageFrame(cairo_t* cr, const std::string& title, int page) {
   SetFont(cr, Font::SerifBold, 38);
   DrawEngraved(cr, 400, 76, title, palette::kGold, true);
   SetFont(cr, Font::Serif, 15);
-  DrawEngraved(cr, 400, 590, std::to_string(page + 1) + " / 3      Esc: back to the menu",
-               Shade(palette::kParchment, 0.75), true);
+  // Either side of the Back and Next buttons (x 350 to 460, y 540 to 590), never under them.
+  DrawEngraved(cr, 250, 572, std::to_string(page + 1) + " / 3", Shade(palette::kParchment, 0.75),
+               true);
+  DrawEngraved(cr, 600, 572, "Esc: back to the menu", Shade(palette::kParchment, 0.75), true);
 }
 
 void KeyCap(cairo_t* cr, double x, double y, const std::string& key) {
