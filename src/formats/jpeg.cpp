@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #include <jpeglib.h>
 
@@ -53,8 +54,15 @@ bool Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& error
   int height = static_cast<int>(info.output_height);
   image.width = width;
   image.height = height;
-  image.rgba.assign(static_cast<std::size_t>(width) * height * 4, 255);
-  row.resize(static_cast<std::size_t>(width) * 3);
+  try {
+    image.rgba.assign(static_cast<std::size_t>(width) * height * 4, 255);
+    row.resize(static_cast<std::size_t>(width) * 3);
+  } catch (const std::bad_alloc&) {
+    jpeg_destroy_decompress(&info);
+    error = "not enough memory for a " + std::to_string(width) + " x " + std::to_string(height) +
+            " picture";
+    return false;
+  }
   while (info.output_scanline < info.output_height) {
     // The file's first row is the top of the picture; it goes last.
     int fileRow = static_cast<int>(info.output_scanline);

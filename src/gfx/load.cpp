@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -40,6 +41,7 @@ std::optional<std::vector<uint8_t>> ReadContentFile(const std::string& path) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     done += static_cast<std::size_t>(n);
   }

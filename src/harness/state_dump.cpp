@@ -79,12 +79,13 @@ json DrawRecordJson(const DrawRecord& r) {
   }
   j["x"] = r.x;
   j["y"] = r.y;
+  // Text has no depth of its own (it always lies at z 0.2).
   if (r.op != "text") j["depth"] = r.depth;
   if (r.op == "quad" || r.op == "anim" || r.op == "line") {
     j["w"] = r.w;
     j["h"] = r.h;
   }
-  if (r.op == "quad") j["alpha"] = r.alpha;
+  if (r.op == "quad" || r.op == "line") j["alpha"] = r.alpha;
   if (r.op == "anim") j["mirrored"] = r.mirrored;
   if (r.op == "text") {
     j["text"] = Cp1257ToUtf8(r.text);
