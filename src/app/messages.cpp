@@ -3,6 +3,7 @@
 
 #include <iconv.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "app/backends.hpp"
@@ -42,7 +43,11 @@ std::string Cp1257ToUtf8(const std::string& bytes) {
 }
 
 void ShowMessage(const std::string& caption, const std::string& text) {
-  ShownMessage shown{Cp1257ToUtf8(caption), Cp1257ToUtf8(text)};
+  ShowMessageUtf8(Cp1257ToUtf8(caption), Cp1257ToUtf8(text));
+}
+
+void ShowMessageUtf8(const std::string& caption, const std::string& text) {
+  ShownMessage shown{caption, text};
   std::fprintf(stderr, "morva: %s: %s\n", shown.caption.c_str(), shown.text.c_str());
   shownMessages.push_back(shown);
   if (backends.platform) backends.platform->ShowMessageBox(shown.caption, shown.text);

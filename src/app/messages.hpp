@@ -21,6 +21,8 @@ std::string Cp1257ToUtf8(const std::string& bytes);
 // Shows a message box with an OK button and no owner: recorded, printed on stderr and, in an
 // interactive run, shown by the platform.
 void ShowMessage(const std::string& caption, const std::string& text);
+// The same for texts the program composes itself in UTF-8 (file names from the disk, say).
+void ShowMessageUtf8(const std::string& caption, const std::string& text);
 
 // Thrown to end the program cleanly from deep inside a frame; the frame loop catches it, runs the
 // normal shutdown and exits with `status`.

@@ -227,7 +227,8 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
 
   ContentSearch search = FindContentRoot(options.root);
   if (!search.root) {
-    ShowMessage("MORVA", NoContentMessage(search));
+    ShowMessageUtf8("MORVA", NoContentMessage(search));
+    if (options.dumpState) WriteStateDump(*options.dumpState, 0);
     return 3;
   }
   ContentPaths content(*search.root);
@@ -236,7 +237,8 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
 
   uint32_t seed = ChooseSeed(options, script);
   RandSeed(seed);
-  SetSeededRun(SeedGiven(options, script));
+  // A recording must replay, so its reseeds come from the recorded seed, never the clock.
+  SetSeededRun(SeedGiven(options, script) || options.record.has_value());
   SetWindowedOverride(options.windowed);
   gameState.morva.fixedStepMs = options.frameMs;
 
@@ -251,6 +253,8 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   int status = 0;
   try {
     if (FormCreate() != StartResult::Ok) {
+      // The dump still shows what was said about the failure.
+      run.WriteOutputs();
       FormClose();
       return 4;
     }

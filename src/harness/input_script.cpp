@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <sstream>
 
 #include "app/key_names.hpp"
@@ -105,7 +106,11 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
   }
   if (verb == "step" && need(3)) {
     line.kind = ScriptLine::Kind::Step;
-    if (!Number(w[2], line.stepMs) || line.stepMs < 0) return "step needs milliseconds";
+    // The same bounds as --frame-ms (0 is allowed: a recording of a frozen second).
+    if (!Number(w[2], line.stepMs) || !std::isfinite(line.stepMs) || line.stepMs < 0 ||
+        line.stepMs > 10000) {
+      return "step needs milliseconds from 0 to 10000";
+    }
     return "";
   }
   if (verb == "seed" && need(3)) {

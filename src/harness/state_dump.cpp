@@ -121,7 +121,8 @@ json DumpState(int64_t frame) {
 
 bool WriteStateDump(const std::string& path, int64_t frame) {
   std::ofstream out(path, std::ios::trunc);
-  if (out) out << DumpState(frame).dump(2) << '\n';
+  // File names come from the disk and need not be UTF-8; such bytes are shown replaced.
+  if (out) out << DumpState(frame).dump(2, ' ', false, json::error_handler_t::replace) << '\n';
   if (!out) {
     std::fprintf(stderr, "morva: cannot write the state dump to %s\n", path.c_str());
     return false;

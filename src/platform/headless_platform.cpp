@@ -1,6 +1,8 @@
 // The headless window system.
 #include "platform/headless_platform.hpp"
 
+#include "platform/monotonic_clock.hpp"
+
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -13,10 +15,6 @@ void OnCloseSignal(int /*signal*/) {
   closeSignalled = true;
 }
 
-uint32_t MonotonicMs() {
-  auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
 }  // namespace
 
 HeadlessPlatform::HeadlessPlatform() {
@@ -36,10 +34,7 @@ void HeadlessPlatform::WaitUntil(uint32_t ticks) {
     if (static_cast<int32_t>(ticks - *manualTicks) > 0) manualTicks = ticks;
     return;
   }
-  uint32_t now = MonotonicMs();
-  if (static_cast<int32_t>(ticks - now) > 0) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ticks - now));
-  }
+  SleepUntilTick(ticks);
 }
 
 bool HeadlessPlatform::CreateContext(bool full) {

@@ -10,6 +10,7 @@
 
 #include "app/key_names.hpp"
 #include "platform/letterbox.hpp"
+#include "platform/monotonic_clock.hpp"
 
 namespace {
 // Controller buttons to the game's buttons: Start and Back pause (Escape), the face buttons are
@@ -82,13 +83,11 @@ void SdlPlatform::OpenJoystick() {
 }
 
 uint32_t SdlPlatform::TicksMs() {
-  auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+  return MonotonicMs();
 }
 
 void SdlPlatform::WaitUntil(uint32_t ticks) {
-  auto remaining = static_cast<int32_t>(ticks - TicksMs());
-  if (remaining > 0) std::this_thread::sleep_for(std::chrono::milliseconds(remaining));
+  SleepUntilTick(ticks);
 }
 
 bool SdlPlatform::CreateContext(bool fullScreen) {
@@ -216,7 +215,37 @@ void SdlPlatform::WaitEvent(int timeoutMs) {
   SDL_WaitEventTimeout(nullptr, timeoutMs);
 }
 
+void SdlPlatform::CloseJoystick() {
+  if (controller_) SDL_GameControllerClose(controller_);
+  SDL_JoystickClose(joystick_);
+  controller_ = nullptr;
+  joystick_ = nullptr;
+  // Whatever it held is let go, so nothing stays stuck after unplugging.
+  for (EventType axisType : {EventType::JoyAxis, EventType::PadAxis}) {
+    for (int axis = 0; axis < 2; ++axis) {
+      Event e;
+      e.type = axisType;
+      e.axis = axis;
+      pending_.push_back(e);
+    }
+  }
+  for (EventType buttonType : {EventType::JoyButton, EventType::PadButton}) {
+    for (int button = 1; button <= 32; ++button) {
+      Event e;
+      e.type = buttonType;
+      e.key = button;
+      pending_.push_back(e);
+    }
+  }
+  OpenJoystick();
+}
+
 bool SdlPlatform::PollEvent(Event& event) {
+  if (!pending_.empty()) {
+    event = pending_.front();
+    pending_.pop_front();
+    return true;
+  }
   SDL_Event sdl;
   while (SDL_PollEvent(&sdl)) {
     event = Event{};
@@ -239,9 +268,10 @@ bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
     return true;
   }
   auto code = KeyCodeFromName(SDL_GetScancodeName(scancode));
-  if (!code) return false;
+  // A key the game has no code for still counts as "a key was released".
+  if (!code && down) return false;
   event.type = down ? EventType::KeyDown : EventType::KeyUp;
-  event.key = *code;
+  event.key = code.value_or(0);
   event.repeat = sdl.key.repeat != 0;
   return true;
 }
@@ -302,13 +332,17 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
     }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
+      // Side buttons are not mouse buttons the game knows.
+      if (sdl.button.button > SDL_BUTTON_RIGHT) return false;
       event.type = sdl.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
       event.button = sdl.button.button == SDL_BUTTON_LEFT    ? MouseButton::Left
                      : sdl.button.button == SDL_BUTTON_RIGHT ? MouseButton::Right
                                                              : MouseButton::Middle;
       return true;
     case SDL_JOYAXISMOTION:
-      if (!joystick_ || sdl.jaxis.which != SDL_JoystickInstanceID(joystick_) ||
+      // A recognised controller speaks through its own mapping only: its raw button numbers
+      // would otherwise also press the game's Escape and attack buttons.
+      if (!joystick_ || controller_ || sdl.jaxis.which != SDL_JoystickInstanceID(joystick_) ||
           sdl.jaxis.axis > 1) {
         return false;
       }
@@ -318,7 +352,7 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
       return true;
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
-      if (!joystick_ || sdl.jbutton.which != SDL_JoystickInstanceID(joystick_) ||
+      if (!joystick_ || controller_ || sdl.jbutton.which != SDL_JoystickInstanceID(joystick_) ||
           sdl.jbutton.button >= 32) {
         return false;
       }
@@ -332,6 +366,9 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
       return controller_ && TranslateController(sdl, event);
     case SDL_JOYDEVICEADDED:
       OpenJoystick();
+      return false;
+    case SDL_JOYDEVICEREMOVED:
+      if (joystick_ && sdl.jdevice.which == SDL_JoystickInstanceID(joystick_)) CloseJoystick();
       return false;
     case SDL_WINDOWEVENT:
       switch (sdl.window.event) {

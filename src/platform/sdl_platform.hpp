@@ -2,6 +2,7 @@
 // boxes and the keyboard, mouse, joystick and game-controller events.
 #pragma once
 
+#include <deque>
 #include <string>
 
 #include "platform/platform.hpp"
@@ -48,12 +49,15 @@ class SdlPlatform : public Platform {
   bool TranslateController(const SDL_Event& sdl, Event& event);
   void ToggleFullScreen();
   void OpenJoystick();
+  void CloseJoystick();
   int DisplayIndex() const;
 
   SDL_Window* window_ = nullptr;
   void* context_ = nullptr;
   _SDL_Joystick* joystick_ = nullptr;
   _SDL_GameController* controller_ = nullptr;
+  // Events made by the platform itself (the release of an unplugged joystick's buttons).
+  std::deque<Event> pending_;
   std::string error_;
   bool interactive_ = false;
   bool windowed_ = false;

@@ -26,7 +26,8 @@ fs::path XdgConfigDir() {
 }
 
 void ReportSaveFailure(const std::string& reason) {
-  ShowMessage("MORVA", "Settings could not be saved to " + ConfigPath().string() + ": " + reason);
+  ShowMessageUtf8("MORVA",
+                  "Settings could not be saved to " + ConfigPath().string() + ": " + reason);
 }
 }  // namespace
 

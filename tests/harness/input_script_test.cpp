@@ -79,6 +79,9 @@ TEST(InputScript, BadLinesNameTheirNumber) {
       {"# ok\n\n3 dance\n", "line 3:"},
       {"1 quit now\n", "line 1:"},
       {"1 step -4\n", "line 1:"},
+      {"1 step nan\n", "line 1:"},
+      {"1 step inf\n", "line 1:"},
+      {"1 step 10001\n", "line 1:"},
       {"1 text ab\n", "line 1:"},
   };
   for (const Case& c : cases) {
