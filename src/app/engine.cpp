@@ -11,8 +11,23 @@ uint32_t PlatformTicks() {
 }
 }  // namespace
 
+void cMORVA::TakeMeasurement(int framesInSecond) {
+  fps = framesInSecond;
+  frameTime = (1000.0 / fps) * 1000.0 / timeScale;
+  // Below ten frames a second the game stands still rather than jumps.
+  if (fps < 10) frameTime = 0;
+  framesCounted = 0;
+  measuredThisFrame = true;
+}
+
 void cMORVA::Measure(uint32_t (*ticks)()) {
   framesCounted++;
+  measuredThisFrame = false;
+  if (replaysMeasurements) {
+    if (recordedMeasurement) TakeMeasurement(*recordedMeasurement);
+    recordedMeasurement.reset();
+    return;
+  }
   if (fixedStepMs) {
     // Scripted runs: the same step every frame, so runs repeat exactly.
     double step = *fixedStepMs;
@@ -21,15 +36,11 @@ void cMORVA::Measure(uint32_t (*ticks)()) {
     framesCounted = 0;
     return;
   }
-  // Unsigned arithmetic on purpose: the tick count may wrap, and the very first frame (with
-  // lastMeasure 0) always measures.
+  // The tick counter's own unsigned arithmetic, as on the system the game was made for; with
+  // lastMeasure 0 the very first frame always measures.
   if (static_cast<uint32_t>(ticks() - 1000u) > lastMeasure) {
-    fps = framesCounted;
-    frameTime = (1000.0 / fps) * 1000.0 / timeScale;
-    // Below ten frames a second the game stands still rather than jumps.
-    if (fps < 10) frameTime = 0;
+    TakeMeasurement(framesCounted);
     lastMeasure = ticks();
-    framesCounted = 0;
   }
 }
 

@@ -18,10 +18,21 @@ class cMORVA {
   // once-per-second measurement is bypassed.
   std::optional<double> fixedStepMs;
 
+  // Replaying a recorded free-running session: the time step changes only on the frames where
+  // the recording measured, with the frame count it measured (the raw step then drives the sound
+  // alone), so the replay sees exactly the steps the player had.
+  bool replaysMeasurements = false;
+  std::optional<int> recordedMeasurement;
+  // Whether this frame's measurement took place (what a recording writes down).
+  bool measuredThisFrame = false;
+
   // Counts the frame, measures once a second (reading the tick count through `ticks`), then
   // presents the frame.
   void EndFrame();
 
   // The measurement alone, for a clock given by the caller.
   void Measure(uint32_t (*ticks)());
+
+ private:
+  void TakeMeasurement(int framesInSecond);
 };

@@ -114,7 +114,11 @@ struct Run {
     bool close = false;
     for (; nextLine < script.size() && script[nextLine].frame <= frame; ++nextLine) {
       const ScriptLine& line = script[nextLine];
-      if (line.kind == ScriptLine::Kind::Step) {
+      if (line.kind == ScriptLine::Kind::Clock) {
+        gameState.morva.replaysMeasurements = true;
+      } else if (line.kind == ScriptLine::Kind::Measure) {
+        gameState.morva.recordedMeasurement = line.measuredFps;
+      } else if (line.kind == ScriptLine::Kind::Step) {
         gameState.morva.fixedStepMs = line.stepMs;
       } else if (line.kind == ScriptLine::Kind::Input) {
         recorder.Event(frame, line.event);
@@ -143,6 +147,18 @@ struct Run {
     return gameState.morva.fixedStepMs.value_or(measured);
   }
 
+  // What a replay needs to see the same time steps: the raw step (it moves the sound on) and,
+  // in a free-running session, the frames on which the frame rate was measured.
+  void RecordTime(double rawStep) {
+    const cMORVA& m = gameState.morva;
+    bool measuredClock = m.replaysMeasurements || !m.fixedStepMs;
+    if (frame == 0 && measuredClock) recorder.Line("0 clock measured");
+    recorder.Step(frame, rawStep);
+    if (measuredClock && m.measuredThisFrame) {
+      recorder.Line(std::to_string(frame) + " measure " + std::to_string(static_cast<int>(m.fps)));
+    }
+  }
+
   void Loop() {
     uint32_t lastCall = platform.TicksMs() - kFrameIntervalMs;
     while (true) {
@@ -158,9 +174,7 @@ struct Run {
         renderer.RequestCapture();
       }
       DXTimer1Timer();
-      // The step that reproduces the time step the next frame will use.
-      const cMORVA& m = gameState.morva;
-      recorder.Step(frame, m.frameTime * m.timeScale / 1000.0);
+      RecordTime(*step);
       ++frame;
       if (screenshotPending) {
         SaveRequestedScreenshot(renderer);

@@ -113,6 +113,17 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
     }
     return "";
   }
+  if (verb == "clock" && need(3) && w[2] == "measured") {
+    line.kind = ScriptLine::Kind::Clock;
+    return "";
+  }
+  if (verb == "measure" && need(3)) {
+    line.kind = ScriptLine::Kind::Measure;
+    if (!Number(w[2], line.measuredFps) || line.measuredFps < 0 || line.measuredFps > 65535) {
+      return "measure needs a frame count";
+    }
+    return "";
+  }
   if (verb == "seed" && need(3)) {
     line.kind = ScriptLine::Kind::Seed;
     if (!Number(w[2], line.seed)) return "seed needs a whole number";

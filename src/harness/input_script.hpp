@@ -5,6 +5,8 @@
 //   <frame> pad axis x|y <v>       <frame> pad button <1..32> down|up   (game controller)
 //   <frame> focus lost|gained      <frame> quit
 //   <frame> step <ms>              0 seed <n>
+//   0 clock measured               the time step follows the recorded measurements:
+//   <frame> measure <fps>          at the end of this frame <fps> frames were counted
 #pragma once
 
 #include <cstdint>
@@ -17,10 +19,11 @@
 
 struct ScriptLine {
   int64_t frame = 0;
-  enum class Kind { Input, Step, Seed } kind = Kind::Input;
+  enum class Kind { Input, Step, Seed, Clock, Measure } kind = Kind::Input;
   Event event;
   double stepMs = 0;
   uint32_t seed = 0;
+  int measuredFps = 0;
 };
 
 struct ScriptParse {

@@ -88,3 +88,24 @@ TEST(FrameTime, FixedStepBypassesTheMeasurement) {
   EXPECT_DOUBLE_EQ(m.fps, 100.0);
   EXPECT_DOUBLE_EQ(m.frameTime, 10.0 * 1000.0 / 1300.0);
 }
+
+TEST(FrameTime, AReplayMeasuresOnlyWhereTheRecordingDid) {
+  cMORVA m = FreshEngine();
+  m.replaysMeasurements = true;
+  m.fixedStepMs = 10.0;  // drives the sound only
+  fakeNow = 5'000'000;
+  m.recordedMeasurement = 1;
+  m.Measure(&FakeTicks);
+  EXPECT_EQ(m.frameTime, 0);
+  EXPECT_TRUE(m.measuredThisFrame);
+  for (int i = 0; i < 150; ++i) {
+    fakeNow += 500;  // however slow the replay's clock, nothing is measured
+    m.Measure(&FakeTicks);
+    EXPECT_FALSE(m.measuredThisFrame);
+  }
+  EXPECT_EQ(m.frameTime, 0);
+  m.recordedMeasurement = 97;
+  m.Measure(&FakeTicks);
+  EXPECT_EQ(m.fps, 97);
+  EXPECT_DOUBLE_EQ(m.frameTime, 1000.0 / 97);
+}

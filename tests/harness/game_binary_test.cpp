@@ -168,3 +168,27 @@ TEST_F(GameBinaryTest, TheDemoContentStartsWithoutASingleMessage) {
   ASSERT_EQ(s["sounds"].size(), 4u);
   for (const auto& sound : s["sounds"]) EXPECT_GT(sound["length"].get<int64_t>(), 0) << sound;
 }
+
+TEST_F(GameBinaryTest, AFreeRunningSessionReplaysWithTheSameStepsAndSoundPositions) {
+  // Real time, as a player would have it: the measured frame rate and the real steps between
+  // frames go into the recording, and the replay sees exactly the same.
+  WriteFile(dir / "content" / "data" / "sounds" / "music" / "intro.mp3",
+            ReadFile(fs::path(MORVA_TEST_CONTENT) / "data" / "sounds" / "music" / "intro.mp3"));
+  Script("20 key down Right\n90 key up Right\n110 key down Escape\n");
+  RunResult live = RunGame({"--headless", "--frames", "130", "--root", "content", "--record",
+                            "rec.txt", "--dump-state", "state.json"},
+                           dir.path());
+  ASSERT_EQ(live.status, 0) << live.output;
+  std::string first = ReadFile(dir / "state.json");
+  std::string recording = ReadFile(dir / "rec.txt");
+  EXPECT_NE(recording.find("0 clock measured\n"), std::string::npos) << recording;
+  EXPECT_NE(recording.find("0 measure 1\n"), std::string::npos) << "the first frame measures";
+  json liveState = json::parse(first);
+  EXPECT_GT(liveState["sounds"][0]["position"].get<int64_t>(), 0);
+
+  RunResult replay = RunGame({"--headless", "--frames", "130", "--root", "content", "--input",
+                              "rec.txt", "--dump-state", "state.json"},
+                             dir.path());
+  ASSERT_EQ(replay.status, 0) << replay.output;
+  EXPECT_EQ(ReadFile(dir / "state.json"), first);
+}
