@@ -42,7 +42,11 @@ bool Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& error
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_RGB;
+  // libjpeg turns every kind of JPEG into RGB except the print ones (CMYK, YCCK), which come
+  // out as CMYK and are converted below.
+  bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  int components = cmyk ? 4 : 3;
   if (static_cast<int64_t>(info.image_width) * info.image_height > kMaxJpegPixels) {
     jpeg_destroy_decompress(&info);
     error = "the picture is too large (" + std::to_string(info.image_width) + " x " +
@@ -56,7 +60,7 @@ bool Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& error
   image.height = height;
   try {
     image.rgba.assign(static_cast<std::size_t>(width) * height * 4, 255);
-    row.resize(static_cast<std::size_t>(width) * 3);
+    row.resize(static_cast<std::size_t>(width) * components);
   } catch (const std::bad_alloc&) {
     jpeg_destroy_decompress(&info);
     error = "not enough memory for a " + std::to_string(width) + " x " + std::to_string(height) +
@@ -70,9 +74,11 @@ bool Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& error
     jpeg_read_scanlines(&info, rows, 1);
     uint8_t* dst = image.Pixel(0, height - 1 - fileRow);
     for (int x = 0; x < width; ++x) {
-      dst[x * 4] = row[x * 3];
-      dst[x * 4 + 1] = row[x * 3 + 1];
-      dst[x * 4 + 2] = row[x * 3 + 2];
+      const uint8_t* src = &row[static_cast<std::size_t>(x) * components];
+      for (int c = 0; c < 3; ++c) {
+        // Print JPEGs store their inks inverted (as Adobe writes them): white is all 255.
+        dst[x * 4 + c] = cmyk ? static_cast<uint8_t>(src[c] * src[3] / 255) : src[c];
+      }
     }
   }
   jpeg_finish_decompress(&info);

@@ -139,3 +139,16 @@ TEST(Jpeg, BrokenStreamsAreRefusedAndHugeClaimsTakeNoMemory) {
   EXPECT_EQ(cut.image->width, 96);
   EXPECT_EQ(cut.image->height, 96);
 }
+
+TEST(Jpeg, PrintJpegsInCmykComeOutInTheirColours) {
+  TempDir dir{"jpeg_cmyk"};
+  ASSERT_TRUE(RunTool("convert -size 16x16 xc:'rgb(200,60,30)' -colorspace CMYK " +
+                      Quoted(dir / "c.jpg")));
+  JpegDecode d = DecodeJpeg(Bytes(dir / "c.jpg"));
+  ASSERT_TRUE(d.image) << d.error;
+  const uint8_t* p = d.image->Pixel(8, 8);
+  EXPECT_NEAR(p[0], 200, 12);
+  EXPECT_NEAR(p[1], 60, 12);
+  EXPECT_NEAR(p[2], 30, 12);
+  EXPECT_EQ(p[3], 255);
+}
