@@ -192,3 +192,40 @@ TEST_F(GameBinaryTest, AFreeRunningSessionReplaysWithTheSameStepsAndSoundPositio
   ASSERT_EQ(replay.status, 0) << replay.output;
   EXPECT_EQ(ReadFile(dir / "state.json"), first);
 }
+
+TEST_F(GameBinaryTest, AKeyThatEndsTheIntroSwitchesFromTheIntroMusicToTheMenuMusic) {
+  Script("150 key down X\n152 key up X\n");
+  RunResult r = RunGame({"--headless", "--frames", "200", "--frame-ms", "10", "--root",
+                         MORVA_TEST_CONTENT, "--input", "in.txt", "--dump-state", "state.json"},
+                        dir.path());
+  ASSERT_EQ(r.status, 0) << r.output;
+  json s = State();
+  EXPECT_EQ(s["flags"]["introDone"], 1);
+  const json* intro = nullptr;
+  const json* menu = nullptr;
+  for (const auto& sound : s["sounds"]) {
+    if (sound["path"] == "data\\sounds\\music\\intro.mp3") intro = &sound;
+    if (sound["path"] == "data\\sounds\\music\\menu.mp3") menu = &sound;
+  }
+  ASSERT_TRUE(intro && menu);
+  // Stopped and rewound, ready to start from the beginning.
+  EXPECT_EQ((*intro)["playing"], false);
+  EXPECT_EQ((*intro)["position"], 0);
+  // The menu music started with the menu: about half a second of 44.1 kHz stereo.
+  EXPECT_EQ((*menu)["playing"], true);
+  EXPECT_GT((*menu)["position"].get<int64_t>(), 40 * 441 * 4);
+  EXPECT_LT((*menu)["position"].get<int64_t>(), 60 * 441 * 4);
+
+  // Before the intro ends, only the intro music plays, from the start.
+  Script("");
+  ASSERT_EQ(RunGame({"--headless", "--frames", "100", "--frame-ms", "10", "--root",
+                     MORVA_TEST_CONTENT, "--dump-state", "state.json"},
+                    dir.path())
+                .status,
+            0);
+  for (const auto& sound : State()["sounds"]) {
+    bool isIntro = sound["path"] == "data\\sounds\\music\\intro.mp3";
+    EXPECT_EQ(sound["playing"], isIntro) << sound;
+    if (isIntro) EXPECT_EQ(sound["position"], 99 * 441 * 4) << "99 steps of 10 ms";
+  }
+}
