@@ -42,6 +42,24 @@ void InputComponent::AssignFormDefaults() {
   Keyboard.Assigns[ButtonState(9)] = {vk::F2, 0, 0};
 }
 
+void KeyboardDevice::Press(int keyId) {
+  if (keyId <= 0 || keyId >= kKeyIdCount) return;
+  keyIdsDown.set(static_cast<size_t>(keyId));
+  if (uint8_t code = KeyCodeOfId(keyId); code != 0) keysDown.set(code);
+}
+
+void KeyboardDevice::Release(int keyId) {
+  if (keyId <= 0 || keyId >= kKeyIdCount) return;
+  keyIdsDown.reset(static_cast<size_t>(keyId));
+  uint8_t code = KeyCodeOfId(keyId);
+  if (code == 0) return;
+  bool stillHeld = false;
+  for (int id = 1; id < kKeyIdCount && !stillHeld; ++id) {
+    stillHeld = keyIdsDown.test(static_cast<size_t>(id)) && KeyCodeOfId(id) == code;
+  }
+  keysDown.set(code, stillHeld);
+}
+
 void InputComponent::Assign(int state, int slot, uint8_t keyCode) {
   At(At(Keyboard.Assigns, static_cast<size_t>(state), "input state"), static_cast<size_t>(slot),
      "key slot") = keyCode;
@@ -84,6 +102,7 @@ void InputComponent::Update() {
 
 void InputComponent::ReleaseAll() {
   Keyboard.keysDown.reset();
+  Keyboard.keyIdsDown.reset();
   Joystick = {};
   Pad = {};
 }

@@ -28,7 +28,14 @@ const char* InputStateName(int state);
 struct KeyboardDevice {
   // Three virtual-key codes per state; 0 is an empty slot.
   std::array<std::array<uint8_t, 3>, kInputStateCount> Assigns{};
+  // The codes held now.
   std::bitset<256> keysDown;
+  // The keys held now, by key id: a code stays held while any key with that code is down (both
+  // Ctrl keys, say).
+  std::bitset<512> keyIdsDown;
+
+  void Press(int keyId);
+  void Release(int keyId);
 };
 
 // Joystick 0, or a game controller: axes scaled to -1000..1000, buttons 1..32.

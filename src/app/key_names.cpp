@@ -86,3 +86,27 @@ bool IsCharacterKey(uint8_t code) {
   return std::any_of(kKeys.begin(), kKeys.end(),
                      [code](const KeyName& k) { return k.code == code && k.character; });
 }
+
+std::optional<int> KeyIdFromName(const std::string& name) {
+  if (name.size() == 1) {
+    auto c = static_cast<uint8_t>(std::toupper(static_cast<unsigned char>(name[0])));
+    if (IsLetterOrDigit(c)) return c;
+  }
+  std::string wanted = Lower(name);
+  for (size_t row = 0; row < kKeys.size(); ++row) {
+    if (Lower(kKeys[row].name) == wanted) return static_cast<int>(256 + row);
+  }
+  return std::nullopt;
+}
+
+uint8_t KeyCodeOfId(int id) {
+  if (id >= 0 && id < 256) return static_cast<uint8_t>(id);
+  size_t row = static_cast<size_t>(id - 256);
+  return id >= 256 && row < kKeys.size() ? kKeys[row].code : 0;
+}
+
+std::string KeyNameOfId(int id) {
+  if (id >= 0 && id < 256) return KeyNameFromCode(static_cast<uint8_t>(id));
+  size_t row = static_cast<size_t>(id - 256);
+  return id >= 256 && row < kKeys.size() ? std::string(kKeys[row].name) : std::string();
+}

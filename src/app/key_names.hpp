@@ -27,6 +27,14 @@ constexpr uint8_t F12 = 0x7B;
 std::optional<uint8_t> KeyCodeFromName(const std::string& name);
 // The first name of a virtual-key code ("" when it has none).
 std::string KeyNameFromCode(uint8_t code);
+// Keys that share a code (left and right Ctrl, Return and Keypad Enter) are told apart by a key
+// id: the code itself for letters and digits, 256 + the table row for the rest. Ids are below
+// kKeyIdCount.
+constexpr int kKeyIdCount = 512;
+std::optional<int> KeyIdFromName(const std::string& name);
+uint8_t KeyCodeOfId(int id);
+std::string KeyNameOfId(int id);
+
 // Whether the key produces a character (letters, digits, punctuation, Space, Return, Escape,
 // Backspace, Tab), and so raises the window's key-press event.
 bool IsCharacterKey(uint8_t code);

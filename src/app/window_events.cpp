@@ -21,11 +21,11 @@ void SetButton(StickDevice& stick, int button, bool down) {
 bool HandleWindowEvent(const Event& e) {
   switch (e.type) {
     case EventType::KeyDown:
-      if (e.key > 0 && e.key < 256) DXInput1.Keyboard.keysDown.set(static_cast<size_t>(e.key));
+      DXInput1.Keyboard.Press(e.keyId != 0 ? e.keyId : e.key);
       if (IsCharacterKey(static_cast<uint8_t>(e.key))) FormKeyPress();
       break;
     case EventType::KeyUp:
-      if (e.key > 0 && e.key < 256) DXInput1.Keyboard.keysDown.reset(static_cast<size_t>(e.key));
+      DXInput1.Keyboard.Release(e.keyId != 0 ? e.keyId : e.key);
       FormKeyUp();
       break;
     case EventType::Text:

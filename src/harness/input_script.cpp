@@ -42,10 +42,11 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
     if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
       name = name.substr(1, name.size() - 2);
     }
-    auto code = KeyCodeFromName(name);
-    if (!code) return "unknown key name \"" + name + "\"";
+    auto id = KeyIdFromName(name);
+    if (!id) return "unknown key name \"" + name + "\"";
     e.type = down ? EventType::KeyDown : EventType::KeyUp;
-    e.key = *code;
+    e.keyId = *id;
+    e.key = KeyCodeOfId(*id);
     return "";
   }
   if (verb == "text" && need(3) && w[2].size() == 1) {
@@ -173,7 +174,8 @@ std::string FormatScriptEvent(int64_t frame, const Event& e) {
   switch (e.type) {
     case EventType::KeyDown:
     case EventType::KeyUp: {
-      std::string name = KeyNameFromCode(static_cast<uint8_t>(e.key));
+      std::string name =
+          e.keyId != 0 ? KeyNameOfId(e.keyId) : KeyNameFromCode(static_cast<uint8_t>(e.key));
       if (name.empty()) return "";
       out << "key " << (e.type == EventType::KeyDown ? "down " : "up ") << name;
       break;

@@ -46,6 +46,8 @@ enum class MouseButton { Left, Right, Middle };
 struct Event {
   EventType type = EventType::Quit;
   int key = 0;
+  // Which key it was, where keys share a code (see key_names.hpp); 0 when unknown.
+  int keyId = 0;
   bool repeat = false;
   int x = 0;
   int y = 0;

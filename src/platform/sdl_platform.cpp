@@ -267,11 +267,12 @@ bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
     event.type = EventType::Screenshot;
     return true;
   }
-  auto code = KeyCodeFromName(SDL_GetScancodeName(scancode));
+  auto id = KeyIdFromName(SDL_GetScancodeName(scancode));
   // A key the game has no code for still counts as "a key was released".
-  if (!code && down) return false;
+  if (!id && down) return false;
   event.type = down ? EventType::KeyDown : EventType::KeyUp;
-  event.key = code.value_or(0);
+  event.keyId = id.value_or(0);
+  event.key = KeyCodeOfId(event.keyId);
   event.repeat = sdl.key.repeat != 0;
   return true;
 }

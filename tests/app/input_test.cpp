@@ -161,6 +161,30 @@ TEST_F(InputTest, LosingFocusReleasesEverythingAndNothingStaysStuck) {
   EXPECT_FALSE(DXInput1.Has(Right)) << "the arrow was released while away";
 }
 
+TEST_F(InputTest, KeysSharingACodeHoldItUntilBothAreReleased) {
+  auto key = [](const char* name, bool down) {
+    Event e;
+    e.type = down ? EventType::KeyDown : EventType::KeyUp;
+    e.keyId = *KeyIdFromName(name);
+    e.key = KeyCodeOfId(e.keyId);
+    HandleWindowEvent(e);
+  };
+  DXInput1.Assign(ButtonState(8), 0, vk::Control);
+  key("Left Ctrl", true);
+  key("Right Ctrl", true);
+  key("Left Ctrl", false);
+  DXInput1.Update();
+  EXPECT_TRUE(DXInput1.Has(ButtonState(8))) << "the right Ctrl is still down";
+  key("Right Ctrl", false);
+  DXInput1.Update();
+  EXPECT_FALSE(DXInput1.Has(ButtonState(8)));
+  // A repeated key-down of the same key is still one key.
+  key("Return", true);
+  key("Return", true);
+  key("Return", false);
+  EXPECT_FALSE(DXInput1.Keyboard.keysDown.test(vk::Return));
+}
+
 TEST(KeyNames, CoverTheNamesScriptsUse) {
   EXPECT_EQ(KeyCodeFromName("Escape"), vk::Escape);
   EXPECT_EQ(KeyCodeFromName("escape"), vk::Escape);
@@ -172,6 +196,10 @@ TEST(KeyNames, CoverTheNamesScriptsUse) {
   EXPECT_FALSE(KeyCodeFromName("NoSuchKey").has_value());
   EXPECT_FALSE(KeyCodeFromName("").has_value());
   EXPECT_EQ(KeyNameFromCode(vk::Control), "Left Ctrl");
+  EXPECT_NE(KeyIdFromName("Left Ctrl"), KeyIdFromName("Right Ctrl"));
+  EXPECT_EQ(KeyNameOfId(*KeyIdFromName("right ctrl")), "Right Ctrl");
+  EXPECT_EQ(KeyCodeOfId(*KeyIdFromName("Keypad Enter")), vk::Return);
+  EXPECT_EQ(KeyCodeOfId(9999), 0);
   for (int code = 1; code < 256; ++code) {
     std::string name = KeyNameFromCode(static_cast<uint8_t>(code));
     if (!name.empty()) EXPECT_EQ(KeyCodeFromName(name), code) << name;
