@@ -142,8 +142,8 @@ TEST(Jpeg, BrokenStreamsAreRefusedAndHugeClaimsTakeNoMemory) {
 
 TEST(Jpeg, PrintJpegsInCmykComeOutInTheirColours) {
   TempDir dir{"jpeg_cmyk"};
-  ASSERT_TRUE(RunTool("convert -size 16x16 xc:'rgb(200,60,30)' -colorspace CMYK " +
-                      Quoted(dir / "c.jpg")));
+  ASSERT_TRUE(
+      RunTool("convert -size 16x16 xc:'rgb(200,60,30)' -colorspace CMYK " + Quoted(dir / "c.jpg")));
   JpegDecode d = DecodeJpeg(Bytes(dir / "c.jpg"));
   ASSERT_TRUE(d.image) << d.error;
   const uint8_t* p = d.image->Pixel(8, 8);
