@@ -11,8 +11,6 @@
 #include "platform/renderer.hpp"
 
 namespace {
-bool windowedOverride = false;
-
 Platform& Plat() {
   return *backends.platform;
 }
@@ -38,10 +36,6 @@ SetupResult FinishSetup(bool beginFrame) {
 }
 }  // namespace
 
-void SetWindowedOverride(bool windowed) {
-  windowedOverride = windowed;
-}
-
 bool SetupPixelFormat(bool fullScreen) {
   if (Plat().CreateContext(fullScreen)) return true;
   ShowMessage("Error",
@@ -52,10 +46,10 @@ bool SetupPixelFormat(bool fullScreen) {
 
 SetupResult SetupDisplayByIndex(int32_t modeIndex) {
   gameState.morva.timeScale = 1000.0;
-  bool fullScreen = !windowedOverride;
-  if (!SetupPixelFormat(fullScreen)) return SetupResult::NoPixelFormat;
+  // A player who asked for a window keeps it: the window system refuses the mode change then.
+  if (!SetupPixelFormat(true)) return SetupResult::NoPixelFormat;
   DisplayMode mode;
-  if (fullScreen && Plat().GetDisplayMode(modeIndex, mode)) Plat().ChangeDisplayMode(modeIndex);
+  if (Plat().GetDisplayMode(modeIndex, mode)) Plat().ChangeDisplayMode(modeIndex);
   return FinishSetup(true);
 }
 
@@ -63,7 +57,6 @@ SetupResult SetupDisplay(int /*viewportX*/, int /*viewportY*/, int width, int he
                          int bitsPerPixel, int frequency, bool fullScreen) {
   // The viewport always follows the window (letterboxed); the requested one is its logical size.
   gameState.morva.timeScale = 1000.0;
-  fullScreen = fullScreen && !windowedOverride;
   if (!SetupPixelFormat(fullScreen)) return SetupResult::NoPixelFormat;
   if (fullScreen && frequency != 0) {
     int32_t found = FindMode(width, height, bitsPerPixel, frequency);

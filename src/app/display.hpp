@@ -12,9 +12,6 @@ enum class SetupResult {
   NoTextureCompression  // reported; the rest of start-up is skipped
 };
 
-// --windowed: every set-up keeps the window and changes no display mode.
-void SetWindowedOverride(bool windowed);
-
 SetupResult SetupDisplayByIndex(int32_t modeIndex);
 SetupResult SetupDisplay(int viewportX, int viewportY, int width, int height, int bitsPerPixel,
                          int frequency, bool fullScreen);

@@ -253,7 +253,6 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   RandSeed(seed);
   // A recording must replay, so its reseeds come from the recorded seed, never the clock.
   SetSeededRun(SeedGiven(options, script) || options.record.has_value());
-  SetWindowedOverride(options.windowed);
   gameState.morva.fixedStepMs = options.frameMs;
 
   Run run{

@@ -40,7 +40,7 @@ void HeadlessPlatform::WaitUntil(uint32_t ticks) {
 bool HeadlessPlatform::CreateContext(bool full) {
   if (!contextAvailable) return false;
   hasContext = true;
-  fullScreen = full;
+  fullScreen = full && !windowed;
   return true;
 }
 
@@ -60,7 +60,7 @@ bool HeadlessPlatform::GetDesktopMode(DisplayMode& mode) {
 }
 
 bool HeadlessPlatform::ChangeDisplayMode(int index) {
-  if (index < 0 || index >= static_cast<int>(modes.size())) return false;
+  if (windowed || index < 0 || index >= static_cast<int>(modes.size())) return false;
   currentModeIndex = index;
   modeChanges.push_back(index);
   return true;

@@ -40,6 +40,8 @@ class HeadlessPlatform : public Platform {
   DisplayMode desktop;
   bool contextAvailable = true;
   bool gammaSupported = true;
+  // The player asked for a window: no full screen, no mode changes.
+  bool windowed = false;
   // A clock the test moves by hand; the real monotonic clock when empty.
   std::optional<uint32_t> manualTicks;
   std::deque<Event> events;

@@ -66,8 +66,9 @@ class Platform {
   // Sleeps until the tick count reaches `ticks` (no busy waiting).
   virtual void WaitUntil(uint32_t ticks) = 0;
 
-  // Creates the GL context on the main window (first call) and shows the window; false when no
-  // context with the needed pixel format can be had.
+  // Creates the GL context on the main window (first call) and shows the window, full screen
+  // unless the player chose a window (--windowed, Alt+Enter); false when no context with the
+  // needed pixel format can be had.
   virtual bool CreateContext(bool fullScreen) = 0;
   // Releases the GL context.
   virtual void DestroyContext() = 0;
@@ -79,7 +80,7 @@ class Platform {
   // The display-mode list of the window's display; false past its end.
   virtual bool GetDisplayMode(int index, DisplayMode& mode) = 0;
   virtual bool GetDesktopMode(DisplayMode& mode) = 0;
-  // Switches the full-screen window to a listed mode.
+  // Switches the full-screen window to a listed mode (refused while the player wants a window).
   virtual bool ChangeDisplayMode(int index) = 0;
   // Leaves any mode the program switched to.
   virtual void RestoreDesktopMode() = 0;

@@ -20,9 +20,7 @@ struct DisplayTest : ::testing::Test {
     fake.platform.modes = {{640, 480, 32, 60}, {800, 600, 32, 60}, {800, 600, 32, 75},
                            {800, 600, 16, 60}, {800, 600, 32, 60}, {1024, 768, 32, 60}};
     fake.platform.desktop = {1024, 768, 32, 60};
-    SetWindowedOverride(false);
   }
-  void TearDown() override { SetWindowedOverride(false); }
 };
 }  // namespace
 
@@ -121,8 +119,9 @@ TEST_F(DisplayTest, DefaultSetupSwitchesToTheLastMatchingMode) {
 TEST_F(DisplayTest, NoModeChangeWithoutAMatchFrequencyZeroOrAWindow) {
   ASSERT_EQ(SetupDisplay(0, 0, 800, 600, 32, 85, true), SetupResult::Ok);
   ASSERT_EQ(SetupDisplay(0, 0, 800, 600, 32, 0, true), SetupResult::Ok);
-  SetWindowedOverride(true);
+  fake.platform.windowed = true;
   ASSERT_EQ(SetupDisplay(0, 0, 800, 600, 32, 60, true), SetupResult::Ok);
+  ASSERT_EQ(SetupDisplayByIndex(2), SetupResult::Ok);
   EXPECT_FALSE(fake.platform.fullScreen);
   EXPECT_TRUE(fake.platform.modeChanges.empty());
 }

@@ -116,16 +116,12 @@ struct LetterboxTest : ::testing::Test {
     ResetGameState();
     ResetFrontEnd();
     backends = Backends{platform.get(), renderer.get(), &audio, content.get()};
-    SetWindowedOverride(true);
     ASSERT_EQ(SetupDisplay(0, 0, 800, 600, 32, 60, false), SetupResult::Ok);
     gameState.morva.frameTime = 10;
     gameState.flags.introDone = 1;
     gameState.flags.menuShown = 1;
   }
-  void TearDown() override {
-    backends = Backends{};
-    SetWindowedOverride(false);
-  }
+  void TearDown() override { backends = Backends{}; }
   SDL_Window* Window() const { return SDL_GL_GetCurrentWindow(); }
 
   void Resize(int width, int height) {
