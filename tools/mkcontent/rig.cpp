@@ -81,6 +81,33 @@ Skeleton Solve(const Proportions& p, const Pose& pose, bool planted, double grou
   return s;
 }
 
+namespace {
+// How a shaded fill falls off: the lit end's brightness, where the plain colour sits, the dark
+// end's brightness.
+struct Shading {
+  double high;
+  double middle;
+  double low;
+};
+
+// Fills the current path with the colour lit at `from` and shadowed at `to`; `keepPath` leaves
+// the path for an outline.
+void FillShaded(cairo_t* cr, Vec from, Vec to, Rgb colour, Shading shading, bool keepPath) {
+  cairo_pattern_t* g = cairo_pattern_create_linear(from.x, from.y, to.x, to.y);
+  Rgb hi = Shade(colour, shading.high), lo = Shade(colour, shading.low);
+  cairo_pattern_add_color_stop_rgb(g, 0, hi.r, hi.g, hi.b);
+  cairo_pattern_add_color_stop_rgb(g, shading.middle, colour.r, colour.g, colour.b);
+  cairo_pattern_add_color_stop_rgb(g, 1, lo.r, lo.g, lo.b);
+  cairo_set_source(cr, g);
+  if (keepPath) {
+    cairo_fill_preserve(cr);
+  } else {
+    cairo_fill(cr);
+  }
+  cairo_pattern_destroy(g);
+}
+}  // namespace
+
 void Limb(cairo_t* cr, Vec a, Vec b, double wa, double wb, Rgb colour) {
   Vec d = b - a;
   double len = std::hypot(d.x, d.y);
@@ -102,14 +129,7 @@ void Limb(cairo_t* cr, Vec a, Vec b, double wa, double wb, Rgb colour) {
   double side = (n.x * -0.6 + n.y * -0.8) >= 0 ? 1 : -1;
   Vec lit = a + n * (side * wa / 2);
   Vec dark = a - n * (side * wa / 2);
-  cairo_pattern_t* g = cairo_pattern_create_linear(lit.x, lit.y, dark.x, dark.y);
-  Rgb hi = Shade(colour, 1.35), lo = Shade(colour, 0.6);
-  cairo_pattern_add_color_stop_rgb(g, 0, hi.r, hi.g, hi.b);
-  cairo_pattern_add_color_stop_rgb(g, 0.45, colour.r, colour.g, colour.b);
-  cairo_pattern_add_color_stop_rgb(g, 1, lo.r, lo.g, lo.b);
-  cairo_set_source(cr, g);
-  cairo_fill(cr);
-  cairo_pattern_destroy(g);
+  FillShaded(cr, lit, dark, colour, {1.35, 0.45, 0.6}, false);
 }
 
 void Plate(cairo_t* cr, const std::vector<Vec>& points, Rgb colour) {
@@ -122,14 +142,7 @@ void Plate(cairo_t* cr, const std::vector<Vec>& points, Rgb colour) {
     minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
   }
   cairo_close_path(cr);
-  cairo_pattern_t* g = cairo_pattern_create_linear(minX, minY, maxX, maxY);
-  Rgb hi = Shade(colour, 1.3), lo = Shade(colour, 0.62);
-  cairo_pattern_add_color_stop_rgb(g, 0, hi.r, hi.g, hi.b);
-  cairo_pattern_add_color_stop_rgb(g, 0.5, colour.r, colour.g, colour.b);
-  cairo_pattern_add_color_stop_rgb(g, 1, lo.r, lo.g, lo.b);
-  cairo_set_source(cr, g);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(g);
+  FillShaded(cr, {minX, minY}, {maxX, maxY}, colour, {1.3, 0.5, 0.62}, true);
   SetColor(cr, Shade(colour, 0.25), 0.95);
   cairo_set_line_width(cr, 1.3);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
