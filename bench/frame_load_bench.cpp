@@ -10,13 +10,12 @@
 #include <random>
 #include <string>
 
-#include "app/backends.hpp"
-#include "content/level_map_size.hpp"
+#include "app/headless_platform.hpp"
+#include "base/backends.hpp"
+#include "base/content_paths.hpp"
 #include "formats/texture_container.hpp"
 #include "gfx/frame_sequence.hpp"
-#include "platform/content_paths.hpp"
-#include "platform/headless_platform.hpp"
-#include "platform/recorder_renderer.hpp"
+#include "gfx/recorder_renderer.hpp"
 
 namespace fs = std::filesystem;
 

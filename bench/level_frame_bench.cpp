@@ -10,7 +10,8 @@
 #include <random>
 #include <vector>
 
-#include "app/backends.hpp"
+#include "app/game_state.hpp"
+#include "base/backends.hpp"
 #include "formats/texture_container.hpp"
 #include "gfx/anim.hpp"
 #include "gfx/draw.hpp"

@@ -2,11 +2,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/headless_platform.hpp"
 #include "app/program.hpp"
+#include "audio/headless_audio.hpp"
+#include "gfx/recorder_renderer.hpp"
 #include "harness/options.hpp"
-#include "platform/headless_audio.hpp"
-#include "platform/headless_platform.hpp"
-#include "platform/recorder_renderer.hpp"
 #include "platform/sdl_program.hpp"
 
 int main(int argc, char** argv) {

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/backends.hpp"
 #include "app/game_state.hpp"
+#include "base/backends.hpp"
 
 namespace fs = std::filesystem;
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/content_paths.hpp"
-#include "platform/headless_audio.hpp"
-#include "platform/headless_platform.hpp"
-#include "platform/recorder_renderer.hpp"
+#include "app/headless_platform.hpp"
+#include "audio/headless_audio.hpp"
+#include "base/content_paths.hpp"
+#include "gfx/recorder_renderer.hpp"
 
 // A scratch folder under the build tree, emptied when made and removed at the end.
 class TempDir {

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <vector>
 
-#include "app/backends.hpp"
-#include "app/messages.hpp"
+#include "app/platform.hpp"
 #include "audio/sound.hpp"
-#include "platform/platform.hpp"
-#include "platform/renderer.hpp"
+#include "base/backends.hpp"
+#include "base/messages.hpp"
+#include "gfx/renderer.hpp"
 
 namespace {
 Platform& Plat() {

@@ -1,9 +1,9 @@
 // Frame-rate measurement and presentation of each frame.
 #include "app/engine.hpp"
 
-#include "app/backends.hpp"
-#include "platform/platform.hpp"
-#include "platform/renderer.hpp"
+#include "app/platform.hpp"
+#include "base/backends.hpp"
+#include "gfx/renderer.hpp"
 
 namespace {
 uint32_t PlatformTicks() {

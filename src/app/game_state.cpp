@@ -3,10 +3,16 @@
 
 #include "app/input.hpp"
 #include "app/main_loop.hpp"
-#include "app/messages.hpp"
+#include "base/messages.hpp"
+#include "gfx/anim.hpp"
 #include "ui/front_end.hpp"
 
 GameState gameState;
+
+namespace {
+// Animations advance by the engine's frame time; the pointer is set before main runs.
+[[maybe_unused]] const bool animClockWired = (animFrameTime = &gameState.morva.frameTime, true);
+}  // namespace
 
 void ResetGameState() {
   gameState = GameState{};

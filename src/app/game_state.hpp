@@ -5,6 +5,8 @@
 #include <cstdint>
 
 #include "app/engine.hpp"
+#include "base/types.hpp"
+#include "formats/config_record.hpp"
 
 // Mode flags, one byte each, in their fixed order. Screens move the program between modes only
 // by setting these.
@@ -26,23 +28,6 @@ struct ModeFlags {
   uint8_t mouseRightDown = 0;
   uint8_t levelLoaded = 0;
 };
-
-// The player's settings, mirrored byte for byte by config.dat.
-struct Settings {
-  uint8_t musicVolume = 0;
-  uint8_t soundVolume = 0;
-  uint8_t gamma = 0;
-  int32_t displayMode = 0;
-  uint8_t showBlood = 0;
-};
-
-// 256 red, then 256 green, then 256 blue entries.
-using GammaRamp = std::array<uint16_t, 768>;
-
-// Sound handle of the audio wrapper; 0 is a stream that could not be opened.
-using SoundHandle = uint32_t;
-// Texture name handed out by the renderer; 0 draws untextured.
-using Texture = uint32_t;
 
 struct GameState {
   ModeFlags flags;

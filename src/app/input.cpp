@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/key_names.hpp"
-#include "app/messages.hpp"
+#include "base/messages.hpp"
 
 InputComponent DXInput1;
 

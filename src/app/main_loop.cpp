@@ -2,23 +2,22 @@
 // order, and shutdown.
 #include "app/main_loop.hpp"
 
-#include "app/backends.hpp"
 #include "app/display.hpp"
 #include "app/input.hpp"
 #include "app/key_names.hpp"
+#include "app/platform.hpp"
 #include "audio/sound.hpp"
+#include "base/backends.hpp"
+#include "base/messages.hpp"
 #include "content/level_load.hpp"
 #include "game/level.hpp"
 #include "gfx/load.hpp"
-#include "platform/platform.hpp"
 #include "ui/config.hpp"
 #include "ui/hud.hpp"
 #include "ui/intro.hpp"
 #include "ui/menu.hpp"
 #include "ui/options.hpp"
 #include "ui/training.hpp"
-
-bool windowCloseRequested = false;
 
 namespace {
 void PlayOrStop(SoundHandle track, bool plays) {

@@ -27,6 +27,3 @@ struct MusicChoice {
   bool game = false;
 };
 MusicChoice SelectMusic(const ModeFlags& flags);
-
-// Set by the per-frame step when Exit was chosen: the main window closes after this frame.
-extern bool windowCloseRequested;

@@ -9,18 +9,18 @@
 #include <fstream>
 #include <memory>
 
-#include "app/backends.hpp"
 #include "app/display.hpp"
 #include "app/main_loop.hpp"
-#include "app/messages.hpp"
 #include "app/random.hpp"
 #include "app/window_events.hpp"
+#include "audio/audio_device.hpp"
+#include "base/backends.hpp"
+#include "base/content_paths.hpp"
+#include "base/messages.hpp"
+#include "gfx/renderer.hpp"
 #include "harness/input_script.hpp"
 #include "harness/png_file.hpp"
 #include "harness/state_dump.hpp"
-#include "platform/audio_device.hpp"
-#include "platform/content_paths.hpp"
-#include "platform/renderer.hpp"
 #include "ui/config.hpp"
 
 namespace {
@@ -235,6 +235,12 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
                AudioDevice& audio) {
   ResetGameState();
   backends = Backends{&platform, &renderer, &audio, nullptr};
+  SetMessageBoxShower([&platform](const std::string& caption, const std::string& text) {
+    platform.ShowMessageBox(caption, text);
+  });
+  struct ShowerReset {
+    ~ShowerReset() { SetMessageBoxShower(nullptr); }
+  } showerReset;
 
   std::vector<ScriptLine> script;
   if (!LoadScript(options.input, script)) return 2;

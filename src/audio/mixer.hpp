@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio_device.hpp"
 #include "audio/sound_source.hpp"
-#include "platform/audio_device.hpp"
 
 // The output rate. Every stream plays one of its frames per output frame, whatever rate its file
 // was made at (a 22050 Hz file plays at double speed), as the game's sounds were made for.

@@ -5,9 +5,9 @@
 
 #include <optional>
 
-#include "app/backends.hpp"
-#include "platform/audio_device.hpp"
-#include "platform/content_paths.hpp"
+#include "audio/audio_device.hpp"
+#include "base/backends.hpp"
+#include "base/content_paths.hpp"
 
 namespace {
 AudioDevice& Device() {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/game_state.hpp"
+#include "base/types.hpp"
 
 void BASS_Init();
 void BASS_Free();

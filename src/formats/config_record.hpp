@@ -5,7 +5,14 @@
 #include <cstdint>
 #include <span>
 
-#include "app/game_state.hpp"
+// The player's settings, mirrored byte for byte by config.dat.
+struct Settings {
+  uint8_t musicVolume = 0;
+  uint8_t soundVolume = 0;
+  uint8_t gamma = 0;
+  int32_t displayMode = 0;
+  uint8_t showBlood = 0;
+};
 
 constexpr std::size_t kConfigRecordSize = 12;
 using ConfigRecord = std::array<uint8_t, kConfigRecordSize>;

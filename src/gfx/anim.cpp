@@ -1,9 +1,15 @@
 // The animation clip and its drawing.
 #include "gfx/anim.hpp"
 
-#include "app/backends.hpp"
-#include "app/messages.hpp"
-#include "platform/renderer.hpp"
+#include "base/backends.hpp"
+#include "base/messages.hpp"
+#include "gfx/renderer.hpp"
+
+namespace {
+const double kNoFrameTime = 0;
+}  // namespace
+
+const double* animFrameTime = &kNoFrameTime;
 
 void cAnim::Advance(double frameTime) {
   if (oneShot == 1 && phase == 0) phase = 1;
@@ -34,7 +40,7 @@ void cAnim::Advance(double frameTime) {
 }
 
 void cAnim::Draw(double x, double y, double depth) {
-  Advance(gameState.morva.frameTime);
+  Advance(*animFrameTime);
   Texture texture = At(textures, current, "animation picture");
   backends.renderer->DrawAnim(texture, x, y, depth, width, height, mirrored == 1);
 }

@@ -5,9 +5,13 @@
 #include <array>
 #include <cstdint>
 
-#include "app/game_state.hpp"
+#include "base/types.hpp"
 
 constexpr std::size_t kAnimFrames = 513;
+
+// The frame time in milliseconds that every Draw advances by. The shell points it at the
+// engine's frameTime once at start; until then it reads 0.
+extern const double* animFrameTime;
 
 class cAnim {
  public:

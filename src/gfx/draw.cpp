@@ -1,8 +1,8 @@
 // DrawQuad and DrawText on the current renderer.
 #include "gfx/draw.hpp"
 
-#include "app/backends.hpp"
-#include "platform/renderer.hpp"
+#include "base/backends.hpp"
+#include "gfx/renderer.hpp"
 
 void DrawQuad(Texture texture, double x, double y, double depth, double width, double height,
               double alpha) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/game_state.hpp"
+#include "base/types.hpp"
 
 // A drawing at depth d lies at z = -d: larger (less negative) depths are in front. Usable depths
 // run from 0 down to -10.

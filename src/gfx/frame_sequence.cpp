@@ -4,12 +4,10 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/backends.hpp"
-#include "app/main_loop.hpp"
-#include "app/messages.hpp"
-#include "content/level_map_size.hpp"
+#include "base/backends.hpp"
+#include "base/content_paths.hpp"
+#include "base/messages.hpp"
 #include "gfx/load.hpp"
-#include "platform/content_paths.hpp"
 
 namespace {
 char Lower(char c) {

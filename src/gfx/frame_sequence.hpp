@@ -5,11 +5,19 @@
 #include <span>
 #include <string>
 
-#include "app/game_state.hpp"
+#include "base/types.hpp"
 
-// Stored for a frame number whose file does not exist; readers of a frame table skip it. No
-// renderer ever hands out this texture name.
-constexpr Texture frameGap = 5555;
+// The level map's size in screens: all this loader needs to know of the map, which it refuses
+// to load frames without. The map loader sets it.
+struct LevelMapSize {
+  int32_t Width = 0;
+  int32_t Height = 0;
+};
+inline LevelMapSize levelMapSize;
+
+inline bool LevelMapLoaded() {
+  return levelMapSize.Width != 0 && levelMapSize.Height != 0;
+}
 
 // Entries of `folder` matching the wildcard `pattern` (* and ?, any case) that are not folders.
 int32_t CountFiles(const std::string& folder, const std::string& pattern);

@@ -10,13 +10,13 @@
 #include <optional>
 #include <vector>
 
-#include "app/backends.hpp"
-#include "app/messages.hpp"
+#include "base/backends.hpp"
+#include "base/content_paths.hpp"
+#include "base/messages.hpp"
 #include "formats/jpeg.hpp"
 #include "formats/targa.hpp"
 #include "formats/texture_container.hpp"
-#include "platform/content_paths.hpp"
-#include "platform/renderer.hpp"
+#include "gfx/renderer.hpp"
 
 namespace {
 // "Cannot load " in the game's code page.

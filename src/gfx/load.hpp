@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/game_state.hpp"
+#include "base/types.hpp"
 
 // The format code that CreateTexture reads as RGBA; any other means RGB.
 constexpr uint32_t kFormatRgba = 0x1908;

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.hpp"
+#include "app/platform.hpp"
 
 struct ScriptLine {
   int64_t frame = 0;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/renderer.hpp"
+#include "gfx/renderer.hpp"
 
 // Writes an RGBA image (top row first); false with the reason on stderr when it fails.
 bool WritePng(const std::string& path, const Image& image);

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/backends.hpp"
 #include "app/game_state.hpp"
 #include "app/input.hpp"
-#include "app/messages.hpp"
-#include "platform/audio_device.hpp"
-#include "platform/renderer.hpp"
+#include "audio/audio_device.hpp"
+#include "base/backends.hpp"
+#include "base/messages.hpp"
+#include "gfx/renderer.hpp"
 
 using json = nlohmann::ordered_json;
 

@@ -6,9 +6,9 @@
 
 #include <GL/glu.h>
 
+#include "app/letterbox.hpp"
 #include "gfx/frame_sequence.hpp"
 #include "gfx/quad_geometry.hpp"
-#include "platform/letterbox.hpp"
 
 namespace {
 PFNGLCOMPRESSEDTEXIMAGE2DARBPROC compressedTexImage2D = nullptr;

@@ -2,7 +2,8 @@
 // the game's original drawing code.
 #pragma once
 
-#include "platform/renderer.hpp"
+#include "app/platform.hpp"
+#include "gfx/renderer.hpp"
 
 class GlRenderer : public Renderer {
  public:

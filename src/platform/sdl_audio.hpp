@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/mixer_device.hpp"
+#include "audio/mixer_device.hpp"
 
 class SdlAudio : public MixerDevice {
  public:

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "app/key_names.hpp"
-#include "platform/letterbox.hpp"
-#include "platform/monotonic_clock.hpp"
+#include "app/letterbox.hpp"
+#include "app/monotonic_clock.hpp"
 
 namespace {
 // Controller buttons to the game's buttons: Start and Back pause (Escape), the face buttons are

@@ -5,7 +5,7 @@
 #include <deque>
 #include <string>
 
-#include "platform/platform.hpp"
+#include "app/platform.hpp"
 
 struct SDL_Window;
 struct _SDL_Joystick;

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/messages.hpp"
+#include "base/messages.hpp"
 #include "formats/config_record.hpp"
 
 namespace fs = std::filesystem;

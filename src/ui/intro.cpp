@@ -1,7 +1,7 @@
 // The intro slide show.
 #include "ui/intro.hpp"
 
-#include "app/messages.hpp"
+#include "base/messages.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 

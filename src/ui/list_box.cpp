@@ -1,9 +1,9 @@
 // The options screen's drop-down list.
 #include "ui/list_box.hpp"
 
-#include "app/backends.hpp"
+#include "base/backends.hpp"
 #include "gfx/draw.hpp"
-#include "platform/renderer.hpp"
+#include "gfx/renderer.hpp"
 #include "ui/button.hpp"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/input.hpp"
-#include "app/messages.hpp"
+#include "base/messages.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 #include "ui/click_sound.hpp"

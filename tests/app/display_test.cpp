@@ -4,9 +4,10 @@
 #include <array>
 #include <cmath>
 
-#include "app/backends.hpp"
 #include "app/display.hpp"
-#include "app/messages.hpp"
+#include "app/game_state.hpp"
+#include "base/backends.hpp"
+#include "base/messages.hpp"
 #include "test_support.hpp"
 
 namespace {

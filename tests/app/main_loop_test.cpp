@@ -1,12 +1,13 @@
 // Start-up, the per-frame step, the music table, the form's events and shutdown.
 #include <gtest/gtest.h>
 
-#include "app/backends.hpp"
 #include "app/display.hpp"
+#include "app/game_state.hpp"
 #include "app/input.hpp"
 #include "app/key_names.hpp"
 #include "app/main_loop.hpp"
-#include "app/messages.hpp"
+#include "base/backends.hpp"
+#include "base/messages.hpp"
 #include "formats/config_record.hpp"
 #include "test_support.hpp"
 #include "ui/config.hpp"

@@ -3,7 +3,8 @@
 
 #include <vector>
 
-#include "app/messages.hpp"
+#include "app/game_state.hpp"
+#include "base/messages.hpp"
 #include "gfx/anim.hpp"
 #include "test_support.hpp"
 

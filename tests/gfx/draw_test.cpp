@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/game_state.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 #include "gfx/quad_geometry.hpp"

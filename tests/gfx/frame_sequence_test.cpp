@@ -5,8 +5,7 @@
 #include <array>
 
 #include "app/main_loop.hpp"
-#include "app/messages.hpp"
-#include "content/level_map_size.hpp"
+#include "base/messages.hpp"
 #include "formats/texture_container.hpp"
 #include "gfx/frame_sequence.hpp"
 #include "gfx/tool_images.hpp"

@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/messages.hpp"
+#include "base/messages.hpp"
 #include "formats/targa.hpp"
 #include "formats/texture_container.hpp"
 #include "gfx/load.hpp"

@@ -10,9 +10,9 @@
 #include <optional>
 #include <thread>
 
-#include "app/backends.hpp"
 #include "audio/sound.hpp"
 #include "audio/sound_test_files.hpp"
+#include "base/backends.hpp"
 #include "platform/sdl_audio.hpp"
 #include "test_support.hpp"
 

@@ -1,4 +1,5 @@
 // Text, depth order, the alpha test of animations and mirroring, on the real GL back end.
+#include "app/game_state.hpp"
 #include "formats/targa.hpp"
 #include "gfx/anim.hpp"
 #include "gfx/draw.hpp"

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/backends.hpp"
 #include "app/game_state.hpp"
-#include "platform/content_paths.hpp"
+#include "base/backends.hpp"
+#include "base/content_paths.hpp"
 #include "platform/gl_renderer.hpp"
 #include "platform/sdl_platform.hpp"
 #include "test_support.hpp"

@@ -8,14 +8,15 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
-#include "app/backends.hpp"
 #include "app/display.hpp"
+#include "app/game_state.hpp"
 #include "app/window_events.hpp"
+#include "audio/headless_audio.hpp"
+#include "base/backends.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 #include "harness/png_file.hpp"
 #include "platform/gl_renderer.hpp"
-#include "platform/headless_audio.hpp"
 #include "platform/sdl_platform.hpp"
 #include "test_support.hpp"
 #include "ui/front_end.hpp"

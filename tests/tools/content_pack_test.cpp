@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/content_paths.hpp"
 #include "check/content_check.hpp"
 #include "common/content_manifest.hpp"
 #include "formats/character_record.hpp"
 #include "mkcontent/output.hpp"
-#include "platform/content_paths.hpp"
 
 namespace fs = std::filesystem;
 

@@ -1,5 +1,6 @@
 // The push button: strict hit test, the click after the release and the shared release timer.
 #include "ui/button.hpp"
+#include "app/game_state.hpp"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "app/messages.hpp"
+#include "base/messages.hpp"
 #include "formats/config_record.hpp"
 #include "test_support.hpp"
 #include "ui/config.hpp"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.hpp"
+#include "base/messages.hpp"
 #include "test_support.hpp"
 #include "ui/front_end.hpp"
 #include "ui/ui_content.hpp"

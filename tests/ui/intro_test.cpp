@@ -1,10 +1,11 @@
 // The intro: fade arithmetic, the black frame between pictures, loading once, and the key skip,
 // in process and through the real program.
 #include "ui/intro.hpp"
+#include "app/game_state.hpp"
 
 #include <gtest/gtest.h>
 
-#include "app/messages.hpp"
+#include "base/messages.hpp"
 #include "ui/front_end.hpp"
 #include "ui/ui_run.hpp"
 

@@ -1,11 +1,12 @@
 // The main menu: its buttons through the real program, the visibility rules, the click sound and
 // the version text.
 #include "ui/menu.hpp"
+#include "app/game_state.hpp"
 
 #include <gtest/gtest.h>
 
-#include "app/messages.hpp"
 #include "audio/sound.hpp"
+#include "base/messages.hpp"
 #include "ui/front_end.hpp"
 #include "ui/ui_run.hpp"
 

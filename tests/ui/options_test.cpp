@@ -5,8 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "app/display.hpp"
+#include "app/game_state.hpp"
 #include "app/input.hpp"
-#include "app/messages.hpp"
+#include "base/messages.hpp"
 #include "ui/config.hpp"
 #include "ui/front_end.hpp"
 #include "ui/ui_run.hpp"

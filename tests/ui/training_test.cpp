@@ -4,9 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/game_state.hpp"
 #include "app/input.hpp"
-#include "app/messages.hpp"
 #include "audio/sound.hpp"
+#include "base/messages.hpp"
 #include "ui/click_sound.hpp"
 #include "ui/front_end.hpp"
 #include "ui/menu.hpp"

@@ -9,13 +9,13 @@
 #include <map>
 #include <set>
 
+#include "base/content_paths.hpp"
 #include "common/content_manifest.hpp"
 #include "formats/character_record.hpp"
 #include "formats/jpeg.hpp"
 #include "formats/level_map_file.hpp"
 #include "formats/targa.hpp"
 #include "formats/texture_container.hpp"
-#include "platform/content_paths.hpp"
 
 namespace fs = std::filesystem;
 

@@ -1,5 +1,5 @@
 // Tick count and waiting.
-#include "platform/monotonic_clock.hpp"
+#include "app/monotonic_clock.hpp"
 
 #include <chrono>
 #include <thread>

@@ -1,7 +1,7 @@
 // Fitting the 800 x 600 picture into a window of any size, and mapping the cursor back.
 #pragma once
 
-#include "platform/platform.hpp"
+#include "app/platform.hpp"
 
 constexpr int kLogicalWidth = 800;
 constexpr int kLogicalHeight = 600;

@@ -1,7 +1,7 @@
 // The headless window system.
-#include "platform/headless_platform.hpp"
+#include "app/headless_platform.hpp"
 
-#include "platform/monotonic_clock.hpp"
+#include "app/monotonic_clock.hpp"
 
 #include <atomic>
 #include <chrono>

@@ -1,5 +1,5 @@
 // Case-insensitive path resolution under the content root.
-#include "platform/content_paths.hpp"
+#include "base/content_paths.hpp"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // Stream operations of the mixer-backed audio devices.
-#include "platform/mixer_device.hpp"
+#include "audio/mixer_device.hpp"
 
 #include <algorithm>
 #include <cmath>

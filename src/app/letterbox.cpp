@@ -1,5 +1,5 @@
 // Letterbox arithmetic.
-#include "platform/letterbox.hpp"
+#include "app/letterbox.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The recording renderer: follows the drawing state the GL back end would leave behind and lists
 // every drawing of the frame.
-#include "platform/recorder_renderer.hpp"
+#include "gfx/recorder_renderer.hpp"
 
 #include "gfx/frame_sequence.hpp"
 #include "gfx/quad_geometry.hpp"

@@ -1,20 +1,22 @@
 // The message path: every box the game shows goes through here.
-#include "app/messages.hpp"
+#include "base/messages.hpp"
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstdio>
 
-#include "app/backends.hpp"
-#include "platform/platform.hpp"
-
 std::vector<ShownMessage> shownMessages;
+bool windowCloseRequested = false;
 
 namespace {
 FatalHandler& Handler() {
   static FatalHandler handler;
   return handler;
+}
+MessageBoxShower& Shower() {
+  static MessageBoxShower shower;
+  return shower;
 }
 }  // namespace
 
@@ -50,7 +52,11 @@ void ShowMessageUtf8(const std::string& caption, const std::string& text) {
   ShownMessage shown{caption, text};
   std::fprintf(stderr, "morva: %s: %s\n", shown.caption.c_str(), shown.text.c_str());
   shownMessages.push_back(shown);
-  if (backends.platform) backends.platform->ShowMessageBox(shown.caption, shown.text);
+  if (Shower()) Shower()(shown.caption, shown.text);
+}
+
+void SetMessageBoxShower(MessageBoxShower shower) {
+  Shower() = std::move(shower);
 }
 
 void SetFatalHandler(FatalHandler handler) {

@@ -1,4 +1,4 @@
 // The back ends of this run.
-#include "app/backends.hpp"
+#include "base/backends.hpp"
 
 Backends backends;

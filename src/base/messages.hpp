@@ -18,11 +18,19 @@ extern std::vector<ShownMessage> shownMessages;
 // Converts Windows-1257 bytes to UTF-8.
 std::string Cp1257ToUtf8(const std::string& bytes);
 
+// Puts a message box on the screen; the shell installs one while a window system is there.
+using MessageBoxShower = std::function<void(const std::string& caption, const std::string& text)>;
+void SetMessageBoxShower(MessageBoxShower shower);
+
 // Shows a message box with an OK button and no owner: recorded, printed on stderr and, in an
-// interactive run, shown by the platform.
+// interactive run, put on the screen by the installed shower.
 void ShowMessage(const std::string& caption, const std::string& text);
 // The same for texts the program composes itself in UTF-8 (file names from the disk, say).
 void ShowMessageUtf8(const std::string& caption, const std::string& text);
+
+// "Ask the application to terminate": set by the per-frame step when Exit was chosen and by
+// loaders that cannot go on; the main window closes after this frame.
+extern bool windowCloseRequested;
 
 // Thrown to end the program cleanly from deep inside a frame; the frame loop catches it, runs the
 // normal shutdown and exits with `status`.

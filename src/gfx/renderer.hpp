@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.hpp"
+#include "base/types.hpp"
 
 // One recorded drawing operation. Fields that do not apply to an operation stay at their
 // defaults and are left out of the state dump.

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/platform.hpp"
+#include "app/platform.hpp"
 
 class HeadlessPlatform : public Platform {
  public:

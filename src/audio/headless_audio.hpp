@@ -2,7 +2,7 @@
 // frame's raw time step, so one-shot and loop patterns behave as with a sound card.
 #pragma once
 
-#include "platform/mixer_device.hpp"
+#include "audio/mixer_device.hpp"
 
 class HeadlessAudio : public MixerDevice {
  public:

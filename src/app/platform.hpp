@@ -6,23 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/game_state.hpp"
-
-struct DisplayMode {
-  int width = 0;
-  int height = 0;
-  int bitsPerPixel = 0;
-  int frequency = 0;
-  bool operator==(const DisplayMode&) const = default;
-};
-
-// Where the 800 x 600 picture lies in the window, in window pixels (origin bottom left, as GL).
-struct Viewport {
-  int x = 0;
-  int y = 0;
-  int width = 800;
-  int height = 600;
-};
+#include "base/types.hpp"
 
 enum class EventType {
   KeyDown,    // key = virtual-key code; repeat set for auto-repeat

@@ -3,8 +3,8 @@
 // clock).
 #pragma once
 
+#include "audio/audio_device.hpp"
 #include "audio/mixer.hpp"
-#include "platform/audio_device.hpp"
 
 class MixerDevice : public AudioDevice {
  public:

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "platform/renderer.hpp"
+#include "gfx/renderer.hpp"
 
 // What the recorder knows of a texture it handed out.
 struct RecordedTexture {

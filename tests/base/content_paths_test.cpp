@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "platform/content_paths.hpp"
-#include "platform/letterbox.hpp"
+#include "app/letterbox.hpp"
+#include "base/content_paths.hpp"
 #include "test_support.hpp"
 
 namespace fs = std::filesystem;

@@ -1,0 +1,142 @@
+// The layers of src/: which folder may include which, read from the #include lines themselves.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Top to bottom. A folder may include itself and the folders named on its row, nothing else.
+// The window system sits on top: only platform/ (and main.cpp) sees SDL, GL and every layer.
+// app, ui, content, game, fx and harness are the program itself and share the global state;
+// gfx and audio sit under them and know only the shared types, the message path and formats;
+// formats knows nothing but the shared types; base knows nothing.
+const std::map<std::string, std::set<std::string>> kAllowed = {
+    {"platform",
+     {"app", "harness", "ui", "content", "game", "fx", "gfx", "audio", "formats", "base"}},
+    {"harness", {"app", "ui", "content", "game", "fx", "gfx", "audio", "formats", "base"}},
+    {"app", {"harness", "ui", "content", "game", "fx", "gfx", "audio", "formats", "base"}},
+    {"ui", {"app", "content", "game", "fx", "gfx", "audio", "formats", "base"}},
+    {"content", {"app", "ui", "game", "fx", "gfx", "audio", "formats", "base"}},
+    {"game", {"app", "ui", "content", "fx", "gfx", "audio", "formats", "base"}},
+    {"fx", {"app", "content", "game", "gfx", "audio", "formats", "base"}},
+    {"gfx", {"formats", "base"}},
+    {"audio", {"formats", "base"}},
+    {"formats", {"base"}},
+    {"base", {}},
+};
+
+// System headers that belong to the window system, allowed only in platform/.
+const std::regex kWindowSystemHeader(R"(^(SDL2?/|SDL[_.]|GL/|GLES|EGL/|KHR/))");
+
+struct Include {
+  std::string file;  // relative to src/
+  int line = 0;
+  std::string target;
+  bool quoted = false;
+};
+
+std::vector<Include> ReadIncludes(const fs::path& src) {
+  static const std::regex kInclude(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
+  std::vector<Include> found;
+  for (const auto& entry : fs::recursive_directory_iterator(src)) {
+    if (!entry.is_regular_file()) continue;
+    std::string ext = entry.path().extension().string();
+    if (ext != ".cpp" && ext != ".hpp") continue;
+    std::ifstream in(entry.path());
+    std::string text;
+    int number = 0;
+    while (std::getline(in, text)) {
+      ++number;
+      std::smatch m;
+      if (!std::regex_search(text, m, kInclude)) continue;
+      found.push_back({fs::relative(entry.path(), src).generic_string(), number, m[2].str(),
+                       m[1].str() == "\""});
+    }
+  }
+  return found;
+}
+
+std::string FolderOf(const std::string& path) {
+  auto slash = path.find('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// What is wrong with one include line, or empty when it is allowed.
+std::string Violation(const Include& inc) {
+  std::string from = FolderOf(inc.file);
+  if (from.empty()) return {};  // main.cpp wires everything together
+  auto rule = kAllowed.find(from);
+  if (rule == kAllowed.end()) return "folder " + from + " is missing from the layer table";
+  if (!inc.quoted) {
+    if (from != "platform" && std::regex_search(inc.target, kWindowSystemHeader))
+      return "window-system header <" + inc.target + "> outside platform/";
+    return {};
+  }
+  std::string to = FolderOf(inc.target);
+  if (to.empty() || to == from || rule->second.count(to)) return {};
+  return from + "/ may not include " + to + "/ (\"" + inc.target + "\")";
+}
+
+std::vector<std::string> Violations(const std::vector<Include>& includes) {
+  std::vector<std::string> out;
+  for (const Include& inc : includes) {
+    std::string why = Violation(inc);
+    if (!why.empty())
+      out.push_back("src/" + inc.file + ":" + std::to_string(inc.line) + ": " + why);
+  }
+  return out;
+}
+
+fs::path SourceRoot() {
+  return fs::path(__FILE__).parent_path().parent_path() / "src";
+}
+
+}  // namespace
+
+TEST(Architecture, NoIncludePointsUpOrReachesTheWindowSystem) {
+  std::vector<Include> includes = ReadIncludes(SourceRoot());
+  ASSERT_GT(includes.size(), 100u) << "the include scan found almost nothing in " << SourceRoot();
+  std::vector<std::string> bad = Violations(includes);
+  std::string report;
+  for (const std::string& line : bad) report += line + "\n";
+  EXPECT_TRUE(bad.empty()) << report;
+}
+
+// The rules themselves, on include lines made up for the purpose.
+TEST(Architecture, TheTableRefusesWhatItShould) {
+  struct Row {
+    Include include;
+    bool allowed;
+  };
+  const Row rows[] = {
+      {{"formats/targa.cpp", 1, "app/game_state.hpp", true}, false},
+      {{"formats/targa.cpp", 1, "base/types.hpp", true}, true},
+      {{"gfx/anim.cpp", 1, "app/game_state.hpp", true}, false},
+      {{"gfx/anim.cpp", 1, "base/messages.hpp", true}, true},
+      {{"gfx/load.cpp", 1, "content/level_map.hpp", true}, false},
+      {{"audio/sound.cpp", 1, "gfx/draw.hpp", true}, false},
+      {{"base/messages.cpp", 1, "app/platform.hpp", true}, false},
+      {{"game/level.cpp", 1, "platform/gl_renderer.hpp", true}, false},
+      {{"game/level.cpp", 1, "SDL2/SDL.h", false}, false},
+      {{"fx/particles.cpp", 1, "GL/gl.h", false}, false},
+      {{"fx/particles.cpp", 1, "ui/hud.hpp", true}, false},
+      {{"game/level.cpp", 1, "ui/hud.hpp", true}, true},
+      {{"game/level.cpp", 1, "cmath", false}, true},
+      {{"platform/sdl_platform.cpp", 1, "SDL2/SDL.h", false}, true},
+      {{"ui/menu.cpp", 1, "platform/sdl_platform.hpp", true}, false},
+      {{"newfolder/x.cpp", 1, "base/types.hpp", true}, false},
+      {{"main.cpp", 1, "platform/sdl_program.hpp", true}, true},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(Violation(row.include).empty(), row.allowed)
+        << row.include.file << " -> " << row.include.target;
+  }
+}
