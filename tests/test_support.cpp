@@ -37,6 +37,12 @@ FakeBackends::~FakeBackends() {
   backends = Backends{};
 }
 
+void PretendLevelLoaded() {
+  gameState.flags.levelLoaded = 1;
+  gameState.map.Width = 1;
+  gameState.map.Height = 1;
+}
+
 void WriteFile(const fs::path& path, const std::string& bytes) {
   fs::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;

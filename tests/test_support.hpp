@@ -35,6 +35,10 @@ struct FakeBackends {
   ContentPaths content;
 };
 
+// For tests of the main loop that are not about the level: a one-screen level without units
+// counts as loaded, so entering the game runs an empty level instead of loading one.
+void PretendLevelLoaded();
+
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& path);
 

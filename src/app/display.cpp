@@ -79,6 +79,11 @@ void BeginFrame(double left, double right, double top, double bottom) {
   backends.renderer->BeginFrame(left, right, top, bottom);
 }
 
+void PresentNow() {
+  backends.renderer->PresentedMidFrame();
+  backends.platform->SwapBuffers();
+}
+
 GammaRamp BuildGammaRamp(uint8_t gamma) {
   GammaRamp ramp{};
   double exponent = 255.0 / gamma;

@@ -18,6 +18,9 @@ SetupResult SetupDisplay(int viewportX, int viewportY, int width, int height, in
 bool SetupPixelFormat(bool fullScreen);
 bool LoadGLExtensions();
 void BeginFrame(double left, double right, double top, double bottom);
+// Shows what has been drawn so far at once, in the middle of a frame (a picture shown while
+// something loads); the frame goes on afterwards.
+void PresentNow();
 
 // The ramp for a gamma setting: entry i = round-half-even(255 (i/255)^(255/gamma)), at most
 // 255, times 256, the same for red, green and blue.

@@ -1,10 +1,13 @@
 // The one instance of the program state.
 #include "app/game_state.hpp"
 
+#include <memory>
+
 #include "app/input.hpp"
 #include "app/main_loop.hpp"
 #include "base/messages.hpp"
 #include "gfx/anim.hpp"
+#include "gfx/frame_sequence.hpp"
 #include "ui/front_end.hpp"
 
 GameState gameState;
@@ -15,7 +18,10 @@ namespace {
 }  // namespace
 
 void ResetGameState() {
-  gameState = GameState{};
+  // Too large for the stack: the map grid alone is 2 MB.
+  auto fresh = std::make_unique<GameState>();
+  gameState = std::move(*fresh);
+  levelMapSize = LevelMapSize{};
   DXInput1 = InputComponent{};
   DXInput1.AssignFormDefaults();
   shownMessages.clear();

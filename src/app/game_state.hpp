@@ -6,7 +6,12 @@
 
 #include "app/engine.hpp"
 #include "base/types.hpp"
+#include "content/level_assets.hpp"
+#include "content/level_map.hpp"
+#include "formats/character_record.hpp"
 #include "formats/config_record.hpp"
+#include "fx/effects_state.hpp"
+#include "game/play_state.hpp"
 
 // Mode flags, one byte each, in their fixed order. Screens move the program between modes only
 // by setting these.
@@ -52,6 +57,14 @@ struct GameState {
   int cursorY = 0;
 
   cMORVA morva;
+
+  // The level: its map, the definitions of the ten kinds (0..3 used), and what the load brings.
+  LevelMap map;
+  std::array<CharacterRecord, 10> charDefs{};
+  LevelAssets level;
+  // Units, camera, combo, power-up, items and statistics.
+  GamePlay play;
+  EffectsState fx;
 };
 
 extern GameState gameState;

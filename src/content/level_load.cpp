@@ -1,5 +1,147 @@
-// The once-per-run level load.
+// The once-per-run level load, in its fixed order.
 #include "content/level_load.hpp"
 
-// Not built yet: the step draws nothing and changes no flag.
-void LoadLevel() {}
+#include "app/display.hpp"
+#include "app/game_state.hpp"
+#include "app/input.hpp"
+#include "app/key_names.hpp"
+#include "audio/sound.hpp"
+#include "base/backends.hpp"
+#include "content/characters.hpp"
+#include "content/level_map.hpp"
+#include "fx/explosion.hpp"
+#include "gfx/draw.hpp"
+#include "gfx/frame_sequence.hpp"
+#include "gfx/load.hpp"
+#include "gfx/renderer.hpp"
+#include "ui/hud.hpp"
+
+namespace {
+
+struct SoundSlot {
+  int slot;
+  const char* path;
+};
+
+constexpr SoundSlot kSentinelSounds[] = {
+    {0, "DATA\\sounds\\units\\Sentinel\\attack.wav"},
+    {1, "DATA\\sounds\\units\\Sentinel\\moving.wav"},
+    {2, "DATA\\sounds\\units\\Sentinel\\shocked.wav"},
+};
+constexpr SoundSlot kGuardSounds[] = {
+    {0, "DATA\\sounds\\units\\guard\\cry0.wav"},
+    {1, "DATA\\sounds\\units\\guard\\cry1.wav"},
+    {2, "DATA\\sounds\\units\\guard\\cry2.wav"},
+    {3, "DATA\\sounds\\units\\guard\\cry3.wav"},
+    {4, "DATA\\sounds\\units\\guard\\cry4.wav"},
+    {5, "DATA\\sounds\\units\\guard\\pain1.wav"},
+    {6, "DATA\\sounds\\units\\guard\\hit.wav"},
+    {7, "DATA\\sounds\\units\\guard\\death_head_Of_1.wav"},
+    {8, "DATA\\sounds\\units\\guard\\death_head_Of_2.wav"},
+    {9, "DATA\\sounds\\units\\guard\\death_1.wav"},
+    {10, "DATA\\sounds\\units\\guard\\death_2.wav"},
+    {11, "DATA\\sounds\\units\\guard\\death_3.wav"},
+    {12, "DATA\\sounds\\units\\guard\\death_4.wav"},
+    {13, "DATA\\sounds\\units\\guard\\death_5.wav"},
+};
+constexpr SoundSlot kGolemSounds[] = {
+    {1, "DATA\\sounds\\units\\Golem\\step1.wav"},
+    {2, "DATA\\sounds\\units\\Golem\\golem_idle1.wav"},
+    {3, "DATA\\sounds\\units\\Golem\\golem_idle2.wav"},
+    {4, "DATA\\sounds\\units\\Golem\\die.wav"},
+    {5, "DATA\\sounds\\units\\Golem\\shock.wav"},
+};
+constexpr SoundSlot kPlayerSounds[] = {
+    {0, "DATA\\sounds\\units\\ravik\\step1.wav"},
+    {1, "DATA\\sounds\\units\\ravik\\step2.wav"},
+    {2, "DATA\\sounds\\units\\ravik\\step3.wav"},
+    {3, "DATA\\sounds\\units\\ravik\\step4.wav"},
+    {4, "DATA\\sounds\\units\\ravik\\impact_steal.wav"},
+    {5, "DATA\\sounds\\units\\ravik\\impact_flesh.wav"},
+    {6, "DATA\\sounds\\units\\ravik\\hit1.wav"},
+    {7, "DATA\\sounds\\units\\ravik\\hit2.wav"},
+    {8, "DATA\\sounds\\units\\ravik\\hit3.wav"},
+    {9, "DATA\\sounds\\units\\ravik\\hit4.wav"},
+    {10, "DATA\\sounds\\units\\ravik\\jump.wav"},
+    {11, "DATA\\sounds\\units\\ravik\\pain1.wav"},
+    {12, "DATA\\sounds\\units\\ravik\\death.wav"},
+};
+constexpr const char* kCommentSounds[] = {
+    "DATA\\sounds\\coments\\c1.wav",
+    "DATA\\sounds\\coments\\c2.wav",
+    "DATA\\sounds\\coments\\c3.wav",
+};
+
+template <std::size_t N>
+void OpenSounds(const SoundSlot (&slots)[N], UnitSounds& table) {
+  for (const SoundSlot& s : slots) cSND::Open(s.path, table[s.slot]);
+}
+
+// The gameplay keys after the directions and buttons 1..4: buttons 5..10 get Z, X, C, Control,
+// S and Space as their first key.
+constexpr uint8_t kGameplayKeys[] = {'Z', 'X', 'C', vk::Control, 'S', vk::Space};
+
+void BindGameplayKeys() {
+  for (int i = 0; i < 6; ++i) DXInput1.Assign(ButtonState(5 + i), 0, kGameplayKeys[i]);
+}
+
+// The title stays on the screen while the rest loads.
+void ShowTitle(LevelAssets& level) {
+  level.titleTexture = cLoad::LoadDXT("data\\levels\\level1\\title.dx");
+  DrawQuad(level.titleTexture, 0, 0, -1, 800, 600, 1);
+  PresentNow();
+}
+
+}  // namespace
+
+void LoadUnitSounds() {
+  LevelAssets& level = gameState.level;
+  OpenSounds(kSentinelSounds, level.sentinelSounds);
+  OpenSounds(kGuardSounds, level.guardSounds);
+  OpenSounds(kGolemSounds, level.golemSounds);
+}
+
+void LoadPlayerSounds() {
+  OpenSounds(kPlayerSounds, gameState.level.playerSounds);
+}
+
+void LoadEffects() {
+  EffectsState& fx = gameState.fx;
+  fx.bloodParticles = cParticle{};
+  fx.bloodParticles.ParticleInit(50, 300, 500, 300);
+  cLoad::LoadTGA("data\\fx\\blood_particle.tga", fx.bloodParticles.texture);
+
+  fx.bloodSpray = cAnim{};
+  LoadFrameSequenceDense("DATA\\fx\\bloodSpray\\", fx.bloodSpray.textures, kAnimFrames - 1);
+  fx.bloodSpray.width = 200;
+  fx.bloodSpray.height = 200;
+  fx.bloodSpray.frameDuration = 0.05f;
+  fx.bloodSpray.playing = 1;
+
+  fx.explosion = cBlow{};
+  fx.explosion.frameFolder = "DATA\\fx\\blow1\\";
+  fx.explosion.soundFile = "data\\sounds\\fx\\explode0.wav";
+  fx.explosion.firstFrame = 0;
+  fx.explosion.frameCount = 11;
+  fx.explosion.frameTime = 0.0;
+  BlowInit(fx.explosion);
+}
+
+void LoadLevel() {
+  LevelAssets& level = gameState.level;
+  ShowTitle(level);
+  LoadLevelMap("data\\levels\\level1\\level.mrv");
+  LoadFrameSequence("data\\levels\\level1\\", level.levelFrames, kLevelScreens - 1);
+  level.backgroundTexture = cLoad::LoadDXT("DATA\\levels\\LEVEL1\\bg.dx");
+  cLoad::LoadTGA("data\\hud\\rSquare.tga", level.deathOverlayTexture);
+  LoadCharacters();
+  LoadHud();
+  LoadEffects();
+  LoadItems();
+  LoadUnitSounds();
+  LoadPlayerSounds();
+  for (int i = 0; i < 3; ++i) cSND::Open(kCommentSounds[i], level.commentSounds[i]);
+  backends.renderer->DeleteTexture(level.titleTexture);
+  level.titleTexture = 0;
+  BindGameplayKeys();
+}

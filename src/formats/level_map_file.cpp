@@ -70,7 +70,8 @@ class Parser {
   Step Int(int64_t low, int64_t high, int64_t& out, const char* field) {
     float v;
     if (!values_.Next(v)) {
-      Fail(LevelMapError::Truncated, std::string("the file ends before ") + field);
+      Fail(LevelMapError::Truncated, std::string("the file ends before ") + field + " (value " +
+                                         std::to_string(values_.Count()) + ")");
       return Step::End;
     }
     double t = std::trunc(static_cast<double>(v));
@@ -95,18 +96,15 @@ class Parser {
     LevelMapFile& map = result_.map;
     constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
     constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+    // Each size is range-tested as it is read, before the zero test, so a map that stops at a
+    // zero size never holds a size the grid cannot take.
     int64_t w = 0, h = 0;
-    if (Int(kInt32Min, kInt32Max, w, "Width") != Step::Ok) return;
-    if (Int(kInt32Min, kInt32Max, h, "Height") != Step::Ok) return;
+    if (Int(0, kMaxMapWidth, w, "Width") != Step::Ok) return;
+    map.Width = static_cast<int32_t>(w);
+    if (Int(0, kMaxMapHeight, h, "Height") != Step::Ok) return;
+    map.Height = static_cast<int32_t>(h);
     if (w == 0 || h == 0) {
-      map.Width = static_cast<int32_t>(w);
-      map.Height = static_cast<int32_t>(h);
       Fail(LevelMapError::ZeroSize, "Width " + std::to_string(w) + ", Height " + std::to_string(h));
-      return;
-    }
-    if (w < 0 || w > kMaxMapWidth || h < 0 || h > kMaxMapHeight) {
-      Fail(LevelMapError::OutOfRange, "the size " + std::to_string(w) + " x " + std::to_string(h) +
-                                          " screens is outside 1..25 x 1..16");
       return;
     }
     map.Resize(static_cast<int32_t>(w), static_cast<int32_t>(h));

@@ -1,6 +1,135 @@
-// The level driver.
+// The level driver. The order of the steps in RunLevel is behaviour: several steps rely on what
+// an earlier one did in the same frame (the kill is scored before the behaviour step starts the
+// death timer, sounds read the hits of this frame, the sprite shows where collision left it).
 #include "game/level.hpp"
 
-// Not built yet: the level is an empty step.
-void RestartLevel() {}
-void RunLevel() {}
+#include <cmath>
+#include <cstdlib>
+
+#include "app/input.hpp"
+#include "audio/sound.hpp"
+#include "content/characters.hpp"
+#include "fx/scene.hpp"
+#include "fx/unit_effects.hpp"
+#include "game/collision.hpp"
+#include "game/enemy.hpp"
+#include "game/hits.hpp"
+#include "game/player_control.hpp"
+#include "game/scoring.hpp"
+#include "game/unit_sounds.hpp"
+#include "game/units.hpp"
+#include "ui/hud.hpp"
+#include "ui/statistics.hpp"
+
+namespace {
+
+// A unit with activation 1 wakes once the player is this far past it to the right.
+constexpr double kWakeDistance = 370;
+// Units are processed only inside this window around the player.
+constexpr double kRangeX = 700;
+constexpr double kRangeY = 500;
+constexpr uint8_t kWakeAwake = 0;
+constexpr uint8_t kWakeBehind = 1;
+// The pause input: Escape.
+constexpr InputState kPauseInput = ButtonState(4);
+
+// The player past the right end of the map ends the level.
+void TestLevelEnd() {
+  Unit& player = PlayerUnit();
+  if (gameState.map.Width * 800.0 - 400 < player.x) {
+    gameState.flags.levelFinished = 1;
+    gameState.flags.statsShown = 1;
+    player.x = 0;
+  }
+}
+
+void ProcessUnit(int i) {
+  PlayerHitsUnit(i);
+  UnitHitsPlayer(i);
+  ScoreKill(static_cast<uint8_t>(i));
+  UpdatePlayerSounds();
+  UpdateUnitSounds(i);
+  if (PlayerUnit().life > 0) UpdateEnemy(i);
+  CollideUnit(i);
+  DrawUnit(i);
+  DrawUnitEffects(i);
+}
+
+void TestPause() {
+  if (!DXInput1.Has(kPauseInput)) return;
+  DXInput1.Remove(kPauseInput);
+  gameState.flags.paused = 1;
+  gameState.flags.menuShown = 1;
+}
+
+void RestartUnit(int k) {
+  Unit& u = UnitAt(k);
+  const LevelMap& map = gameState.map;
+  u.Definition() = At(gameState.charDefs, map.CharType[k], "character kind");
+  u.kind = map.CharType[k];
+  u.x = map.CharPos[k].x;
+  u.y = map.CharPos[k].y;
+  u.activation = map.CharActivation[k];
+  u.airborne = u.fireNow = u.idle = u.moving = u.jumping = u.facingLeft = 0;
+  u.attack = u.deathDone = u.stunned = u.crouching = u.launched = 0;
+  u.deathTime = u.stunTime = u.attackTime = u.cryTime = u.blowSoundGate = 0;
+  u.headOff = u.attackVariant = u.launchLock = u.deathEffect = u.charging = 0;
+  u.inRange = u.activated = u.hitNow = u.animIndex = 0;
+  u.killScored = 0;
+  if (u.anim) u.anim->current = 0;
+}
+
+}  // namespace
+
+void UpdateUnitStates() {
+  Unit& player = PlayerUnit();
+  player.activated = 1;
+  player.inRange = 1;
+  player.activation = 0;
+  for (int i = 1; i < UnitCount(); ++i) {
+    Unit& u = UnitAt(i);
+    if (u.activation == kWakeAwake) u.activated = 1;
+    if (u.activation == kWakeBehind && player.x - u.x > kWakeDistance) u.activated = 1;
+    u.inRange = std::abs(player.x - u.x) < kRangeX && std::abs(player.y - u.y) < kRangeY;
+    // A dying unit finishes its death wherever it is.
+    if (u.Dead() && u.deathDone == 0) u.inRange = 1;
+  }
+}
+
+void RunLevel() {
+  TestLevelEnd();
+  if (gameState.flags.statsShown) RunStatistics();
+  if (gameState.flags.paused || gameState.flags.levelFinished) return;
+  UpdateUnitStates();
+  AttackInput();
+  DrawLevelBackground();
+  MoveInput();
+  for (int i = 0; i < UnitCount(); ++i) {
+    const Unit& u = UnitAt(i);
+    if (u.inRange == 1 && u.activated != 0) ProcessUnit(i);
+  }
+  UpdateItems();
+  DrawHud();
+  DeathOverlay();
+  gameState.play.combo.attackKind = 0;
+  gameState.play.levelStats.timeTaken += FrameMs() * 0.001;
+  TestPause();
+}
+
+void RestartLevel() {
+  for (int k = 0; k < UnitCount(); ++k) RestartUnit(k);
+  PlaceCameraOnPlayer();
+  GamePlay& play = gameState.play;
+  play.powerUpCharges = 0;
+  for (int i = 0; i < gameState.map.ItemCount && i < kMaxItems; ++i) {
+    if (cItem* item = play.items.items[i].get()) {
+      item->picked = 0;
+      item->gone = 0;
+    }
+  }
+  for (SoundHandle h : gameState.level.golemSounds) cSND::SetPosition(h, 0);
+  for (SoundHandle h : gameState.level.playerSounds) cSND::SetPosition(h, 0);
+  uint8_t combo7Counted = play.levelStats.combo7Counted;
+  play.levelStats = LevelStats{};
+  play.levelStats.combo7Counted = combo7Counted;
+}

@@ -133,3 +133,12 @@ Texture cLoad::CreateTexture(uint16_t width, uint16_t height, uint32_t format,
                              const uint8_t* pixels) {
   return CreateTextureFrom(width, height, format, pixels, std::string());
 }
+
+void FreeTexture(Texture& texture) {
+  backends.renderer->DeleteTexture(texture);
+  texture = 0;
+}
+
+void FreeIfReplaced(Texture old, Texture now) {
+  if (old != now) FreeTexture(old);
+}

@@ -6,6 +6,13 @@
 
 #include "base/types.hpp"
 
+// Frees a texture no longer needed (before its owner loads a new picture into the same slot)
+// and sets the slot to 0.
+void FreeTexture(Texture& texture);
+// After a reload into a slot that keeps its old name when the load fails: frees the old picture
+// once a new one has taken its place.
+void FreeIfReplaced(Texture old, Texture now);
+
 // The format code that CreateTexture reads as RGBA; any other means RGB.
 constexpr uint32_t kFormatRgba = 0x1908;
 

@@ -62,6 +62,16 @@ Texture RecorderRenderer::CreatePixelTexture(const PixelTexture& p, const std::s
   return name;
 }
 
+void RecorderRenderer::DeleteTexture(Texture texture) {
+  textures_.erase(texture);
+}
+
+void RecorderRenderer::PresentedMidFrame() {
+  DrawRecord r;
+  r.op = "present";
+  drawList_.push_back(r);
+}
+
 std::string RecorderRenderer::PathOf(Texture texture) const {
   auto it = textures_.find(texture);
   return it == textures_.end() ? std::string() : it->second.path;

@@ -34,6 +34,9 @@ class RecorderRenderer : public Renderer {
                                   const uint8_t* data, int32_t dataSize,
                                   const std::string& path) override;
   Texture CreatePixelTexture(const PixelTexture& pixels, const std::string& path) override;
+  void DeleteTexture(Texture texture) override;
+  // Recorded as a "present" entry of the draw list.
+  void PresentedMidFrame() override;
   void DrawQuad(Texture texture, double x, double y, double depth, double width, double height,
                 double alpha) override;
   void DrawText(uint16_t size, const std::string& text, float x, float y, Texture font) override;

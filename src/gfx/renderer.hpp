@@ -73,6 +73,11 @@ class Renderer {
                                           const std::string& path) = 0;
   // Mipmaps built from pixels (scaled to power-of-two sides first), texture environment modulate.
   virtual Texture CreatePixelTexture(const PixelTexture& pixels, const std::string& path) = 0;
+  // Frees a texture; the name is no longer valid. Names 0 and the frame gap are ignored.
+  virtual void DeleteTexture(Texture texture) = 0;
+  // The frame so far is being shown in the middle of a frame (a loading picture); drawing goes
+  // on afterwards.
+  virtual void PresentedMidFrame() {}
 
   // One textured quad with its top-left corner at (x, y), at z = -depth, blended with `alpha`;
   // leaves blending and the alpha test off.

@@ -10,6 +10,7 @@
 #include "base/backends.hpp"
 #include "base/messages.hpp"
 #include "gfx/renderer.hpp"
+#include "harness/level_dump.hpp"
 
 using json = nlohmann::ordered_json;
 
@@ -72,6 +73,7 @@ json Messages() {
 
 json DrawRecordJson(const DrawRecord& r) {
   json j{{"op", r.op}};
+  if (r.op == "present") return j;
   bool textured = r.op != "line";
   if (textured) {
     j["texture"] = r.texture;
@@ -109,6 +111,7 @@ json DumpState(int64_t frame) {
             {"inputStates", InputStates()},
             {"sounds", Sounds()},
             {"messages", Messages()}};
+  AddLevelToDump(dump);
   if (backends.renderer) {
     if (const auto* list = backends.renderer->DrawList()) {
       json draws = json::array();

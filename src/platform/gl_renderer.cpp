@@ -94,6 +94,12 @@ Image GlRenderer::ReadViewport() const {
   return ScaleToLogical(raw);
 }
 
+void GlRenderer::DeleteTexture(Texture texture) {
+  if (texture == 0 || texture == frameGap) return;
+  GLuint name = texture;
+  glDeleteTextures(1, &name);
+}
+
 void GlRenderer::FrameDone() {
   if (!captureRequested_) return;
   captureRequested_ = false;

@@ -15,6 +15,7 @@ class GlRenderer : public Renderer {
   void RequestCapture() override { captureRequested_ = true; }
   const Image& LastCapture() const override { return capture_; }
   void FrameDone() override;
+  void DeleteTexture(Texture texture) override;
 
   Texture CreateCompressedTexture(int32_t internalFormat, int32_t width, int32_t height,
                                   const uint8_t* data, int32_t dataSize,

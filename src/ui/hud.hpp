@@ -12,3 +12,5 @@ extern HudTextures hudTextures;
 
 // Loads the HUD's pictures; every call replaces the texture names (start-up, and each level load).
 void LoadHud();
+// Draws the HUD over the running level.
+void DrawHud();

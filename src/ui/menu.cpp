@@ -30,6 +30,12 @@ constexpr std::array<ButtonImages, kMenuButtonCount> kImages = {{
 }};
 
 void LoadMenu() {
+  // After a display change the old pictures are replaced, not kept beside the new ones.
+  FreeTexture(menuScreen.background);
+  for (cButton& old : menuScreen.buttons) {
+    FreeTexture(old.releasedTexture);
+    FreeTexture(old.pressedTexture);
+  }
   menuScreen.background = cLoad::LoadDXT("data\\menu\\bg.dxt");
   for (size_t i = 0; i < kMenuButtonCount; ++i) {
     cButton button;

@@ -71,9 +71,19 @@ void BuildModeList(cListBox& list) {
 void LoadOptions() {
   OptionsScreen& o = optionsScreen;
   const Settings& s = gameState.settings;
-  cLoad::LoadJPG("data\\options\\bg.jpg", o.background);
-  // The shared font, again, so that it exists for whatever context is current.
-  cLoad::LoadTGA("data\\fonts\\fontLV.tga", gameState.fontTexture);
+  // After a display change the old pictures are replaced, not kept beside the new ones.
+  Texture oldBackground = o.background;
+  FreeTexture(o.listBox.closedTexture);
+  FreeTexture(o.listBox.openTexture);
+  FreeTexture(o.listBox.listFontTexture);
+  // The four bars share one bar and one knob picture.
+  FreeTexture(o[OptionsBar::Music].barTexture);
+  FreeTexture(o[OptionsBar::Music].knobTexture);
+  FreeIfReplaced(oldBackground, cLoad::LoadJPG("data\\options\\bg.jpg", o.background));
+  // The shared font, again, so that it exists for whatever context is current; the old one
+  // goes only once the new one is there.
+  Texture oldFont = gameState.fontTexture;
+  FreeIfReplaced(oldFont, cLoad::LoadTGA("data\\fonts\\fontLV.tga", gameState.fontTexture));
 
   cListBox& list = o.listBox;
   list = cListBox{};

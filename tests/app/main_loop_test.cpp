@@ -168,6 +168,8 @@ TEST_F(MainLoopTest, KeyAndMouseEventsSetTheFormFlags) {
 }
 
 TEST_F(MainLoopTest, TheLevelIsLoadedOnceAndRestartedOnRequest) {
+  FakeBackends demo{MORVA_TEST_CONTENT};
+  demo.platform.manualTicks = 1'000'000;
   ASSERT_EQ(FormCreate(), StartResult::Ok);
   gameState.flags.inGame = 1;
   gameState.flags.restartRequested = 1;

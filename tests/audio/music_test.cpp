@@ -40,6 +40,7 @@ class MusicTest : public testing::Test {
     SetConfigPath(work_ / "config.dat");
     fake_->platform.manualTicks = 1'000'000;
     ASSERT_EQ(FormCreate(), StartResult::Ok);
+    PretendLevelLoaded();
   }
   void TearDown() override {
     FormClose();

@@ -15,6 +15,8 @@ struct UiGame {
   TempDir dir{std::string("ui_game_") +
               ::testing::UnitTest::GetInstance()->current_test_info()->name()};
   RunResult last;
+  // The front-end content made for the test; a test may run on the demo content instead.
+  std::string root = "content";
 
   explicit UiGame(uint32_t clickBytes = 44400) {
     uicontent::WriteFrontEndContent(dir / "content", clickBytes);
@@ -26,7 +28,7 @@ struct UiGame {
     std::filesystem::remove(dir / "config.dat");
     WriteFile(dir / "in.txt", script);
     last = RunGame({"--headless", "--frames", std::to_string(frames), "--frame-ms", "10", "--root",
-                    "content", "--input", "in.txt", "--dump-state", "state.json"},
+                    root, "--input", "in.txt", "--dump-state", "state.json"},
                    dir.path());
     EXPECT_EQ(last.status, 0) << last.output;
     return nlohmann::json::parse(ReadFile(dir / "state.json"));

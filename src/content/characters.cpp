@@ -1,0 +1,94 @@
+// Loading the character definitions and creating the level's units.
+#include "content/characters.hpp"
+
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/game_state.hpp"
+#include "base/backends.hpp"
+#include "base/content_paths.hpp"
+#include "base/messages.hpp"
+#include "formats/character_record.hpp"
+#include "gfx/frame_sequence.hpp"
+
+namespace {
+
+struct KindFiles {
+  int kind;
+  const char* definition;
+  const char* frames;
+};
+// Definitions are read in kind order; the frame folders load in the order below, which is the
+// order their texture names are created in.
+constexpr KindFiles kDefinitionFiles[] = {
+    {kPlayer, "data\\chars\\ravik.pud", nullptr},
+    {kSentinel, "data\\chars\\Sentinel.pud", nullptr},
+    {kGuard, "data\\chars\\guard.pud", nullptr},
+    {kGolem, "data\\chars\\golam.pud", nullptr},
+};
+constexpr KindFiles kFrameFolders[] = {
+    {kSentinel, nullptr, "data\\chars\\Sentinel\\"},
+    {kGolem, nullptr, "data\\chars\\golam\\"},
+    {kPlayer, nullptr, "data\\chars\\ravik\\"},
+    {kGuard, nullptr, "data\\chars\\guard\\"},
+};
+
+[[noreturn]] void DefinitionError(const std::string& path, const std::string& why) {
+  ShowMessageUtf8("MORVA", "Read error in " + path + ": " + why);
+  throw ProgramExit{3};
+}
+
+CharacterRecord ReadDefinition(const std::string& path) {
+  std::optional<std::string> file = backends.content->Resolve(path);
+  if (!file) DefinitionError(path, "the file does not exist");
+  std::ifstream in(*file, std::ios::binary);
+  std::vector<uint8_t> bytes(kCharacterRecordSize);
+  if (in) in.read(reinterpret_cast<char*>(bytes.data()), kCharacterRecordSize);
+  bytes.resize(in ? kCharacterRecordSize : static_cast<std::size_t>(in.gcount()));
+  CharacterRecordParse parse = ParseCharacterRecord(bytes);
+  if (!parse.record) DefinitionError(path, parse.error);
+  return *parse.record;
+}
+
+}  // namespace
+
+void PlaceCameraOnPlayer() {
+  const Unit& player = gameState.play.units[0];
+  gameState.play.cameraX = static_cast<double>(400 - static_cast<int64_t>(std::trunc(player.x)));
+  gameState.play.cameraY = static_cast<double>(400 - static_cast<int64_t>(std::trunc(player.y)));
+}
+
+void CreateUnits(const FrameSets& frameSets) {
+  const LevelMap& map = gameState.map;
+  for (int k = 0; k < map.CharCount; ++k) {
+    Unit& unit = At(gameState.play.units, static_cast<std::size_t>(k), "unit");
+    unit.kind = map.CharType[k];
+    unit.Definition() = At(gameState.charDefs, map.CharType[k], "character kind");
+    unit.x = map.CharPos[k].x;
+    unit.y = map.CharPos[k].y;
+    unit.activation = map.CharActivation[k];
+    unit.anim = std::make_unique<cAnim>();
+    // The definition's own kind picks the frames.
+    const FrameSet& set = At(frameSets, static_cast<std::size_t>(unit.kind), "frame set kind");
+    unit.anim->width = unit.spriteSize;
+    unit.anim->height = unit.spriteSize;
+    unit.anim->frameSetWord = set.spare;
+    unit.anim->textures = set.textures;
+  }
+  PlaceCameraOnPlayer();
+}
+
+void LoadCharacters() {
+  std::array<CharacterRecord, 4> definitions;
+  for (const KindFiles& f : kDefinitionFiles) definitions[f.kind] = ReadDefinition(f.definition);
+  // Kept only while the units are made.
+  auto frameSets = std::make_unique<FrameSets>();
+  for (const KindFiles& f : kFrameFolders) {
+    LoadFrameSequence(f.frames, (*frameSets)[f.kind].textures, kAnimFrames - 1);
+  }
+  for (int kind = 0; kind < 4; ++kind) gameState.charDefs[kind] = definitions[kind];
+  CreateUnits(*frameSets);
+}

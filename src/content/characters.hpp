@@ -1,0 +1,32 @@
+// The four character definitions, their frame folders, and the units created from them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "base/types.hpp"
+#include "gfx/anim.hpp"
+
+constexpr int kDefinitionSlots = 10;
+
+// What a unit's animation object starts from: laid out as the frame part of cAnim.
+struct FrameSet {
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t spare = 0;
+  std::array<Texture, kAnimFrames> textures{};
+};
+using FrameSets = std::array<FrameSet, kDefinitionSlots>;
+
+// Reads the four definition files, loads the four frame folders, then creates the units.
+// A definition file that is missing or shorter than 408 bytes ends the program (status 3) with a
+// message naming it.
+void LoadCharacters();
+
+// Units 0 .. CharCount-1 from gameState.map and gameState.charDefs, each with its own animation
+// object holding a copy of its kind's frame set; then the camera on the player. Kinds above 9 and
+// more than 256 characters are fatal range errors.
+void CreateUnits(const FrameSets& frameSets);
+
+// cameraX = 400 - Trunc(player x), cameraY = 400 - Trunc(player y), in 64-bit integers.
+void PlaceCameraOnPlayer();

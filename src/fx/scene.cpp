@@ -1,0 +1,66 @@
+// Scene drawing: background, level picture, unit sprites.
+#include "fx/scene.hpp"
+
+#include <cstdint>
+
+#include "app/game_state.hpp"
+#include "base/messages.hpp"
+#include "fx/sky_flashes.hpp"
+#include "game/animation_select.hpp"
+#include "game/units.hpp"
+#include "gfx/draw.hpp"
+
+namespace {
+
+constexpr double kBackgroundDepth = -3.2;
+constexpr double kLevelPictureDepth = -3.0;
+constexpr double kUnitDepth = -2.0;
+constexpr double kBackgroundWidth = 3200;
+constexpr double kBackgroundHeight = 1600;
+// The background moves against the player at a tenth of its speed.
+constexpr double kParallax = -0.1;
+
+uint16_t Fits16(int32_t value, const char* what) {
+  if (value < 0 || value > 0xFFFF) FatalRangeError(std::string(what) + " " + std::to_string(value));
+  return static_cast<uint16_t>(value);
+}
+
+}  // namespace
+
+double BackgroundX() {
+  return kParallax * PlayerUnit().x - 400;
+}
+double BackgroundY() {
+  return kParallax * PlayerUnit().y - 600;
+}
+
+void DrawLevelBackground() {
+  const LevelAssets& level = gameState.level;
+  DrawQuad(level.backgroundTexture, BackgroundX(), BackgroundY(), kBackgroundDepth,
+           kBackgroundWidth, kBackgroundHeight, 1);
+  DrawSkyFlashes();
+  const double camX = gameState.play.cameraX;
+  const double camY = gameState.play.cameraY;
+  std::size_t idx = 0;
+  for (int row = 0; row < gameState.map.Height; ++row) {
+    for (int column = 0; column < gameState.map.Width; ++column) {
+      Texture t = At(level.levelFrames, idx, "level picture screen");
+      if (t != frameGap) {
+        DrawQuad(t, column * 800.0 + camX, row * 600.0 + camY, kLevelPictureDepth, 800, 600, 1);
+      }
+      ++idx;
+    }
+  }
+}
+
+void DrawUnit(int i) {
+  if (gameState.map.CharCount == 0) return;
+  Unit& u = UnitAt(i);
+  if (!u.anim) return;
+  SelectAnimation(i);
+  const AnimEntry& e = At(u.anims, u.animIndex, "animation index");
+  u.anim->firstFrame = Fits16(e.firstFrame, "animation first frame");
+  u.anim->frameCount = Fits16(e.frameCount, "animation frame count");
+  u.anim->frameDuration = static_cast<float>(e.rate);
+  u.anim->Draw(u.x + gameState.play.cameraX, u.y + gameState.play.cameraY, kUnitDepth);
+}

@@ -1,0 +1,11 @@
+// Drawing the running level: background, level picture and unit sprites.
+#pragma once
+
+// The parallax background (following the player at a tenth of its speed), the sky flashes and
+// the level picture, one 800 x 600 quad per screen.
+void DrawLevelBackground();
+// Where the background's top-left corner lies on the screen (the sky flash covers it exactly).
+double BackgroundX();
+double BackgroundY();
+// The unit's sprite with the animation its state selects.
+void DrawUnit(int i);

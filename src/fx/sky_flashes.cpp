@@ -1,0 +1,5 @@
+// Sky flashes and thunder.
+#include "fx/sky_flashes.hpp"
+
+// Not built yet: draws nothing.
+void DrawSkyFlashes() {}

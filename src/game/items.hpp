@@ -1,0 +1,42 @@
+// Items lying in the level: life and power-up pick-ups, their table, loading and per-frame step.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "base/types.hpp"
+
+// The level keeps at most 100 items; textures and sounds are kept per kind in 8 slots.
+constexpr int kMaxItems = 100;
+constexpr int kItemKindSlots = 8;
+
+enum ItemKind : uint8_t { kItemLifeKind = 0, kItemPowerUpKind = 1 };
+
+class cItem {
+ public:
+  double pickTime = 0;  // seconds since the pick-up (0..1)
+  double rise = 0;      // px the item has flown up since
+  uint8_t kind = 0;
+  int32_t width = 50;
+  int32_t height = 50;
+  uint8_t picked = 0;
+  uint8_t gone = 0;
+  Texture texture = 0;
+  SoundHandle sound = 0;
+
+  void Clear();
+  // Draws at screen (x, y); a picked item flies up and plays its sound, then is gone.
+  void Draw(double x, double y, double depth);
+};
+
+struct ItemState {
+  std::array<std::unique_ptr<cItem>, kMaxItems> items;
+  std::array<Texture, kItemKindSlots> textures{};
+  std::array<SoundHandle, kItemKindSlots> sounds{};
+};
+
+// The two item pictures and sounds, and one item per item of the level map.
+void LoadItems();
+// Pick-up test and drawing of every item not gone, once per frame.
+void UpdateItems();

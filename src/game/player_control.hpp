@@ -1,0 +1,11 @@
+// The player's inputs: attack keys and combos, walking, jumping, crouching and the power-up.
+#pragma once
+
+// Attack keys, the combo buffer and its evaluation; raises attackKind for the frame.
+void AttackInput();
+// Sets comboLevel from the combo buffer.
+void EvaluateCombo();
+// Zeroes the used combo entries and the combo level.
+void ClearCombo();
+// Walking, jumping, crouching, the power-up and the idle flag.
+void MoveInput();

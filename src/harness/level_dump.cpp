@@ -1,0 +1,160 @@
+// What the state dump shows of the level. Field names are the game's own.
+#include "harness/level_dump.hpp"
+
+#include "app/game_state.hpp"
+
+using json = nlohmann::ordered_json;
+
+namespace {
+
+json AnimJson(const cAnim& a) {
+  return json{{"current", a.current},
+              {"firstFrame", a.firstFrame},
+              {"frameCount", a.frameCount},
+              {"playing", a.playing},
+              {"oneShot", a.oneShot},
+              {"mirrored", a.mirrored},
+              {"frameDuration", a.frameDuration}};
+}
+
+json AnimsJson(const CharacterRecord& d) {
+  json list = json::array();
+  for (const AnimEntry& e : d.anims) {
+    list.push_back({{"firstFrame", e.firstFrame}, {"frameCount", e.frameCount}, {"rate", e.rate}});
+  }
+  return list;
+}
+
+json DefinitionJson(const Unit& u) {
+  return json{{"kind", u.kind},
+              {"x", u.x},
+              {"y", u.y},
+              {"boxLeft", u.boxLeft},
+              {"boxTop", u.boxTop},
+              {"boxRight", u.boxRight},
+              {"boxBottom", u.boxBottom},
+              {"activation", u.activation},
+              {"spriteSize", u.spriteSize},
+              {"speed", u.speed},
+              {"life", u.life},
+              {"damage", u.damage},
+              {"collisionMode", u.collisionMode}};
+}
+
+json RuntimeJson(const Unit& u) {
+  return json{{"hoverNear", u.hoverNear},
+              {"hoverPhase", u.hoverPhase},
+              {"fireTimer", u.fireTimer},
+              {"firePeriod", u.firePeriod},
+              {"jumpTime", u.jumpTime},
+              {"airborne", u.airborne},
+              {"fireNow", u.fireNow},
+              {"idle", u.idle},
+              {"moving", u.moving},
+              {"jumping", u.jumping},
+              {"facingLeft", u.facingLeft},
+              {"attack", u.attack},
+              {"deathDone", u.deathDone},
+              {"stunned", u.stunned},
+              {"crouching", u.crouching},
+              {"launched", u.launched},
+              {"deathTime", u.deathTime},
+              {"stunTime", u.stunTime},
+              {"attackTime", u.attackTime},
+              {"cryTime", u.cryTime},
+              {"blowSoundGate", u.blowSoundGate},
+              {"headOff", u.headOff},
+              {"attackVariant", u.attackVariant},
+              {"stunLength", u.stunLength},
+              {"soundPick", u.soundPick},
+              {"commentPick", u.commentPick},
+              {"latchA", u.latchA},
+              {"latchB", u.latchB},
+              {"latchC", u.latchC},
+              {"painLatch", u.painLatch},
+              {"swingLatch", u.swingLatch},
+              {"impactLatch", u.impactLatch},
+              {"launchLock", u.launchLock},
+              {"pushDir", u.pushDir},
+              {"deathEffect", u.deathEffect},
+              {"charging", u.charging},
+              {"hoverAmpX", u.hoverAmpX},
+              {"hoverAmpY", u.hoverAmpY},
+              {"inRange", u.inRange},
+              {"animIndex", u.animIndex},
+              {"hitNow", u.hitNow},
+              {"activated", u.activated},
+              {"idlePick", u.idlePick},
+              {"pushTime", u.pushTime},
+              {"idlePeriod", u.idlePeriod},
+              {"killScored", u.killScored}};
+}
+
+json UnitsJson() {
+  json list = json::array();
+  for (int i = 0; i < gameState.map.CharCount && i < kMaxUnits; ++i) {
+    const Unit& u = gameState.play.units[i];
+    json j = DefinitionJson(u);
+    j.update(RuntimeJson(u));
+    j["anims"] = AnimsJson(u);
+    if (u.anim) j["anim"] = AnimJson(*u.anim);
+    list.push_back(j);
+  }
+  return list;
+}
+
+json ItemsJson() {
+  json list = json::array();
+  const LevelMap& map = gameState.map;
+  for (int i = 0; i < map.ItemCount && i < kMaxItems; ++i) {
+    const cItem* item = gameState.play.items.items[i].get();
+    if (!item) continue;
+    list.push_back({{"kind", item->kind},
+                    {"x", map.ItemPos[i].x},
+                    {"y", map.ItemPos[i].y},
+                    {"picked", item->picked},
+                    {"gone", item->gone},
+                    {"pickTime", item->pickTime},
+                    {"rise", item->rise}});
+  }
+  return list;
+}
+
+json ComboJson(const ComboState& c) {
+  return json{{"attackKind", c.attackKind},         {"comboActive", c.comboActive},
+              {"comboCount", c.comboCount},         {"comboClock", c.comboClock},
+              {"comboLevel", c.comboLevel},         {"comboDeadline", c.comboDeadline},
+              {"attackCooldown", c.attackCooldown}, {"attackLatch", c.attackLatch}};
+}
+
+json StatsJson(const LevelStats& s) {
+  return json{{"points", s.points},
+              {"timeTaken", s.timeTaken},
+              {"golemKills", s.golemKills},
+              {"guardKills", s.guardKills},
+              {"sentinelKills", s.sentinelKills},
+              {"headsRemoved", s.headsRemoved},
+              {"combo7Count", s.combo7Count},
+              {"combo7Counted", s.combo7Counted}};
+}
+
+}  // namespace
+
+void AddLevelToDump(json& dump) {
+  const GamePlay& play = gameState.play;
+  const LevelMap& map = gameState.map;
+  dump["camera"] = {{"cameraX", play.cameraX}, {"cameraY", play.cameraY}};
+  dump["map"] = {{"Width", map.Width},
+                 {"Height", map.Height},
+                 {"CharCount", map.CharCount},
+                 {"ItemCount", map.ItemCount}};
+  dump["units"] = UnitsJson();
+  dump["combo"] = ComboJson(play.combo);
+  dump["powerUp"] = {{"powerUpCharges", play.powerUpCharges},
+                     {"powerUpActive", play.powerUpActive}};
+  dump["items"] = ItemsJson();
+  dump["levelStats"] = StatsJson(play.levelStats);
+  dump["deathFade"] = play.deathFade;
+  dump["lastHitKind"] = play.lastHitKind;
+  dump["bonusDamage"] = play.bonusDamage;
+}

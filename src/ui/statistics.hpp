@@ -1,0 +1,4 @@
+// The statistics screen at the end of the level.
+#pragma once
+
+void RunStatistics();

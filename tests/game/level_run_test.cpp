@@ -1,0 +1,147 @@
+// The real program from the menu into the level: where units stand, which wake and which are
+// processed, the pause, and the level end.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "formats/level_source.hpp"
+#include "game/level_test_support.hpp"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+struct LevelRunTest : ::testing::Test {
+  TempDir dir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  ContentCopy content{dir / "content"};
+
+  LevelRun Run(const std::string& script, int frames) {
+    LevelRun run = RunLevelGame(dir.path(), content.root(), StartLevelScript() + script, frames);
+    EXPECT_EQ(run.status, 0) << run.output;
+    return run;
+  }
+};
+
+const json& UnitAtIndex(const json& state, int i) {
+  return state["units"][static_cast<std::size_t>(i)];
+}
+
+}  // namespace
+
+TEST_F(LevelRunTest, TheDemoLevelStartsWithEveryUnitAtItsPlaceAndTheCameraOnThePlayer) {
+  LevelRun run = Run("", kLevelFirstFrame + 5);
+  ASSERT_FALSE(run.state.is_null());
+  const json& s = run.state;
+  EXPECT_EQ(s["flags"]["inGame"], 1);
+  EXPECT_EQ(s["flags"]["levelLoaded"], 1);
+  EXPECT_EQ(s["flags"]["menuShown"], 0);
+
+  LevelMapRead map = ReadLevelMapFile(content.root() / "data" / "levels" / "level1" / "level.mrv");
+  ASSERT_TRUE(map.ok());
+  EXPECT_EQ(s["map"]["Width"], map.map.Width);
+  EXPECT_EQ(s["map"]["Height"], map.map.Height);
+  ASSERT_EQ(s["map"]["CharCount"], map.map.CharCount());
+  ASSERT_EQ(s["units"].size(), map.map.CharCount());
+  for (std::size_t k = 0; k < map.map.CharCount(); ++k) {
+    SCOPED_TRACE(k);
+    // Nothing moves the units yet: each stands where the map put it.
+    EXPECT_EQ(UnitAtIndex(s, static_cast<int>(k))["x"], map.map.CharPos[k].x);
+    EXPECT_EQ(UnitAtIndex(s, static_cast<int>(k))["y"], map.map.CharPos[k].y);
+    EXPECT_EQ(UnitAtIndex(s, static_cast<int>(k))["kind"], map.map.CharType[k]);
+  }
+  const double px = map.map.CharPos[0].x;
+  const double py = map.map.CharPos[0].y;
+  EXPECT_EQ(s["camera"]["cameraX"], 400 - std::trunc(px));
+  EXPECT_EQ(s["camera"]["cameraY"], 400 - std::trunc(py));
+  // The frame shows the background, every screen of the level picture and the player.
+  EXPECT_EQ(CountDraws(s, "quad", "bg.dx"), 1);
+  EXPECT_EQ(CountDraws(s, "quad", "levels\\level1\\"), map.map.Width * map.map.Height);
+  EXPECT_GE(CountDraws(s, "anim", "ravik"), 1);
+  EXPECT_GT(s["levelStats"]["timeTaken"], 0.0);
+  // The gameplay keys are bound by the load: S is the power-up input (button 9).
+  EXPECT_EQ(s["units"][0]["activated"], 1);
+}
+
+TEST_F(LevelRunTest, UnitsWakeByTheirRuleAndAreProcessedOnlyNearThePlayer) {
+  LevelMapFile map = FloorMap(4, 2);
+  AddCharacter(map, kKindPlayer, 0, 1000, 300);
+  struct Row {
+    uint8_t activation;
+    int32_t x, y;
+    int activated, inRange;
+  };
+  const Row rows[] = {
+      {0, 1699, 300, 1, 1},  // 699 px to the right
+      {0, 1700, 300, 1, 0},  // 700 px: not processed
+      {0, 301, 300, 1, 1},   // 699 px to the left
+      {1, 629, 300, 1, 1},   // the player is 371 px past it: awake
+      {1, 630, 300, 0, 1},   // 370 px: still asleep
+      {1, 1300, 300, 0, 1},  // ahead of the player: asleep
+      {2, 900, 300, 0, 1},   // any other rule never wakes
+      {0, 1000, 799, 1, 1},  // 499 px below
+      {0, 1000, 800, 1, 0},  // 500 px below
+  };
+  for (const Row& r : rows) AddCharacter(map, kKindGuard, r.activation, r.x, r.y);
+  content.SetLevelMap(map);
+
+  LevelRun run = Run("", kLevelFirstFrame + 3);
+  const json& s = run.state;
+  ASSERT_EQ(s["units"].size(), 1u + std::size(rows));
+  EXPECT_EQ(s["camera"]["cameraX"], -600.0);
+  EXPECT_EQ(s["camera"]["cameraY"], 100.0);
+  int processed = 1;  // the player
+  for (std::size_t k = 0; k < std::size(rows); ++k) {
+    SCOPED_TRACE(k);
+    const json& u = UnitAtIndex(s, static_cast<int>(k + 1));
+    EXPECT_EQ(u["activated"], rows[k].activated);
+    EXPECT_EQ(u["inRange"], rows[k].inRange);
+    if (rows[k].activated && rows[k].inRange) ++processed;
+  }
+  // Only processed units are drawn.
+  EXPECT_EQ(CountDraws(s, "anim"), processed);
+}
+
+TEST_F(LevelRunTest, EscapePausesOncePerPressAndResumeCarriesOn) {
+  const int press = kLevelFirstFrame + 20;
+  // Escape held through the Resume click: the still-held key must not pause again.
+  const std::string pause = std::to_string(press) + " key down Escape\n" +
+                            std::to_string(press + 20) + " mouse move 385 157\n" +
+                            std::to_string(press + 22) + " mouse down left\n" +
+                            std::to_string(press + 24) + " mouse up left\n";
+  LevelRun paused = Run(pause, press + 10);
+  EXPECT_EQ(paused.state["flags"]["paused"], 1);
+  EXPECT_EQ(paused.state["flags"]["menuShown"], 1);
+  EXPECT_EQ(CountDraws(paused.state, "anim"), 0) << "nothing of the level is drawn";
+  const double clockAtPause = paused.state["levelStats"]["timeTaken"];
+
+  LevelRun later = Run(pause, press + 19);
+  EXPECT_EQ(later.state["levelStats"]["timeTaken"], clockAtPause) << "the level clock stops";
+  EXPECT_EQ(later.state["flags"]["paused"], 1);
+
+  LevelRun resumed = Run(pause, press + 60);
+  EXPECT_EQ(resumed.state["flags"]["paused"], 0) << "Escape still held does not pause again";
+  EXPECT_EQ(resumed.state["flags"]["menuShown"], 0);
+  EXPECT_GT(resumed.state["levelStats"]["timeTaken"], clockAtPause);
+
+  const std::string again = pause + std::to_string(press + 70) + " key up Escape\n" +
+                            std::to_string(press + 75) + " key down Escape\n";
+  LevelRun second = Run(again, press + 80);
+  EXPECT_EQ(second.state["flags"]["paused"], 1) << "a new press pauses again";
+}
+
+TEST_F(LevelRunTest, TheLevelEndsOnlyPastTheRightEndOfTheMap) {
+  // 2 screens: the end lies at x 1200; nothing moves the player yet, so the map places it.
+  for (int32_t x : {1200, 1201}) {
+    SCOPED_TRACE(x);
+    LevelMapFile map = FloorMap(2, 1);
+    AddCharacter(map, kKindPlayer, 0, x, 300);
+    content.SetLevelMap(map);
+    LevelRun run = Run("", kLevelFirstFrame + 3);
+    const bool ended = x > 1200;
+    EXPECT_EQ(run.state["flags"]["levelFinished"], ended ? 1 : 0);
+    EXPECT_EQ(run.state["flags"]["statsShown"], ended ? 1 : 0);
+    EXPECT_EQ(UnitAtIndex(run.state, 0)["x"], ended ? 0.0 : 1200.0);
+    if (ended) EXPECT_EQ(run.state["levelStats"]["timeTaken"], 0.0) << "the clock never ran";
+  }
+}
