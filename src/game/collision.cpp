@@ -1,5 +1,117 @@
-// Collision with the map grid and enemy bodies.
+// Collision with the map grid and the enemies' bodies. Every probe reads the unit's position as it
+// is at that moment: a step that moves the unit changes what the next probe sees.
 #include "game/collision.hpp"
 
-// Not built yet: units neither fall nor are stopped.
-void CollideUnit(int /*i*/) {}
+#include <cmath>
+
+#include "game/units.hpp"
+
+namespace {
+
+constexpr uint8_t kEmpty = 0;
+constexpr uint8_t kSolid = 1;
+// Units are kept this far inside the map's edges.
+constexpr double kMapMargin = 5;
+// Below the feet: no ground within 50 px means airborne; beyond 20 px the unit falls freely;
+// within 5 px it stands.
+constexpr double kAirborneProbe = 50;
+constexpr double kFallProbe = 20;
+constexpr double kStandProbe = 5;
+constexpr double kFreeFall = 0.5;  // px per ms
+constexpr double kSettle = 0.1;
+// Feet sunk into solid ground rise: deeper than 1 px into the cell row at feet - 5 faster.
+constexpr double kDeepProbe = 5;
+constexpr double kShallowProbe = 1;
+constexpr double kPushUpDeep = 0.15;
+constexpr double kPushUpShallow = 0.1;
+// Walls are probed 60 px above the feet, 10 px to either side.
+constexpr double kWallHeight = 60;
+constexpr double kWallReach = 10;
+
+// Collision modes of the definition: 0 always, 1 once dead (a shot-down sentinel), else never.
+constexpr uint8_t kCollideAlways = 0;
+constexpr uint8_t kCollideWhenDead = 1;
+
+double Feet(const Unit& u) {
+  return u.y + u.boxBottom;
+}
+
+// Moves a unit; the player takes the camera with it.
+void Shift(int i, Unit& u, double dx, double dy) {
+  u.x += dx;
+  u.y += dy;
+  if (i == 0) {
+    gameState.play.cameraX -= dx;
+    gameState.play.cameraY -= dy;
+  }
+}
+
+void ClampToMap(Unit& u) {
+  const double right = gameState.map.Width * 800.0 - kMapMargin;
+  const double bottom = gameState.map.Height * 600.0 - kMapMargin;
+  if (u.x < kMapMargin) u.x = kMapMargin;
+  if (u.y < kMapMargin) u.y = kMapMargin;
+  if (u.x > right) u.x = right;
+  if (u.y > bottom) u.y = bottom;
+}
+
+bool CollidesWithMap(const Unit& u) {
+  if (u.collisionMode == kCollideAlways) return true;
+  return u.collisionMode == kCollideWhenDead && u.life < 1;
+}
+
+void FallAndStand(int i, Unit& u, double dt) {
+  if (CellAt(u.x, Feet(u) + kAirborneProbe) == kEmpty) u.airborne = 1;
+  if (CellAt(u.x, Feet(u) + kFallProbe) == kEmpty) {
+    Shift(i, u, 0, kFreeFall * dt);
+  } else if (CellAt(u.x, Feet(u) + kStandProbe) != kEmpty) {
+    u.airborne = 0;
+  } else {
+    Shift(i, u, 0, kSettle * dt);
+  }
+}
+
+void PushUpOutOfGround(int i, Unit& u, double dt) {
+  if (CellAt(u.x, Feet(u) - kDeepProbe) == kSolid) {
+    Shift(i, u, 0, -kPushUpDeep * dt);
+  } else if (CellAt(u.x, Feet(u) - kShallowProbe) == kSolid) {
+    Shift(i, u, 0, -kPushUpShallow * dt);
+  }
+}
+
+void StopAtWalls(int i, Unit& u, double dt) {
+  if (CellAt(u.x - kWallReach, Feet(u) - kWallHeight) == kSolid) Shift(i, u, u.speed * dt, 0);
+  if (CellAt(u.x + kWallReach, Feet(u) - kWallHeight) == kSolid) Shift(i, u, -u.speed * dt, 0);
+}
+
+// Guards and golems that live block the player, who is pushed back by its own step; the enemy
+// never moves. All comparisons are strict.
+void PushPlayerOffBody(const Unit& u, double dt) {
+  Unit& p = PlayerUnit();
+  const bool overlapY = p.y + p.boxBottom > u.y + u.boxTop && p.y + p.boxTop < u.y + u.boxBottom;
+  if (p.x + p.boxRight > u.x + u.boxLeft && p.x < u.x && overlapY) {
+    Shift(0, p, -p.speed * dt, 0);
+  }
+  if (p.x + p.boxLeft < u.x + u.boxRight && p.x > u.x && overlapY) Shift(0, p, p.speed * dt, 0);
+}
+
+}  // namespace
+
+uint8_t CellAt(double x, double y) {
+  const double cx = std::trunc(x * 0.1);
+  const double cy = std::trunc(y * 0.1);
+  // Outside the grid is empty space.
+  if (!(cx >= 0 && cx < kGridColumns && cy >= 0 && cy < kGridRows)) return kEmpty;
+  return gameState.map.Cells[static_cast<std::size_t>(cx)][static_cast<std::size_t>(cy)];
+}
+
+void CollideUnit(int i) {
+  Unit& u = UnitAt(i);
+  const double dt = FrameMs();
+  ClampToMap(u);
+  if (!CollidesWithMap(u)) return;
+  FallAndStand(i, u, dt);
+  PushUpOutOfGround(i, u, dt);
+  StopAtWalls(i, u, dt);
+  if (i > 0 && u.kind != kSentinel && u.life > 0) PushPlayerOffBody(u, dt);
+}

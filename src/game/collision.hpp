@@ -1,4 +1,12 @@
 // Map collision: clamp, gravity, ground, walls and the player's push by enemy bodies.
 #pragma once
 
+#include <cstdint>
+
+// The grid cell under a world point: 0 empty, 1 solid, anything else a ledge. A point outside
+// the grid reads as empty.
+uint8_t CellAt(double x, double y);
+
+// Keeps unit i inside the map, lets it fall and stand, pushes it out of floors and walls, and
+// keeps the player out of living guards and golems. Moves of the player move the camera too.
 void CollideUnit(int i);

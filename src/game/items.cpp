@@ -1,10 +1,91 @@
-// Items.
+// Items: loading, the pick-up square, and the flight up after a pick-up.
 #include "game/items.hpp"
 
-// Not built yet: the level has no items.
+#include <algorithm>
+#include <memory>
+
+#include "audio/sound.hpp"
+#include "game/units.hpp"
+#include "gfx/draw.hpp"
+#include "gfx/load.hpp"
+
+namespace {
+
+// The player's reference point must lie strictly within 32 px of the item's position.
+constexpr double kPickUpReach = 32;
+constexpr int32_t kLifePerItem = 30;
+constexpr int32_t kLifeCap = 100;
+// A picked item flies up 1 px per ms for a second.
+constexpr double kFlightSeconds = 1.0;
+constexpr double kItemDepth = -1.0;
+constexpr int32_t kItemSize = 50;
+
+bool InPickUpSquare(const MapPoint& item, const Unit& p) {
+  return item.x - kPickUpReach < p.x && p.x < item.x + kPickUpReach &&
+         item.y - kPickUpReach < p.y && p.y < item.y + kPickUpReach;
+}
+
+void PickUp(cItem& item, Unit& p) {
+  if (item.picked) return;
+  if (item.kind == kItemLifeKind) {
+    p.life += kLifePerItem;
+    item.picked = 1;
+    p.life = std::min(p.life, kLifeCap);
+  } else if (item.kind == kItemPowerUpKind) {
+    item.picked = 1;
+    gameState.play.powerUpCharges += 1;
+  }
+}
+
+}  // namespace
+
 void cItem::Clear() {
   pickTime = 0;
 }
-void cItem::Draw(double /*x*/, double /*y*/, double /*depth*/) {}
-void LoadItems() {}
-void UpdateItems() {}
+
+void cItem::Draw(double x, double y, double depth) {
+  if (gone) return;
+  DrawQuad(texture, x, y + rise, depth, width, height, 1);
+  if (!picked) return;
+  if (pickTime >= kFlightSeconds) {
+    gone = 1;
+    pickTime = 0;
+    rise = 0;
+    return;
+  }
+  if (pickTime == 0) cSND::SetPosition(sound, 0);
+  pickTime += FrameMs() * 0.001;
+  rise -= FrameMs();
+  cSND::Play(sound, gameState.settings.soundVolume, false);
+}
+
+void LoadItems() {
+  ItemState& state = gameState.play.items;
+  state.textures[kItemLifeKind] = cLoad::LoadDXT("data\\items\\life.dxt");
+  state.textures[kItemPowerUpKind] = cLoad::LoadDXT("data\\items\\MFL.dxt");
+  cSND::Open("data\\sounds\\items\\life.wav", state.sounds[kItemLifeKind]);
+  cSND::Open("data\\sounds\\items\\MFL.wav", state.sounds[kItemPowerUpKind]);
+  const LevelMap& map = gameState.map;
+  for (int k = 0; k < map.ItemCount; ++k) {
+    auto& slot = At(state.items, static_cast<std::size_t>(k), "item");
+    slot = std::make_unique<cItem>();
+    slot->width = kItemSize;
+    slot->height = kItemSize;
+    slot->kind = map.ItemType[k];
+    slot->texture = At(state.textures, slot->kind, "item kind");
+    slot->sound = state.sounds[slot->kind];
+    slot->Clear();
+  }
+}
+
+void UpdateItems() {
+  const LevelMap& map = gameState.map;
+  Unit& p = PlayerUnit();
+  for (int i = 0; i < map.ItemCount; ++i) {
+    cItem* item = At(gameState.play.items.items, static_cast<std::size_t>(i), "item").get();
+    if (!item || item->gone) continue;
+    const MapPoint& at = map.ItemPos[i];
+    if (InPickUpSquare(at, p)) PickUp(*item, p);
+    item->Draw(at.x + gameState.play.cameraX, at.y + gameState.play.cameraY, kItemDepth);
+  }
+}

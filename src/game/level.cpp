@@ -125,6 +125,9 @@ void RestartLevel() {
     if (cItem* item = play.items.items[i].get()) {
       item->picked = 0;
       item->gone = 0;
+      // An item still flying up when the level restarts lies at its place again.
+      item->Clear();
+      item->rise = 0;
     }
   }
   for (SoundHandle h : gameState.level.golemSounds) cSND::SetPosition(h, 0);

@@ -9,3 +9,8 @@ void EvaluateCombo();
 void ClearCombo();
 // Walking, jumping, crouching, the power-up and the idle flag.
 void MoveInput();
+
+struct Unit;
+// The rule that sets the player's idle flag at the end of MoveInput (otherwise it keeps its
+// value): alive and not jumping, or not moving, or not stunned, or neither dying nor crouching.
+bool IdleRuleHolds(const Unit& p);

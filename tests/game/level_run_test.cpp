@@ -64,7 +64,11 @@ TEST_F(LevelRunTest, TheDemoLevelStartsWithEveryUnitAtItsPlaceAndTheCameraOnTheP
 }
 
 TEST_F(LevelRunTest, UnitsWakeByTheirRuleAndAreProcessedOnlyNearThePlayer) {
+  // Everyone stands still: feet (y + 56) rest on solid rows at y 360 and y 860.
   LevelMapFile map = FloorMap(4, 2);
+  for (int cx = 0; cx < map.Columns(); ++cx) {
+    for (int cy : {36, 37, 38, 86, 87, 88}) map.SetCell(cx, cy, 1);
+  }
   AddCharacter(map, kKindPlayer, 0, 1000, 300);
   struct Row {
     uint8_t activation;
