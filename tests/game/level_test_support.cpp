@@ -29,7 +29,10 @@ void ContentCopy::Remove(const std::string& relative) {
 LevelMapFile FloorMap(int width, int height) {
   LevelMapFile map;
   map.Resize(width, height);
-  for (int cx = 0; cx < map.Columns(); ++cx) map.SetCell(cx, map.Rows() - 1, 1);
+  // Three rows: a unit standing on it probes 20 px below its feet.
+  for (int cx = 0; cx < map.Columns(); ++cx) {
+    for (int cy = map.Rows() - 3; cy < map.Rows(); ++cy) map.SetCell(cx, cy, 1);
+  }
   return map;
 }
 

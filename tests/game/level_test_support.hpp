@@ -24,7 +24,8 @@ class ContentCopy {
   std::filesystem::path root_;
 };
 
-// A map of `width` x `height` screens with a solid floor along the bottom row of cells.
+// A map of `width` x `height` screens with a solid floor in the bottom three rows of cells: its
+// top lies 30 px above the map's bottom edge.
 LevelMapFile FloorMap(int width, int height);
 void AddCharacter(LevelMapFile& map, uint8_t kind, uint8_t activation, int32_t x, int32_t y);
 void AddItem(LevelMapFile& map, uint8_t kind, int32_t x, int32_t y);
