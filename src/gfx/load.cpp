@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
+#include <new>
+#include <span>
 #include <optional>
 #include <vector>
 
@@ -26,28 +29,43 @@ const std::string kCannotLoad =
 const std::string kLoadCaption = "Load unit";
 const std::string kTgaCaption = "TGA File Error";
 
-// The whole of a content file; nothing when it does not exist, is a folder or cannot be read.
-std::optional<std::vector<uint8_t>> ReadContentFile(const std::string& path) {
+// No picture the game can draw is larger than 8192 x 8192 pixels of 4 bytes; a bigger file (a
+// sparse or runaway one) is refused before anything is allocated for it.
+constexpr int64_t kLargestPictureFile = int64_t{8192} * 8192 * 4 + 4096;
+
+// A file's bytes, read without clearing the buffer first.
+struct FileBytes {
+  std::unique_ptr<uint8_t[]> data;
+  std::size_t size = 0;
+  std::span<const uint8_t> span() const { return {data.get(), size}; }
+};
+
+// The whole of a content file; nothing when it does not exist, is a folder, is larger than any
+// picture or cannot be read.
+std::optional<FileBytes> ReadContentFile(const std::string& path) {
   std::optional<std::string> file = backends.content->Resolve(path);
   if (!file) return std::nullopt;
   int fd = open(file->c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestPictureFile) {
     close(fd);
     return std::nullopt;
   }
-  std::vector<uint8_t> bytes(static_cast<std::size_t>(info.st_size));
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+  FileBytes bytes;
+  const auto size = static_cast<std::size_t>(info.st_size);
+  bytes.data.reset(new (std::nothrow) uint8_t[size == 0 ? 1 : size]);
+  if (!bytes.data) {
+    close(fd);
+    return std::nullopt;
+  }
+  while (bytes.size < size) {
+    ssize_t n = read(fd, bytes.data.get() + bytes.size, size - bytes.size);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
+    if (n <= 0) break;  // a file that shrank while being read is read as far as it went
+    bytes.size += static_cast<std::size_t>(n);
   }
   close(fd);
-  // A file that shrank while being read is read as far as it went.
-  bytes.resize(done);
   return bytes;
 }
 
@@ -63,12 +81,12 @@ Texture CreateTextureFrom(uint16_t width, uint16_t height, uint32_t format, cons
 }  // namespace
 
 Texture cLoad::LoadDXT(const std::string& path) {
-  std::optional<std::vector<uint8_t>> bytes = ReadContentFile(path);
+  std::optional<FileBytes> bytes = ReadContentFile(path);
   if (!bytes) {
     ShowMessage(kLoadCaption, kCannotLoad + path);
     return 0;
   }
-  ContainerParse parsed = ParseTextureContainer(*bytes);
+  ContainerParse parsed = ParseTextureContainer(bytes->span());
   if (!parsed.container) {
     ShowMessage(kLoadCaption, kCannotLoad + path + " (" + parsed.error + ")");
     return 0;
@@ -80,12 +98,12 @@ Texture cLoad::LoadDXT(const std::string& path) {
 }
 
 Texture cLoad::LoadTGA(const std::string& path, Texture& texture) {
-  std::optional<std::vector<uint8_t>> bytes = ReadContentFile(path);
+  std::optional<FileBytes> bytes = ReadContentFile(path);
   if (!bytes) {
     ShowMessage(kLoadCaption, kCannotLoad + path);
     return texture;
   }
-  TargaParse parsed = ParseTarga(*bytes);
+  TargaParse parsed = ParseTarga(bytes->span());
   switch (parsed.error) {
     case TargaError::None:
       break;
@@ -107,9 +125,9 @@ Texture cLoad::LoadTGA(const std::string& path, Texture& texture) {
 }
 
 Texture cLoad::LoadJPG(const std::string& path, Texture& texture) {
-  std::optional<std::vector<uint8_t>> bytes = ReadContentFile(path);
+  std::optional<FileBytes> bytes = ReadContentFile(path);
   JpegDecode decoded;
-  if (bytes) decoded = DecodeJpeg(*bytes);
+  if (bytes) decoded = DecodeJpeg(bytes->span());
   if (!decoded.image) {
     ShowMessage("BMP Unit",
                 "Nevar iel\xE2"

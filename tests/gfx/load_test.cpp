@@ -182,6 +182,29 @@ TEST_F(LoadTest, LoadJPGFailuresSayBmpUnitAndKeepTheTexture) {
   EXPECT_TRUE(fake.renderer.Textures().empty());
 }
 
+TEST_F(LoadTest, APictureFileLargerThanAnyPictureIsRefusedWithoutReadingIt) {
+  // Sparse files: 64 GB and 4 GB take no disk, but a loader that sized its buffer from the file
+  // would abort or sit on gigabytes.
+  struct Row {
+    const char* name;
+    std::uintmax_t size;
+  } rows[] = {{"data/hud/huge.dxt", std::uintmax_t{64} << 30},
+              {"data/hud/huge.tga", std::uintmax_t{4} << 30},
+              {"data/hud/huge.jpg", std::uintmax_t{300} << 20}};
+  for (const Row& r : rows) {
+    WriteFile(dir / r.name, "");
+    std::filesystem::resize_file(dir / r.name, r.size);
+  }
+  EXPECT_EQ(cLoad::LoadDXT("data\\hud\\huge.dxt"), 0u);
+  Texture kept = 77;
+  EXPECT_EQ(cLoad::LoadTGA("data\\hud\\huge.tga", kept), 77u);
+  EXPECT_EQ(cLoad::LoadJPG("data\\hud\\huge.jpg", kept), 77u);
+  ASSERT_EQ(shownMessages.size(), 3u);
+  EXPECT_NE(shownMessages[0].text.find("huge.dxt"), std::string::npos);
+  EXPECT_NE(shownMessages[2].text.find("huge.jpg"), std::string::npos);
+  EXPECT_TRUE(fake.renderer.Textures().empty());
+}
+
 TEST_F(LoadTest, CreateTextureTakesRgbaOrElseRgbAndHasNoPath) {
   uint8_t rgba[2 * 1 * 4] = {1, 2, 3, 4, 5, 6, 7, 8};
   uint8_t rgb[3 * 1 * 3] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
