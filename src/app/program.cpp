@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -199,6 +200,12 @@ struct Run {
 
 bool LoadScript(const std::optional<std::string>& path, std::vector<ScriptLine>& lines) {
   if (!path) return true;
+  // A device or a folder is no script (/dev/zero would be read for ever).
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(*path, ec)) {
+    std::fprintf(stderr, "morva: the input script %s is not a file\n", path->c_str());
+    return false;
+  }
   std::ifstream in(*path);
   if (!in) {
     std::fprintf(stderr, "morva: cannot read the input script %s\n", path->c_str());

@@ -9,6 +9,15 @@
 #include "app/key_names.hpp"
 
 namespace {
+// No sensible script line is longer; a longer one is an error, not a reason to grow without end.
+constexpr std::size_t kMaxScriptLine = 4096;
+
+// What an error message quotes of a line.
+std::string Shortened(const std::string& text) {
+  constexpr std::size_t kQuoted = 60;
+  return text.size() <= kQuoted ? text : text.substr(0, kQuoted) + "...";
+}
+
 template <typename T>
 bool Number(const std::string& text, T& out) {
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
@@ -36,9 +45,9 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
   if (verb == "key" && w.size() >= 4) {
     bool down = false;
     if (!UpDown(w[2], down)) return "key needs down or up";
-    // Key names may contain blanks ("Left Ctrl") and may be quoted.
+    // Key names may contain blanks ("Left Ctrl") and may be quoted; tabs separate like blanks.
     std::string name = rest.substr(rest.find(w[2]) + w[2].size());
-    name.erase(0, name.find_first_not_of(' '));
+    name.erase(0, name.find_first_not_of(" \t"));
     if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
       name = name.substr(1, name.size() - 2);
     }
@@ -107,10 +116,9 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
   }
   if (verb == "step" && need(3)) {
     line.kind = ScriptLine::Kind::Step;
-    // The same bounds as --frame-ms (0 is allowed: a recording of a frozen second).
-    if (!Number(w[2], line.stepMs) || !std::isfinite(line.stepMs) || line.stepMs < 0 ||
-        line.stepMs > 10000) {
-      return "step needs milliseconds from 0 to 10000";
+    // The same bounds as --frame-ms.
+    if (!Number(w[2], line.stepMs) || !ValidFixedStep(line.stepMs)) {
+      return "step needs 0, or milliseconds from 0.1 to 10000";
     }
     return "";
   }
@@ -130,14 +138,45 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
     if (!Number(w[2], line.seed)) return "seed needs a whole number";
     return "";
   }
-  return "cannot read \"" + rest + "\"";
+  return "cannot read \"" + Shortened(rest) + "\"";
+}
+
+// Reads one line of at most kMaxScriptLine characters; false at the end of the input. A longer
+// line is read to its end and reported through `tooLong`, so nothing of it is kept.
+bool ReadLine(std::istream& in, std::string& text, bool& tooLong) {
+  text.clear();
+  tooLong = false;
+  int c = 0;
+  bool any = false;
+  while ((c = in.get()) != std::char_traits<char>::eof()) {
+    any = true;
+    if (c == '\n') return true;
+    if (text.size() < kMaxScriptLine) {
+      text.push_back(static_cast<char>(c));
+    } else {
+      tooLong = true;
+    }
+  }
+  return any;
 }
 }  // namespace
+
+bool ValidFixedStep(double ms) {
+  // Below a tenth of a millisecond the measured frame rate would run away to infinity.
+  return std::isfinite(ms) && (ms == 0 || (ms >= 0.1 && ms <= 10000));
+}
 
 ScriptParse ParseInputScript(std::istream& in) {
   ScriptParse result;
   std::string text;
-  for (int number = 1; std::getline(in, text); ++number) {
+  bool tooLong = false;
+  for (int number = 1; ReadLine(in, text, tooLong); ++number) {
+    if (tooLong) {
+      result.error = "line " + std::to_string(number) + ": longer than " +
+                     std::to_string(kMaxScriptLine) + " characters";
+      result.lines.clear();
+      return result;
+    }
     if (auto hash = text.find('#'); hash != std::string::npos) text.erase(hash);
     while (!text.empty() && (text.back() == '\r' || text.back() == ' ' || text.back() == '\t')) {
       text.pop_back();

@@ -31,6 +31,9 @@ struct ScriptParse {
   std::string error;              // "line N: ..." on the first bad line
 };
 
+// A fixed time step (--frame-ms, a script's step line): 0, or 0.1 .. 10000 ms.
+bool ValidFixedStep(double ms);
+
 ScriptParse ParseInputScript(std::istream& in);
 
 // The script line of an event at a frame; empty for events a script cannot express.

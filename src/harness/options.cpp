@@ -1,6 +1,8 @@
 // Parsing of the command line.
 #include "harness/options.hpp"
 
+#include "harness/input_script.hpp"
+
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -56,8 +58,8 @@ ParseResult ParseCommandLine(int argc, const char* const* argv) {
       }
     } else if (arg == "--frame-ms") {
       double ms = 0;
-      if (!value(v) || !ParseNumber(v, ms) || !(ms > 0) || ms > 10000) {
-        return fail("--frame-ms needs a number of milliseconds above 0 (at most 10000)");
+      if (!value(v) || !ParseNumber(v, ms) || !ValidFixedStep(ms)) {
+        return fail("--frame-ms needs 0, or a number of milliseconds from 0.1 to 10000");
       }
       o.frameMs = ms;
     } else if (arg == "--seed") {

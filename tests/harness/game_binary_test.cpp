@@ -75,6 +75,13 @@ TEST_F(GameBinaryTest, ExitStatusesSayWhatWentWrong) {
   EXPECT_NE(badScript.output.find("line 2"), std::string::npos) << badScript.output;
   EXPECT_EQ(
       RunGame({"--headless", "--root", "content", "--input", "missing.txt"}, dir.path()).status, 2);
+  // What is no file is no script: a folder would read as empty, /dev/zero would never end.
+  for (const char* notAFile : {"content", "/dev/zero"}) {
+    RunResult r = RunGame({"--headless", "--frames", "1", "--root", "content", "--input", notAFile},
+                          dir.path());
+    EXPECT_EQ(r.status, 2) << notAFile;
+    EXPECT_NE(r.output.find("not a file"), std::string::npos) << r.output;
+  }
 }
 
 TEST_F(GameBinaryTest, AHeldKeyStaysInTheStatesUntilReleased) {

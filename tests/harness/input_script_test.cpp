@@ -150,11 +150,42 @@ TEST(CommandLine, AcceptsTheDocumentedOptionsAndRefusesOthers) {
   for (std::vector<const char*> bad : {std::vector<const char*>{"morva", "--frames"},
                                        {"morva", "--frames", "-1"},
                                        {"morva", "--frames", "3x"},
-                                       {"morva", "--frame-ms", "0"},
+                                       {"morva", "--frame-ms", "1e-320"},
                                        {"morva", "--seed", "abc"},
                                        {"morva", "--bogus"}}) {
     ParseResult b = ParseCommandLine(static_cast<int>(bad.size()), bad.data());
     EXPECT_FALSE(b.options) << bad.back();
     EXPECT_FALSE(b.error.empty());
   }
+}
+
+TEST(InputScript, FixedStepsAreZeroOrATenthOfAMillisecondAndMore) {
+  struct Row {
+    const char* ms;
+    bool ok;
+  } rows[] = {{"0", true},     {"0.1", true},      {"0.09", false}, {"1e-320", false},
+              {"10000", true}, {"10000.5", false}, {"-0", true},    {"-1", false},
+              {"nan", false},  {"inf", false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.ms);
+    const char* argv[] = {"morva", "--frame-ms", r.ms};
+    EXPECT_EQ(ParseCommandLine(3, argv).options.has_value(), r.ok);
+    EXPECT_EQ(Parse(std::string("0 step ") + r.ms + "\n").error.empty(), r.ok);
+  }
+}
+
+TEST(InputScript, LinesAreBoundedAndTabsSeparateLikeBlanks) {
+  ScriptParse tabbed = Parse("3 key down\tEscape\n4\tkey\tup\t\"Left Ctrl\"\n");
+  ASSERT_TRUE(tabbed.error.empty()) << tabbed.error;
+  ASSERT_EQ(tabbed.lines.size(), 2u);
+  EXPECT_EQ(tabbed.lines[0].event.key, 0x1B);
+
+  std::string longLine = "5 key down " + std::string(5000, 'x') + "\n";
+  ScriptParse tooLong = Parse("1 text a\n" + longLine);
+  EXPECT_EQ(tooLong.error, "line 2: longer than 4096 characters");
+  EXPECT_TRUE(tooLong.lines.empty());
+  // A line just inside the bound is read (and refused for what it says, quoted short).
+  ScriptParse inside = Parse("5 frobnicate " + std::string(4096 - 13, 'y') + "\n");
+  EXPECT_NE(inside.error.find("line 1: cannot read"), std::string::npos);
+  EXPECT_LT(inside.error.size(), 120u) << "the line is not echoed whole";
 }
