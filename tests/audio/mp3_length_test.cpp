@@ -93,7 +93,19 @@ std::vector<Mp3Kind> Kinds() {
       }
     }
   }
-  // Music long enough to be streamed, and free format (a bit rate outside the standard table).
+  // ID3 tags of players' files before or after the frames,
+  kinds.push_back({"notag_id3v2_44100_stereo",
+                   "-b 128 --nohist -t --tt Song --ta Band --add-id3v2 --pad-id3v2", false, 44100,
+                   2, 1.3});
+  kinds.push_back({"tag_id3v1_44100_mono", "-b 64 --tt Song --id3v1-only", true, 44100, 1, 1.3});
+  // the lower MPEG-2 and MPEG-2.5 rates, music long enough to be streamed, and free format (a bit
+  // rate outside the standard table).
+  kinds.push_back(
+      {"notag_cbr_16000_mono", "-b 32 --resample 16 --nohist -t", false, 16000, 1, 1.3});
+  kinds.push_back(
+      {"notag_vbr_24000_stereo", "-V 4 --resample 24 --nohist -t", false, 24000, 2, 1.3});
+  kinds.push_back(
+      {"notag_cbr_11025_mono", "-b 24 --resample 11.025 --nohist -t", false, 11025, 1, 1.3});
   kinds.push_back({"notag_cbr_44100_stereo_streamed", "-b 128 --nohist -t", false, 44100, 2, 13});
   kinds.push_back(
       {"notag_vbr_48000_mono_streamed", "-V 2 --resample 48 --nohist -t", false, 48000, 1, 13});
