@@ -4,15 +4,13 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "audio/mixer.hpp"
+#include "bench_support.hpp"
 
 namespace fs = std::filesystem;
 
@@ -21,19 +19,13 @@ namespace {
 constexpr size_t kCallbackFrames = 1024;
 constexpr int kMusicSeconds = 150;
 
-bool Shell(const std::string& command) {
-  return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 // Test sounds made once per run with sox and lame: music of kMusicSeconds and short effects.
 struct BenchFiles {
-  fs::path dir;
+  ScratchDir dir{"morva_mixer_bench"};
   std::vector<fs::path> music;
   std::vector<fs::path> effects;
 
   BenchFiles() {
-    char name[] = "/tmp/morva_mixer_bench_XXXXXX";
-    dir = mkdtemp(name);
     for (int i = 0; i < 3; ++i) {
       fs::path wav = dir / ("music" + std::to_string(i) + ".wav");
       fs::path mp3 = dir / ("music" + std::to_string(i) + ".mp3");
@@ -53,21 +45,11 @@ struct BenchFiles {
       effects.push_back(wav);
     }
   }
-  ~BenchFiles() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
 };
 
 BenchFiles& Files() {
   static BenchFiles files;
   return files;
-}
-
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec + t.tv_nsec * 1e-9;
 }
 
 // Resident set size in bytes.

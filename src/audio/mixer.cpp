@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/messages.hpp"
+
 namespace {
 constexpr size_t kBytesPerSample = 2;
 constexpr size_t kPreparedFrames = 4096;
@@ -25,8 +27,15 @@ Mixer::Mixer() {
 uint32_t Mixer::Open(const std::string& path, const std::string& file) {
   // Decoding a short sound takes a while; it happens before the lock is taken, so the audio
   // thread never waits for it.
-  std::unique_ptr<SoundSource> source = OpenSoundSource(file);
-  if (!source) return 0;
+  std::string why;
+  std::unique_ptr<SoundSource> source = OpenSoundSource(file, &why);
+  if (!source) {
+    // The game goes on with the sound silent; the line says which file to mend.
+    if (!why.empty()) {
+      NoteMessageUtf8("Sound", "Couldn't play file \"" + Cp1257ToUtf8(path) + "\": " + why + ".");
+    }
+    return 0;
+  }
   return Add(path, std::move(source));
 }
 
@@ -139,7 +148,8 @@ void Mixer::MixStream(Stream& s, size_t frames) {
   while (gain > 0.0f && done < todo) {
     size_t count = todo - done;
     const int16_t* p = source.Peek(s.position + done, count);
-    // A decoder that gives out early (the file changed under us) plays silence to the end.
+    // A decoder that gives out early (the file changed under us) has shortened the source to
+    // where it stopped; the stream ends there below.
     if (!p) break;
     float* o = out + done * 2;
     if (channels == 1) {

@@ -1,14 +1,12 @@
-// Decoding of WAV and MP3 files through libsndfile (MP3 by way of mpg123).
+// Sound sources over the file decoders: short sounds decoded whole, music streamed in chunks.
+// Either way the length is what the decoder delivers, found when the file is opened.
 #include "audio/sound_source.hpp"
 
-#include <sndfile.h>
-
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <vector>
+
+#include "audio/decoder.hpp"
 
 namespace {
 
@@ -16,57 +14,8 @@ constexpr int kMaxChannels = 8;
 // About 93 ms at 44100 Hz: small enough to keep three tracks cheap, large enough that the audio
 // thread decodes only every few callbacks.
 constexpr size_t kChunkFrames = 4096;
-// Frames read at the very end of a streamed file to prove it is all there.
-constexpr sf_count_t kTailFrames = 1152;
-
-struct SndFileCloser {
-  void operator()(SNDFILE* f) const { sf_close(f); }
-};
-using SndFilePtr = std::unique_ptr<SNDFILE, SndFileCloser>;
-
-// Reads frames as floats and converts them here: libsndfile's own float-to-short path leaves
-// floating-point WAVs unscaled (all but silent) unless told to normalise them to their peak.
-sf_count_t ReadFrames(SNDFILE* file, int16_t* out, std::vector<float>& scratch, int channels,
-                      sf_count_t frames) {
-  scratch.resize(static_cast<size_t>(frames) * static_cast<size_t>(channels));
-  sf_count_t got = sf_readf_float(file, scratch.data(), frames);
-  if (got <= 0) return got;
-  size_t samples = static_cast<size_t>(got) * static_cast<size_t>(channels);
-  for (size_t i = 0; i < samples; ++i) {
-    float v = std::clamp(scratch[i] * 32768.0f, -32768.0f, 32767.0f);
-    out[i] = static_cast<int16_t>(std::lrint(v));
-  }
-  return got;
-}
-
-uint32_t Le32(const unsigned char* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-// libsndfile quietly shortens a WAV whose data chunk runs past the end of the file; a sound cut
-// off like that is a damaged file, not a shorter sound, so it is found here from the chunk sizes.
-bool WavDataCutShort(const std::string& file, uint64_t fileSize) {
-  std::ifstream in(file, std::ios::binary);
-  std::array<unsigned char, 12> head{};
-  if (!in.read(reinterpret_cast<char*>(head.data()), head.size())) return false;
-  if (std::string(head.begin(), head.begin() + 4) != "RIFF" ||
-      std::string(head.begin() + 8, head.end()) != "WAVE") {
-    return false;
-  }
-  uint64_t pos = 12;
-  while (true) {
-    std::array<unsigned char, 8> chunk{};
-    in.seekg(static_cast<std::streamoff>(pos));
-    if (!in.read(reinterpret_cast<char*>(chunk.data()), chunk.size())) return false;
-    uint32_t size = Le32(chunk.data() + 4);
-    if (std::string(chunk.begin(), chunk.begin() + 4) == "data") {
-      // Writers that stream leave the size as 0 or all ones: nothing to compare with.
-      if (size == 0 || size == 0xFFFFFFFFu) return false;
-      return pos + 8 + size > fileSize;
-    }
-    pos += 8 + static_cast<uint64_t>(size) + (size & 1);
-  }
-}
+// Frames read at the stated end of a streamed file, where a cut file is found out.
+constexpr uint64_t kTailFrames = 1152;
 
 class WholeSource : public SoundSource {
  public:
@@ -88,13 +37,12 @@ class WholeSource : public SoundSource {
 
 class StreamedSource : public SoundSource {
  public:
-  StreamedSource(SndFilePtr file, int channels, uint64_t frames)
-      : file_(std::move(file)),
-        chunk_(kChunkFrames * static_cast<size_t>(channels)),
-        scratch_(kChunkFrames * static_cast<size_t>(channels)) {
-    channels_ = channels;
+  StreamedSource(std::unique_ptr<Decoder> decoder, uint64_t frames)
+      : decoder_(std::move(decoder)),
+        chunk_(kChunkFrames * static_cast<size_t>(decoder_->Channels())) {
+    channels_ = decoder_->Channels();
     frames_ = frames;
-    // The open check read the tail, so the decoder is not at the start.
+    // The end was read when the file was opened, so the decoder is not at the start.
     decoderAt_ = UINT64_MAX;
   }
 
@@ -108,77 +56,139 @@ class StreamedSource : public SoundSource {
     return chunk_.data() + offset * static_cast<size_t>(channels_);
   }
   size_t MemoryBytes() const override {
-    return chunk_.capacity() * sizeof(int16_t) + scratch_.capacity() * sizeof(float);
+    return chunk_.capacity() * sizeof(int16_t) + decoder_->MemoryBytes();
   }
   bool Streamed() const override { return true; }
 
  private:
   bool Fill(uint64_t at) {
     chunkFrames_ = 0;
-    if (at != decoderAt_) {
-      if (sf_seek(file_.get(), static_cast<sf_count_t>(at), SEEK_SET) < 0) {
-        decoderAt_ = UINT64_MAX;
-        return false;
-      }
+    size_t got = 0;
+    if (at == decoderAt_ || decoder_->Seek(at)) {
+      size_t wanted = static_cast<size_t>(std::min<uint64_t>(kChunkFrames, frames_ - at));
+      got = decoder_->Read(chunk_.data(), wanted);
     }
-    sf_count_t got = ReadFrames(file_.get(), chunk_.data(), scratch_, channels_,
-                                static_cast<sf_count_t>(kChunkFrames));
-    if (got <= 0) {
+    if (got == 0) {
+      // The file gave out before the end found when it was opened (it was changed or damaged
+      // since): the sound ends here, so that its position can still reach its length.
+      frames_ = at;
       decoderAt_ = UINT64_MAX;
       return false;
     }
     chunkStart_ = at;
-    chunkFrames_ = static_cast<size_t>(got);
-    decoderAt_ = at + chunkFrames_;
+    chunkFrames_ = got;
+    decoderAt_ = at + got;
     return true;
   }
 
-  SndFilePtr file_;
+  std::unique_ptr<Decoder> decoder_;
   std::vector<int16_t> chunk_;
-  std::vector<float> scratch_;
   uint64_t chunkStart_ = 0;
   size_t chunkFrames_ = 0;
   uint64_t decoderAt_ = 0;
 };
 
-std::unique_ptr<SoundSource> DecodeWhole(SNDFILE* file, int channels, uint64_t frames) {
-  std::vector<int16_t> samples(frames * static_cast<uint64_t>(channels));
-  std::vector<float> scratch;
-  sf_count_t got =
-      ReadFrames(file, samples.data(), scratch, channels, static_cast<sf_count_t>(frames));
-  if (got != static_cast<sf_count_t>(frames)) return nullptr;
-  return std::make_unique<WholeSource>(channels, std::move(samples));
-}
-
-// A streamed file is checked at its end: a file cut short (a partial download, a broken copy)
-// announces more frames than it can deliver, and would otherwise be found out only mid-song.
-bool TailReadable(SNDFILE* file, int channels, uint64_t frames) {
-  sf_count_t tail = std::min<sf_count_t>(kTailFrames, static_cast<sf_count_t>(frames));
-  sf_count_t from = static_cast<sf_count_t>(frames) - tail;
-  if (sf_seek(file, from, SEEK_SET) != from) return false;
-  std::vector<float> buffer(static_cast<size_t>(tail) * static_cast<size_t>(channels));
-  return sf_readf_float(file, buffer.data(), tail) == tail;
-}
-}  // namespace
-
-std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file) {
-  std::error_code ec;
-  if (file.empty() || !std::filesystem::is_regular_file(file, ec)) return nullptr;
-  uint64_t fileSize = std::filesystem::file_size(file, ec);
-  if (ec || fileSize == 0) return nullptr;
-
-  SF_INFO info{};
-  SndFilePtr sf(sf_open(file.c_str(), SFM_READ, &info));
-  if (!sf) return nullptr;
-  if (info.channels < 1 || info.channels > kMaxChannels || info.frames <= 0) return nullptr;
-  // Decoded 16-bit lengths are reported in 32 bits; longer streams are not supported.
-  auto frames = static_cast<uint64_t>(info.frames);
-  if (frames * static_cast<uint64_t>(info.channels) * 2 > UINT32_MAX) return nullptr;
-
-  if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV && WavDataCutShort(file, fileSize)) {
+// Decodes up to `stated` frames; the sound is as long as what arrives.
+std::unique_ptr<SoundSource> DecodeWhole(Decoder& decoder, uint64_t stated, std::string& why) {
+  auto channels = static_cast<size_t>(decoder.Channels());
+  std::vector<int16_t> samples(stated * channels);
+  uint64_t done = 0;
+  while (done < stated) {
+    size_t wanted = static_cast<size_t>(std::min<uint64_t>(kChunkFrames, stated - done));
+    size_t got = decoder.Read(samples.data() + done * channels, wanted);
+    if (got == 0) break;
+    done += got;
+  }
+  if (done == 0) {
+    why = "no audio could be decoded";
     return nullptr;
   }
-  if (frames <= kWholeDecodeMaxFrames) return DecodeWhole(sf.get(), info.channels, frames);
-  if (!info.seekable || !TailReadable(sf.get(), info.channels, frames)) return nullptr;
-  return std::make_unique<StreamedSource>(std::move(sf), info.channels, frames);
+  samples.resize(done * channels);
+  samples.shrink_to_fit();
+  return std::make_unique<WholeSource>(decoder.Channels(), std::move(samples));
+}
+
+// Whether at least one frame can be decoded at `at`.
+bool Readable(Decoder& decoder, uint64_t at, std::vector<int16_t>& buffer) {
+  return decoder.Seek(at) && decoder.Read(buffer.data(), 1) == 1;
+}
+
+// The frame after the last one the decoder delivers, at most `stated`: read from shortly before
+// the stated end, or, when even that cannot be reached (a file cut short of what its header
+// says), narrowed down by seeks. 0 when nothing can be decoded.
+uint64_t DeliveredEnd(Decoder& decoder, uint64_t stated) {
+  std::vector<int16_t> buffer(kTailFrames * static_cast<size_t>(decoder.Channels()));
+  uint64_t from = stated - std::min(stated, kTailFrames);
+  if (!Readable(decoder, from, buffer)) {
+    if (!Readable(decoder, 0, buffer)) return 0;
+    uint64_t readable = 0;       // frames from here on still decode...
+    uint64_t unreadable = from;  // ...and from here on do not
+    while (unreadable - readable > 1) {
+      uint64_t middle = readable + (unreadable - readable) / 2;
+      (Readable(decoder, middle, buffer) ? readable : unreadable) = middle;
+    }
+    from = readable;
+  }
+  if (!decoder.Seek(from)) return 0;
+  uint64_t end = from;
+  while (end < stated) {
+    size_t got = decoder.Read(buffer.data(), std::min<uint64_t>(kTailFrames, stated - end));
+    if (got == 0) break;
+    end += got;
+  }
+  return end;
+}
+
+std::unique_ptr<Decoder> OpenDecoder(const std::string& file, std::string& why) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) {
+    why = "not a file";
+    return nullptr;
+  }
+  if (std::filesystem::file_size(file, ec) == 0 || ec) {
+    why = "the file is empty";
+    return nullptr;
+  }
+  if (LooksLikeMpegAudio(file)) return OpenMp3Decoder(file, why);
+  return OpenSndFileDecoder(file, why);
+}
+
+}  // namespace
+
+std::unique_ptr<SoundSource> SourceFromDecoder(std::unique_ptr<Decoder> decoder, std::string& why) {
+  int channels = decoder->Channels();
+  if (channels < 1 || channels > kMaxChannels) {
+    why = std::to_string(channels) + " channels";
+    return nullptr;
+  }
+  uint64_t stated = decoder->StatedFrames();
+  if (stated == 0) {
+    why = "holds no audio frames";
+    return nullptr;
+  }
+  // Decoded 16-bit lengths are reported in 32 bits; longer streams are not supported.
+  if (stated * static_cast<uint64_t>(channels) * 2 > UINT32_MAX) {
+    why = "longer than 4 GB of decoded audio";
+    return nullptr;
+  }
+  if (stated <= kWholeDecodeMaxFrames) return DecodeWhole(*decoder, stated, why);
+  uint64_t frames = DeliveredEnd(*decoder, stated);
+  if (frames == 0) {
+    why = "no audio could be decoded";
+    return nullptr;
+  }
+  return std::make_unique<StreamedSource>(std::move(decoder), frames);
+}
+
+std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::string* why) {
+  std::string problem;
+  std::unique_ptr<SoundSource> source;
+  std::error_code ec;
+  // A missing file is no fault of the file: the caller knows the name it asked for.
+  if (!file.empty() && std::filesystem::exists(file, ec)) {
+    std::unique_ptr<Decoder> decoder = OpenDecoder(file, problem);
+    if (decoder) source = SourceFromDecoder(std::move(decoder), problem);
+  }
+  if (why) *why = source ? std::string() : problem;
+  return source;
 }

@@ -6,12 +6,15 @@
 #include <memory>
 #include <string>
 
+class Decoder;
+
 // Sample frames of 16-bit audio in the file's own channel count, read by frame index.
 class SoundSource {
  public:
   virtual ~SoundSource() = default;
   int Channels() const { return channels_; }
-  // Frames the file holds, known when it is opened.
+  // Frames the file delivers, known when it is opened. Shrinks only if a streamed file gives out
+  // earlier while it plays (it was changed or damaged after opening): the sound then ends there.
   uint64_t Frames() const { return frames_; }
   // Interleaved frames from `at` on, or nullptr when none can be had there. On return `count`
   // holds how many follow contiguously (never more than asked for, at least 1 on success).
@@ -29,6 +32,9 @@ class SoundSource {
 // Sounds up to this many frames are decoded whole when opened; longer ones (music) are streamed.
 constexpr uint64_t kWholeDecodeMaxFrames = 44100 * 12;
 
-// Opens a WAV or MP3 file. Returns nothing for a file that is missing, empty, not audio, holds no
-// frames, or is cut short of what its header promises.
-std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file);
+// Opens a WAV or MP3 file. A file cut short of what its header promises plays up to the cut.
+// Returns nothing for a file that is missing, empty, not audio, or holds no decodable frames;
+// `why` then says what is wrong with a file that is there (and is left empty for a missing one).
+std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::string* why = nullptr);
+// The source over an opened decoder, or nothing (with the reason in `why`).
+std::unique_ptr<SoundSource> SourceFromDecoder(std::unique_ptr<Decoder> decoder, std::string& why);

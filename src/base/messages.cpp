@@ -49,10 +49,13 @@ void ShowMessage(const std::string& caption, const std::string& text) {
 }
 
 void ShowMessageUtf8(const std::string& caption, const std::string& text) {
-  ShownMessage shown{caption, text};
-  std::fprintf(stderr, "morva: %s: %s\n", shown.caption.c_str(), shown.text.c_str());
-  shownMessages.push_back(shown);
-  if (Shower()) Shower()(shown.caption, shown.text);
+  NoteMessageUtf8(caption, text);
+  if (Shower()) Shower()(caption, text);
+}
+
+void NoteMessageUtf8(const std::string& caption, const std::string& text) {
+  std::fprintf(stderr, "morva: %s: %s\n", caption.c_str(), text.c_str());
+  shownMessages.push_back(ShownMessage{caption, text});
 }
 
 void SetMessageBoxShower(MessageBoxShower shower) {

@@ -27,6 +27,9 @@ void SetMessageBoxShower(MessageBoxShower shower);
 void ShowMessage(const std::string& caption, const std::string& text);
 // The same for texts the program composes itself in UTF-8 (file names from the disk, say).
 void ShowMessageUtf8(const std::string& caption, const std::string& text);
+// Recorded and printed on stderr like a message, but never put on the screen: for faults the
+// program carries on past without the player (a sound file that stays silent).
+void NoteMessageUtf8(const std::string& caption, const std::string& text);
 
 // "Ask the application to terminate": set by the per-frame step when Exit was chosen and by
 // loaders that cannot go on; the main window closes after this frame.

@@ -186,4 +186,45 @@ TEST_F(MusicTest, AHeadlessRunPlaysTheIntroMusicFromTheStart) {
   EXPECT_EQ(sounds[3]["path"], kClick);
 }
 
+// Music players bring: a track without a LAME tag plays with its exact length, and one that is
+// no sound at all is silent, named once on stderr and in the dump's messages.
+TEST(MusicFiles, AnUntaggedTrackPlaysAndAnUnplayableOneIsNamedInTheDump) {
+  TempDir content(testsound::PerProcess("music_untagged"));
+  fs::path music = content.path() / "data/sounds/music";
+  ASSERT_TRUE(testsound::MakeSine(content.path() / "intro.wav", 14.0, 220, "-b 16", 44100, 2));
+  ASSERT_TRUE(
+      testsound::MakeMp3(content.path() / "intro.wav", music / "intro.mp3", "-b 160 --nohist -t"));
+  uint64_t introFrames =
+      testsound::LameDecodedFrames(music / "intro.mp3") + testsound::kUntrimmedDelay;
+  WriteFile(music / "menu.mp3", "not music\n");
+  ASSERT_TRUE(testsound::MakeSineMp3(music / "game.mp3", 2.0, 440, 2));
+  ASSERT_TRUE(testsound::MakeSine(content.path() / "data/sounds/gui/Button0.wav", 0.1));
+
+  TempDir work(testsound::PerProcess("music_untagged_work"));
+  RunResult run =
+      RunGame({"--headless", "--frames", "30", "--frame-ms", "10", "--root",
+               content.path().string(), "--config", "config.dat", "--dump-state", "state.json"},
+              work.path());
+  ASSERT_EQ(run.status, 0) << run.output;
+  nlohmann::json state = nlohmann::json::parse(ReadFile(work / "state.json"));
+  const nlohmann::json& sounds = state["sounds"];
+  // Handle 0 is no stream: the menu track is not among them.
+  ASSERT_EQ(sounds.size(), 3u) << state.dump(2);
+  EXPECT_EQ(sounds[0]["path"], kIntro);
+  EXPECT_EQ(sounds[0]["length"], introFrames * 4);
+  EXPECT_EQ(sounds[0]["playing"], true);
+  EXPECT_EQ(sounds[0]["position"], 29 * kStepBytes);
+  EXPECT_EQ(sounds[1]["path"], kGame);
+
+  const std::string line = "Couldn't play file \"data\\sounds\\music\\menu.mp3\"";
+  int soundMessages = 0;
+  for (const auto& m : state["messages"]) {
+    if (m["caption"] != "Sound") continue;
+    ++soundMessages;
+    EXPECT_NE(m["text"].get<std::string>().find(line), std::string::npos) << m;
+  }
+  EXPECT_EQ(soundMessages, 1) << state["messages"];
+  EXPECT_NE(run.output.find("morva: Sound: " + line), std::string::npos) << run.output;
+}
+
 }  // namespace

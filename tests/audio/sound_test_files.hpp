@@ -43,9 +43,11 @@ inline bool MakeSine(const std::filesystem::path& file, double seconds, int hz =
              std::to_string(hz) + " vol 0.5");
 }
 
-inline bool MakeMp3(const std::filesystem::path& wav, const std::filesystem::path& mp3) {
+// `options` are lame's: "--nohist -t" leaves out the LAME tag, "-V 4" makes VBR.
+inline bool MakeMp3(const std::filesystem::path& wav, const std::filesystem::path& mp3,
+                    const std::string& options = "-b 128") {
   std::filesystem::create_directories(mp3.parent_path());
-  return Run("lame --quiet -b 128 " + Quote(wav.string()) + " " + Quote(mp3.string()));
+  return Run("lame --quiet " + options + " " + Quote(wav.string()) + " " + Quote(mp3.string()));
 }
 
 // A sine made by sox and encoded to MP3 by lame.
@@ -79,6 +81,19 @@ inline uint64_t SoxFrames(const std::filesystem::path& file) {
 inline int SoxChannels(const std::filesystem::path& file) {
   return static_cast<int>(SoxiNumber(file, "-c"));
 }
+
+// Frames LAME's own decoder makes of an MP3. It trims the encoder's delay and padding by the LAME
+// tag; without a tag it drops only the 529 frames of decoder delay, which a decoder without
+// gapless information plays (kUntrimmedDelay).
+inline uint64_t LameDecodedFrames(const std::filesystem::path& mp3) {
+  std::filesystem::path wav = mp3;
+  wav.replace_extension(".lame.wav");
+  if (!Run("lame --quiet --decode " + Quote(mp3.string()) + " " + Quote(wav.string()))) return 0;
+  uint64_t frames = SoxFrames(wav);
+  std::filesystem::remove(wav);
+  return frames;
+}
+constexpr uint64_t kUntrimmedDelay = 529;
 
 // Frames with known values: frame i holds (i % 1000) * 10 + c on channel c.
 class CountingSource : public SoundSource {

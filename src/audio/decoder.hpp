@@ -1,0 +1,35 @@
+// File decoders under the sound sources: 16-bit frames read in order, with seeking.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// One open sound file. Not thread-safe: one reader at a time.
+class Decoder {
+ public:
+  virtual ~Decoder() = default;
+  int Channels() const { return channels_; }
+  // The frames the file says it holds. A damaged or cut file may deliver fewer.
+  uint64_t StatedFrames() const { return statedFrames_; }
+  // Decodes up to `frames` interleaved frames from the current position into `out`. Returns how
+  // many; 0 at the end or where the file cannot be read further.
+  virtual size_t Read(int16_t* out, size_t frames) = 0;
+  // Moves to `frame`; false when the decoder cannot go there.
+  virtual bool Seek(uint64_t frame) = 0;
+  // Bytes of buffers this decoder keeps.
+  virtual size_t MemoryBytes() const = 0;
+
+ protected:
+  int channels_ = 0;
+  uint64_t statedFrames_ = 0;
+};
+
+// MP3 (MPEG audio) through libmpg123. The stated length is counted from the frame headers, so it
+// is exact; gapless information in a LAME tag trims the encoder's delay and padding.
+std::unique_ptr<Decoder> OpenMp3Decoder(const std::string& file, std::string& why);
+// WAV and the other formats libsndfile reads, whose headers give their length.
+std::unique_ptr<Decoder> OpenSndFileDecoder(const std::string& file, std::string& why);
+// Whether a file's first bytes are an ID3v2 tag or an MPEG audio frame header.
+bool LooksLikeMpegAudio(const std::string& file);
