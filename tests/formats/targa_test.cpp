@@ -2,6 +2,8 @@
 // ImageMagick.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "formats/targa.hpp"
 #include "gfx/tool_images.hpp"
 
@@ -26,13 +28,13 @@ void ExpectRowsInFileOrder(const RgbaImage& image, const std::vector<uint8_t>& t
 
 std::vector<uint8_t> Targa(int width, int height, uint8_t descriptor,
                            const std::vector<uint8_t>& bgra) {
-  std::vector<uint8_t> bytes(18, 0);
+  std::vector<uint8_t> bytes(18 + bgra.size(), 0);
   bytes[2] = 2;
   bytes[12] = static_cast<uint8_t>(width);
   bytes[14] = static_cast<uint8_t>(height);
   bytes[16] = 32;
   bytes[17] = descriptor;
-  bytes.insert(bytes.end(), bgra.begin(), bgra.end());
+  std::copy(bgra.begin(), bgra.end(), bytes.begin() + 18);
   return bytes;
 }
 }  // namespace
