@@ -118,8 +118,14 @@ TEST_F(InputTest, JoystickNeedsMoreThanHalfWay) {
   DXInput1.Update();
   EXPECT_TRUE(DXInput1.Has(Up));
   EXPECT_FALSE(DXInput1.Has(Down));
-  EXPECT_EQ(AxisDirection(1000), 1);
-  EXPECT_EQ(AxisDirection(0), 0);
+}
+
+TEST(AxisDirection, HalfWayEitherSideIsStillCentred) {
+  struct Case {
+    int value;
+    int direction;
+  } cases[] = {{-1000, -1}, {-501, -1}, {-500, 0}, {0, 0}, {500, 0}, {501, 1}, {1000, 1}};
+  for (const Case& c : cases) EXPECT_EQ(AxisDirection(c.value), c.direction) << c.value;
 }
 
 TEST_F(InputTest, JoystickAndControllerButtonsFeedTheirButtonStates) {
@@ -161,6 +167,18 @@ TEST_F(InputTest, LosingFocusReleasesEveryStateAndCentresTheSticks) {
   EXPECT_FALSE(DXInput1.Has(Up)) << "the stick was centred when the focus went";
 }
 
+TEST_F(InputTest, AStickMovedWithoutTheFocusReportsNothingUntilItReturns) {
+  Focus(false);
+  Stick(EventType::JoyAxis, 0, -900);
+  Stick(EventType::PadAxis, 1, 900);
+  DXInput1.Update();
+  EXPECT_TRUE(DXInput1.States.none());
+  Focus(true);
+  DXInput1.Update();
+  EXPECT_TRUE(DXInput1.Has(Left));
+  EXPECT_TRUE(DXInput1.Has(Down));
+}
+
 TEST_F(InputTest, AKeyHeldThroughAFocusSwitchIsHeldAgainAfterTheGain) {
   Key(vk::RightArrow, true);
   Key(vk::LeftArrow, true);
@@ -178,6 +196,17 @@ TEST_F(InputTest, AKeyHeldThroughAFocusSwitchIsHeldAgainAfterTheGain) {
   Key(vk::RightArrow, false);
   DXInput1.Update();
   EXPECT_FALSE(DXInput1.Has(Right));
+}
+
+TEST_F(InputTest, ReleasingAnAttackKeyWhileAnArrowIsHeldReleasesTheAttack) {
+  Key(vk::RightArrow, true);
+  Key('Z', true);
+  DXInput1.Update();
+  ASSERT_TRUE(DXInput1.Has(Right) && DXInput1.Has(ButtonState(1)));
+  Key('Z', false);
+  DXInput1.Update();
+  EXPECT_FALSE(DXInput1.Has(ButtonState(1))) << "the arrow still held keeps only its own code";
+  EXPECT_TRUE(DXInput1.Has(Right));
 }
 
 TEST_F(InputTest, KeysSharingACodeHoldItUntilBothAreReleased) {

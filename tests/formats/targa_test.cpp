@@ -90,15 +90,25 @@ TEST(Targa, RowsComeInFileOrderWhateverTheDescriptorSays) {
   EXPECT_EQ(wide.image->rgba, (std::vector<uint8_t>{3, 2, 1, 4, 7, 6, 5, 8}));
 }
 
-TEST(Targa, SkipsAColourMapOfATrueColourImage) {
-  std::vector<uint8_t> bytes = Targa(1, 1, 0x08, {1, 2, 3, 4});
-  bytes[1] = 1;  // colour map present: 2 entries of 24 bits
-  bytes[5] = 2;
-  bytes[7] = 24;
-  bytes.insert(bytes.begin() + 18, {9, 9, 9, 9, 9, 9});
-  TargaParse p = ParseTarga(bytes);
-  ASSERT_TRUE(p.image) << p.detail;
-  EXPECT_EQ(p.image->rgba, (std::vector<uint8_t>{3, 2, 1, 4}));
+TEST(Targa, SkipsAnImageIdAndAColourMapOfEveryEntrySize) {
+  // Entries take whole bytes: 15 bits take two, as 16 do.
+  struct Case {
+    uint8_t idLength;
+    uint8_t entryBits;
+    std::size_t entryBytes;
+  } cases[] = {{0, 24, 3}, {0, 15, 2}, {0, 16, 2}, {0, 32, 4}, {0, 8, 1}, {5, 15, 2}};
+  for (const Case& c : cases) {
+    std::vector<uint8_t> bytes = Targa(2, 1, 0x08, {1, 2, 3, 4, 5, 6, 7, 8});
+    bytes[0] = c.idLength;
+    bytes[1] = 1;  // a colour map of three entries, of no use to a true-colour image
+    bytes[5] = 3;
+    bytes[7] = c.entryBits;
+    bytes.insert(bytes.begin() + 18, c.idLength + 3 * c.entryBytes, 9);
+    TargaParse p = ParseTarga(bytes);
+    ASSERT_TRUE(p.image) << int(c.entryBits) << ": " << p.detail;
+    EXPECT_EQ(p.image->rgba, (std::vector<uint8_t>{3, 2, 1, 4, 7, 6, 5, 8}))
+        << int(c.idLength) << " bytes of image ID, entries of " << int(c.entryBits) << " bits";
+  }
 }
 
 TEST(Targa, RefusesOtherKindsAndBrokenFiles) {
