@@ -8,12 +8,12 @@ packages=(
   g++ cmake pkg-config make
   # the game
   libsdl2-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0 nlohmann-json3-dev libpng-dev
-  libjpeg62-turbo-dev libsndfile1-dev libmpg123-dev
+  libjpeg62-turbo-dev libsndfile1-dev libmpg123-dev libx11-dev
   # the content tools
   libsquish-dev libcairo2-dev libfreetype-dev fonts-dejavu-core libmp3lame-dev espeak-ng
   # the tests
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs sox lame
-  libnvtt-bin
+  libnvtt-bin libxtst-dev
 )
 
 missing=()

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <thread>
 
-#include "app/key_names.hpp"
 #include "app/letterbox.hpp"
 #include "app/monotonic_clock.hpp"
 
@@ -241,39 +240,20 @@ void SdlPlatform::CloseJoystick() {
 }
 
 bool SdlPlatform::PollEvent(Event& event) {
-  if (!pending_.empty()) {
-    event = pending_.front();
-    pending_.pop_front();
-    return true;
-  }
+  if (TakePending(event)) return true;
   SDL_Event sdl;
   while (SDL_PollEvent(&sdl)) {
     event = Event{};
     if (Translate(sdl, event)) return true;
   }
-  return false;
+  QueueReleasedFocusKeys();
+  return TakePending(event);
 }
 
-bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
-  SDL_Scancode scancode = sdl.key.keysym.scancode;
-  bool down = sdl.type == SDL_KEYDOWN;
-  if (down && (scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER) &&
-      (sdl.key.keysym.mod & KMOD_ALT)) {
-    if (!sdl.key.repeat) ToggleFullScreen();
-    return false;
-  }
-  if (down && scancode == SDL_SCANCODE_F12) {
-    if (sdl.key.repeat) return false;
-    event.type = EventType::Screenshot;
-    return true;
-  }
-  auto id = KeyIdFromName(SDL_GetScancodeName(scancode));
-  // A key the game has no code for still counts as "a key was released".
-  if (!id && down) return false;
-  event.type = down ? EventType::KeyDown : EventType::KeyUp;
-  event.keyId = id.value_or(0);
-  event.key = KeyCodeOfId(event.keyId);
-  event.repeat = sdl.key.repeat != 0;
+bool SdlPlatform::TakePending(Event& event) {
+  if (pending_.empty()) return false;
+  event = pending_.front();
+  pending_.pop_front();
   return true;
 }
 
@@ -319,8 +299,13 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
       event.type = EventType::Quit;
       return true;
     case SDL_KEYDOWN:
+      // Pressed again: SDL knows the key is down now and reports its release itself.
+      std::erase(focusKeys_, sdl.key.keysym.scancode);
+      return TranslateKey(sdl, event);
     case SDL_KEYUP:
       return TranslateKey(sdl, event);
+    case SDL_TEXTINPUT:
+      return TranslateText(sdl, event);
     case SDL_MOUSEMOTION: {
       int ww = 0, wh = 0, dw = 0, dh = 0;
       SDL_GetWindowSize(window_, &ww, &wh);
@@ -380,6 +365,7 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           focused_ = true;
           event.type = EventType::FocusGained;
+          QueueHeldKeys();
           return true;
         case SDL_WINDOWEVENT_MINIMIZED:
           minimised_ = true;

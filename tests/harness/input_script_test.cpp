@@ -83,6 +83,9 @@ TEST(InputScript, BadLinesNameTheirNumber) {
       {"1 step inf\n", "line 1:"},
       {"1 step 10001\n", "line 1:"},
       {"1 text ab\n", "line 1:"},
+      {"1 text 256\n", "line 1:"},
+      {"1 key down unnamed\n", "line 1:"},
+      {"1 text -1\n", "line 1:"},
   };
   for (const Case& c : cases) {
     ScriptParse p = Parse(c.text);
@@ -106,7 +109,13 @@ TEST(InputScript, WrittenEventsReadBackTheSame) {
   };
   add(EventType::KeyDown, vk::Control);
   add(EventType::KeyUp, 'Q');
+  add(EventType::KeyUp, 0);  // a key without a name
   add(EventType::Text, 'z');
+  // Characters a script cannot spell as themselves: the comment sign, a blank, a UTF-8 lead byte.
+  add(EventType::Text, '#');
+  add(EventType::Text, ' ');
+  add(EventType::Text, 0xC3);
+  add(EventType::Text, '7');
   add(EventType::MouseMove, 0, 12, 34);
   add(EventType::JoyAxis, 0, 1, -1000);
   add(EventType::PadAxis, 0, 0, 250);
@@ -127,7 +136,10 @@ TEST(InputScript, WrittenEventsReadBackTheSame) {
     if (a.type == EventType::JoyAxis || a.type == EventType::PadAxis) {
       EXPECT_EQ(std::tie(a.axis, a.value), std::tie(b.axis, b.value));
     }
-    if (a.type == EventType::KeyDown || a.type == EventType::JoyButton) EXPECT_EQ(a.key, b.key);
+    if (a.type == EventType::KeyDown || a.type == EventType::KeyUp ||
+        a.type == EventType::JoyButton || a.type == EventType::Text) {
+      EXPECT_EQ(a.key, b.key) << i;
+    }
   }
 }
 
