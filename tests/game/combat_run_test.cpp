@@ -99,6 +99,10 @@ TEST_F(CombatRunTest, APlayerWhoStandsStillDiesInSlowMotionUnderARedFadeAndTheLe
   EXPECT_GE(faded["deathFade"].get<float>(), 1.5f);
   EXPECT_EQ(faded["engine"]["timeScale"], 1300);
   EXPECT_LT(UnitJson(faded, 0)["life"].get<int>(), 1);
+  // The golem was still on its way when the player fell, and has not moved since.
+  EXPECT_LT(UnitJson(dying, 5)["x"].get<double>(), 1500.0);
+  EXPECT_GT(UnitJson(dying, 5)["x"].get<double>(), 1148.0);
+  EXPECT_EQ(UnitJson(faded, 5)["x"], UnitJson(dying, 5)["x"]);
 
   json restarted = Run(dead + more + 2);
   EXPECT_EQ(restarted["flags"]["restartRequested"], 0);
