@@ -56,12 +56,11 @@ void ApplyPlayerBlow(const Unit& player, Unit& u) {
   GamePlay& play = gameState.play;
   const uint8_t level = play.combo.comboLevel;
   play.lastHitKind = static_cast<uint8_t>(u.kind);
-  u.stunned = 1;
   if (level == kBeheadLevel && u.kind == kGuard) {
     u.headOff = 1;
     u.life = 0;
   }
-  // Golems shrug off blows outside a combo.
+  // Every blow stuns, except that golems shrug off blows outside a combo.
   u.stunned = level < kGolemStunLevel && u.kind == kGolem ? 0 : 1;
   play.bonusDamage = level > kGolemBonusLevel && u.kind == kGolem ? kGolemBonus : 0;
   const uint8_t attack = play.combo.attackKind;
