@@ -66,6 +66,11 @@ void SetFatalHandler(FatalHandler handler) {
   Handler() = std::move(handler);
 }
 
+void IndexOutOfRange(const char* what, std::size_t index, std::size_t size) {
+  FatalRangeError(std::string(what) + " index " + std::to_string(index) + " outside 0.." +
+                  std::to_string(size - 1));
+}
+
 void FatalRangeError(const std::string& what) {
   if (Handler()) Handler()(what);
   ShowMessage("Error", "Range check error: " + what);
