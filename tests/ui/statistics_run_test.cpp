@@ -53,6 +53,9 @@ TEST_F(StatisticsRunTest, TheEndOfTheMapShowsTheStatisticsInsteadOfTheLevel) {
   EXPECT_EQ(s["flags"]["levelFinished"], 1);
   EXPECT_EQ(s["flags"]["statsShown"], 1);
   EXPECT_EQ(s["flags"]["statsLoaded"], 1);
+  EXPECT_EQ(s["statistics"]["sentinelTotal"], 1);
+  EXPECT_EQ(s["statistics"]["guardTotal"], 2);
+  EXPECT_EQ(s["statistics"]["golemTotal"], 0);
   EXPECT_EQ(CountDraws(s, "quad", "statistics.dxt"), 1);
   EXPECT_EQ(CountDraws(s, "quad", "filter.dxt"), 0) << "no HUD while finished";
   EXPECT_EQ(CountDraws(s, "anim"), 0) << "nor any unit";
