@@ -174,3 +174,14 @@ TEST_F(BoltTest, MoreSegmentsThanPointsIsARangeError) {
   SetFatalHandler([](const std::string&) {});
   EXPECT_THROW(MakeLightningBolt(6, p, 0, 0, 10, 10), ProgramExit);
 }
+
+TEST_F(BoltTest, ABoltFadedToExactlyZeroEndsInsteadOfStartingAgain) {
+  DrawLightningBolt(1, 100, 400, 500, 150, 0, 0, 10);
+  // Half a second in one frame takes the intensity from 1 to exactly 0.
+  DrawLightningBolt(0, 100, 400, 500, 150, 0, 0, 500);
+  EXPECT_EQ(gameState.fx.boltIntensity, 0.0);
+  EXPECT_EQ(gameState.fx.boltActive, 0);
+  NewFrame();
+  DrawLightningBolt(0, 100, 400, 500, 150, 0, 0, 10);
+  EXPECT_TRUE(Draws().empty());
+}

@@ -137,3 +137,23 @@ TEST_F(ScreenEffectsTest, NoShakeWhileTheFlagIsClear) {
   EXPECT_EQ(gameState.play.cameraY, 0);
   EXPECT_EQ(gameState.fx.shakeTimer, 0);
 }
+
+TEST_F(ScreenEffectsTest, TheShakeEndsOnTheCallThatFindsHalfASecondAlreadyRun) {
+  struct Row {
+    double timer;
+    uint8_t flagAfter;
+    double timerAfter;
+  };
+  const Row rows[] = {{0.5, 0, 0}, {0.6, 0, 0}, {0.49, 1, 0.5}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.timer);
+    gameState.fx.shakeTimer = r.timer;
+    uint8_t flag = 1;
+    const double camY = gameState.play.cameraY;
+    const double y = PlayerUnit().y;
+    ShakeScreen(flag);
+    EXPECT_EQ(flag, r.flagAfter);
+    EXPECT_NEAR(gameState.fx.shakeTimer, r.timerAfter, 1e-12);
+    EXPECT_EQ(gameState.play.cameraY - camY, y - PlayerUnit().y) << "and it still jolts";
+  }
+}
