@@ -7,6 +7,7 @@
 #include "ui/intro.hpp"
 #include "ui/menu.hpp"
 #include "ui/options.hpp"
+#include "ui/statistics.hpp"
 #include "ui/training.hpp"
 
 void ResetFrontEnd() {
@@ -17,4 +18,5 @@ void ResetFrontEnd() {
   ResetOptions();
   ResetTraining();
   hudTextures = HudTextures{};
+  ResetStatistics();
 }
