@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/display.hpp"
+#include "app/event_gate.hpp"
 #include "app/main_loop.hpp"
 #include "app/random.hpp"
 #include "app/window_events.hpp"
@@ -87,13 +88,15 @@ struct Run {
   SessionRecorder recorder;
   int64_t frame = 0;
   bool screenshotPending = false;
+  EventGate gate;
 
   bool Scripted() const { return options.input.has_value(); }
   // Runs that end by themselves (a frame count) or follow a script are automation: they never
   // wait for the window to get the focus back.
   bool Interactive() const { return !Scripted() && options.frames == 0; }
 
-  // Applies window-system events; in scripted runs only the system's close request counts.
+  // Takes window-system events; in scripted runs only the system's close request counts. Input
+  // joins the gate's queue; true when the window is to close.
   bool TakeWindowEvents() {
     bool close = false;
     Event e;
@@ -104,8 +107,7 @@ struct Run {
         continue;
       }
       if (Scripted() && e.type != EventType::Quit) continue;
-      recorder.Event(frame, e);
-      close = HandleWindowEvent(e) || close;
+      close = Take(e) || close;
     }
     return close;
   }
@@ -121,11 +123,30 @@ struct Run {
       } else if (line.kind == ScriptLine::Kind::Step) {
         gameState.morva.fixedStepMs = line.stepMs;
       } else if (line.kind == ScriptLine::Kind::Input) {
-        recorder.Event(frame, line.event);
-        close = HandleWindowEvent(line.event) || close;
+        close = Take(line.event) || close;
       }
     }
     return close;
+  }
+
+  // A close request is acted on at once; input waits its turn in the gate.
+  bool Take(const Event& e) {
+    if (e.type != EventType::Quit) {
+      gate.Push(e);
+      return false;
+    }
+    recorder.Event(frame, e);
+    return HandleWindowEvent(e);
+  }
+
+  // Applies the input this frame may see; it is recorded for the frame it reaches, so a replay
+  // needs no gate to see the same.
+  void ApplyInput() {
+    Event e;
+    while (gate.Next(e)) {
+      recorder.Event(frame, e);
+      HandleWindowEvent(e);
+    }
   }
 
   // Waits for the frame timer; returns the raw time step of this frame in milliseconds, or
@@ -165,6 +186,7 @@ struct Run {
       bool close = TakeWindowEvents();
       close = TakeScriptEvents() || close;
       if (close) return;
+      ApplyInput();
       std::optional<double> step = WaitForFrame(lastCall);
       if (!step) continue;
       audio.Advance(*step);
@@ -174,6 +196,7 @@ struct Run {
         renderer.RequestCapture();
       }
       DXTimer1Timer();
+      gate.FrameRan();
       RecordTime(*step);
       ++frame;
       if (screenshotPending) {
