@@ -4,6 +4,7 @@
 
 #include "app/headless_platform.hpp"
 #include "app/program.hpp"
+#include "app/video_driver.hpp"
 #include "audio/headless_audio.hpp"
 #include "gfx/recorder_renderer.hpp"
 #include "harness/options.hpp"
@@ -36,8 +37,7 @@ int main(int argc, char** argv) {
   bool interactive = !options.input && options.frames == 0;
   SdlPlatform platform(interactive, options.windowed);
   if (!platform.Ok()) {
-    std::fprintf(stderr, "morva: %s\n(use --headless to run without a display)\n",
-                 platform.Error().c_str());
+    std::fprintf(stderr, "morva: %s\n%s", platform.Error().c_str(), NoDisplayAdvice());
     return 4;
   }
   return RunInWindow(options, platform);

@@ -2,6 +2,7 @@
 // boxes and the keyboard, mouse, joystick and game-controller events.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <string>
 
@@ -11,6 +12,9 @@ struct SDL_Window;
 struct _SDL_Joystick;
 struct _SDL_GameController;
 union SDL_Event;
+
+// A controller or joystick axis scaled to the game's -1000..1000.
+int ScaleSdlAxis(int16_t value);
 
 class SdlPlatform : public Platform {
  public:
