@@ -54,12 +54,17 @@ class SessionRecorder {
   double lastStep_ = 0;
 };
 
+// Kept to short lines: a message box shows them as they are.
 std::string NoContentMessage(const ContentSearch& search) {
   std::string text = "No game content found: there is no \"data\" folder in any of these places:";
   for (const std::string& t : search.tried) text += "\n  " + t;
-  text +=
-      "\nBuild the demo content with ./play.sh (or run tools/mkcontent DIR and start the game "
-      "with --root DIR).";
+  text += std::string("\n\nAn installed game keeps its content in\n  ") +
+          MORVA_INSTALL_CONTENT_DIR +
+          "\n(or in share/morva beside the program's folder): installing the game again\n"
+          "puts it back. To make the demo content yourself, run\n"
+          "  mkcontent DIR    (built with the game, in its build folder's tools/)\n"
+          "and start the game with --root DIR, or with MORVA_ROOT=DIR set.\n"
+          "In the source folder, ./play.sh does all of this.";
   return text;
 }
 
