@@ -16,6 +16,7 @@
 #include "ui/hud.hpp"
 #include "ui/intro.hpp"
 #include "ui/menu.hpp"
+#include "ui/notice.hpp"
 #include "ui/options.hpp"
 #include "ui/training.hpp"
 
@@ -104,6 +105,7 @@ void DXTimer1Timer() {
     if (f.menuShown == 1 && f.introDone == 1) RunMenu();
   }
   if (f.quitRequested == 1) windowCloseRequested = true;
+  DrawNotice();
   gameState.morva.EndFrame();
   gameState.keyReleased = 0;
 }

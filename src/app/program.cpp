@@ -23,6 +23,7 @@
 #include "harness/png_file.hpp"
 #include "harness/state_dump.hpp"
 #include "ui/config.hpp"
+#include "ui/notice.hpp"
 
 namespace {
 
@@ -68,18 +69,32 @@ std::string NoContentMessage(const ContentSearch& search) {
   return text;
 }
 
-std::string TimestampedName() {
+// morva-YYYYmmdd-HHMMSS.png, with a number added when that second already has a picture.
+std::filesystem::path NewScreenshotFile(const std::filesystem::path& dir) {
   std::time_t now = std::time(nullptr);
-  char name[64];
-  std::strftime(name, sizeof name, "morva-%Y%m%d-%H%M%S.png", std::localtime(&now));
-  return name;
+  char stamp[64];
+  std::strftime(stamp, sizeof stamp, "morva-%Y%m%d-%H%M%S", std::localtime(&now));
+  std::error_code ec;
+  std::filesystem::path file = dir / (std::string(stamp) + ".png");
+  for (int n = 2; std::filesystem::exists(file, ec); ++n) {
+    file = dir / (std::string(stamp) + "-" + std::to_string(n) + ".png");
+  }
+  return file;
 }
 
-void SaveRequestedScreenshot(Renderer& renderer) {
-  std::filesystem::path dir = ConfigPath().parent_path();
-  std::filesystem::path file = dir / TimestampedName();
+// How long the corner notice of a screenshot stays, in milliseconds.
+constexpr double kScreenshotNoticeMs = 2000;
+
+void SaveRequestedScreenshot(Renderer& renderer, const std::filesystem::path& dir) {
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  std::filesystem::path file = std::filesystem::absolute(NewScreenshotFile(dir), ec);
   if (WritePng(file.string(), renderer.LastCapture())) {
     std::fprintf(stderr, "morva: screenshot saved to %s\n", file.c_str());
+    ShowNotice("Screenshot saved: " + file.filename().string(), kScreenshotNoticeMs);
+  } else {
+    std::fprintf(stderr, "morva: cannot save the screenshot to %s\n", file.c_str());
+    ShowNotice("Screenshot not saved (see the terminal)", kScreenshotNoticeMs);
   }
 }
 
@@ -93,6 +108,7 @@ struct Run {
   SessionRecorder recorder;
   int64_t frame = 0;
   bool screenshotPending = false;
+  std::filesystem::path screenshotDir;
   EventGate gate;
 
   bool Scripted() const { return options.input.has_value(); }
@@ -202,10 +218,11 @@ struct Run {
       }
       DXTimer1Timer();
       gate.FrameRan();
+      AgeNotice(*step);
       RecordTime(*step);
       ++frame;
       if (screenshotPending) {
-        SaveRequestedScreenshot(renderer);
+        SaveRequestedScreenshot(renderer, screenshotDir);
         screenshotPending = false;
       }
       if (windowCloseRequested) return;
@@ -281,7 +298,8 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   }
   ContentPaths content(*search.root);
   backends.content = &content;
-  SetConfigPath(ChooseConfigPath(options.config));
+  UserPaths userPaths = ChooseUserPaths(options.config);
+  SetConfigPath(userPaths.config);
 
   uint32_t seed = ChooseSeed(options, script);
   RandSeed(seed);
@@ -296,6 +314,7 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
     return 2;
   }
   run.recorder.Line("0 seed " + std::to_string(seed));
+  run.screenshotDir = userPaths.screenshots;
 
   int status = 0;
   try {
@@ -309,6 +328,9 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   } catch (const ProgramExit& exit) {
     status = exit.status;
   }
+  // However the run ended (Escape saves already; closing the window, the menu's Exit, a signal or
+  // a fatal error do not), a change made in the options is kept.
+  SaveConfigIfChanged(gameState.settings);
   run.WriteOutputs();
   FormClose();
   backends = Backends{};

@@ -6,6 +6,7 @@
 #include "ui/hud.hpp"
 #include "ui/intro.hpp"
 #include "ui/menu.hpp"
+#include "ui/notice.hpp"
 #include "ui/options.hpp"
 #include "ui/training.hpp"
 
@@ -16,5 +17,6 @@ void ResetFrontEnd() {
   ResetMenu();
   ResetOptions();
   ResetTraining();
+  ResetNotice();
   hudTextures = HudTextures{};
 }
