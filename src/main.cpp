@@ -13,16 +13,21 @@
 int main(int argc, char** argv) {
   ParseResult parsed = ParseCommandLine(argc, argv);
   if (!parsed.options) {
-    std::fprintf(stderr, "morva: %s\n%s", parsed.error.c_str(), UsageText());
+    std::fprintf(stderr, "morva: %s\n%sTry morva --help for more.\n", parsed.error.c_str(),
+                 UsageText());
     return 2;
   }
   const ProgramOptions& options = *parsed.options;
   if (options.help) {
-    std::printf("%s", UsageText());
+    std::printf("%s", HelpText().c_str());
     return 0;
   }
   if (options.version) {
     std::printf("morva %s\n", MORVA_VERSION);
+    return 0;
+  }
+  if (options.printPaths) {
+    std::printf("%s", PathsReport(options).c_str());
     return 0;
   }
 
