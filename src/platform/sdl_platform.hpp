@@ -46,6 +46,7 @@ class SdlPlatform : public Platform {
   bool PollEvent(Event& event) override;
   bool FramesSuspended() const override;
   void WaitEvent(int timeoutMs) override;
+  bool ControllerConnected() const override { return controller_ != nullptr; }
 
  private:
   bool Translate(const SDL_Event& sdl, Event& event);

@@ -6,6 +6,7 @@
 #include "ui/hud.hpp"
 #include "ui/intro.hpp"
 #include "ui/menu.hpp"
+#include "ui/menu_keys.hpp"
 #include "ui/notice.hpp"
 #include "ui/options.hpp"
 #include "ui/training.hpp"
@@ -18,5 +19,6 @@ void ResetFrontEnd() {
   ResetOptions();
   ResetTraining();
   ResetNotice();
+  ResetMenuKeys();
   hudTextures = HudTextures{};
 }
