@@ -2,6 +2,8 @@
 // ImageMagick.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "formats/targa.hpp"
 #include "gfx/tool_images.hpp"
 
@@ -23,13 +25,13 @@ void ExpectSamePicture(const RgbaImage& image, const std::vector<uint8_t>& topFi
 
 std::vector<uint8_t> TopFirstTarga(int width, int height,
                                    const std::vector<uint8_t>& bgraTopFirst) {
-  std::vector<uint8_t> bytes(18, 0);
+  std::vector<uint8_t> bytes(18 + bgraTopFirst.size(), 0);
   bytes[2] = 2;
   bytes[12] = static_cast<uint8_t>(width);
   bytes[14] = static_cast<uint8_t>(height);
   bytes[16] = 32;
   bytes[17] = 0x28;
-  bytes.insert(bytes.end(), bgraTopFirst.begin(), bgraTopFirst.end());
+  std::copy(bgraTopFirst.begin(), bgraTopFirst.end(), bytes.begin() + 18);
   return bytes;
 }
 }  // namespace
