@@ -51,15 +51,15 @@ void LoadTraining() {
 // The controller's names beside the keys: on the first page in a column between the key caps and
 // the text (rows 42 pixels apart from 130), on the second beside the numbers under the combo's
 // key caps (78 pixels apart from 90).
-constexpr float kPadColumnX = 172;
+constexpr float kPadColumnX = 168;
 constexpr float PadRowY(int row) {
-  return 130.0f + 42.0f * static_cast<float>(row) - 13.0f;
+  return 130.0f + 42.0f * static_cast<float>(row) - 14.0f;
 }
 constexpr float PadComboX(int blow) {
   return 90.0f + 78.0f * static_cast<float>(blow) + 22.0f;
 }
 constexpr float kPadComboY = 233;
-constexpr uint16_t kPadLabelSize = 12;
+constexpr uint16_t kPadLabelSize = 14;
 
 // Left and Right (or Up and Down) move the highlight, Return, Space or A press the button under
 // it, B goes back. Sets the clicks of this frame.
