@@ -14,6 +14,11 @@ packages=(
   # the tests
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs sox lame
   libnvtt-bin libxtst-dev
+  # the window tests work the game as a player does (xdotool: real clicks and keys; xprop finds
+  # the message box); SDL's message box under Xvfb needs the X core fonts
+  xdotool x11-utils xfonts-base
+  # the packaging tests: the validators of the desktop entry, the AppStream entry, the manual page
+  desktop-file-utils appstream groff-base
 )
 
 missing=()

@@ -84,4 +84,6 @@ class Platform {
   virtual bool FramesSuspended() const = 0;
   // Blocks until an event arrives or `timeoutMs` passes.
   virtual void WaitEvent(int timeoutMs) = 0;
+  // A game controller (with its named buttons) is plugged in.
+  virtual bool ControllerConnected() const = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <SDL_scancode.h>
 
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@ struct SDL_Window;
 struct _SDL_Joystick;
 struct _SDL_GameController;
 union SDL_Event;
+
+// A controller or joystick axis scaled to the game's -1000..1000.
+int ScaleSdlAxis(int16_t value);
 
 class SdlPlatform : public Platform {
  public:
@@ -45,6 +49,7 @@ class SdlPlatform : public Platform {
   bool PollEvent(Event& event) override;
   bool FramesSuspended() const override;
   void WaitEvent(int timeoutMs) override;
+  bool ControllerConnected() const override { return controller_ != nullptr; }
 
  private:
   bool Translate(const SDL_Event& sdl, Event& event);

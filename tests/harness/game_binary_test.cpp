@@ -38,7 +38,7 @@ struct GameBinaryTest : ::testing::Test {
 TEST_F(GameBinaryTest, AFreshStartWritesDefaultSettingsAndWaitsInTheIntro) {
   RunResult r = Run({}, 3);
   ASSERT_EQ(r.status, 0) << r.output;
-  std::string bytes = ReadFile(dir / "config.dat");
+  std::string bytes = ReadFile(UserConfigFile(dir.path()));
   ASSERT_EQ(bytes.size(), 12u);
   EXPECT_EQ(bytes.substr(0, 3), "\x1E\x1E\xFF");
   EXPECT_EQ(bytes.substr(4, 5), "\xFF\xFF\xFF\xFF\x01");
