@@ -27,8 +27,8 @@ const json& UnitJson(const json& state, int i) {
   return state["units"][static_cast<std::size_t>(i)];
 }
 
-// On a floor of FloorMap(w, 2): feet on its top, 1190 px down.
-constexpr int32_t kStandY = 1190 - 56;
+// On a floor of FloorMap(w, 2): feet on its top, 1170 px down.
+constexpr int32_t kStandY = 1170 - 56;
 constexpr int32_t kGolemStandY = 1190 - 108;
 // The step of a slowed frame of 10 ms, and the fade it adds.
 constexpr double kSlowedMs = 10 * 1000.0 / 1300;

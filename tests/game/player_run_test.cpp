@@ -31,7 +31,8 @@ TEST(PlayerRun, WalksJumpsOntoALedgePicksUpItemsAndFiresThePowerUp) {
     for (int cy = 45; cy < 48; ++cy) map.SetCell(cx, cy, 2);
   }
   AddCharacter(map, kKindPlayer, 0, 300, 514);     // feet (y + 56) on the floor
-  AddCharacter(map, kKindSentinel, 0, 1350, 300);  // floats until shot down
+  // Awake and in range when the power-up fires, but too far off to have come near and shot.
+  AddCharacter(map, kKindSentinel, 0, 1750, 300);
   AddItem(map, kItemLife, 900, 530);
   AddItem(map, kItemPower, 1100, 520);
   content.SetLevelMap(map);
