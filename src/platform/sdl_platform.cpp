@@ -12,11 +12,16 @@
 #include "app/letterbox.hpp"
 #include "app/monotonic_clock.hpp"
 #include "app/video_driver.hpp"
+#include "platform/sdl_audio.hpp"
+
+namespace {
+constexpr Uint32 kSubsystems =
+    SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
+}  // namespace
 
 SdlPlatform::SdlPlatform(bool interactive, bool windowed)
     : interactive_(interactive), windowed_(windowed) {
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) !=
-      0) {
+  if (SDL_Init(kSubsystems) != 0) {
     error_ = std::string("no display: ") + SDL_GetError();
     return;
   }
@@ -52,7 +57,20 @@ SdlPlatform::~SdlPlatform() {
   if (joystick_) SDL_JoystickClose(joystick_);
   if (context_) SDL_GL_DeleteContext(context_);
   if (window_) SDL_DestroyWindow(window_);
-  SDL_Quit();
+  switch (SdlAudio::LeftOver()) {
+    case SdlAudio::Left::Nothing:
+      SDL_Quit();
+      break;
+    case SdlAudio::Left::OpenDevice:
+      // SDL_Quit would close the sound device and wait for its audio thread to play out two
+      // buffers; the end of the process releases the device instead.
+      SDL_QuitSubSystem(kSubsystems);
+      break;
+    case SdlAudio::Left::StillOpening:
+      // The thread opening the sound device may be inside SDL's own start-up, whose state SDL's
+      // shutdown shares: the end of the process releases both.
+      break;
+  }
 }
 
 void SdlPlatform::OpenJoystick() {

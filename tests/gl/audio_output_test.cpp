@@ -16,6 +16,8 @@
 #include "platform/sdl_audio.hpp"
 #include "test_support.hpp"
 
+#include <SDL.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -122,6 +124,7 @@ TEST(AudioOutput, TheDiskDriverReceivesTheMixAtTheRightPitchAndLevel) {
   // A little silence after, then the device is closed and the file complete.
   std::this_thread::sleep_for(std::chrono::milliseconds(60));
   BASS_Free();
+  sdl.Close();
 
   std::string bytes = ReadFile(raw);
   ASSERT_GT(bytes.size(), sineFrames * 2 * 4);
@@ -137,6 +140,81 @@ TEST(AudioOutput, TheDiskDriverReceivesTheMixAtTheRightPitchAndLevel) {
   }
   EXPECT_NEAR(bursts[0].peak, 16384, 170);
   EXPECT_NEAR(bursts[1].peak, 8192, 90);
+}
+
+TEST(AudioOutput, FreeSilencesTheOutputAtOnce) {
+  TempDir dir("audio_output_free");
+  fs::path raw = dir / "out.raw";
+  ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+  ScopedEnv file("SDL_DISKAUDIOFILE", raw.string());
+  ASSERT_TRUE(testsound::MakeSine(dir / "data/sine.wav", 2.0, 1000));
+  FakeBackends fake(dir.path());
+  SdlAudio sdl;
+  backends.audio = &sdl;
+  BASS_Init();
+  ASSERT_TRUE(sdl.IsOpen()) << sdl.Error();
+  SoundHandle h = 0;
+  cSND::Open("data\\sine.wav", h);
+  ASSERT_NE(h, 0u);
+  cSND::Play(h, 100, false);
+  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (cSND::Position(h) < 20000 && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  // Mono 16-bit: two bytes a frame. A callback may finish mixing while Free() waits for it.
+  size_t heardFrames = cSND::Position(h) / 2;
+  BASS_Free();
+  EXPECT_TRUE(sdl.IsOpen()) << "the device stays open, silent";
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  sdl.Close();
+  EXPECT_FALSE(sdl.IsOpen());
+
+  std::string bytes = ReadFile(raw);
+  std::vector<int16_t> samples(bytes.size() / 2);
+  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  std::vector<Burst> bursts = FindBursts(samples);
+  ASSERT_EQ(bursts.size(), 1u);
+  EXPECT_GE(bursts[0].frames + 2, heardFrames);
+  EXPECT_LE(bursts[0].frames, heardFrames + 1024 + 2) << "at most the callback running then";
+  EXPECT_GT(samples.size() / 2, bursts[0].first + bursts[0].frames + 1024)
+      << "the device went on, silent";
+}
+
+TEST(AudioOutput, ADeviceStillOpenWhenItsOwnerGoesIsLeftOverUntilClosed) {
+  ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+  ASSERT_EQ(SdlAudio::LeftOver(), SdlAudio::Left::Nothing);
+  {
+    SdlAudio sdl;
+    ASSERT_TRUE(sdl.Init(44100)) << sdl.Error();
+  }
+  EXPECT_EQ(SdlAudio::LeftOver(), SdlAudio::Left::OpenDevice);
+  EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+  SdlAudio::CloseLeftOvers();
+  EXPECT_EQ(SdlAudio::LeftOver(), SdlAudio::Left::Nothing);
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+
+  // Still being opened, or just opened: either way it is left over, and closing waits for it.
+  {
+    SdlAudio sdl;
+    sdl.OpenInBackground(44100);
+  }
+  EXPECT_NE(SdlAudio::LeftOver(), SdlAudio::Left::Nothing);
+  SdlAudio::CloseLeftOvers();
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+
+  // Closed by its owner, or never opened: nothing is left.
+  {
+    SdlAudio sdl;
+    ASSERT_TRUE(sdl.Init(44100)) << sdl.Error();
+    sdl.Close();
+  }
+  EXPECT_EQ(SdlAudio::LeftOver(), SdlAudio::Left::Nothing);
+  {
+    ScopedEnv none("SDL_AUDIODRIVER", "no-such-driver");
+    SdlAudio sdl;
+    EXPECT_FALSE(sdl.Init(44100));
+  }
+  EXPECT_EQ(SdlAudio::LeftOver(), SdlAudio::Left::Nothing);
 }
 
 TEST(AudioOutput, WithoutADeviceInitSaysWhyAndEverythingStaysHarmless) {
