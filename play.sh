@@ -31,7 +31,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   # The recorded playthrough of the demo level: the level in play, a guard beheaded, and the
   # statistics at the end. It replays the same game only with the settings it was recorded with
   # (without blood, fewer random numbers are drawn), so these runs start from the defaults.
-  echo "Replaying the recorded playthrough of the demo level (about a minute and a half)..."
+  echo "Replaying the recorded playthrough of the demo level (it runs in real time: a few minutes)..."
   settings=$(mktemp -d)
   trap 'rm -rf "$settings"' EXIT
   for shot in level:650 fight:380 statistics:6850; do
