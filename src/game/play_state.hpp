@@ -25,6 +25,10 @@ struct ComboState {
   double comboClock = 0;
   double comboDeadline = 0;
   uint8_t comboLevel = 0;
+  // A golem took this frame's combo 7 (and set the level to 0): the golems processed after it
+  // in the same frame must not read that 0 as the combo having ended. Cleared as each frame's
+  // attack input is read.
+  uint8_t fullComboTaken = 0;
 };
 
 struct LevelStats {

@@ -131,6 +131,7 @@ void FirePowerUp() {
 void AttackInput() {
   ComboState& c = gameState.play.combo;
   Unit& p = PlayerUnit();
+  c.fullComboTaken = 0;
   bool mayStart = true;
   if (c.attackCooldown < kAttackCooldown && c.attackLatch == 1) {
     c.attackCooldown += Seconds();

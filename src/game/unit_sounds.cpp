@@ -220,11 +220,13 @@ void GolemGrunts(Unit& u, const UnitSounds& s) {
   u.idlePick = static_cast<uint8_t>(Random(golem_sound::kIdles) + golem_sound::kIdle);
 }
 
-// Counted only while a golem is processed; the latch counts one combo once.
+// Counted only while a golem is processed; the latch counts one combo once, however many golems
+// are processed in its frames (each frame the first golem sets the level to 0, and the others
+// must not take that for the end of the combo).
 void CountFullCombo(Unit& u) {
   ComboState& combo = gameState.play.combo;
   LevelStats& stats = gameState.play.levelStats;
-  if (combo.comboLevel != kFullCombo) stats.combo7Counted = 0;
+  if (combo.comboLevel != kFullCombo && combo.fullComboTaken == 0) stats.combo7Counted = 0;
   if (combo.comboLevel == kFullCombo) {
     Randomize();
     u.commentPick = static_cast<uint8_t>(Random(kComments));
@@ -233,6 +235,7 @@ void CountFullCombo(Unit& u) {
     if (stats.combo7Counted == 0) stats.combo7Count += 1;
     stats.combo7Counted = 1;
     combo.comboLevel = 0;
+    combo.fullComboTaken = 1;
   }
   if (u.latchC) PlayOnce(Comment(u.commentPick), u.latchC);
 }

@@ -124,6 +124,18 @@ TEST_F(PlayerControl, ACombosEndsAfterAPauseOrTwentyPresses) {
   EXPECT_EQ(combo.comboActive, 0) << "the twentieth press ends it";
 }
 
+TEST_F(PlayerControl, AGolemsTakingOfACombo7LastsOneFrame) {
+  // Set when a golem counted the combo 7 of this frame; the next frame's input starts afresh,
+  // with or without a press.
+  for (bool press : {false, true}) {
+    SCOPED_TRACE(press);
+    combo.fullComboTaken = 1;
+    if (press) Press(1);
+    AttackInput();
+    EXPECT_EQ(combo.fullComboTaken, 0);
+  }
+}
+
 TEST_F(PlayerControl, WalkingMovesPlayerAndCameraTogether) {
   struct Row {
     bool left, right;

@@ -283,6 +283,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
   for (std::size_t k = 0; k < std::size(levels); ++k) {
     SCOPED_TRACE(k);
     combo.comboLevel = static_cast<uint8_t>(levels[k]);
+    combo.fullComboTaken = 0;  // as every frame's attack input does
     fight.AdvanceAudio();
     UpdateUnitSounds(2);
     EXPECT_EQ(stats.combo7Count, counts[k]);
@@ -295,4 +296,25 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
       kLong, [&](int) { combo.comboLevel = 0; }, [] { UpdateUnitSounds(2); });
   EXPECT_EQ(Ends(Comment(golem.commentPick)), 1);
   EXPECT_EQ(golem.latchC, 0);
+}
+
+TEST_F(UnitSoundsTest, TwoGolemsProcessedTogetherCountACombo7Once) {
+  fight.Add(kGolem, 1200, 800);
+  fight.Add(kGolem, 1400, 800);
+  ComboState& combo = gameState.play.combo;
+  LevelStats& stats = gameState.play.levelStats;
+  // The level each frame's attack input evaluates: one combo 7 held over three frames, a frame
+  // after it ended, and a second combo 7.
+  const int levels[] = {7, 7, 7, 0, 7};
+  const int counts[] = {1, 1, 1, 1, 2};
+  for (std::size_t k = 0; k < std::size(levels); ++k) {
+    SCOPED_TRACE(k);
+    combo.comboLevel = static_cast<uint8_t>(levels[k]);
+    combo.fullComboTaken = 0;
+    fight.AdvanceAudio();
+    UpdateUnitSounds(1);
+    UpdateUnitSounds(2);
+    EXPECT_EQ(stats.combo7Count, counts[k]);
+    EXPECT_EQ(stats.combo7Counted, levels[k] == 7 ? 1 : 0);
+  }
 }
