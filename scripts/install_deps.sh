@@ -14,6 +14,8 @@ packages=(
   # the tests
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs sox lame
   libnvtt-bin
+  # hardening: the fuzz targets (clang's libFuzzer), the fault sweep (python3, strace)
+  clang libclang-rt-14-dev python3 strace
 )
 
 missing=()
