@@ -72,7 +72,10 @@ bool Mixer::Play(uint32_t handle, bool restart) {
   std::lock_guard lock(mutex_);
   Stream* s = Find(handle);
   if (!s) return false;
-  if (restart) s->position = 0;
+  if (restart) {
+    s->position = 0;
+    s->source->Expect(0);
+  }
   s->playing = s->position < s->source->Frames();
   return true;
 }
@@ -104,6 +107,7 @@ bool Mixer::SetPosition(uint32_t handle, uint64_t bytes) {
   uint64_t frame = bytes / FrameBytes(*s->source);
   if (frame > s->source->Frames()) return false;
   s->position = frame;
+  s->source->Expect(frame);
   // A playing stream moved to its very end has ended.
   if (s->position == s->source->Frames()) s->playing = false;
   return true;
@@ -147,9 +151,11 @@ void Mixer::MixStream(Stream& s, size_t frames) {
   // A silent stream still moves on, but need not be decoded.
   while (gain > 0.0f && done < todo) {
     size_t count = todo - done;
-    const int16_t* p = source.Peek(s.position + done, count);
+    uint64_t at = s.position + done;
+    const int16_t* p = realTime_ ? source.TryPeek(at, count) : source.Peek(at, count);
     // A decoder that gives out early (the file changed under us) has shortened the source to
-    // where it stopped; the stream ends there below.
+    // where it stopped; the stream ends there below. Music not decoded in time (in real time
+    // only) is silence, and the stream moves on as the device's clock does.
     if (!p) break;
     float* o = out + done * 2;
     if (channels == 1) {
@@ -183,6 +189,11 @@ void Mixer::Mix(int16_t* out, size_t frames) {
     if (s.playing) MixStream(s, frames);
   }
   for (size_t i = 0; i < frames * 2; ++i) out[i] = ToSample(accumulator_[i]);
+}
+
+void Mixer::SetRealTime(bool realTime) {
+  std::lock_guard lock(mutex_);
+  realTime_ = realTime;
 }
 
 void Mixer::Skip(uint64_t frames) {

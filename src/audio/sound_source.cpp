@@ -1,4 +1,4 @@
-// Sound sources over the file decoders: short sounds decoded whole, music streamed in chunks.
+// Sound sources over the file decoders: short sounds decoded whole, music decoded ahead.
 // Either way the length is what the decoder delivers, found when the file is opened.
 #include "audio/sound_source.hpp"
 
@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "audio/decoder.hpp"
+#include "audio/streamed_source.hpp"
 
 namespace {
 
 constexpr int kMaxChannels = 8;
-// About 93 ms at 44100 Hz: small enough to keep three tracks cheap, large enough that the audio
-// thread decodes only every few callbacks.
+// The piece a whole decode reads at a time.
 constexpr size_t kChunkFrames = 4096;
 // Frames read at the stated end of a streamed file, where a cut file is found out.
 constexpr uint64_t kTailFrames = 1152;
@@ -33,59 +33,6 @@ class WholeSource : public SoundSource {
 
  private:
   std::vector<int16_t> samples_;
-};
-
-class StreamedSource : public SoundSource {
- public:
-  StreamedSource(std::unique_ptr<Decoder> decoder, uint64_t frames)
-      : decoder_(std::move(decoder)),
-        chunk_(kChunkFrames * static_cast<size_t>(decoder_->Channels())) {
-    channels_ = decoder_->Channels();
-    frames_ = frames;
-    // The end was read when the file was opened, so the decoder is not at the start.
-    decoderAt_ = UINT64_MAX;
-  }
-
-  const int16_t* Peek(uint64_t at, size_t& count) override {
-    if (at >= frames_) return nullptr;
-    if (at < chunkStart_ || at >= chunkStart_ + chunkFrames_) {
-      if (!Fill(at)) return nullptr;
-    }
-    size_t offset = static_cast<size_t>(at - chunkStart_);
-    count = std::min(count, chunkFrames_ - offset);
-    return chunk_.data() + offset * static_cast<size_t>(channels_);
-  }
-  size_t MemoryBytes() const override {
-    return chunk_.capacity() * sizeof(int16_t) + decoder_->MemoryBytes();
-  }
-  bool Streamed() const override { return true; }
-
- private:
-  bool Fill(uint64_t at) {
-    chunkFrames_ = 0;
-    size_t got = 0;
-    if (at == decoderAt_ || decoder_->Seek(at)) {
-      size_t wanted = static_cast<size_t>(std::min<uint64_t>(kChunkFrames, frames_ - at));
-      got = decoder_->Read(chunk_.data(), wanted);
-    }
-    if (got == 0) {
-      // The file gave out before the end found when it was opened (it was changed or damaged
-      // since): the sound ends here, so that its position can still reach its length.
-      frames_ = at;
-      decoderAt_ = UINT64_MAX;
-      return false;
-    }
-    chunkStart_ = at;
-    chunkFrames_ = got;
-    decoderAt_ = at + got;
-    return true;
-  }
-
-  std::unique_ptr<Decoder> decoder_;
-  std::vector<int16_t> chunk_;
-  uint64_t chunkStart_ = 0;
-  size_t chunkFrames_ = 0;
-  uint64_t decoderAt_ = 0;
 };
 
 // Decodes up to `stated` frames; the sound is as long as what arrives.
@@ -177,7 +124,7 @@ std::unique_ptr<SoundSource> SourceFromDecoder(std::unique_ptr<Decoder> decoder,
     why = "no audio could be decoded";
     return nullptr;
   }
-  return std::make_unique<StreamedSource>(std::move(decoder), frames);
+  return MakeStreamedSource(std::move(decoder), frames);
 }
 
 std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::string* why) {

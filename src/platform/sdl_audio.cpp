@@ -38,6 +38,8 @@ bool SdlAudio::Open(int frequency) {
     return false;
   }
   device_ = id;
+  // From here on the callback mixes: it must never wait for music to be decoded.
+  mixer_.SetRealTime(true);
   SDL_PauseAudioDevice(id, 0);
   return true;
 }
