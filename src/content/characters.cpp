@@ -53,6 +53,14 @@ CharacterRecord ReadDefinition(const std::string& path) {
   return *parse.record;
 }
 
+// The file a map type's definition came from, for messages.
+std::string DefinitionPath(uint8_t type) {
+  for (const KindFiles& f : kDefinitionFiles) {
+    if (f.kind == type) return f.definition;
+  }
+  return "the definition of kind " + std::to_string(type);
+}
+
 }  // namespace
 
 void PlaceCameraOnPlayer() {
@@ -71,8 +79,15 @@ void CreateUnits(const FrameSets& frameSets) {
     unit.y = map.CharPos[k].y;
     unit.activation = map.CharActivation[k];
     unit.anim = std::make_unique<cAnim>();
-    // The definition's own kind picks the frames.
-    const FrameSet& set = At(frameSets, static_cast<std::size_t>(unit.kind), "frame set kind");
+    // The definition's own kind picks the frames; a kind out of range is the definition file's
+    // fault, so the message names it.
+    auto kind = static_cast<std::size_t>(unit.kind);
+    if (kind >= frameSets.size()) {
+      FatalRangeError("frame set kind index " + std::to_string(kind) + " outside 0.." +
+                      std::to_string(frameSets.size() - 1) + ", the kind field of " +
+                      DefinitionPath(map.CharType[k]));
+    }
+    const FrameSet& set = frameSets[kind];
     unit.anim->width = unit.spriteSize;
     unit.anim->height = unit.spriteSize;
     unit.anim->frameSetWord = set.spare;

@@ -116,6 +116,11 @@ void LoadFrameSequence(const std::string& path, std::span<Texture> textures, int
     } else {
       slot = frameGap;
       ++total;
+      // A gap is how the folder format leaves a picture out, but a frame that went missing
+      // looks the same: a line (never a box) says which one, so a damaged install can be told.
+      NoteMessageUtf8("Load unit", "Frame folder " + Cp1257ToUtf8(dir) + " has no " +
+                                       std::to_string(n) + ".dxt (" + Cp1257ToUtf8(name) +
+                                       "): that picture is left empty.");
     }
   }
 }

@@ -55,6 +55,8 @@ TEST_F(LevelLoadTest, TheTitleIsShownFirstAndGoneAfterTheLoad) {
 TEST_F(LevelLoadTest, AMissingScreenIsAGapAndTheNextNumberIsLookedFor) {
   content.Remove("data/levels/level1/1.dxt");
   Load();
+  ASSERT_EQ(shownMessages.size(), 1u) << "a line names the missing screen";
+  EXPECT_NE(shownMessages[0].text.find("data\\levels\\level1\\1.dxt"), std::string::npos);
   const LevelAssets& level = gameState.level;
   const int screens = gameState.map.Width * gameState.map.Height;
   ASSERT_GT(screens, 2);
@@ -141,6 +143,36 @@ TEST_F(LevelLoadTest, AKindAboveNineIsARangeError) {
   }
   EXPECT_EQ(status, 3);
   EXPECT_NE(shownMessages.back().text.find("Range check error"), std::string::npos);
+}
+
+// Found by the content fault sweep: a definition file of random bytes ended the program with a
+// range error that did not say which file was wrong.
+TEST_F(LevelLoadTest, ADefinitionWhoseOwnKindIsOutOfRangeIsNamedInTheRangeError) {
+  fs::path pud = content.root() / "data" / "chars" / "golam.pud";
+  std::string bytes = ReadFile(fs::path(MORVA_TEST_CONTENT) / "data" / "chars" / "golam.pud");
+  for (uint8_t kind : {uint8_t{9}, uint8_t{10}, uint8_t{255}}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    bytes[0] = static_cast<char>(kind);
+    fs::remove(pud);
+    WriteFile(pud, bytes);
+    fake.reset();
+    shownMessages.clear();
+    int status = 0;
+    try {
+      Load();
+    } catch (const ProgramExit& e) {
+      status = e.status;
+    }
+    if (kind <= 9) {
+      EXPECT_EQ(status, 0) << "a kind of 9 still has its frame set slot";
+      continue;
+    }
+    EXPECT_EQ(status, 3);
+    ASSERT_FALSE(shownMessages.empty());
+    EXPECT_NE(shownMessages.back().text.find("Range check error"), std::string::npos);
+    EXPECT_NE(shownMessages.back().text.find("data\\chars\\golam.pud"), std::string::npos)
+        << shownMessages.back().text;
+  }
 }
 
 TEST_F(LevelLoadTest, RestartHealsAndReplacesEveryUnitAndZeroesTheStatistics) {
