@@ -7,11 +7,12 @@ cd "$(dirname "$0")"
 jobs=$(nproc)
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Warnings are errors here, so the build stays clean.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVA_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build --output-on-failure -j "$jobs"
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVA_SANITIZE=ON -DMORVA_BENCH=OFF \
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVA_SANITIZE=ON -DMORVA_BENCH=OFF -DMORVA_WERROR=ON \
   -DMORVA_PREBUILT_CONTENT="$PWD/build/content" >/dev/null
 cmake --build build-asan -j "$jobs" --target morva_tests morva morva_fuzz_replays settings_kill_loop
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -8,12 +8,17 @@ packages=(
   g++ cmake pkg-config make
   # the game
   libsdl2-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0 nlohmann-json3-dev libpng-dev
-  libjpeg62-turbo-dev libsndfile1-dev libmpg123-dev
+  libjpeg62-turbo-dev libsndfile1-dev libmpg123-dev libx11-dev
   # the content tools
   libsquish-dev libcairo2-dev libfreetype-dev fonts-dejavu-core libmp3lame-dev espeak-ng
   # the tests
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick libjpeg-turbo-progs sox lame
-  libnvtt-bin
+  libnvtt-bin libxtst-dev
+  # the window tests work the game as a player does (xdotool: real clicks and keys; xprop finds
+  # the message box); SDL's message box under Xvfb needs the X core fonts
+  xdotool x11-utils xfonts-base
+  # the packaging tests: the validators of the desktop entry, the AppStream entry, the manual page
+  desktop-file-utils appstream groff-base
   # hardening: the fuzz targets (clang's libFuzzer), the fault sweep (python3, strace)
   clang libclang-rt-14-dev python3 strace
 )

@@ -4,6 +4,7 @@
 
 #include "app/headless_platform.hpp"
 #include "app/program.hpp"
+#include "app/video_driver.hpp"
 #include "audio/headless_audio.hpp"
 #include "gfx/recorder_renderer.hpp"
 #include "harness/options.hpp"
@@ -12,16 +13,21 @@
 int main(int argc, char** argv) {
   ParseResult parsed = ParseCommandLine(argc, argv);
   if (!parsed.options) {
-    std::fprintf(stderr, "morva: %s\n%s", parsed.error.c_str(), UsageText());
+    std::fprintf(stderr, "morva: %s\n%sTry morva --help for more.\n", parsed.error.c_str(),
+                 UsageText());
     return 2;
   }
   const ProgramOptions& options = *parsed.options;
   if (options.help) {
-    std::printf("%s", UsageText());
+    std::printf("%s", HelpText().c_str());
     return 0;
   }
   if (options.version) {
     std::printf("morva %s\n", MORVA_VERSION);
+    return 0;
+  }
+  if (options.printPaths) {
+    std::printf("%s", PathsReport(options).c_str());
     return 0;
   }
 
@@ -36,8 +42,7 @@ int main(int argc, char** argv) {
   bool interactive = !options.input && options.frames == 0;
   SdlPlatform platform(interactive, options.windowed);
   if (!platform.Ok()) {
-    std::fprintf(stderr, "morva: %s\n(use --headless to run without a display)\n",
-                 platform.Error().c_str());
+    std::fprintf(stderr, "morva: %s\n%s", platform.Error().c_str(), NoDisplayAdvice());
     return 4;
   }
   return RunInWindow(options, platform);

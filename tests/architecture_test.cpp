@@ -34,7 +34,7 @@ const std::map<std::string, std::set<std::string>> kAllowed = {
 };
 
 // System headers that belong to the window system, allowed only in platform/.
-const std::regex kWindowSystemHeader(R"(^(SDL2?/|SDL[_.]|GL/|GLES|EGL/|KHR/))");
+const std::regex kWindowSystemHeader(R"(^(SDL2?/|SDL[_.]|GL/|GLES|EGL/|KHR/|X11/))");
 
 struct Include {
   std::string file;  // relative to src/

@@ -63,10 +63,17 @@ std::string Quote(const std::string& s) {
 }
 }  // namespace
 
+fs::path UserConfigFile(const fs::path& workDir) {
+  return workDir / kUserConfigHome / "morva" / "config.dat";
+}
+
 RunResult RunGame(const std::vector<std::string>& args, const fs::path& workDir) {
-  // A hung run fails its test instead of stalling the whole suite.
-  std::string command =
-      "cd " + Quote(workDir.string()) + " && timeout -k 5 120 " + Quote(MORVA_BINARY);
+  // A hung run fails its test instead of stalling the whole suite. The per-user folders are the
+  // test's own, so no run reads or leaves files in the home folder of whoever runs the tests.
+  std::string command = "cd " + Quote(workDir.string()) +
+                        " && XDG_CONFIG_HOME=" + Quote((workDir / kUserConfigHome).string()) +
+                        " XDG_DATA_HOME=" + Quote((workDir / kUserDataHome).string()) +
+                        " timeout -k 5 120 " + Quote(MORVA_BINARY);
   for (const std::string& a : args) command += " " + Quote(a);
   command += " 2>&1";
   RunResult result;

@@ -46,5 +46,11 @@ struct RunResult {
   int status = -1;
   std::string output;  // stdout and stderr together
 };
-// Runs the game binary with these arguments in `workDir`.
+// Runs the game binary with these arguments in `workDir`, with $XDG_CONFIG_HOME and
+// $XDG_DATA_HOME set to these folders inside it.
+constexpr const char* kUserConfigHome = "xdg-config";
+constexpr const char* kUserDataHome = "xdg-data";
 RunResult RunGame(const std::vector<std::string>& args, const std::filesystem::path& workDir);
+// Where such a run keeps config.dat when `workDir` is not a portable install (no data folder and
+// no config.dat in it).
+std::filesystem::path UserConfigFile(const std::filesystem::path& workDir);

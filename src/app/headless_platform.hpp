@@ -34,12 +34,14 @@ class HeadlessPlatform : public Platform {
   bool PollEvent(Event& event) override;
   bool FramesSuspended() const override { return false; }
   void WaitEvent(int timeoutMs) override;
+  bool ControllerConnected() const override { return controllerConnected; }
 
   // What a test sets up.
   std::vector<DisplayMode> modes;
   DisplayMode desktop;
   bool contextAvailable = true;
   bool gammaSupported = true;
+  bool controllerConnected = false;
   // The player asked for a window: no full screen, no mode changes.
   bool windowed = false;
   // A clock the test moves by hand; the real monotonic clock when empty.

@@ -100,9 +100,8 @@ void InputComponent::Update() {
   previous_ = combined;
 }
 
-void InputComponent::ReleaseAll() {
-  Keyboard.keysDown.reset();
-  Keyboard.keyIdsDown.reset();
+void InputComponent::LoseFocus() {
+  focused = false;
   Joystick = {};
   Pad = {};
 }

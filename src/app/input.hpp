@@ -70,8 +70,11 @@ class InputComponent {
   StateSet KeyboardStates() const;
   static StateSet StickStates(const StickDevice& stick);
 
-  // Forgets every key, axis and button held (focus lost).
-  void ReleaseAll();
+  // The window lost the focus: every state is released because the devices report nothing, and
+  // the sticks are centred. The keyboard keeps the keys its events say are held.
+  void LoseFocus();
+  // The focus is back: the keyboard reports what is held now again, as a polled keyboard would.
+  void GainFocus() { focused = true; }
 
  private:
   StateSet previous_;

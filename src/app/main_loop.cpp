@@ -16,6 +16,8 @@
 #include "ui/hud.hpp"
 #include "ui/intro.hpp"
 #include "ui/menu.hpp"
+#include "ui/menu_keys.hpp"
+#include "ui/notice.hpp"
 #include "ui/options.hpp"
 #include "ui/training.hpp"
 
@@ -87,6 +89,7 @@ StartResult FormCreate() {
 
 void DXTimer1Timer() {
   DXInput1.Update();
+  ReadMenuKeys(gameState.morva.frameTime);
   BeginFrame(0, 800, 0, 600);
   if (gameState.gammaApplied == 0) {
     ApplyGamma(gameState.settings.gamma);
@@ -104,6 +107,7 @@ void DXTimer1Timer() {
     if (f.menuShown == 1 && f.introDone == 1) RunMenu();
   }
   if (f.quitRequested == 1) windowCloseRequested = true;
+  DrawNotice();
   gameState.morva.EndFrame();
   gameState.keyReleased = 0;
 }

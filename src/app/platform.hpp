@@ -11,7 +11,8 @@
 enum class EventType {
   KeyDown,    // key = virtual-key code; repeat set for auto-repeat
   KeyUp,      // key = virtual-key code
-  Text,       // character key event without a key state; key = the character byte
+  Text,       // a character typed without a key state (a key the game has no name for); key =
+              // its first byte
   MouseMove,  // x, y in logical coordinates
   MouseDown,  // button
   MouseUp,    // button
@@ -20,9 +21,9 @@ enum class EventType {
   PadAxis,    // game controller stick or d-pad, same meaning as JoyAxis
   PadButton,  // game controller button mapped to a state button 1..32; down
   FocusLost,
-  FocusGained,
-  Quit,        // the window was closed by the system
-  Screenshot,  // F12
+  FocusGained,  // followed by a KeyDown (repeat set) for each key held at that moment
+  Quit,         // the window was closed by the system
+  Screenshot,   // F12
 };
 
 enum class MouseButton { Left, Right, Middle };
@@ -83,4 +84,6 @@ class Platform {
   virtual bool FramesSuspended() const = 0;
   // Blocks until an event arrives or `timeoutMs` passes.
   virtual void WaitEvent(int timeoutMs) = 0;
+  // A game controller (with its named buttons) is plugged in.
+  virtual bool ControllerConnected() const = 0;
 };

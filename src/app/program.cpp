@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/display.hpp"
+#include "app/event_gate.hpp"
 #include "app/main_loop.hpp"
 #include "app/random.hpp"
 #include "app/window_events.hpp"
@@ -23,6 +24,7 @@
 #include "harness/png_file.hpp"
 #include "harness/state_dump.hpp"
 #include "ui/config.hpp"
+#include "ui/notice.hpp"
 
 namespace {
 
@@ -54,27 +56,46 @@ class SessionRecorder {
   double lastStep_ = 0;
 };
 
+// Kept to short lines: a message box shows them as they are.
 std::string NoContentMessage(const ContentSearch& search) {
   std::string text = "No game content found: there is no \"data\" folder in any of these places:";
   for (const std::string& t : search.tried) text += "\n  " + t;
-  text +=
-      "\nBuild the demo content with ./play.sh (or run tools/mkcontent DIR and start the game "
-      "with --root DIR).";
+  text += std::string("\n\nAn installed game keeps its content in\n  ") +
+          MORVA_INSTALL_CONTENT_DIR +
+          "\n(or in share/morva beside the program's folder): installing the game again\n"
+          "puts it back. To make the demo content yourself, run\n"
+          "  mkcontent DIR    (built with the game, in its build folder's tools/)\n"
+          "and start the game with --root DIR, or with MORVA_ROOT=DIR set.\n"
+          "In the source folder, ./play.sh does all of this.";
   return text;
 }
 
-std::string TimestampedName() {
+// morva-YYYYmmdd-HHMMSS.png, with a number added when that second already has a picture.
+std::filesystem::path NewScreenshotFile(const std::filesystem::path& dir) {
   std::time_t now = std::time(nullptr);
-  char name[64];
-  std::strftime(name, sizeof name, "morva-%Y%m%d-%H%M%S.png", std::localtime(&now));
-  return name;
+  char stamp[64];
+  std::strftime(stamp, sizeof stamp, "morva-%Y%m%d-%H%M%S", std::localtime(&now));
+  std::error_code ec;
+  std::filesystem::path file = dir / (std::string(stamp) + ".png");
+  for (int n = 2; std::filesystem::exists(file, ec); ++n) {
+    file = dir / (std::string(stamp) + "-" + std::to_string(n) + ".png");
+  }
+  return file;
 }
 
-void SaveRequestedScreenshot(Renderer& renderer) {
-  std::filesystem::path dir = ConfigPath().parent_path();
-  std::filesystem::path file = dir / TimestampedName();
+// How long the corner notice of a screenshot stays, in milliseconds.
+constexpr double kScreenshotNoticeMs = 2000;
+
+void SaveRequestedScreenshot(Renderer& renderer, const std::filesystem::path& dir) {
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  std::filesystem::path file = std::filesystem::absolute(NewScreenshotFile(dir), ec);
   if (WritePng(file.string(), renderer.LastCapture())) {
     std::fprintf(stderr, "morva: screenshot saved to %s\n", file.c_str());
+    ShowNotice("Screenshot saved: " + file.filename().string(), kScreenshotNoticeMs);
+  } else {
+    std::fprintf(stderr, "morva: cannot save the screenshot to %s\n", file.c_str());
+    ShowNotice("Screenshot not saved (see the terminal)", kScreenshotNoticeMs);
   }
 }
 
@@ -88,13 +109,16 @@ struct Run {
   SessionRecorder recorder;
   int64_t frame = 0;
   bool screenshotPending = false;
+  std::filesystem::path screenshotDir;
+  EventGate gate;
 
   bool Scripted() const { return options.input.has_value(); }
   // Runs that end by themselves (a frame count) or follow a script are automation: they never
   // wait for the window to get the focus back.
   bool Interactive() const { return !Scripted() && options.frames == 0; }
 
-  // Applies window-system events; in scripted runs only the system's close request counts.
+  // Takes window-system events; in scripted runs only the system's close request counts. Input
+  // joins the gate's queue; true when the window is to close.
   bool TakeWindowEvents() {
     bool close = false;
     Event e;
@@ -105,8 +129,7 @@ struct Run {
         continue;
       }
       if (Scripted() && e.type != EventType::Quit) continue;
-      recorder.Event(frame, e);
-      close = HandleWindowEvent(e) || close;
+      close = Take(e) || close;
     }
     return close;
   }
@@ -122,11 +145,30 @@ struct Run {
       } else if (line.kind == ScriptLine::Kind::Step) {
         gameState.morva.fixedStepMs = line.stepMs;
       } else if (line.kind == ScriptLine::Kind::Input) {
-        recorder.Event(frame, line.event);
-        close = HandleWindowEvent(line.event) || close;
+        close = Take(line.event) || close;
       }
     }
     return close;
+  }
+
+  // A close request is acted on at once; input waits its turn in the gate.
+  bool Take(const Event& e) {
+    if (e.type != EventType::Quit) {
+      gate.Push(e);
+      return false;
+    }
+    recorder.Event(frame, e);
+    return HandleWindowEvent(e);
+  }
+
+  // Applies the input this frame may see; it is recorded for the frame it reaches, so a replay
+  // needs no gate to see the same.
+  void ApplyInput() {
+    Event e;
+    while (gate.Next(e)) {
+      recorder.Event(frame, e);
+      HandleWindowEvent(e);
+    }
   }
 
   // Waits for the frame timer; returns the raw time step of this frame in milliseconds, or
@@ -166,6 +208,7 @@ struct Run {
       bool close = TakeWindowEvents();
       close = TakeScriptEvents() || close;
       if (close) return;
+      ApplyInput();
       std::optional<double> step = WaitForFrame(lastCall);
       if (!step) continue;
       audio.Advance(*step);
@@ -175,10 +218,12 @@ struct Run {
         renderer.RequestCapture();
       }
       DXTimer1Timer();
+      gate.FrameRan();
+      AgeNotice(*step);
       RecordTime(*step);
       ++frame;
       if (screenshotPending) {
-        SaveRequestedScreenshot(renderer);
+        SaveRequestedScreenshot(renderer, screenshotDir);
         screenshotPending = false;
       }
       if (windowCloseRequested) return;
@@ -260,7 +305,8 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   }
   ContentPaths content(*search.root);
   backends.content = &content;
-  SetConfigPath(ChooseConfigPath(options.config));
+  UserPaths userPaths = ChooseUserPaths(options.config);
+  SetConfigPath(userPaths.config);
 
   uint32_t seed = ChooseSeed(options, script);
   RandSeed(seed);
@@ -275,6 +321,7 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
     return 2;
   }
   run.recorder.Line("0 seed " + std::to_string(seed));
+  run.screenshotDir = userPaths.screenshots;
 
   int status = 0;
   try {
@@ -288,6 +335,9 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   } catch (const ProgramExit& exit) {
     status = exit.status;
   }
+  // However the run ended (Escape saves already; closing the window, the menu's Exit, a signal or
+  // a fatal error do not), a change made in the options is kept.
+  SaveConfigIfChanged(gameState.settings);
   run.WriteOutputs();
   FormClose();
   backends = Backends{};

@@ -54,11 +54,11 @@ bool HandleWindowEvent(const Event& e) {
       SetButton(DXInput1.Pad, e.key, e.down);
       break;
     case EventType::FocusLost:
-      DXInput1.focused = false;
-      DXInput1.ReleaseAll();
+      DXInput1.LoseFocus();
       break;
     case EventType::FocusGained:
-      DXInput1.focused = true;
+      // The window system follows this with a key-down for every key held through the switch.
+      DXInput1.GainFocus();
       break;
     case EventType::Quit:
       return true;

@@ -98,9 +98,23 @@ bool HasDataFolder(const fs::path& dir) {
   return data && fs::is_directory(*data, ec);
 }
 
-ContentSearch FindContentRoot(const std::optional<std::string>& rootOption) {
+fs::path RunningExecutable() {
+  std::error_code ec;
+  fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? fs::path() : self;
+}
+
+ContentSearch FindContentRoot(const std::optional<std::string>& rootOption,
+                              const fs::path& executable) {
   ContentSearch search;
+  std::vector<fs::path> seen;
   auto consider = [&](const fs::path& dir, const std::string& how) {
+    // The same folder reached two ways (an install in its configured prefix) is tried once.
+    std::error_code ec;
+    fs::path same = fs::weakly_canonical(dir, ec);
+    if (ec) same = dir;
+    if (std::find(seen.begin(), seen.end(), same) != seen.end()) return false;
+    seen.push_back(same);
     search.tried.push_back(how + ": " + dir.string());
     if (HasDataFolder(dir)) search.root = dir;
     return search.root.has_value();
@@ -114,6 +128,10 @@ ContentSearch FindContentRoot(const std::optional<std::string>& rootOption) {
   }
   std::error_code ec;
   if (consider(fs::current_path(ec), "working directory")) return search;
+  if (!executable.empty() && executable.has_parent_path()) {
+    fs::path beside = executable.parent_path().parent_path() / "share" / "morva";
+    if (consider(beside.lexically_normal(), "beside the program")) return search;
+  }
   consider(MORVA_INSTALL_CONTENT_DIR, "installed content");
   return search;
 }

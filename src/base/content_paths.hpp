@@ -46,9 +46,14 @@ struct ContentSearch {
   std::vector<std::string> tried;
 };
 
+// The program's own file (from /proc/self/exe); empty when it cannot be told.
+std::filesystem::path RunningExecutable();
+
 // First of: the --root option, $MORVA_ROOT, the working directory when it holds a data folder,
-// the installed content folder. A candidate counts only when it holds a "data" folder (any case).
-ContentSearch FindContentRoot(const std::optional<std::string>& rootOption);
+// share/morva beside the folder of `executable` (a relocated install or an unpacked archive), the
+// installed content folder. A candidate counts only when it holds a "data" folder (any case).
+ContentSearch FindContentRoot(const std::optional<std::string>& rootOption,
+                              const std::filesystem::path& executable = RunningExecutable());
 
 // True when `dir` holds a folder named "data" in any case.
 bool HasDataFolder(const std::filesystem::path& dir);

@@ -18,6 +18,17 @@ MessageBoxShower& Shower() {
   static MessageBoxShower shower;
   return shower;
 }
+
+bool IsProgramName(const std::string& caption) {
+  const char* name = "morva";
+  if (caption.size() != 5) return false;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    char c = caption[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    if (c != name[i]) return false;
+  }
+  return true;
+}
 }  // namespace
 
 std::string Cp1257ToUtf8(const std::string& bytes) {
@@ -54,7 +65,12 @@ void ShowMessageUtf8(const std::string& caption, const std::string& text) {
 }
 
 void NoteMessageUtf8(const std::string& caption, const std::string& text) {
-  std::fprintf(stderr, "morva: %s: %s\n", caption.c_str(), text.c_str());
+  // The program's own boxes carry its name as their caption; on stderr the name is said once.
+  if (IsProgramName(caption)) {
+    std::fprintf(stderr, "morva: %s\n", text.c_str());
+  } else {
+    std::fprintf(stderr, "morva: %s: %s\n", caption.c_str(), text.c_str());
+  }
   shownMessages.push_back(ShownMessage{caption, text});
 }
 
@@ -64,6 +80,11 @@ void SetMessageBoxShower(MessageBoxShower shower) {
 
 void SetFatalHandler(FatalHandler handler) {
   Handler() = std::move(handler);
+}
+
+void IndexOutOfRange(const char* what, std::size_t index, std::size_t size) {
+  FatalRangeError(std::string(what) + " index " + std::to_string(index) + " outside 0.." +
+                  std::to_string(size - 1));
 }
 
 void FatalRangeError(const std::string& what) {

@@ -47,12 +47,14 @@ using FatalHandler = std::function<void(const std::string& what)>;
 void SetFatalHandler(FatalHandler handler);
 [[noreturn]] void FatalRangeError(const std::string& what);
 
+// The range error of a checked index; kept out of line so that the check itself stays small
+// enough to be inlined in the per-unit loops.
+[[noreturn]] void IndexOutOfRange(const char* what, std::size_t index, std::size_t size);
+
 // A checked index into a fixed-size table.
 template <typename Table>
 auto& At(Table& table, std::size_t index, const char* what) {
-  if (index >= std::size(table)) {
-    FatalRangeError(std::string(what) + " index " + std::to_string(index) + " outside 0.." +
-                    std::to_string(std::size(table) - 1));
-  }
+  if (index >= std::size(table)) [[unlikely]]
+    IndexOutOfRange(what, index, std::size(table));
   return table[index];
 }

@@ -2,8 +2,6 @@
 #include "formats/targa.hpp"
 
 namespace {
-constexpr uint8_t kDescriptorTopFirst = 0x20;
-
 uint16_t ReadUint16(std::span<const uint8_t> bytes, std::size_t offset) {
   return static_cast<uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
 }
@@ -25,7 +23,6 @@ TargaParse ParseTarga(std::span<const uint8_t> bytes) {
   int width = ReadUint16(bytes, 12);
   int height = ReadUint16(bytes, 14);
   int bitsPerPixel = bytes[16];
-  uint8_t descriptor = bytes[17];
 
   if (imageType != kTargaTrueColour) {
     return Fail(TargaError::Unsupported,
@@ -55,17 +52,17 @@ TargaParse ParseTarga(std::span<const uint8_t> bytes) {
 
   RgbaImage image{width, height,
                   std::vector<uint8_t>(static_cast<std::size_t>(width) * height * 4)};
-  bool topFirst = (descriptor & kDescriptorTopFirst) != 0;
+  // Rows go to the texture in the order they are stored, whatever the descriptor byte says about
+  // the origin: content made for the game is stored bottom row first and may rely on the byte
+  // being ignored, so a file stored the other way round shows upside down.
   const uint8_t* src = bytes.data() + offset;
-  for (int fileRow = 0; fileRow < height; ++fileRow) {
-    int row = topFirst ? height - 1 - fileRow : fileRow;
-    uint8_t* dst = image.Pixel(0, row);
-    for (int x = 0; x < width; ++x, src += bytesPerPixel, dst += 4) {
-      dst[0] = src[2];
-      dst[1] = src[1];
-      dst[2] = src[0];
-      dst[3] = bytesPerPixel == 4 ? src[3] : 255;
-    }
+  uint8_t* dst = image.rgba.data();
+  for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height;
+       ++i, src += bytesPerPixel, dst += 4) {
+    dst[0] = src[2];
+    dst[1] = src[1];
+    dst[2] = src[0];
+    dst[3] = bytesPerPixel == 4 ? src[3] : 255;
   }
   return TargaParse{std::move(image), TargaError::None, {}};
 }

@@ -27,8 +27,9 @@ struct TargaParse {
 
 // Reads an uncompressed true-colour Targa (type 2) of 32 bits (blue, green, red, alpha) or 24 bits
 // (blue, green, red; alpha becomes 255). The image-ID field and any colour map are skipped. Rows
-// come out bottom row first: a file stored top row first (descriptor bit 5) is turned over, so
-// the picture is upright whichever way its writer stored it. Bytes after the pixels are ignored.
+// come out in the order the file stores them, the first stored row as the image's row 0 (its
+// bottom row); the descriptor byte is not read, so a file stored top row first (descriptor bit 5)
+// comes out upside down. Bytes after the pixels are ignored.
 TargaParse ParseTarga(std::span<const uint8_t> bytes);
 
 // A 32-bit uncompressed Targa with 8 alpha bits, stored bottom row first (the Targa default),

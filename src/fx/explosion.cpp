@@ -1,7 +1,53 @@
-// The explosion.
+// The explosion: one animation for the whole program, played once per explosion with its sound.
 #include "fx/explosion.hpp"
 
-// Not built yet: nothing is loaded or played.
-void BlowInit(cBlow& /*blow*/) {}
-void BlowPlay(cBlow& /*blow*/, int32_t /*width*/, int32_t /*height*/, double /*x*/, double /*y*/,
-              double /*depth*/, int32_t /*volume*/, uint8_t& /*active*/, double& /*soundGate*/) {}
+#include "app/game_state.hpp"
+#include "audio/sound.hpp"
+#include "base/messages.hpp"
+#include "gfx/frame_sequence.hpp"
+
+namespace {
+constexpr int32_t kHighestFrame = 512;
+constexpr int32_t kLoudest = 255;
+
+uint16_t Fits16(int32_t value, const char* what) {
+  if (value < 0 || value > 0xFFFF) FatalRangeError(std::string(what) + " " + std::to_string(value));
+  return static_cast<uint16_t>(value);
+}
+}  // namespace
+
+void BlowInit(cBlow& blow) {
+  std::unique_ptr<cAnim>& anim = gameState.fx.explosionPlayer.anim;
+  anim = std::make_unique<cAnim>();
+  LoadFrameSequenceDense(blow.frameFolder, anim->textures, kHighestFrame);
+  anim->firstFrame = Fits16(blow.firstFrame, "explosion first frame");
+  anim->frameCount = Fits16(blow.frameCount, "explosion frame count");
+  anim->frameDuration = static_cast<float>(blow.frameTime);
+  anim->playing = 1;
+  cSND::Open(blow.soundFile, blow.soundHandle);
+}
+
+void BlowPlay(cBlow& blow, int32_t width, int32_t height, double x, double y, double depth,
+              int32_t volume, uint8_t& active, double& soundGate) {
+  if (volume < 0 || volume > kLoudest) {
+    FatalRangeError("explosion volume " + std::to_string(volume));
+  }
+  cAnim* anim = gameState.fx.explosionPlayer.anim.get();
+  if (active != 0 && anim) {
+    anim->width = width;
+    anim->height = height;
+    anim->Draw(x, y, depth);
+    cSND::Play(blow.soundHandle, static_cast<uint8_t>(volume), false);
+    // `current` is compared with the count alone: the explosion's clip starts at frame 0.
+    if (anim->current == blow.frameCount - 1) {
+      active = 0;
+      anim->current = 0;
+    }
+  }
+  // A finished sound is rewound on the next call, so the next explosion plays it from the start;
+  // a gate of 0 (a restarted level) stops it once even while it plays.
+  if (cSND::Position(blow.soundHandle) == cSND::Length(blow.soundHandle) || soundGate == 0.0) {
+    cSND::Stop(blow.soundHandle);
+  }
+  soundGate = 1.0;
+}

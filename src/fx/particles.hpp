@@ -29,7 +29,8 @@ class cParticle {
   double rate = 0;  // particles per second
 
   // Lays the particles out (random sides, heights and due times).
-  void ParticleInit(int32_t spread, int32_t height, int32_t count, int32_t rate);
+  void ParticleInit(int32_t spread, int32_t height, int32_t particleCount,
+                    int32_t particlesPerSecond);
   // Advances one frame: spawns what is due at world (x, y), moves and draws the particles.
   void ParticleDraw(double x, double y, double camX, double camY, double frameTime);
 };

@@ -1,5 +1,88 @@
-// Per-unit effects.
+// The effects that follow each processed unit's sprite, in their fixed order: the sentinel's bolt,
+// the beheaded guard's fountain and the struck guard's spray (when blood is shown), the shot-down
+// sentinel's explosion, the fallen golem's shake, the combo text and the power-up flash.
 #include "fx/unit_effects.hpp"
 
-// Not built yet: draws nothing.
-void DrawUnitEffects(int /*i*/) {}
+#include "app/game_state.hpp"
+#include "fx/explosion.hpp"
+#include "fx/lightning.hpp"
+#include "fx/screen_effects.hpp"
+#include "game/units.hpp"
+
+namespace {
+// A beheaded guard bleeds for its first two seconds of death.
+constexpr double kFountainSeconds = 2.0;
+constexpr double kSprayDepth = -0.2;
+constexpr uint16_t kSprayFrames = 5;
+// The spray stands this far beside the guard's body box and above its top.
+constexpr double kSpraySideways = 30;
+constexpr double kSprayRaise = 20;
+// A sentinel's death arms its explosion only in its first moments.
+constexpr double kSentinelLatchSeconds = 0.05;
+constexpr int32_t kExplosionSize = 128;
+constexpr double kExplosionDepth = -0.1;
+// A golem shakes the screen when its fall lands, 2.0 .. 2.1 s into its death (both strict).
+constexpr double kGolemShakeFrom = 2.0;
+constexpr double kGolemShakeTo = 2.1;
+
+void BloodFountain(const Unit& u) {
+  if (u.kind != kGuard || !u.Dead() || u.headOff != 1 || !(u.deathTime < kFountainSeconds)) return;
+  const GamePlay& play = gameState.play;
+  gameState.fx.bloodParticles.ParticleDraw(u.x, u.y, play.cameraX, play.cameraY, FrameMs());
+}
+
+// Thrown off the side of the guard away from the player when the player faces it.
+void BloodSpray(const Unit& u) {
+  if (u.kind != kGuard || u.stunned == 0) return;
+  cAnim& spray = gameState.fx.bloodSpray;
+  const GamePlay& play = gameState.play;
+  if (u.hitNow != 0) spray.current = 0;
+  spray.firstFrame = 0;
+  spray.frameCount = kSprayFrames;
+  spray.playing = 1;
+  double sx = 0;
+  if (PlayerUnit().facingLeft != 0) {
+    spray.mirrored = 0;
+    sx = play.cameraX + u.x + u.boxLeft - kSpraySideways;
+  } else {
+    spray.mirrored = 1;
+    sx = u.boxRight + u.x + play.cameraX + kSpraySideways;
+  }
+  const double sy = u.boxTop + u.y + play.cameraY - kSprayRaise;
+  spray.Draw(sx, sy, kSprayDepth);
+}
+
+// A shot-down sentinel explodes once it lies on the ground.
+void SentinelExplosion(Unit& u) {
+  if (u.kind != kSentinel || !u.Dead()) return;
+  if (u.deathTime < kSentinelLatchSeconds) u.deathEffect = 1;
+  if (u.airborne != 0 || u.deathEffect == 0) return;
+  const GamePlay& play = gameState.play;
+  BlowPlay(gameState.fx.explosion, kExplosionSize, kExplosionSize, u.x + play.cameraX,
+           u.y + play.cameraY, kExplosionDepth, gameState.settings.soundVolume, u.deathEffect,
+           u.blowSoundGate);
+}
+
+void GolemShake(Unit& u) {
+  if (u.kind != kGolem) return;
+  if (kGolemShakeFrom < u.deathTime && u.deathTime < kGolemShakeTo) u.deathEffect = 1;
+  if (u.deathEffect != 0) ShakeScreen(u.deathEffect);
+}
+}  // namespace
+
+void DrawUnitEffects(int i) {
+  Unit& u = UnitAt(i);
+  const Unit& p = PlayerUnit();
+  const GamePlay& play = gameState.play;
+  if (u.kind == kSentinel) {
+    DrawLightningBolt(u.fireNow, p.x, p.y, u.x, u.y, play.cameraX, play.cameraY, FrameMs());
+  }
+  if (gameState.settings.showBlood != 0) {
+    BloodFountain(u);
+    BloodSpray(u);
+  }
+  SentinelExplosion(u);
+  GolemShake(u);
+  DrawComboText(i);
+  DrawWhiteFlash(gameState.play.powerUpActive);
+}

@@ -1,9 +1,178 @@
-// Hits and damage.
+// Blows both ways: the player's lands in the frame an attack starts, on an enemy in reach that it
+// faces; an enemy's lands on the exact picture of its strike. Damage, stun, decapitation, the
+// combo bonus on golems, and the player's stun and death timers.
 #include "game/hits.hpp"
 
-// Not built yet: no blow lands.
-bool InMeleeReach(int /*i*/) {
+#include <cmath>
+
+#include "game/units.hpp"
+
+namespace {
+
+// The enemy's box is widened by this much for the melee test.
+constexpr double kReachSide = 10;
+constexpr double kReachUpDown = 5;
+
+// Combo levels that matter to a blow: exactly 3 beheads a guard; below 2 a golem is not
+// stunned; above 2 a golem takes the bonus.
+constexpr uint8_t kBeheadLevel = 3;
+constexpr uint8_t kGolemStunLevel = 2;
+constexpr uint8_t kGolemBonusLevel = 2;
+constexpr int32_t kGolemBonus = 2;
+
+// The pictures of the demo content's frame sets on which a blow meets its target.
+constexpr uint16_t kGuardStrikeFrame = 60;
+constexpr uint16_t kGolemBlow1Frame = 33;
+constexpr uint16_t kGolemBlow2Frame = 62;
+
+// How long each blow stuns the player, seconds.
+constexpr double kShotStun = 1.0;
+constexpr double kStrikeStun = 0.7;
+constexpr double kSlamStun = 1.1;
+constexpr double kCrouchedSlamStun = 0.1;
+// A crouching player takes this share of a golem's blow, rounded toward zero.
+constexpr double kCrouchedSlamShare = 0.2;
+
+constexpr double kPlayerDeathLength = 3.0;
+
+double Seconds(double ms) {
+  return ms * 0.001;
+}
+
+bool Faces(const Unit& player, const Unit& u) {
+  return (player.facingLeft == 1 && player.x > u.x) || (player.facingLeft == 0 && player.x < u.x);
+}
+
+// Whether the attack started this frame lands on unit i.
+bool PlayerBlowLands(int i, const Unit& player, const Unit& u) {
+  const bool lands = InMeleeReach(i) && player.stunned == 0 && gameState.play.combo.attackKind > 0;
+  if (u.kind == kSentinel) return lands;
+  // Guards and golems must be faced.
+  if (u.kind >= kGuard) return lands && Faces(player, u);
   return false;
 }
-void PlayerHitsUnit(int /*i*/) {}
-void UnitHitsPlayer(int /*i*/) {}
+
+void ApplyPlayerBlow(const Unit& player, Unit& u) {
+  GamePlay& play = gameState.play;
+  const uint8_t level = play.combo.comboLevel;
+  play.lastHitKind = static_cast<uint8_t>(u.kind);
+  if (level == kBeheadLevel && u.kind == kGuard) {
+    u.headOff = 1;
+    u.life = 0;
+  }
+  // Every blow stuns, except that golems shrug off blows outside a combo.
+  u.stunned = level < kGolemStunLevel && u.kind == kGolem ? 0 : 1;
+  play.bonusDamage = level > kGolemBonusLevel && u.kind == kGolem ? kGolemBonus : 0;
+  const uint8_t attack = play.combo.attackKind;
+  if (attack >= 1 && attack <= 4) u.life -= player.damage + play.bonusDamage;
+}
+
+// Runs once per processed enemy, so several enemies in range wear the stun off that much faster.
+void WearOffPlayerStun(Unit& player, double dt) {
+  if (player.stunned != 1) return;
+  if (player.stunTime < player.stunLength) {
+    player.stunTime += Seconds(dt);
+  } else {
+    player.stunTime = 0;
+    player.stunned = 0;
+  }
+}
+
+bool Showing(const Unit& u, uint16_t picture) {
+  return u.anim && u.anim->current == picture;
+}
+
+// A blow that landed starts the strike's animation over and ends the attack.
+void EndBlow(Unit& u) {
+  if (u.anim)
+    u.anim->current = static_cast<uint16_t>(At(u.anims, u.animIndex, "animation").firstFrame);
+  u.attack = 0;
+}
+
+void SentinelShoots(Unit& u, Unit& player) {
+  // Crouching ducks under the shot.
+  u.hitNow = u.fireNow == 1 && player.crouching == 0;
+  if (u.hitNow == 0) return;
+  player.life -= u.damage;
+  player.stunLength = kShotStun;
+}
+
+void GuardStrikes(Unit& u, Unit& player) {
+  u.hitNow = u.attack == 1 && Showing(u, kGuardStrikeFrame);
+  if (u.hitNow == 0) return;
+  EndBlow(u);
+  // The axe goes over a crouching player, who still reels from it next frame.
+  if (player.crouching == 1) return;
+  player.life -= u.damage;
+  player.stunLength = kStrikeStun;
+}
+
+void GolemStrikes(Unit& u, Unit& player) {
+  u.hitNow = (u.attack == 1 && Showing(u, kGolemBlow1Frame)) ||
+             (u.attack == 2 && Showing(u, kGolemBlow2Frame));
+  if (u.hitNow == 0) return;
+  EndBlow(u);
+  player.stunned = 1;
+  // Crouching takes a fifth of the blow and a short stun.
+  if (player.crouching == 1) {
+    player.life -= static_cast<int32_t>(std::trunc(u.damage * kCrouchedSlamShare));
+    player.stunLength = kCrouchedSlamStun;
+  } else {
+    player.life -= u.damage;
+    player.stunLength = kSlamStun;
+  }
+}
+
+}  // namespace
+
+bool InMeleeReach(int i) {
+  const Unit& p = PlayerUnit();
+  const Unit& u = UnitAt(i);
+  return u.x + u.boxLeft - kReachSide < p.x + p.boxRight &&
+         u.x + u.boxRight + kReachSide > p.x + p.boxLeft &&
+         u.y + u.boxTop - kReachUpDown < p.y + p.boxBottom &&
+         u.y + u.boxBottom + kReachUpDown > p.y + p.boxTop;
+}
+
+void PlayerHitsUnit(int i) {
+  Unit& player = PlayerUnit();
+  Unit& u = UnitAt(i);
+  const double dt = FrameMs();
+  if (i != 0) {
+    player.hitNow = PlayerBlowLands(i, player, u) ? 1 : 0;
+    if (player.hitNow == 1) ApplyPlayerBlow(player, u);
+    // The enemy's blow of the previous frame stuns the player now.
+    if (u.hitNow == 1) {
+      player.stunned = 1;
+      player.stunTime = 0;
+    }
+    WearOffPlayerStun(player, dt);
+  }
+  // Also once per processed unit; after 3 s the unit being processed is marked done, the player
+  // first of all.
+  if (player.life < 1) {
+    if (player.deathTime < kPlayerDeathLength) {
+      player.deathTime += Seconds(dt);
+    } else {
+      u.deathDone = 1;
+    }
+  }
+}
+
+void UnitHitsPlayer(int i) {
+  Unit& u = UnitAt(i);
+  Unit& player = PlayerUnit();
+  switch (static_cast<UnitKind>(u.kind)) {
+    case kPlayer:
+      break;
+    case kSentinel:
+      SentinelShoots(u, player);
+      break;
+    case kGuard:
+      GuardStrikes(u, player);
+      break;
+    case kGolem:
+      GolemStrikes(u, player);
+      break;
+  }
+}

@@ -1,6 +1,89 @@
-// Scoring and the death overlay.
+// Kills and their points, and the player's death: slow motion, the enemies' attacks stopped, a
+// red fade over the screen and then the restart.
 #include "game/scoring.hpp"
 
-// Not built yet: nothing is scored and death does not end the level.
-void ScoreKill(uint8_t /*i*/) {}
-void DeathOverlay() {}
+#include "game/units.hpp"
+#include "gfx/draw.hpp"
+
+namespace {
+
+struct KillPoints {
+  int32_t headOn;
+  int32_t headOff;
+};
+// Points per kill by kind; only guards lose their heads.
+constexpr KillPoints kSentinelPoints{10, 10};
+constexpr KillPoints kGuardPoints{20, 50};
+constexpr KillPoints kGolemPoints{50, 50};
+
+// While the player lies dead, time runs at 1000/1300 of its pace.
+constexpr double kSlowMotion = 1300;
+constexpr double kNormalPace = 1000;
+// The overlay fades in at 0.0005 per ms up to 1.5 (3 s of slowed frame time).
+constexpr float kFadeEnd = 1.5f;
+constexpr double kFadeRate = 0.0005;
+constexpr double kOverlayDepth = -0.1;
+constexpr double kScreenWidth = 800;
+constexpr double kScreenHeight = 600;
+
+int32_t Points(const KillPoints& p, const Unit& u) {
+  return u.headOff == 1 ? p.headOff : p.headOn;
+}
+
+void Score(const Unit& u) {
+  LevelStats& stats = gameState.play.levelStats;
+  switch (static_cast<UnitKind>(u.kind)) {
+    case kPlayer:
+      break;
+    case kSentinel:
+      stats.points += Points(kSentinelPoints, u);
+      stats.sentinelKills += 1;
+      break;
+    case kGuard:
+      stats.points += Points(kGuardPoints, u);
+      stats.guardKills += 1;
+      if (u.headOff == 1) stats.headsRemoved += 1;
+      break;
+    case kGolem:
+      stats.points += Points(kGolemPoints, u);
+      stats.golemKills += 1;
+      break;
+  }
+}
+
+}  // namespace
+
+void ScoreKill(uint8_t i) {
+  Unit& u = UnitAt(i);
+  // The death timer starts after this step in the frame the unit is first seen dead. It stays
+  // at 0 in a frame of no time, or while the player is dead and no enemy acts: the latch keeps
+  // those frames from counting the kill again.
+  if (u.life < 1 && u.deathTime == 0.0 && u.killScored == 0) {
+    u.killScored = 1;
+    Score(u);
+  }
+}
+
+void DeathOverlay() {
+  if (PlayerUnit().life >= 1) return;
+  cMORVA& morva = gameState.morva;
+  morva.timeScale = kSlowMotion;
+  // Units still alive or dying strike no more; those done dying are left as they lie.
+  for (int i = 0; i < UnitCount(); ++i) {
+    Unit& u = UnitAt(i);
+    if (u.deathDone != 0) continue;
+    u.fireNow = 0;
+    u.idle = 1;
+    u.attack = 0;
+  }
+  float& fade = gameState.play.deathFade;
+  if (fade < kFadeEnd) {
+    fade = static_cast<float>(fade + kFadeRate * FrameMs());
+  } else {
+    fade = 0;
+    gameState.flags.restartRequested = 1;
+    morva.timeScale = kNormalPace;
+  }
+  DrawQuad(gameState.level.deathOverlayTexture, 0, 0, kOverlayDepth, kScreenWidth, kScreenHeight,
+           fade);
+}

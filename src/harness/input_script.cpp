@@ -18,6 +18,8 @@ std::string Shortened(const std::string& text) {
   return text.size() <= kQuoted ? text : text.substr(0, kQuoted) + "...";
 }
 
+const std::string kUnnamedKey = "unnamed";
+
 template <typename T>
 bool Number(const std::string& text, T& out) {
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
@@ -51,16 +53,26 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
     if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
       name = name.substr(1, name.size() - 2);
     }
+    e.type = down ? EventType::KeyDown : EventType::KeyUp;
+    // The release of a key the game has no name for (its press only types a character).
+    if (!down && name == kUnnamedKey) return "";
     auto id = KeyIdFromName(name);
     if (!id) return "unknown key name \"" + name + "\"";
-    e.type = down ? EventType::KeyDown : EventType::KeyUp;
     e.keyId = *id;
     e.key = KeyCodeOfId(*id);
     return "";
   }
-  if (verb == "text" && need(3) && w[2].size() == 1) {
+  if (verb == "text" && need(3)) {
+    // One character stands for itself; '#' (a comment), blanks and bytes beyond ASCII are written
+    // as their decimal byte value.
     e.type = EventType::Text;
-    e.key = static_cast<unsigned char>(w[2][0]);
+    if (w[2].size() == 1) {
+      e.key = static_cast<unsigned char>(w[2][0]);
+      return "";
+    }
+    if (!Number(w[2], e.key) || e.key < 0 || e.key > 255) {
+      return "text needs one character or a byte value 0..255";
+    }
     return "";
   }
   if (verb == "mouse" && w.size() >= 3) {
@@ -215,13 +227,19 @@ std::string FormatScriptEvent(int64_t frame, const Event& e) {
     case EventType::KeyUp: {
       std::string name =
           e.keyId != 0 ? KeyNameOfId(e.keyId) : KeyNameFromCode(static_cast<uint8_t>(e.key));
+      if (name.empty() && e.type == EventType::KeyUp) name = kUnnamedKey;
       if (name.empty()) return "";
       out << "key " << (e.type == EventType::KeyDown ? "down " : "up ") << name;
       break;
     }
     case EventType::Text:
-      if (e.key <= ' ' || e.key > '~' || e.key == '#') return "";
-      out << "text " << static_cast<char>(e.key);
+      if (e.key < 0 || e.key > 255) return "";
+      out << "text ";
+      if (e.key > ' ' && e.key <= '~' && e.key != '#') {
+        out << static_cast<char>(e.key);
+      } else {
+        out << e.key;
+      }
       break;
     case EventType::MouseMove:
       out << "mouse move " << e.x << ' ' << e.y;

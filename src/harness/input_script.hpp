@@ -1,5 +1,6 @@
 // Scripted input: one event a line, applied just before the frame of its number runs.
-//   <frame> key down|up <name>     <frame> text <char>
+//   <frame> key down|up <name>     <frame> text <char>|<byte 0..255>
+//   <frame> key up unnamed         (a key without a name, which only types a character)
 //   <frame> mouse move <x> <y>     <frame> mouse down|up left|right|middle
 //   <frame> joy axis x|y <v>       <frame> joy button <1..32> down|up
 //   <frame> pad axis x|y <v>       <frame> pad button <1..32> down|up   (game controller)

@@ -1,10 +1,9 @@
-// Parsing of the command line.
+// Parsing of the command line, and its help text.
 #include "harness/options.hpp"
 
 #include "harness/input_script.hpp"
 
 #include <charconv>
-#include <cstring>
 #include <string_view>
 
 namespace {
@@ -13,13 +12,79 @@ bool ParseNumber(std::string_view text, T& out) {
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
   return ec == std::errc() && end == text.data() + text.size();
 }
+
+// Options that take a file or folder name, and where each one goes.
+struct TextOption {
+  std::string_view name;
+  std::optional<std::string> ProgramOptions::*field;
+};
+constexpr TextOption kTextOptions[] = {
+    {"--root", &ProgramOptions::root},
+    {"--config", &ProgramOptions::config},
+    {"--input", &ProgramOptions::input},
+    {"--dump-state", &ProgramOptions::dumpState},
+    {"--screenshot", &ProgramOptions::screenshot},
+    {"--record", &ProgramOptions::record},
+};
+
+// Options that take no value; false for a name that is none of them.
+bool ApplyFlag(std::string_view arg, ProgramOptions& o) {
+  if (arg == "--help" || arg == "-h") {
+    o.help = true;
+  } else if (arg == "--version" || arg == "-V") {
+    o.version = true;
+  } else if (arg == "--print-paths") {
+    o.printPaths = true;
+  } else if (arg == "--headless") {
+    o.headless = true;
+  } else if (arg == "--windowed") {
+    o.windowed = true;
+  } else if (arg == "--fullscreen") {
+    o.windowed = false;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// An option with its value; returns an error text, or "" when it is in order.
+std::string ApplyValue(std::string_view name, const std::string& v, ProgramOptions& o) {
+  for (const TextOption& t : kTextOptions) {
+    if (name != t.name) continue;
+    if (v.empty()) return std::string(name) + " needs a name, not an empty text";
+    o.*t.field = v;
+    return "";
+  }
+  if (name == "--frames") {
+    if (!ParseNumber(v, o.frames) || o.frames < 0)
+      return "--frames needs a whole number of 0 or more";
+  } else if (name == "--frame-ms") {
+    double ms = 0;
+    if (!ParseNumber(v, ms) || !ValidFixedStep(ms)) {
+      return "--frame-ms needs 0, or a number of milliseconds from 0.1 to 10000";
+    }
+    o.frameMs = ms;
+  } else if (name == "--seed") {
+    uint32_t seed = 0;
+    if (!ParseNumber(v, seed)) return "--seed needs a whole number from 0 to 4294967295";
+    o.seed = seed;
+  }
+  return "";
+}
+
+bool TakesValue(std::string_view name) {
+  for (const TextOption& t : kTextOptions) {
+    if (name == t.name) return true;
+  }
+  return name == "--frames" || name == "--frame-ms" || name == "--seed";
+}
 }  // namespace
 
 const char* UsageText() {
-  return "usage: morva [--root DIR] [--config FILE] [--windowed | --fullscreen] [--headless]\n"
-         "             [--frames N] [--frame-ms MS] [--seed N] [--input FILE]\n"
-         "             [--dump-state FILE] [--screenshot FILE] [--record FILE] [--help] "
-         "[--version]\n";
+  return "usage: morva [--root DIR] [--config FILE] [--windowed | --fullscreen]\n"
+         "             [--headless] [--frames N] [--frame-ms MS] [--seed N]\n"
+         "             [--input FILE] [--record FILE] [--dump-state FILE]\n"
+         "             [--screenshot FILE] [--print-paths] [-h | --help] [-V | --version]\n";
 }
 
 ParseResult ParseCommandLine(int argc, const char* const* argv) {
@@ -27,48 +92,20 @@ ParseResult ParseCommandLine(int argc, const char* const* argv) {
   auto fail = [](std::string message) { return ParseResult{std::nullopt, std::move(message)}; };
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
-    auto value = [&](std::string& out) -> bool {
-      if (i + 1 >= argc) return false;
-      out = argv[++i];
-      return true;
-    };
-    std::string v;
-    if (arg == "--help" || arg == "-h") {
-      o.help = true;
-    } else if (arg == "--version") {
-      o.version = true;
-    } else if (arg == "--windowed") {
-      o.windowed = true;
-    } else if (arg == "--fullscreen") {
-      o.windowed = false;
-    } else if (arg == "--headless") {
-      o.headless = true;
-    } else if (arg == "--root" || arg == "--config" || arg == "--input" || arg == "--dump-state" ||
-               arg == "--screenshot" || arg == "--record") {
-      if (!value(v)) return fail(std::string(arg) + " needs a value");
-      if (arg == "--root") o.root = v;
-      if (arg == "--config") o.config = v;
-      if (arg == "--input") o.input = v;
-      if (arg == "--dump-state") o.dumpState = v;
-      if (arg == "--screenshot") o.screenshot = v;
-      if (arg == "--record") o.record = v;
-    } else if (arg == "--frames") {
-      if (!value(v) || !ParseNumber(v, o.frames) || o.frames < 0) {
-        return fail("--frames needs a whole number of 0 or more");
-      }
-    } else if (arg == "--frame-ms") {
-      double ms = 0;
-      if (!value(v) || !ParseNumber(v, ms) || !ValidFixedStep(ms)) {
-        return fail("--frame-ms needs 0, or a number of milliseconds from 0.1 to 10000");
-      }
-      o.frameMs = ms;
-    } else if (arg == "--seed") {
-      uint32_t seed = 0;
-      if (!value(v) || !ParseNumber(v, seed)) return fail("--seed needs a whole number");
-      o.seed = seed;
-    } else {
-      return fail("unknown option " + std::string(arg));
+    // --option=value is the same as --option value.
+    std::optional<std::string> joined;
+    if (size_t eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string_view::npos) {
+      joined = std::string(arg.substr(eq + 1));
+      arg = arg.substr(0, eq);
     }
+    if (!TakesValue(arg)) {
+      if (joined) return fail(std::string(arg) + " takes no value");
+      if (!ApplyFlag(arg, o)) return fail("unknown option " + std::string(argv[i]));
+      continue;
+    }
+    if (!joined && i + 1 >= argc) return fail(std::string(arg) + " needs a value");
+    std::string error = ApplyValue(arg, joined ? *joined : argv[++i], o);
+    if (!error.empty()) return fail(error);
   }
   return ParseResult{o, {}};
 }

@@ -19,6 +19,7 @@ struct ProgramOptions {
   std::optional<std::string> record;
   bool help = false;
   bool version = false;
+  bool printPaths = false;
 };
 
 struct ParseResult {
@@ -27,4 +28,10 @@ struct ParseResult {
 };
 
 ParseResult ParseCommandLine(int argc, const char* const* argv);
+// The one-paragraph synopsis printed with a command-line error.
 const char* UsageText();
+// Everything --help says: each option, where content, settings and screenshots are looked for,
+// the environment variables and the exit statuses.
+std::string HelpText();
+// What --print-paths says: where content, settings and screenshots would be found in this run.
+std::string PathsReport(const ProgramOptions& options);

@@ -10,6 +10,7 @@
 #include "base/backends.hpp"
 #include "base/messages.hpp"
 #include "gfx/renderer.hpp"
+#include "harness/effects_dump.hpp"
 #include "harness/level_dump.hpp"
 
 using json = nlohmann::ordered_json;
@@ -112,6 +113,7 @@ json DumpState(int64_t frame) {
             {"sounds", Sounds()},
             {"messages", Messages()}};
   AddLevelToDump(dump);
+  AddEffectsToDump(dump);
   if (backends.renderer) {
     if (const auto* list = backends.renderer->DrawList()) {
       json draws = json::array();

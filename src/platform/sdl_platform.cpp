@@ -6,47 +6,26 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
-#include "app/key_names.hpp"
 #include "app/letterbox.hpp"
 #include "app/monotonic_clock.hpp"
-
-namespace {
-// Controller buttons to the game's buttons: Start and Back pause (Escape), the face buttons are
-// the four attacks, the right shoulder fires the power-up.
-int PadButtonFor(Uint8 button) {
-  switch (button) {
-    case SDL_CONTROLLER_BUTTON_START:
-    case SDL_CONTROLLER_BUTTON_BACK:
-      return 4;
-    case SDL_CONTROLLER_BUTTON_A:
-      return 5;
-    case SDL_CONTROLLER_BUTTON_B:
-      return 6;
-    case SDL_CONTROLLER_BUTTON_X:
-      return 7;
-    case SDL_CONTROLLER_BUTTON_Y:
-      return 8;
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
-      return 9;
-    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
-      return 10;
-    default:
-      return 0;
-  }
-}
-
-int ScaleAxis(Sint16 value) {
-  return std::clamp(value * 1000 / 32767, -1000, 1000);
-}
-}  // namespace
+#include "app/video_driver.hpp"
 
 SdlPlatform::SdlPlatform(bool interactive, bool windowed)
     : interactive_(interactive), windowed_(windowed) {
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) !=
       0) {
     error_ = std::string("no display: ") + SDL_GetError();
+    return;
+  }
+  // Without a display SDL falls back to drivers that draw into memory: the game would run unseen
+  // (for ever, when started without a frame count), so that counts as no display.
+  if (auto unseen =
+          UnseenDriverReason(SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "",
+                             std::getenv("SDL_VIDEODRIVER"))) {
+    error_ = *unseen;
     return;
   }
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
@@ -192,7 +171,9 @@ void SdlPlatform::ShowMessageBox(const std::string& caption, const std::string& 
   if (!interactive_) return;
   // Full screen would hide the box behind the game.
   if (fullScreen_) SDL_SetWindowFullscreen(window_, 0);
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr) != 0) {
+    std::fprintf(stderr, "morva: cannot show a message box: %s\n", SDL_GetError());
+  }
   if (fullScreen_) {
     SDL_SetWindowFullscreen(window_,
                             modeChanged_ ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP);
@@ -241,75 +222,20 @@ void SdlPlatform::CloseJoystick() {
 }
 
 bool SdlPlatform::PollEvent(Event& event) {
-  if (!pending_.empty()) {
-    event = pending_.front();
-    pending_.pop_front();
-    return true;
-  }
+  if (TakePending(event)) return true;
   SDL_Event sdl;
   while (SDL_PollEvent(&sdl)) {
     event = Event{};
     if (Translate(sdl, event)) return true;
   }
-  return false;
+  QueueReleasedFocusKeys();
+  return TakePending(event);
 }
 
-bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
-  SDL_Scancode scancode = sdl.key.keysym.scancode;
-  bool down = sdl.type == SDL_KEYDOWN;
-  if (down && (scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER) &&
-      (sdl.key.keysym.mod & KMOD_ALT)) {
-    if (!sdl.key.repeat) ToggleFullScreen();
-    return false;
-  }
-  if (down && scancode == SDL_SCANCODE_F12) {
-    if (sdl.key.repeat) return false;
-    event.type = EventType::Screenshot;
-    return true;
-  }
-  auto id = KeyIdFromName(SDL_GetScancodeName(scancode));
-  // A key the game has no code for still counts as "a key was released".
-  if (!id && down) return false;
-  event.type = down ? EventType::KeyDown : EventType::KeyUp;
-  event.keyId = id.value_or(0);
-  event.key = KeyCodeOfId(event.keyId);
-  event.repeat = sdl.key.repeat != 0;
-  return true;
-}
-
-bool SdlPlatform::TranslateController(const SDL_Event& sdl, Event& event) {
-  if (sdl.type == SDL_CONTROLLERAXISMOTION) {
-    if (sdl.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX &&
-        sdl.caxis.axis != SDL_CONTROLLER_AXIS_LEFTY) {
-      return false;
-    }
-    event.type = EventType::PadAxis;
-    event.axis = sdl.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX ? 0 : 1;
-    event.value = ScaleAxis(sdl.caxis.value);
-    return true;
-  }
-  bool down = sdl.type == SDL_CONTROLLERBUTTONDOWN;
-  switch (sdl.cbutton.button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: {
-      Uint8 b = sdl.cbutton.button;
-      bool negative = b == SDL_CONTROLLER_BUTTON_DPAD_LEFT || b == SDL_CONTROLLER_BUTTON_DPAD_UP;
-      event.type = EventType::PadAxis;
-      event.axis =
-          (b == SDL_CONTROLLER_BUTTON_DPAD_LEFT || b == SDL_CONTROLLER_BUTTON_DPAD_RIGHT) ? 0 : 1;
-      event.value = down ? (negative ? -1000 : 1000) : 0;
-      return true;
-    }
-    default:
-      break;
-  }
-  int button = PadButtonFor(sdl.cbutton.button);
-  if (button == 0) return false;
-  event.type = EventType::PadButton;
-  event.key = button;
-  event.down = down;
+bool SdlPlatform::TakePending(Event& event) {
+  if (pending_.empty()) return false;
+  event = pending_.front();
+  pending_.pop_front();
   return true;
 }
 
@@ -319,8 +245,13 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
       event.type = EventType::Quit;
       return true;
     case SDL_KEYDOWN:
+      // Pressed again: SDL knows the key is down now and reports its release itself.
+      std::erase(focusKeys_, sdl.key.keysym.scancode);
+      return TranslateKey(sdl, event);
     case SDL_KEYUP:
       return TranslateKey(sdl, event);
+    case SDL_TEXTINPUT:
+      return TranslateText(sdl, event);
     case SDL_MOUSEMOTION: {
       int ww = 0, wh = 0, dw = 0, dh = 0;
       SDL_GetWindowSize(window_, &ww, &wh);
@@ -349,7 +280,7 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
       }
       event.type = EventType::JoyAxis;
       event.axis = sdl.jaxis.axis;
-      event.value = ScaleAxis(sdl.jaxis.value);
+      event.value = ScaleSdlAxis(sdl.jaxis.value);
       return true;
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
@@ -380,6 +311,7 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           focused_ = true;
           event.type = EventType::FocusGained;
+          QueueHeldKeys();
           return true;
         case SDL_WINDOWEVENT_MINIMIZED:
           minimised_ = true;

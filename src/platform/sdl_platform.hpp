@@ -2,8 +2,12 @@
 // boxes and the keyboard, mouse, joystick and game-controller events.
 #pragma once
 
+#include <SDL_scancode.h>
+
+#include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "app/platform.hpp"
 
@@ -11,6 +15,9 @@ struct SDL_Window;
 struct _SDL_Joystick;
 struct _SDL_GameController;
 union SDL_Event;
+
+// A controller or joystick axis scaled to the game's -1000..1000.
+int ScaleSdlAxis(int16_t value);
 
 class SdlPlatform : public Platform {
  public:
@@ -42,11 +49,17 @@ class SdlPlatform : public Platform {
   bool PollEvent(Event& event) override;
   bool FramesSuspended() const override;
   void WaitEvent(int timeoutMs) override;
+  bool ControllerConnected() const override { return controller_ != nullptr; }
 
  private:
   bool Translate(const SDL_Event& sdl, Event& event);
+  // Key events, typed characters and the keys held at a focus gain live in sdl_keys.cpp.
   bool TranslateKey(const SDL_Event& sdl, Event& event);
+  bool TranslateText(const SDL_Event& sdl, Event& event);
   bool TranslateController(const SDL_Event& sdl, Event& event);
+  void QueueHeldKeys();
+  void QueueReleasedFocusKeys();
+  bool TakePending(Event& event);
   void ToggleFullScreen();
   void OpenJoystick();
   void CloseJoystick();
@@ -56,7 +69,8 @@ class SdlPlatform : public Platform {
   void* context_ = nullptr;
   _SDL_Joystick* joystick_ = nullptr;
   _SDL_GameController* controller_ = nullptr;
-  // Events made by the platform itself (the release of an unplugged joystick's buttons).
+  // Events made by the platform itself (the release of an unplugged joystick's buttons, the keys
+  // held when the focus returns).
   std::deque<Event> pending_;
   std::string error_;
   bool interactive_ = false;
@@ -66,4 +80,9 @@ class SdlPlatform : public Platform {
   bool focused_ = true;
   bool minimised_ = false;
   bool gammaWarned_ = false;
+  // The last key event was the press of a key the game has no name for.
+  bool unnamedKeyDown_ = false;
+  // Keys found held at the last focus gain. SDL never saw them go down and drops their release,
+  // so it is read from the keyboard until they are let go or pressed again.
+  std::vector<SDL_Scancode> focusKeys_;
 };

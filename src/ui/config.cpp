@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "base/content_paths.hpp"
 #include "base/messages.hpp"
 #include "formats/config_record.hpp"
 
@@ -19,10 +20,18 @@ fs::path& StoredPath() {
   return path;
 }
 
-fs::path XdgConfigDir() {
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return fs::path(xdg) / "morva";
+// The record config.dat holds as far as this run knows: what it read or last wrote. Empty until
+// the file has been read.
+std::optional<ConfigRecord>& StoredRecord() {
+  static std::optional<ConfigRecord> record;
+  return record;
+}
+
+// An XDG base folder: the variable when set to an absolute path, else the default under $HOME.
+fs::path XdgDir(const char* variable, const char* underHome) {
+  if (const char* xdg = std::getenv(variable); xdg && *xdg == '/') return fs::path(xdg) / "morva";
   const char* home = std::getenv("HOME");
-  return fs::path(home && *home ? home : ".") / ".config" / "morva";
+  return fs::path(home && *home ? home : ".") / underHome / "morva";
 }
 
 void ReportSaveFailure(const std::string& reason) {
@@ -31,14 +40,39 @@ void ReportSaveFailure(const std::string& reason) {
 }
 }  // namespace
 
+bool IsPortableInstall(const fs::path& dir) {
+  std::error_code ec;
+  return HasDataFolder(dir) || fs::exists(dir / "config.dat", ec);
+}
+
+UserPaths ChooseUserPaths(const std::optional<std::string>& configOption) {
+  UserPaths paths;
+  std::error_code ec;
+  fs::path here = fs::current_path(ec);
+  paths.portable = !ec && IsPortableInstall(here) && access(here.c_str(), W_OK) == 0;
+  if (configOption) {
+    paths.config = *configOption;
+  } else if (paths.portable) {
+    paths.config = "config.dat";
+  } else {
+    paths.config = XdgDir("XDG_CONFIG_HOME", ".config") / "config.dat";
+  }
+  if (paths.portable) {
+    fs::path config = fs::absolute(paths.config, ec);
+    paths.screenshots = ec ? fs::path(".") : config.lexically_normal().parent_path();
+  } else {
+    paths.screenshots = XdgDir("XDG_DATA_HOME", ".local/share") / "screenshots";
+  }
+  return paths;
+}
+
 fs::path ChooseConfigPath(const std::optional<std::string>& configOption) {
-  if (configOption) return *configOption;
-  if (access(".", W_OK) == 0) return "config.dat";
-  return XdgConfigDir() / "config.dat";
+  return ChooseUserPaths(configOption).config;
 }
 
 void SetConfigPath(fs::path path) {
   StoredPath() = std::move(path);
+  StoredRecord().reset();
 }
 const fs::path& ConfigPath() {
   return StoredPath();
@@ -49,6 +83,7 @@ void LoadConfig(Settings& settings) {
   if (!fs::exists(ConfigPath(), ec)) {
     settings = DefaultSettings();
     SaveConfig(settings);
+    StoredRecord() = EncodeSettings(settings);
     return;
   }
   std::ifstream in(ConfigPath(), std::ios::binary);
@@ -57,10 +92,13 @@ void LoadConfig(Settings& settings) {
       in.read(reinterpret_cast<char*>(bytes.data()), bytes.size()) &&
       in.gcount() == static_cast<std::streamsize>(bytes.size())) {
     settings = DecodeSettings(bytes);
+    // As the settings would be written: padding bytes of another value are no change.
+    StoredRecord() = EncodeSettings(settings);
     return;
   }
   // Unreadable or short: the defaults, and the next save writes a whole record.
   settings = DefaultSettings();
+  StoredRecord() = EncodeSettings(settings);
 }
 
 bool SaveConfig(const Settings& settings) {
@@ -92,5 +130,11 @@ bool SaveConfig(const Settings& settings) {
     ReportSaveFailure(reason);
     return false;
   }
+  StoredRecord() = bytes;
   return true;
+}
+
+bool SaveConfigIfChanged(const Settings& settings) {
+  if (!StoredRecord() || *StoredRecord() == EncodeSettings(settings)) return true;
+  return SaveConfig(settings);
 }

@@ -1,4 +1,5 @@
-// The settings file config.dat: read at start-up, written when the player leaves the options.
+// The settings file config.dat: read at start-up, written when the player leaves the options and
+// again, if they changed, when the program ends.
 #pragma once
 
 #include <filesystem>
@@ -7,8 +8,22 @@
 
 #include "app/game_state.hpp"
 
-// Where config.dat lives: --config when given; else the working directory when it can be
-// written; else $XDG_CONFIG_HOME/morva (default ~/.config/morva).
+// Where the player's own files go. A portable install (the working directory holds the game's
+// data folder or a config.dat, and can be written) keeps them in the working directory, as the
+// game always has; a game started from the desktop keeps them in the per-user folders instead:
+// config.dat in $XDG_CONFIG_HOME/morva (default ~/.config/morva), screenshots in
+// $XDG_DATA_HOME/morva/screenshots (default ~/.local/share/morva/screenshots). --config names
+// the settings file wherever the program runs.
+struct UserPaths {
+  std::filesystem::path config;
+  std::filesystem::path screenshots;
+  bool portable = false;
+};
+UserPaths ChooseUserPaths(const std::optional<std::string>& configOption);
+// The working directory `dir` is a portable install.
+bool IsPortableInstall(const std::filesystem::path& dir);
+
+// ChooseUserPaths(configOption).config.
 std::filesystem::path ChooseConfigPath(const std::optional<std::string>& configOption);
 void SetConfigPath(std::filesystem::path path);
 const std::filesystem::path& ConfigPath();
@@ -19,3 +34,7 @@ void LoadConfig(Settings& settings);
 // Writes the record to a temporary file and renames it over config.dat, so the file is never
 // left half written; says so when it cannot be saved. True on success.
 bool SaveConfig(const Settings& settings);
+// Saves the settings when they differ from what config.dat was last read or written with, so a
+// change made in the options reaches the file however the program ends. True when nothing was
+// lost. Does nothing before the file has been read.
+bool SaveConfigIfChanged(const Settings& settings);

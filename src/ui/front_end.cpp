@@ -6,7 +6,10 @@
 #include "ui/hud.hpp"
 #include "ui/intro.hpp"
 #include "ui/menu.hpp"
+#include "ui/menu_keys.hpp"
+#include "ui/notice.hpp"
 #include "ui/options.hpp"
+#include "ui/statistics.hpp"
 #include "ui/training.hpp"
 
 void ResetFrontEnd() {
@@ -16,5 +19,8 @@ void ResetFrontEnd() {
   ResetMenu();
   ResetOptions();
   ResetTraining();
+  ResetNotice();
+  ResetMenuKeys();
   hudTextures = HudTextures{};
+  ResetStatistics();
 }

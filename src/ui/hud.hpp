@@ -1,5 +1,7 @@
-// The HUD over the running level: its pictures.
+// The HUD over the running level: its pictures, its drawing and the time format it shares.
 #pragma once
+
+#include <string>
 
 #include "app/game_state.hpp"
 
@@ -14,3 +16,5 @@ extern HudTextures hudTextures;
 void LoadHud();
 // Draws the HUD over the running level.
 void DrawHud();
+// A time as whole minutes, " : ", and the whole seconds left over (75.4 s reads "1 : 15").
+std::string MinutesSeconds(double seconds);

@@ -4,12 +4,16 @@
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 #include "ui/click_sound.hpp"
+#include "ui/menu_keys.hpp"
+#include "ui/outline.hpp"
 
 MenuScreen menuScreen;
 
 namespace {
 constexpr double kBackgroundDepth = -2;
 constexpr double kClickDelaySeconds = 0.1;
+// The highlight frame stands this far outside the button.
+constexpr double kHighlightMargin = 4;
 // The version the game shows in the top right corner.
 const std::string kVersionText = "V 1.12";
 constexpr uint16_t kVersionSize = 10;
@@ -28,6 +32,21 @@ constexpr std::array<ButtonImages, kMenuButtonCount> kImages = {{
     {"data\\menu\\bOptionsR.tga", "data\\menu\\bOptionsP.tga"},
     {"data\\menu\\bEXitR.tga", "data\\menu\\bExitP.tga"},
 }};
+
+// The arrow keys or the d-pad move the highlight; Return, Space or A press the button under it,
+// at once. True when a button was pressed so.
+bool FollowMenuKeys() {
+  MenuScreen& m = menuScreen;
+  MenuKeys keys = TakeMenuKeys(m.keysFrame);
+  m.focus = MoveMenuFocus(m.focus, keys.highlightWasShown ? keys.Vertical() : 0, m);
+  bool pressed = keys.Fired(MenuControl::Press) && m.focus >= 0;
+  if (pressed) ApplyMenuClick(static_cast<MenuButton>(m.focus), gameState.flags);
+  if (MenuHighlightShown() && m.focus >= 0) {
+    DrawOutline(kMenuButtonX, MenuButtonY(static_cast<MenuButton>(m.focus)), kMenuButtonWidth,
+                kMenuButtonHeight, kHighlightMargin, kHighlightColour);
+  }
+  return pressed;
+}
 
 void LoadMenu() {
   // After a display change the old pictures are replaced, not kept beside the new ones.
@@ -107,8 +126,17 @@ void RunMenu() {
     newPress = newPress || button.justPressed;
   }
 
+  newPress = FollowMenuKeys() || newPress;
   UpdateClickSound(gameState.clickSound, newPress, gameState.settings.soundVolume, MenuClickEnded);
   DrawText(kVersionSize, kVersionText, kVersionX, kVersionY, gameState.fontTexture);
+}
+
+int MoveMenuFocus(int focus, int step, const MenuScreen& menu) {
+  auto usable = [&menu](int i) {
+    const cButton& b = menu.buttons[static_cast<size_t>(i)];
+    return b.visible && b.active;
+  };
+  return MoveHighlight(focus, step, kMenuButtonCount, usable);
 }
 
 void ResetMenu() {

@@ -13,6 +13,9 @@ struct MenuScreen {
   Texture background = 0;
   // In the order of MenuButton, top to bottom.
   std::array<cButton, kMenuButtonCount> buttons;
+  // The button the keyboard highlight is on, and the last frame the menu read the keys in.
+  int focus = 0;
+  int64_t keysFrame = -1;
 
   cButton& operator[](MenuButton b) { return buttons[static_cast<size_t>(b)]; }
 };
@@ -30,6 +33,9 @@ bool StartActive(const ModeFlags& flags);
 
 // What a click on each button does to the mode flags.
 void ApplyMenuClick(MenuButton b, ModeFlags& flags);
+// Where the keyboard highlight goes: Up and Down move it over the buttons that can be pressed
+// (wrapping round), and it leaves a button that has been hidden or made inactive.
+int MoveMenuFocus(int focus, int step, const MenuScreen& menu);
 
 // The menu's frame: loads its pictures on the first call (and again after a display change),
 // draws itself and its buttons and follows their clicks.

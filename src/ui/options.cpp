@@ -13,6 +13,8 @@
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 #include "ui/config.hpp"
+#include "ui/menu_keys.hpp"
+#include "ui/outline.hpp"
 
 OptionsScreen optionsScreen;
 
@@ -36,6 +38,8 @@ constexpr float kOffTextX = 150;
 constexpr int32_t kBloodOnPosition = 80;
 constexpr int32_t kBloodOffPosition = 20;
 constexpr int32_t kBloodThreshold = 50;
+// The keyboard highlight stands this far outside a control.
+constexpr double kHighlightMargin = 4;
 
 cTrackBar MakeBar(int32_t minValue, int32_t maxValue, int32_t position, Texture bar, Texture knob) {
   cTrackBar b;
@@ -110,17 +114,96 @@ void LoadOptions() {
   o.loaded = true;
 }
 
-void UpdateBars(bool mouseHeld) {
+// Puts a bar's new value into the settings, as its row of the screen says.
+void ApplyBar(OptionsBar b) {
   OptionsScreen& o = optionsScreen;
   Settings& s = gameState.settings;
-  auto update = [&](OptionsBar b) { return o[b].Update(kOptionsBarX, OptionsBarY(b), mouseHeld); };
-  if (update(OptionsBar::Music)) s.musicVolume = static_cast<uint8_t>(o[OptionsBar::Music].value);
-  if (update(OptionsBar::Sound)) s.soundVolume = static_cast<uint8_t>(o[OptionsBar::Sound].value);
-  if (update(OptionsBar::Gamma)) {
-    s.gamma = static_cast<uint8_t>(o[OptionsBar::Gamma].value);
-    ApplyGamma(s.gamma);
+  int32_t value = o[b].value;
+  switch (b) {
+    case OptionsBar::Music:
+      s.musicVolume = static_cast<uint8_t>(value);
+      break;
+    case OptionsBar::Sound:
+      s.soundVolume = static_cast<uint8_t>(value);
+      break;
+    case OptionsBar::Gamma:
+      s.gamma = static_cast<uint8_t>(value);
+      ApplyGamma(s.gamma);
+      break;
+    case OptionsBar::Blood:
+      s.showBlood = BloodOn(value) ? 1 : 0;
+      break;
   }
-  if (update(OptionsBar::Blood)) s.showBlood = BloodOn(o[OptionsBar::Blood].value) ? 1 : 0;
+}
+
+void UpdateBars(bool mouseHeld) {
+  OptionsScreen& o = optionsScreen;
+  for (int i = 0; i < kOptionsBarCount; ++i) {
+    auto b = static_cast<OptionsBar>(i);
+    if (o[b].Update(kOptionsBarX, OptionsBarY(b), mouseHeld)) ApplyBar(b);
+  }
+}
+
+// Left and Right on the focused control; Press on it. True when the mode list chose a row.
+bool KeysOnControl(const MenuKeys& keys) {
+  OptionsScreen& o = optionsScreen;
+  cListBox& list = o.listBox;
+  if (o.focus == kModeListFocus) {
+    if (keys.Fired(MenuControl::Press) && list.active && list.itemCount > 0) list.open = true;
+    return false;
+  }
+  auto b = static_cast<OptionsBar>(o.focus);
+  cTrackBar& bar = o[b];
+  bool changed = false;
+  if (b == OptionsBar::Blood) {
+    bool on = BloodOn(bar.position);
+    if (keys.Horizontal() != 0) on = keys.Horizontal() > 0;
+    if (keys.Fired(MenuControl::Press)) on = !on;
+    changed = bar.SetPosition(on ? kBloodOnPosition : kBloodOffPosition);
+  } else if (keys.Horizontal() != 0) {
+    changed = bar.Step(keys.Horizontal());
+  }
+  if (changed) ApplyBar(b);
+  return false;
+}
+
+// The keyboard and controller on the screen; `back` is set by B. True when the mode list chose.
+bool FollowOptionsKeys(bool& back) {
+  OptionsScreen& o = optionsScreen;
+  cListBox& list = o.listBox;
+  MenuKeys keys = TakeMenuKeys(o.keysFrame);
+  back = keys.Fired(MenuControl::Back);
+  // The first key only brings the highlight back.
+  if (!keys.highlightWasShown) return false;
+  if (list.open) {
+    // B closes an open list without choosing, rather than leaving the screen.
+    if (back) list.open = false;
+    back = false;
+    list.selected = std::clamp(list.selected + keys.Vertical(), 0, std::max(0, list.itemCount - 1));
+    if (!keys.Fired(MenuControl::Press) || list.itemCount == 0) return false;
+    list.open = false;
+    return true;
+  }
+  o.focus = MoveHighlight(o.focus, keys.Vertical(), kOptionsFocusCount, [](int) { return true; });
+  return KeysOnControl(keys);
+}
+
+void DrawOptionsHighlight() {
+  OptionsScreen& o = optionsScreen;
+  if (!MenuHighlightShown()) return;
+  const cListBox& list = o.listBox;
+  if (o.focus < kModeListFocus) {
+    // Around the bar and the knob that stands above it.
+    int32_t y = OptionsBarY(static_cast<OptionsBar>(o.focus));
+    DrawOutline(kOptionsBarX, y - kTrackKnobSize / 2 + kTrackBarImageHeight / 2, kBarLength,
+                kTrackKnobSize, kHighlightMargin, kHighlightColour);
+  } else if (list.open) {
+    DrawOutline(kModeListX, kModeListY + list.selected * list.rowHeight, kListWidth, list.rowHeight,
+                0, kHighlightColour);
+  } else {
+    DrawOutline(kModeListX, kModeListY, kListWidth, list.rowHeight, kHighlightMargin,
+                kHighlightColour);
+  }
 }
 
 void ChangeDisplayMode() {
@@ -166,8 +249,12 @@ void RunOptions() {
 
   bool mouseHeld = f.mouseLeftDown == 1;
   UpdateBars(mouseHeld);
+  bool back = false;
+  bool keyChoice = FollowOptionsKeys(back);
   // While a level is paused under the menu a choice is shown but neither kept nor applied.
-  if (o.listBox.Update(kModeListX, kModeListY, mouseHeld) && f.inGame == 0) ChangeDisplayMode();
+  bool choice = o.listBox.Update(kModeListX, kModeListY, mouseHeld) || keyChoice;
+  DrawOptionsHighlight();
+  if (choice && f.inGame == 0) ChangeDisplayMode();
 
   if (BloodOn(o[OptionsBar::Blood].position)) {
     DrawText(kSwitchTextSize, "ON", kOnTextX, kSwitchTextY, gameState.fontTexture);
@@ -175,7 +262,7 @@ void RunOptions() {
     DrawText(kSwitchTextSize, "OFF", kOffTextX, kSwitchTextY, gameState.fontTexture);
   }
 
-  if (DXInput1.Has(ButtonState(4))) {
+  if (DXInput1.Has(ButtonState(4)) || back) {
     SaveConfig(gameState.settings);
     f.optionsShown = 0;
     f.menuShown = 1;

@@ -23,6 +23,10 @@ struct OptionsScreen {
   int rateCount = 0;
   std::array<int32_t, kListBoxCapacity> modeIndices{};
   int modeCount = 0;
+  // The control the keyboard highlight is on (the bars in their order, then the mode list), and
+  // the last frame the screen read the keys in.
+  int focus = 0;
+  int64_t keysFrame = -1;
 
   cTrackBar& operator[](OptionsBar b) { return bars[static_cast<size_t>(b)]; }
 };
@@ -38,10 +42,15 @@ constexpr int32_t kModeListY = 355;
 std::string ModeEntryText(int32_t refreshRate);
 // The blood switch is on from the middle of its bar.
 bool BloodOn(int32_t value);
+// The keyboard's controls, top to bottom: the four bars, then the mode list.
+constexpr int kOptionsFocusCount = kOptionsBarCount + 1;
+constexpr int kModeListFocus = kOptionsBarCount;
 
 // The screen's frame: loads its pictures and builds its widgets on the first call (and again
-// after a display change), applies every change at once, and on Escape saves the settings and
-// goes back to the menu.
+// after a display change), applies every change at once, and on Escape (or the controller's B)
+// saves the settings and goes back to the menu. Without a mouse, Up and Down go from control to
+// control, Left and Right move a bar by a step or switch the blood off and on, and Return, Space
+// or A switch the blood, open the mode list and choose in it.
 void RunOptions();
 
 void ResetOptions();

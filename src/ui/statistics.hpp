@@ -1,4 +1,27 @@
-// The statistics screen at the end of the level.
+// The statistics screen at the end of the level: time, points, kills against totals, heads,
+// seven-blow combos, the BINGO marks and the rank.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "base/types.hpp"
+
+struct LevelStats;
+
+// What the screen keeps for the whole run: its picture and the enemies of the level, counted
+// once on the first visit.
+struct StatisticsScreen {
+  Texture background = 0;
+  uint8_t sentinelTotal = 0;
+  uint8_t guardTotal = 0;
+  uint8_t golemTotal = 0;
+};
+extern StatisticsScreen statisticsScreen;
+
+// The rank line's words ("rank            HEADMASTER" and so on), or empty when none applies.
+// BORN TO KILL is drawn in two parts and reads "rank " here.
+std::string RankText(const LevelStats& stats, const StatisticsScreen& totals);
+// Draws the screen; Escape leaves it for the menu, the level staying finished.
 void RunStatistics();
+void ResetStatistics();

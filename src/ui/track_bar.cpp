@@ -1,6 +1,8 @@
 // The options screen's slider.
 #include "ui/track_bar.hpp"
 
+#include <algorithm>
+
 #include "gfx/draw.hpp"
 
 namespace {
@@ -43,5 +45,25 @@ bool cTrackBar::Update(int32_t x, int32_t y, bool mouseHeld) {
   int32_t d = cursorX - x;
   value = TrackBarValue(d, minValue, maxValue, length);
   position = TrackBarPosition(d, maxValue, length);
+  return true;
+}
+
+bool cTrackBar::Step(int steps) {
+  if (maxValue <= 0 || length < 2 || steps == 0) return false;
+  // The point along the bar the knob stands for, rounded back from its position.
+  int64_t along = (int64_t{position} * length + maxValue / 2) / maxValue;
+  int64_t target = std::clamp<int64_t>(along + int64_t{steps} * kTrackKeyStep, 1, length - 1);
+  if (target == along) return false;
+  auto d = static_cast<int32_t>(target);
+  value = TrackBarValue(d, minValue, maxValue, length);
+  position = TrackBarPosition(d, maxValue, length);
+  return true;
+}
+
+bool cTrackBar::SetPosition(int32_t newPosition) {
+  if (maxValue <= 0 || newPosition == position) return false;
+  position = newPosition;
+  int64_t along = int64_t{newPosition} * length / maxValue;
+  value = TrackBarValue(static_cast<int32_t>(along), minValue, maxValue, length);
   return true;
 }

@@ -34,4 +34,13 @@ class cTrackBar {
   // Draws the bar at (x, y) and lets a held mouse button in its zone set it; true in every frame
   // in which it was set. No press inside the bar is needed first.
   bool Update(int32_t x, int32_t y, bool mouseHeld);
+
+  // The keyboard: moves the knob `steps` steps of a twentieth of the bar, as a drag to that point
+  // would (never past the ends a drag reaches); true when it moved.
+  bool Step(int steps);
+  // Puts the knob at `newPosition` with the value a drag to that point gives; true when it moved.
+  bool SetPosition(int32_t newPosition);
 };
+
+// The pixels one keyboard step moves a knob.
+constexpr int32_t kTrackKeyStep = 10;

@@ -80,13 +80,20 @@ TEST(FrameTime, BelowTenFramesASecondTheGameStandsStill) {
 }
 
 TEST(FrameTime, FixedStepBypassesTheMeasurement) {
-  cMORVA m = FreshEngine();
-  m.fixedStepMs = 10.0;
-  m.timeScale = 1300.0;
-  fakeNow = 5'000'000;
-  m.Measure(&FakeTicks);
-  EXPECT_DOUBLE_EQ(m.fps, 100.0);
-  EXPECT_DOUBLE_EQ(m.frameTime, 10.0 * 1000.0 / 1300.0);
+  // A step of 0 ms (a frozen second in a recording) has no frame rate: 0, never infinity.
+  struct Case {
+    double stepMs;
+    double fps;
+  } cases[] = {{10.0, 100.0}, {0.5, 2000.0}, {0.0, 0.0}};
+  for (const Case& c : cases) {
+    cMORVA m = FreshEngine();
+    m.fixedStepMs = c.stepMs;
+    m.timeScale = 1300.0;
+    fakeNow = 5'000'000;
+    m.Measure(&FakeTicks);
+    EXPECT_DOUBLE_EQ(m.fps, c.fps) << c.stepMs;
+    EXPECT_DOUBLE_EQ(m.frameTime, c.stepMs * 1000.0 / 1300.0) << c.stepMs;
+  }
 }
 
 TEST(FrameTime, AReplayMeasuresOnlyWhereTheRecordingDid) {

@@ -25,6 +25,11 @@ struct InputTest : ::testing::Test {
     e.value = value;
     HandleWindowEvent(e);
   }
+  static void Focus(bool gained) {
+    Event e;
+    e.type = gained ? EventType::FocusGained : EventType::FocusLost;
+    HandleWindowEvent(e);
+  }
   static constexpr int kEscape = ButtonState(4);
 };
 }  // namespace
@@ -113,8 +118,14 @@ TEST_F(InputTest, JoystickNeedsMoreThanHalfWay) {
   DXInput1.Update();
   EXPECT_TRUE(DXInput1.Has(Up));
   EXPECT_FALSE(DXInput1.Has(Down));
-  EXPECT_EQ(AxisDirection(1000), 1);
-  EXPECT_EQ(AxisDirection(0), 0);
+}
+
+TEST(AxisDirection, HalfWayEitherSideIsStillCentred) {
+  struct Case {
+    int value;
+    int direction;
+  } cases[] = {{-1000, -1}, {-501, -1}, {-500, 0}, {0, 0}, {500, 0}, {501, 1}, {1000, 1}};
+  for (const Case& c : cases) EXPECT_EQ(AxisDirection(c.value), c.direction) << c.value;
 }
 
 TEST_F(InputTest, JoystickAndControllerButtonsFeedTheirButtonStates) {
@@ -137,28 +148,65 @@ TEST_F(InputTest, JoystickAndControllerButtonsFeedTheirButtonStates) {
   EXPECT_TRUE(DXInput1.Has(Right));
 }
 
-TEST_F(InputTest, LosingFocusReleasesEverythingAndNothingStaysStuck) {
+TEST_F(InputTest, LosingFocusReleasesEveryStateAndCentresTheSticks) {
   Key(vk::RightArrow, true);
   Stick(EventType::JoyAxis, 1, -900);
   DXInput1.Update();
   ASSERT_TRUE(DXInput1.Has(Right) && DXInput1.Has(Up));
 
-  Event lost;
-  lost.type = EventType::FocusLost;
-  HandleWindowEvent(lost);
+  Focus(false);
   DXInput1.Update();
   EXPECT_TRUE(DXInput1.States.none());
-
-  // Keys pressed elsewhere report nothing while another window has the focus.
+  // Keys pressed while another window has the focus report nothing until it comes back.
   Key('Z', true);
   DXInput1.Update();
   EXPECT_TRUE(DXInput1.States.none());
 
-  Event gained;
-  gained.type = EventType::FocusGained;
-  HandleWindowEvent(gained);
+  Focus(true);
   DXInput1.Update();
-  EXPECT_FALSE(DXInput1.Has(Right)) << "the arrow was released while away";
+  EXPECT_FALSE(DXInput1.Has(Up)) << "the stick was centred when the focus went";
+}
+
+TEST_F(InputTest, AStickMovedWithoutTheFocusReportsNothingUntilItReturns) {
+  Focus(false);
+  Stick(EventType::JoyAxis, 0, -900);
+  Stick(EventType::PadAxis, 1, 900);
+  DXInput1.Update();
+  EXPECT_TRUE(DXInput1.States.none());
+  Focus(true);
+  DXInput1.Update();
+  EXPECT_TRUE(DXInput1.Has(Left));
+  EXPECT_TRUE(DXInput1.Has(Down));
+}
+
+TEST_F(InputTest, AKeyHeldThroughAFocusSwitchIsHeldAgainAfterTheGain) {
+  Key(vk::RightArrow, true);
+  Key(vk::LeftArrow, true);
+  DXInput1.Update();
+  ASSERT_TRUE(DXInput1.Has(Right) && DXInput1.Has(Left));
+  Focus(false);
+  Key(vk::LeftArrow, false);  // let go while away; Right stays down throughout
+  DXInput1.Update();
+  ASSERT_FALSE(DXInput1.Has(Right));
+
+  Focus(true);
+  DXInput1.Update();
+  EXPECT_TRUE(DXInput1.Has(Right)) << "held through the switch, as the keyboard reports it";
+  EXPECT_FALSE(DXInput1.Has(Left)) << "released while away";
+  Key(vk::RightArrow, false);
+  DXInput1.Update();
+  EXPECT_FALSE(DXInput1.Has(Right));
+}
+
+TEST_F(InputTest, ReleasingAnAttackKeyWhileAnArrowIsHeldReleasesTheAttack) {
+  Key(vk::RightArrow, true);
+  Key('Z', true);
+  DXInput1.Update();
+  ASSERT_TRUE(DXInput1.Has(Right) && DXInput1.Has(ButtonState(1)));
+  Key('Z', false);
+  DXInput1.Update();
+  EXPECT_FALSE(DXInput1.Has(ButtonState(1))) << "the arrow still held keeps only its own code";
+  EXPECT_TRUE(DXInput1.Has(Right));
 }
 
 TEST_F(InputTest, KeysSharingACodeHoldItUntilBothAreReleased) {

@@ -43,6 +43,25 @@ TEST(MixerLevels, MonoGoesToBothSidesScaledLinearlyByVolume) {
   EXPECT_EQ(mixer.Position(h), 1800u * 2);
 }
 
+TEST(MixerLevels, VolumesBeyondZeroToHundredAreHeldAtTheEnds) {
+  struct Case {
+    int volume;
+    int heldAt;
+  } cases[] = {{200, 100}, {101, 100}, {100, 100}, {0, 0}, {-1, 0}, {-50, 0}};
+  for (const Case& c : cases) {
+    Mixer mixer;
+    uint32_t h = mixer.Add("count", std::make_unique<CountingSource>(1, 5000));
+    ASSERT_TRUE(mixer.SetVolume(h, c.volume));
+    EXPECT_EQ(mixer.Streams()[0].volume, c.heldAt) << c.volume;
+    mixer.Play(h, false);
+    std::vector<int16_t> out = MixFrames(mixer, 600);
+    for (size_t i = 0; i < 600; ++i) {
+      ASSERT_NEAR(out[2 * i], CountingSource::Value(i, 0) * c.heldAt / 100.0, 0.5)
+          << "volume " << c.volume << ", frame " << i;
+    }
+  }
+}
+
 TEST(MixerLevels, StereoKeepsItsSidesAndStreamsAddUpAndClip) {
   Mixer mixer;
   uint32_t a = mixer.Add("count", std::make_unique<CountingSource>(2, 4000));

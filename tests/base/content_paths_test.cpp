@@ -97,3 +97,36 @@ TEST(Letterbox, FitsTheLogicalPictureAndMapsTheCursorBack) {
   // A degenerate window does not divide by zero.
   EXPECT_EQ(LetterboxViewport(0, 0).width, 800);
 }
+
+TEST(ContentRoot, AnInstallMovedOutOfItsPrefixFindsItsContentBesideTheProgram) {
+  TempDir dir{"content_beside"};
+  fs::create_directories(dir / "cut" / "bin");
+  fs::create_directories(dir / "cut" / "share" / "morva" / "data");
+  fs::create_directories(dir / "work");
+  fs::path old = fs::current_path();
+  fs::current_path(dir / "work");
+  unsetenv("MORVA_ROOT");
+
+  ContentSearch moved = FindContentRoot(std::nullopt, dir / "cut" / "bin" / "morva");
+  ASSERT_TRUE(moved.root.has_value());
+  EXPECT_EQ(*moved.root, dir / "cut" / "share" / "morva");
+  ASSERT_EQ(moved.tried.size(), 2u) << "the working directory first";
+  EXPECT_EQ(moved.tried[1].rfind("beside the program: ", 0), 0u) << moved.tried[1];
+
+  // A data folder in the working directory still comes first.
+  fs::create_directories(dir / "work" / "data");
+  EXPECT_EQ(*FindContentRoot(std::nullopt, dir / "cut" / "bin" / "morva").root, dir / "work");
+  fs::remove(dir / "work" / "data");
+
+  // Nothing beside the program: the installed folder is the last place looked at, and a program
+  // whose own folder cannot be told skips the place beside it.
+  ContentSearch none = FindContentRoot(std::nullopt, dir / "elsewhere" / "bin" / "morva");
+  EXPECT_EQ(none.tried.size(), 3u);
+  EXPECT_EQ(none.tried.back(), std::string("installed content: ") + MORVA_INSTALL_CONTENT_DIR);
+  EXPECT_EQ(FindContentRoot(std::nullopt, fs::path()).tried.size(), 2u);
+
+  // Installed in its own prefix, the two places are one folder, looked at once.
+  fs::path installed = fs::path(MORVA_INSTALL_CONTENT_DIR).parent_path().parent_path();
+  EXPECT_EQ(FindContentRoot(std::nullopt, installed / "bin" / "morva").tried.size(), 2u);
+  fs::current_path(old);
+}

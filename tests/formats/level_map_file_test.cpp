@@ -138,6 +138,22 @@ TEST(LevelMapFile, TheLargestLevelLoadsAndOneMoreScreenDoesNot) {
   EXPECT_EQ(read.map.CharPos[0], (MapPoint{19999, 9599}));
 }
 
+TEST(LevelMapFile, TwoHundredFiftySixCharactersLoadAndOneMoreDoesNot) {
+  for (int count : {256, 257}) {
+    LevelMapFile map;
+    map.Resize(1, 1);
+    map.CharType.assign(static_cast<std::size_t>(count), 1);
+    map.CharActivation.assign(static_cast<std::size_t>(count), 0);
+    map.CharPos.assign(static_cast<std::size_t>(count), MapPoint{3, 4});
+    std::vector<uint8_t> bytes = EncodeLevelMap(map);
+    LevelMapRead read = Read(std::string(bytes.begin(), bytes.end()));
+    bool fits = count <= 256;
+    EXPECT_EQ(read.ok(), fits) << count << ": " << read.detail;
+    EXPECT_EQ(ValidateLevelMap(map).empty(), fits) << count;
+    if (fits) EXPECT_EQ(read.map.CharCount(), 256);
+  }
+}
+
 TEST(LevelMapFile, ZeroSizeStopsAfterTheSize) {
   LevelMapRead read = Read((MapBytes() << 0.9f << 3.0f << 1.0f << 1.0f).bytes);
   EXPECT_EQ(read.error, LevelMapError::ZeroSize);
@@ -160,6 +176,30 @@ TEST(LevelMapFile, NegativeStartPositionKeepsWhatWasStored) {
   EXPECT_EQ(read.map.CharPos[0], (MapPoint{0, 0}));
   EXPECT_EQ(read.map.CharPos[1], (MapPoint{-1, 5}));
   EXPECT_TRUE(read.map.ItemType.empty());
+}
+
+TEST(LevelMapFile, EitherCoordinateBelowZeroRefusesTheStartPosition) {
+  struct Case {
+    float x, y;
+    bool refused;
+  } cases[] = {{5, -1, true}, {-1, 5, true}, {0, 0, false}, {5, 7, false}};
+  for (const Case& c : cases) {
+    MapBytes f;
+    f << 1.0f << 1.0f;
+    f.Cells(kOneScreenCells);
+    f << 1.0f << 0.0f << 0.0f << c.x << c.y << 0.0f;
+    LevelMapRead read = Read(f.bytes);
+    std::string where = "(" + std::to_string(int(c.x)) + ", " + std::to_string(int(c.y)) + ")";
+    if (c.refused) {
+      EXPECT_EQ(read.error, LevelMapError::NegativeCharPos) << where;
+      EXPECT_EQ(read.detail, "character 0 at " + where);
+    } else {
+      EXPECT_TRUE(read.ok()) << where << ": " << read.detail;
+    }
+    LevelMapFile map = SmallLevel();
+    map.CharPos[0] = {static_cast<int32_t>(c.x), static_cast<int32_t>(c.y)};
+    EXPECT_EQ(ValidateLevelMap(map).empty(), !c.refused) << where;
+  }
 }
 
 TEST(LevelMapFile, ShortAndRaggedFilesAreRefused) {
@@ -231,6 +271,16 @@ TEST(LevelMapFile, ProbesOutsideTheGridReadEmpty) {
   EXPECT_EQ(map.Cell(0, -1000), 0);
   map.SetCell(500, 500, 1);  // ignored, not written past the grid
   EXPECT_EQ(map.Cells.size(), static_cast<std::size_t>(kOneScreenCells));
+
+  // One row below the bottom of a column is not the top of the next column, which the grid
+  // stores right after it.
+  LevelMapFile columns;
+  columns.Resize(1, 1);
+  columns.SetCell(6, 0, 1);
+  EXPECT_EQ(columns.Cell(5, 60), 0);
+  EXPECT_EQ(columns.Cell(6, 0), 1);
+  columns.SetCell(5, 60, 2);  // ignored as well
+  EXPECT_EQ(columns.Cell(6, 0), 1);
 }
 
 TEST(LevelMapFile, MissingFileIsUnreadable) {
@@ -244,6 +294,26 @@ TEST(LevelMapFile, MissingFileIsUnreadable) {
   LevelMapRead fromFile = ReadLevelMapFile(dir / "level.mrv");
   ASSERT_TRUE(fromFile.ok()) << fromFile.detail;
   EXPECT_EQ(fromFile.map, SmallLevel());
+}
+
+TEST(LevelMapFile, PositionsUpTo2To24ValidateAndFurtherOnesDoNot) {
+  // Every whole number up to 2^24 is exact in a float; 2^24 + 1 is not.
+  constexpr int32_t kExact = 1 << 24;
+  struct Case {
+    int32_t x;
+    bool fits;
+  } cases[] = {{kExact, true}, {kExact + 1, false}, {-kExact, true}, {-kExact - 1, false}};
+  for (const Case& c : cases) {
+    LevelMapFile item = SmallLevel();
+    item.ItemPos[0] = {c.x, 0};
+    EXPECT_EQ(ValidateLevelMap(item).empty(), c.fits) << "item at x " << c.x;
+    item.ItemPos[0] = {0, c.x};
+    EXPECT_EQ(ValidateLevelMap(item).empty(), c.fits) << "item at y " << c.x;
+    if (c.x < 0) continue;  // characters never stand below zero
+    LevelMapFile character = SmallLevel();
+    character.CharPos[0] = {c.x, c.x};
+    EXPECT_EQ(ValidateLevelMap(character).empty(), c.fits) << "character at " << c.x;
+  }
 }
 
 TEST(LevelMapFile, ValidationNamesWhatCannotBeWritten) {

@@ -2,18 +2,23 @@
 // ImageMagick.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "formats/targa.hpp"
 #include "gfx/tool_images.hpp"
 
 using namespace tool_images;
 
 namespace {
-// ImageMagick's top-row-first RGBA against the reader's bottom-row-first picture.
-void ExpectSamePicture(const RgbaImage& image, const std::vector<uint8_t>& topFirst, bool opaque) {
+// ImageMagick's top-row-first RGBA against the reader's rows, which follow the file: a file stored
+// bottom row first gives the picture's bottom row as row 0, one stored top row first its top row.
+void ExpectRowsInFileOrder(const RgbaImage& image, const std::vector<uint8_t>& topFirst,
+                           bool storedTopFirst, bool opaque) {
   ASSERT_EQ(topFirst.size(), image.rgba.size());
   for (int row = 0; row < image.height; ++row) {
+    int pictureRow = storedTopFirst ? row : image.height - 1 - row;
     for (int x = 0; x < image.width; ++x) {
-      const uint8_t* expected = &topFirst[((image.height - 1 - row) * image.width + x) * 4];
+      const uint8_t* expected = &topFirst[(pictureRow * image.width + x) * 4];
       const uint8_t* got = image.Pixel(x, row);
       for (int k = 0; k < 3; ++k) ASSERT_EQ(got[k], expected[k]) << x << "," << row << " " << k;
       ASSERT_EQ(got[3], opaque ? 255 : expected[3]) << x << "," << row;
@@ -21,15 +26,15 @@ void ExpectSamePicture(const RgbaImage& image, const std::vector<uint8_t>& topFi
   }
 }
 
-std::vector<uint8_t> TopFirstTarga(int width, int height,
-                                   const std::vector<uint8_t>& bgraTopFirst) {
-  std::vector<uint8_t> bytes(18, 0);
+std::vector<uint8_t> Targa(int width, int height, uint8_t descriptor,
+                           const std::vector<uint8_t>& bgra) {
+  std::vector<uint8_t> bytes(18 + bgra.size(), 0);
   bytes[2] = 2;
   bytes[12] = static_cast<uint8_t>(width);
   bytes[14] = static_cast<uint8_t>(height);
   bytes[16] = 32;
-  bytes[17] = 0x28;
-  bytes.insert(bytes.end(), bgraTopFirst.begin(), bgraTopFirst.end());
+  bytes[17] = descriptor;
+  std::copy(bgra.begin(), bgra.end(), bytes.begin() + 18);
   return bytes;
 }
 }  // namespace
@@ -54,32 +59,56 @@ TEST(Targa, ReadsImageMagicksFilesOf32And24BitsWithAndWithoutImageId) {
   for (const char* name : {"a32.tga", "id.tga", "top.tga"}) {
     TargaParse p = ParseTarga(Bytes(dir / name));
     ASSERT_TRUE(p.image) << name << ": " << p.detail;
-    ExpectSamePicture(*p.image, withAlpha, false);
+    ExpectRowsInFileOrder(*p.image, withAlpha, name == std::string("top.tga"), false);
   }
   TargaParse o = ParseTarga(o24);
   ASSERT_TRUE(o.image) << o.detail;
-  ExpectSamePicture(*o.image, DecodedRgba(dir / "o.png"), true);
+  ExpectRowsInFileOrder(*o.image, DecodedRgba(dir / "o.png"), false, true);
 }
 
-TEST(Targa, AFileStoredTopRowFirstComesOutUpright) {
-  // Two rows: blue on top, green below, stored top first (descriptor bit 5).
-  std::vector<uint8_t> bgra = {255, 0, 0, 255, 0, 255, 0, 128};
-  TargaParse p = ParseTarga(TopFirstTarga(1, 2, bgra));
-  ASSERT_TRUE(p.image) << p.detail;
-  EXPECT_EQ(p.image->rgba, (std::vector<uint8_t>{0, 255, 0, 128, 0, 0, 255, 255}))
-      << "row 0 is the bottom row, green";
+TEST(Targa, RowsComeInFileOrderWhateverTheDescriptorSays) {
+  // Two rows of one pixel, stored blue first, then green.
+  const std::vector<uint8_t> stored = {255, 0, 0, 255, 0, 255, 0, 128};
+  const std::vector<uint8_t> fileOrder = {0, 0, 255, 255, 0, 255, 0, 128};
+  struct Case {
+    uint8_t descriptor;
+    const char* what;
+  } cases[] = {
+      {0x08, "bottom row first, 8 alpha bits"},
+      {0x28, "top row first (bit 5), 8 alpha bits"},
+      {0x00, "no alpha bits declared"},
+      {0x38, "top row first and right to left (bits 5 and 4)"},
+  };
+  for (const Case& c : cases) {
+    TargaParse p = ParseTarga(Targa(1, 2, c.descriptor, stored));
+    ASSERT_TRUE(p.image) << c.what << ": " << p.detail;
+    EXPECT_EQ(p.image->rgba, fileOrder) << c.what << ": the first stored row is row 0";
+  }
+  // Wider rows keep their pixels left to right as stored, even with bit 4 set.
+  TargaParse wide = ParseTarga(Targa(2, 1, 0x18, {1, 2, 3, 4, 5, 6, 7, 8}));
+  ASSERT_TRUE(wide.image) << wide.detail;
+  EXPECT_EQ(wide.image->rgba, (std::vector<uint8_t>{3, 2, 1, 4, 7, 6, 5, 8}));
 }
 
-TEST(Targa, SkipsAColourMapOfATrueColourImage) {
-  std::vector<uint8_t> bytes = TopFirstTarga(1, 1, {1, 2, 3, 4});
-  bytes[17] = 0x08;
-  bytes[1] = 1;  // colour map present: 2 entries of 24 bits
-  bytes[5] = 2;
-  bytes[7] = 24;
-  bytes.insert(bytes.begin() + 18, {9, 9, 9, 9, 9, 9});
-  TargaParse p = ParseTarga(bytes);
-  ASSERT_TRUE(p.image) << p.detail;
-  EXPECT_EQ(p.image->rgba, (std::vector<uint8_t>{3, 2, 1, 4}));
+TEST(Targa, SkipsAnImageIdAndAColourMapOfEveryEntrySize) {
+  // Entries take whole bytes: 15 bits take two, as 16 do.
+  struct Case {
+    uint8_t idLength;
+    uint8_t entryBits;
+    std::size_t entryBytes;
+  } cases[] = {{0, 24, 3}, {0, 15, 2}, {0, 16, 2}, {0, 32, 4}, {0, 8, 1}, {5, 15, 2}};
+  for (const Case& c : cases) {
+    std::vector<uint8_t> bytes = Targa(2, 1, 0x08, {1, 2, 3, 4, 5, 6, 7, 8});
+    bytes[0] = c.idLength;
+    bytes[1] = 1;  // a colour map of three entries, of no use to a true-colour image
+    bytes[5] = 3;
+    bytes[7] = c.entryBits;
+    bytes.insert(bytes.begin() + 18, c.idLength + 3 * c.entryBytes, 9);
+    TargaParse p = ParseTarga(bytes);
+    ASSERT_TRUE(p.image) << int(c.entryBits) << ": " << p.detail;
+    EXPECT_EQ(p.image->rgba, (std::vector<uint8_t>{3, 2, 1, 4, 7, 6, 5, 8}))
+        << int(c.idLength) << " bytes of image ID, entries of " << int(c.entryBits) << " bits";
+  }
 }
 
 TEST(Targa, RefusesOtherKindsAndBrokenFiles) {

@@ -96,6 +96,16 @@ TEST_F(AnimTest, AOneShotClipEndsOnItsLastPictureAndStopsPlaying) {
   EXPECT_EQ(anim.playing, 0);
 }
 
+TEST_F(AnimTest, ARestartPartWayThroughAPictureGivesTheFirstPictureItsFullLength) {
+  Play(30);  // on the third picture, seven frames into it
+  ASSERT_EQ(anim.current, 2);
+  ASSERT_GT(anim.elapsed, 0.0f);
+  anim.phase = 1;
+  std::vector<int> expected = Repeat({0}, 11);
+  for (int p : Repeat({1}, 12)) expected.push_back(p);
+  EXPECT_EQ(Play(23), expected);
+}
+
 TEST_F(AnimTest, AHeldClipStillRestartsButDoesNotAdvance) {
   anim.playing = 0;
   anim.current = 3;

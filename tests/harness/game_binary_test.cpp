@@ -38,7 +38,7 @@ struct GameBinaryTest : ::testing::Test {
 TEST_F(GameBinaryTest, AFreshStartWritesDefaultSettingsAndWaitsInTheIntro) {
   RunResult r = Run({}, 3);
   ASSERT_EQ(r.status, 0) << r.output;
-  std::string bytes = ReadFile(dir / "config.dat");
+  std::string bytes = ReadFile(UserConfigFile(dir.path()));
   ASSERT_EQ(bytes.size(), 12u);
   EXPECT_EQ(bytes.substr(0, 3), "\x1E\x1E\xFF");
   EXPECT_EQ(bytes.substr(4, 5), "\xFF\xFF\xFF\xFF\x01");
@@ -121,9 +121,31 @@ TEST_F(GameBinaryTest, LosingFocusReleasesEveryState) {
   ASSERT_EQ(Run({"--input", "in.txt"}).status, 0);
   EXPECT_TRUE(State()["inputStates"].empty());
 
-  Script("1 key down Right\n3 focus lost\n4 focus gained\n4 key down Right\n");
+  // Right held throughout: it counts again once the focus is back, without a new press.
+  Script("1 key down Right\n3 focus lost\n4 focus gained\n");
   ASSERT_EQ(Run({"--input", "in.txt"}).status, 0);
   EXPECT_TRUE(HasState(State(), "Right"));
+  Script("1 key down Right\n3 focus lost\n3 key up Right\n4 focus gained\n");
+  ASSERT_EQ(Run({"--input", "in.txt"}).status, 0);
+  EXPECT_FALSE(HasState(State(), "Right"));
+}
+
+TEST_F(GameBinaryTest, AKeyOutsideTheKeyTableEndsTheIntroAndReplaysSo) {
+  // The '#' key of a British keyboard has no entry in the key table: only its character arrives.
+  Script("3 text 35\n4 key up unnamed\n");
+  ASSERT_EQ(Run({"--input", "in.txt", "--record", "rec.txt"}).status, 0);
+  EXPECT_EQ(State()["flags"]["introDone"], 1);
+  EXPECT_EQ(State()["keyHeld"], 0);
+  std::string recording = ReadFile(dir / "rec.txt");
+  EXPECT_NE(recording.find("3 text 35\n4 key up unnamed\n"), std::string::npos) << recording;
+  ASSERT_EQ(Run({"--input", "rec.txt"}).status, 0);
+  EXPECT_EQ(State()["flags"]["introDone"], 1);
+  // Pressed and let go between two frames, the key is not seen, live or replayed.
+  Script("3 text 35\n3 key up unnamed\n");
+  ASSERT_EQ(Run({"--input", "in.txt"}).status, 0);
+  EXPECT_EQ(State()["flags"]["introDone"], 0);
+  ASSERT_EQ(Run({}).status, 0);
+  EXPECT_EQ(State()["flags"]["introDone"], 0);
 }
 
 TEST_F(GameBinaryTest, QuitEndsTheRunBeforeItsFrame) {

@@ -83,6 +83,9 @@ TEST(InputScript, BadLinesNameTheirNumber) {
       {"1 step inf\n", "line 1:"},
       {"1 step 10001\n", "line 1:"},
       {"1 text ab\n", "line 1:"},
+      {"1 text 256\n", "line 1:"},
+      {"1 key down unnamed\n", "line 1:"},
+      {"1 text -1\n", "line 1:"},
   };
   for (const Case& c : cases) {
     ScriptParse p = Parse(c.text);
@@ -106,7 +109,13 @@ TEST(InputScript, WrittenEventsReadBackTheSame) {
   };
   add(EventType::KeyDown, vk::Control);
   add(EventType::KeyUp, 'Q');
+  add(EventType::KeyUp, 0);  // a key without a name
   add(EventType::Text, 'z');
+  // Characters a script cannot spell as themselves: the comment sign, a blank, a UTF-8 lead byte.
+  add(EventType::Text, '#');
+  add(EventType::Text, ' ');
+  add(EventType::Text, 0xC3);
+  add(EventType::Text, '7');
   add(EventType::MouseMove, 0, 12, 34);
   add(EventType::JoyAxis, 0, 1, -1000);
   add(EventType::PadAxis, 0, 0, 250);
@@ -127,7 +136,10 @@ TEST(InputScript, WrittenEventsReadBackTheSame) {
     if (a.type == EventType::JoyAxis || a.type == EventType::PadAxis) {
       EXPECT_EQ(std::tie(a.axis, a.value), std::tie(b.axis, b.value));
     }
-    if (a.type == EventType::KeyDown || a.type == EventType::JoyButton) EXPECT_EQ(a.key, b.key);
+    if (a.type == EventType::KeyDown || a.type == EventType::KeyUp ||
+        a.type == EventType::JoyButton || a.type == EventType::Text) {
+      EXPECT_EQ(a.key, b.key) << i;
+    }
   }
 }
 
@@ -152,6 +164,10 @@ TEST(CommandLine, AcceptsTheDocumentedOptionsAndRefusesOthers) {
                                        {"morva", "--frames", "3x"},
                                        {"morva", "--frame-ms", "1e-320"},
                                        {"morva", "--seed", "abc"},
+                                       {"morva", "--seed=-1"},
+                                       {"morva", "--root="},
+                                       {"morva", "--headless=yes"},
+                                       {"morva", "-x"},
                                        {"morva", "--bogus"}}) {
     ParseResult b = ParseCommandLine(static_cast<int>(bad.size()), bad.data());
     EXPECT_FALSE(b.options) << bad.back();
@@ -188,4 +204,49 @@ TEST(InputScript, LinesAreBoundedAndTabsSeparateLikeBlanks) {
   ScriptParse inside = Parse("5 frobnicate " + std::string(4096 - 13, 'y') + "\n");
   EXPECT_NE(inside.error.find("line 1: cannot read"), std::string::npos);
   EXPECT_LT(inside.error.size(), 120u) << "the line is not echoed whole";
+}
+
+TEST(CommandLine, ValuesMayBeJoinedWithAnEqualsSignAndShortNamesWork) {
+  const char* joined[] = {"morva",         "--root=r",     "--frames=30", "--frame-ms=2.5",
+                          "--seed=0",      "--config=a=b", "-V",          "-h",
+                          "--print-paths", "--fullscreen", "--input",     "--weird-name"};
+  ParseResult r = ParseCommandLine(static_cast<int>(std::size(joined)), joined);
+  ASSERT_TRUE(r.options) << r.error;
+  EXPECT_EQ(r.options->root, "r");
+  EXPECT_EQ(r.options->frames, 30);
+  EXPECT_EQ(r.options->frameMs, 2.5);
+  EXPECT_EQ(r.options->seed, 0u);
+  EXPECT_EQ(r.options->config, "a=b") << "only the first = separates";
+  EXPECT_TRUE(r.options->version);
+  EXPECT_TRUE(r.options->help);
+  EXPECT_TRUE(r.options->printPaths);
+  EXPECT_FALSE(r.options->windowed);
+  EXPECT_EQ(r.options->input, "--weird-name") << "a separate value is taken as it is";
+}
+
+TEST(CommandLine, TheHelpNamesEveryOptionThePlacesTheVariablesAndTheStatuses) {
+  std::string help = HelpText();
+  for (const char* needed : {"--root",          "--config",
+                             "--windowed",      "--fullscreen",
+                             "--headless",      "--frames",
+                             "--frame-ms",      "--seed",
+                             "--input",         "--record",
+                             "--dump-state",    "--screenshot",
+                             "--print-paths",   "-h,",
+                             "--help",          "-V,",
+                             "--version",       "MORVA_ROOT",
+                             "XDG_CONFIG_HOME", "XDG_DATA_HOME",
+                             "SDL_VIDEODRIVER", "SDL_AUDIODRIVER",
+                             "share/morva",     MORVA_INSTALL_CONTENT_DIR,
+                             "  0  ",           "  2  ",
+                             "  3  ",           "  4  "}) {
+    EXPECT_NE(help.find(needed), std::string::npos) << needed;
+  }
+  // Every line fits a terminal of 80 columns.
+  size_t start = 0;
+  while (start < help.size()) {
+    size_t end = help.find('\n', start);
+    EXPECT_LE(end - start, 80u) << help.substr(start, end - start);
+    start = end + 1;
+  }
 }

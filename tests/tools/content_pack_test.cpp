@@ -11,6 +11,7 @@
 #include "check/content_check.hpp"
 #include "common/content_manifest.hpp"
 #include "formats/character_record.hpp"
+#include "formats/targa.hpp"
 #include "mkcontent/output.hpp"
 
 namespace fs = std::filesystem;
@@ -96,7 +97,7 @@ class BrokenContent : public ::testing::Test {
 
 TEST_F(BrokenContent, EachFaultIsNamedAtItsPath) {
   // A map cut short, a missing sound, a guard whose blow never lands, a slow WAV, a frame gap,
-  // a Targa of the wrong depth.
+  // a Targa of the wrong depth, one stored top row first.
   fs::resize_file(root_ / "data/levels/level1/level.mrv", 1000);
   fs::remove(root_ / "data/sounds/units/guard/cry3.wav");
   CharacterRecord guard = DecodeCharacterRecord([&] {
@@ -118,6 +119,11 @@ TEST_F(BrokenContent, EachFaultIsNamedAtItsPath) {
   tga[2] = 2, tga[12] = 2, tga[14] = 2, tga[16] = 24;
   std::ofstream(root_ / "data/fx/wsquare.tga", std::ios::binary)
       .write(reinterpret_cast<const char*>(tga.data()), tga.size());
+  // A good Targa of the right depth, but stored top row first.
+  std::vector<uint8_t> topFirst = WriteTarga(RgbaImage{2, 2, std::vector<uint8_t>(16, 200)});
+  topFirst[17] |= 0x20;
+  std::ofstream(root_ / "data/hud/rsquare.tga", std::ios::binary)
+      .write(reinterpret_cast<const char*>(topFirst.data()), topFirst.size());
 
   std::vector<CheckResult> results = CheckContent(root_);
   auto failed = [&](const std::string& path) {
@@ -132,8 +138,10 @@ TEST_F(BrokenContent, EachFaultIsNamedAtItsPath) {
   EXPECT_TRUE(failed("data\\sounds\\items\\life.wav"));
   EXPECT_TRUE(failed("DATA\\fx\\blow1\\"));
   EXPECT_TRUE(failed("data\\fx\\wSquare.tga"));
+  EXPECT_TRUE(failed("data\\hud\\rSquare.tga"));
+  EXPECT_NE(Find(results, "data\\hud\\rSquare.tga")->note.find("upside down"), std::string::npos);
   // Everything else is still in order.
   int others = 0;
   for (const CheckResult& r : results) others += !r.ok;
-  EXPECT_EQ(others, 6);
+  EXPECT_EQ(others, 7);
 }

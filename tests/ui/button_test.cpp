@@ -48,12 +48,19 @@ TEST(ButtonHitTest, PointsOnTheBorderAreOutside) {
 }
 
 TEST(ButtonReleaseTimer, PassesOnlyAfterTheDelay) {
+  // Ten frames of 10 ms add up to a hair under 0.1 s, and the eleventh passes it; two frames of
+  // 50 ms (or one of 100 ms) reach 0.1 s exactly, which is not yet past it.
+  struct Case {
+    double frameMs;
+    int firingFrame;
+  } cases[] = {{10, 11}, {50, 3}, {100, 2}, {150, 1}};
+  for (const Case& c : cases) {
+    double timer = 0;
+    int frame = 1;
+    while (!ReleaseTimerPassed(timer, c.frameMs, 0.1) && frame < 100) ++frame;
+    EXPECT_EQ(frame, c.firingFrame) << c.frameMs << " ms frames";
+  }
   double timer = 0;
-  int frames = 0;
-  while (!ReleaseTimerPassed(timer, 10, 0.1)) ++frames;
-  // Ten frames of 10 ms add up to a hair under 0.1 s; the eleventh passes it.
-  EXPECT_EQ(frames + 1, 11);
-  timer = 0;
   EXPECT_FALSE(ReleaseTimerPassed(timer, 0, 0.1)) << "a zero time step never fires";
 }
 

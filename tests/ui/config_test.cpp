@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <string>
+#include <vector>
+
 #include "base/messages.hpp"
 #include "formats/config_record.hpp"
 #include "test_support.hpp"
@@ -122,19 +125,98 @@ TEST_F(ConfigTest, AnUnwritableFolderKeepsTheOldFileWholeAndSaysSo) {
   EXPECT_EQ(loaded.musicVolume, 30);
 }
 
-TEST(ConfigPathChoice, OptionWinsThenWorkingDirectoryThenXdg) {
-  EXPECT_EQ(ChooseConfigPath(std::string("/tmp/x/config.dat")), fs::path("/tmp/x/config.dat"));
-  TempDir dir{"config_xdg"};
+TEST(ConfigPathChoice, APortableInstallKeepsItsFilesAndADesktopStartUsesThePerUserFolders) {
+  TempDir dir{"config_user_paths"};
   fs::path old = fs::current_path();
-  fs::create_directories(dir / "ro");
-  fs::current_path(dir / "ro");
-  EXPECT_EQ(ChooseConfigPath(std::nullopt), fs::path("config.dat"));
+  struct Case {
+    const char* what;
+    std::vector<std::string> files;  // in the working directory; a trailing / makes a folder
+    bool portable;
+  };
+  const Case cases[] = {
+      {"an empty folder (the home folder, say)", {}, false},
+      {"other files only", {"notes.txt", "pictures/"}, false},
+      {"the game's data folder", {"data/"}, true},
+      {"the data folder in capitals", {"DATA/"}, true},
+      {"a file called data", {"data"}, false},
+      {"a config.dat of an earlier run", {"config.dat"}, true},
+  };
+  setenv("XDG_CONFIG_HOME", (dir / "xdg-config").c_str(), 1);
+  setenv("XDG_DATA_HOME", (dir / "xdg-data").c_str(), 1);
+  int n = 0;
+  for (const Case& c : cases) {
+    fs::path here = dir / std::to_string(n++);
+    fs::create_directories(here);
+    for (const std::string& f : c.files) {
+      if (f.back() == '/') {
+        fs::create_directories(here / f);
+      } else {
+        WriteFile(here / f, "x");
+      }
+    }
+    fs::current_path(here);
+    UserPaths paths = ChooseUserPaths(std::nullopt);
+    EXPECT_EQ(paths.portable, c.portable) << c.what;
+    if (c.portable) {
+      EXPECT_EQ(paths.config, fs::path("config.dat")) << c.what;
+      EXPECT_EQ(paths.screenshots, here) << c.what;
+    } else {
+      EXPECT_EQ(paths.config, dir / "xdg-config" / "morva" / "config.dat") << c.what;
+      EXPECT_EQ(paths.screenshots, dir / "xdg-data" / "morva" / "screenshots") << c.what;
+    }
+    // --config wins wherever the program runs.
+    EXPECT_EQ(ChooseUserPaths(std::string("/tmp/x/c.dat")).config, fs::path("/tmp/x/c.dat"));
+  }
+
+  // Without the variables (or with a relative one, which the XDG rules ignore): under $HOME.
+  fs::current_path(dir / "0");
+  setenv("XDG_CONFIG_HOME", "relative", 1);
+  unsetenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  std::string savedHome = home ? home : "";
+  setenv("HOME", (dir / "home").c_str(), 1);
+  UserPaths fallback = ChooseUserPaths(std::nullopt);
+  EXPECT_EQ(fallback.config, dir / "home" / ".config" / "morva" / "config.dat");
+  EXPECT_EQ(fallback.screenshots, dir / "home" / ".local/share" / "morva" / "screenshots");
+  setenv("HOME", savedHome.c_str(), 1);
+  unsetenv("XDG_CONFIG_HOME");
+
+  // A portable install that cannot be written falls back to the per-user folders.
   if (geteuid() != 0) {
-    fs::permissions(dir / "ro", fs::perms::owner_write, fs::perm_options::remove);
-    setenv("XDG_CONFIG_HOME", (dir / "xdg").c_str(), 1);
-    EXPECT_EQ(ChooseConfigPath(std::nullopt), dir / "xdg" / "morva" / "config.dat");
-    unsetenv("XDG_CONFIG_HOME");
-    fs::permissions(dir / "ro", fs::perms::owner_write, fs::perm_options::add);
+    fs::current_path(dir / "2");
+    fs::permissions(dir / "2", fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_FALSE(ChooseUserPaths(std::nullopt).portable);
+    fs::permissions(dir / "2", fs::perms::owner_write, fs::perm_options::add);
   }
   fs::current_path(old);
+}
+
+TEST_F(ConfigTest, AtTheEndOnlyAChangedSettingIsWritten) {
+  Settings s;
+  EXPECT_TRUE(SaveConfigIfChanged(s));
+  EXPECT_FALSE(fs::exists(file)) << "nothing is known of the file before it has been read";
+
+  // Padding bytes that are not 0 are no setting of their own.
+  WriteFile(file, Bytes({40, 50, 200, 7, 1, 0, 0, 0, 1, 9, 9, 9}));
+  LoadConfig(s);
+  fs::remove(file);
+  EXPECT_TRUE(SaveConfigIfChanged(s));
+  EXPECT_FALSE(fs::exists(file)) << "unchanged settings are not written again";
+
+  s.soundVolume = 51;
+  EXPECT_TRUE(SaveConfigIfChanged(s));
+  EXPECT_EQ(ReadFile(file), Bytes({40, 51, 200, 0, 1, 0, 0, 0, 1, 0, 0, 0}));
+  // What was just written is what the file holds now.
+  fs::remove(file);
+  EXPECT_TRUE(SaveConfigIfChanged(s));
+  EXPECT_FALSE(fs::exists(file));
+
+  // A damaged file gave the defaults; only a change rewrites it.
+  WriteFile(file, "short");
+  LoadConfig(s);
+  EXPECT_TRUE(SaveConfigIfChanged(s));
+  EXPECT_EQ(ReadFile(file), "short");
+  s.gamma = 100;
+  EXPECT_TRUE(SaveConfigIfChanged(s));
+  EXPECT_EQ(ReadFile(file).size(), 12u);
 }

@@ -82,7 +82,7 @@ TEST(MenuRun, StartEntersTheLevelAndExitEndsTheProgramNormally) {
   state = game.Run(SkipIntro() + Click(10, kInsideX, InsideY(MenuButton::Exit)), 500);
   EXPECT_EQ(state["flags"]["quitRequested"], 1);
   EXPECT_LT(state["frame"], 40) << "the program ended on its own, right after the click";
-  EXPECT_EQ(ReadFile(game.dir / "config.dat").size(), 12u);
+  EXPECT_EQ(ReadFile(UserConfigFile(game.dir.path())).size(), 12u);
 }
 
 namespace {

@@ -136,7 +136,9 @@ inline std::vector<uint8_t> WavBytes(uint32_t bytes) {
     out.push_back(static_cast<uint8_t>(v & 0xFF));
     out.push_back(static_cast<uint8_t>(v >> 8));
   };
-  auto tag = [&](const char* t) { out.insert(out.end(), t, t + 4); };
+  auto tag = [&](const char* t) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(t[i]));
+  };
   tag("RIFF");
   put32(36 + bytes);
   tag("WAVE");

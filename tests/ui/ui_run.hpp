@@ -25,7 +25,7 @@ struct UiGame {
   // Runs `frames` frames of 10 ms with the script; the dump is of the state after the last one.
   // Every run starts from the default settings.
   nlohmann::json Run(const std::string& script, int frames) {
-    std::filesystem::remove(dir / "config.dat");
+    std::filesystem::remove(UserConfigFile(dir.path()));
     WriteFile(dir / "in.txt", script);
     last = RunGame({"--headless", "--frames", std::to_string(frames), "--frame-ms", "10", "--root",
                     root, "--input", "in.txt", "--dump-state", "state.json"},

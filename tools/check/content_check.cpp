@@ -61,6 +61,11 @@ bool CheckTarga(const std::string& path, std::string& note) {
     note = "a " + std::to_string(bytes[16]) + "-bit Targa; the game takes 32 bits";
     return false;
   }
+  // The game takes the rows in stored order and reads the first as the bottom of the picture.
+  if (bytes[17] & 0x20) {
+    note = "stored top row first; the game would show it upside down";
+    return false;
+  }
   note =
       std::to_string(parse.image->width) + " x " + std::to_string(parse.image->height) + " 32-bit";
   return true;

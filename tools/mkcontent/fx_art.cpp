@@ -93,32 +93,69 @@ RgbaImage Spray(int frame) {
   return c.Image();
 }
 
-// The sentinel bursting: a white core, a fireball, then smoke and sparks (eleven frames).
+// A ball of fire shaded from a hot centre to a darker rim.
+void FireBlob(cairo_t* cr, Vec c, double radius, double heat, double alpha) {
+  const Rgb core = Mix({0.92, 0.32, 0.06}, {1.0, 0.93, 0.55}, heat);
+  const Rgb rim = Mix({0.4, 0.07, 0.03}, {1.0, 0.52, 0.1}, heat);
+  cairo_pattern_t* g =
+      cairo_pattern_create_radial(c.x - radius * 0.2, c.y - radius * 0.25, 0, c.x, c.y, radius);
+  cairo_pattern_add_color_stop_rgba(g, 0, core.r, core.g, core.b, alpha);
+  cairo_pattern_add_color_stop_rgba(g, 0.65, rim.r, rim.g, rim.b, alpha * 0.9);
+  cairo_pattern_add_color_stop_rgba(g, 1, rim.r, rim.g, rim.b, 0);
+  cairo_set_source(cr, g);
+  cairo_arc(cr, c.x, c.y, radius, 0, 2 * M_PI);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
+}
+
+// The sentinel bursting over eleven frames: a white flash and a shock ring, a fireball that
+// swells to fill the picture while it cools, sparks thrown out, and dark smoke rising last.
 RgbaImage Blast(int frame) {
   Canvas c(128, 128);
   cairo_t* cr = c.cr();
   const double t = frame / 10.0;
-  Vec centre{64, 70};
-  double fire = std::sin(std::min(1.0, t * 1.6) * M_PI);
-  Glow(cr, centre, 20 + 44 * t, {1.0, 0.55, 0.15}, 0.9 * fire);
+  const Vec centre{64, 68};
   Rng rng(400);
-  for (int i = 0; i < 10; ++i) {
-    double a = rng.Unit() * 2 * M_PI, d = (10 + rng.Unit() * 30) * t;
-    Vec p = centre + Vec{std::cos(a) * d, std::sin(a) * d * 0.8 - 20 * t};
-    double r = (8 + rng.Unit() * 12) * (0.4 + t);
-    double smoke = std::clamp((t - 0.3) / 0.7, 0.0, 1.0);
-    Rgb colour = Mix({1.0, 0.7, 0.25}, {0.18, 0.16, 0.16}, smoke);
-    SetColor(cr, colour, 0.85 * (1 - t * 0.8));
+  // Smoke behind the fire, thickening as the fire dies.
+  const double smoke = std::clamp((t - 0.25) / 0.5, 0.0, 1.0) * (1 - 0.6 * t);
+  for (int i = 0; i < 9; ++i) {
+    double a = rng.Unit() * 2 * M_PI, d = 8 + rng.Unit() * 26;
+    Vec p = centre + Vec{std::cos(a) * d * (0.5 + t), std::sin(a) * d * 0.7 - 30 * t * t};
+    double r = 12 + rng.Unit() * 10 + 14 * t;
+    SetColor(cr, Mix({0.25, 0.2, 0.18}, {0.1, 0.09, 0.1}, t), 0.75 * smoke);
     cairo_arc(cr, p.x, p.y, r, 0, 2 * M_PI);
     cairo_fill(cr);
   }
-  if (t < 0.35) Glow(cr, centre, 26 * (1 - t), {1, 1, 0.9}, 1.0);
-  for (int i = 0; i < 14; ++i) {
-    double a = rng.Unit() * 2 * M_PI, d = (20 + rng.Unit() * 40) * t;
-    Vec p = centre + Vec{std::cos(a) * d, std::sin(a) * d - 10 * t + 30 * t * t};
-    SetColor(cr, {1.0, 0.85, 0.4}, 1 - t);
-    cairo_arc(cr, p.x, p.y, 1.6, 0, 2 * M_PI);
-    cairo_fill(cr);
+  // The fireball: blobs pushed outwards, hot at first and cooling to red.
+  const double swell = std::sqrt(std::min(1.0, t * 1.8));
+  const double heat = std::clamp(1.1 - t * 1.2, 0.0, 1.0);
+  const double fire = t < 0.6 ? 1.0 : std::max(0.0, 1 - (t - 0.6) / 0.4);
+  Glow(cr, centre, 30 + 40 * swell, {1.0, 0.5, 0.12}, 0.7 * fire);
+  for (int i = 0; i < 12; ++i) {
+    double a = rng.Unit() * 2 * M_PI, d = rng.Unit() * 30 * swell;
+    Vec p = centre + Vec{std::cos(a) * d, std::sin(a) * d * 0.85 - 10 * t};
+    FireBlob(cr, p, (10 + rng.Unit() * 10) * (0.5 + swell), heat, 0.95 * fire);
+  }
+  if (t < 0.3) Glow(cr, centre, 20 + 40 * t, {1, 1, 0.92}, 1 - t / 0.3);
+  // The shock ring runs out past the fire in the first frames.
+  if (t > 0 && t < 0.5) {
+    cairo_set_line_width(cr, 4 * (1 - t));
+    SetColor(cr, {1.0, 0.9, 0.7}, 0.7 * (1 - 2 * t));
+    cairo_arc(cr, centre.x, centre.y, 18 + 100 * t, 0, 2 * M_PI);
+    cairo_stroke(cr);
+  }
+  // Sparks flung out as short streaks, falling as they go.
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  for (int i = 0; i < 18; ++i) {
+    double a = rng.Unit() * 2 * M_PI, speed = 70 + rng.Unit() * 50;
+    Vec dir{std::cos(a), std::sin(a)};
+    Vec head = centre + dir * (speed * std::pow(t, 0.7)) + Vec{0, 25 * t * t};
+    Vec tail = head - dir * (6 + 8 * (1 - t));
+    cairo_set_line_width(cr, 2.2 * (1 - 0.5 * t));
+    SetColor(cr, Mix({1.0, 0.95, 0.6}, {1.0, 0.45, 0.1}, t), t > 0 ? 1 - t : 0);
+    cairo_move_to(cr, tail.x, tail.y);
+    cairo_line_to(cr, head.x, head.y);
+    cairo_stroke(cr);
   }
   return c.Image();
 }

@@ -17,6 +17,8 @@ struct Job {
 using JobList = std::vector<Job>;
 
 void AddFontJobs(JobList& jobs);
+// The fonts' licence beside the bitmap fonts drawn from them.
+void AddFontLicenceJob(JobList& jobs);
 void AddInterfaceJobs(JobList& jobs);
 void AddLevelJobs(JobList& jobs, const std::filesystem::path& levelSource);
 void AddCharacterJobs(JobList& jobs);

@@ -53,6 +53,7 @@ int Run(const fs::path& out, const fs::path& level, unsigned threads) {
   AddLevelJobs(jobs, level);
   AddInterfaceJobs(jobs);
   AddFontJobs(jobs);
+  AddFontLicenceJob(jobs);
   AddEffectJobs(jobs);
   AddSoundJobs(jobs);
   std::stable_sort(jobs.begin(), jobs.end(),

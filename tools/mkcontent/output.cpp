@@ -85,7 +85,9 @@ std::vector<uint8_t> EncodeWav(const std::vector<float>& samples, int rate) {
     out.push_back(static_cast<uint8_t>(v));
     out.push_back(static_cast<uint8_t>(v >> 8));
   };
-  auto tag = [&](const char* t) { out.insert(out.end(), t, t + 4); };
+  auto tag = [&](const char* t) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(t[i]));
+  };
   const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
   tag("RIFF");
   u32(36 + dataBytes);

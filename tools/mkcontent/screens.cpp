@@ -181,16 +181,16 @@ RgbaImage OptionsBackground() {
   // Labels beside the sliders the screen draws at x 230 and at these heights; the blood switch's
   // ON / OFF appears between its label and its slider.
   SetFont(cr, Font::SerifBold, 20);
+  // The names end where the scale's own left-hand words begin; BLOOD leaves room for ON / OFF.
   struct Row {
     const char* text;
     double y;
+    double right;
   };
-  for (Row r : {Row{"MUSIC", 197}, Row{"SOUND", 238}, Row{"GAMMA", 280}, Row{"BLOOD", 320},
-                Row{"DISPLAY", 355}}) {
+  for (Row r : {Row{"MUSIC", 197, 172}, Row{"SOUND", 238, 172}, Row{"GAMMA", 280, 172},
+                Row{"BLOOD", 320, 140}, Row{"DISPLAY", 355, 210}}) {
     double baseline = r.y + (std::string(r.text) == "DISPLAY" ? 22 : 11);
-    double width = TextWidth(cr, r.text);
-    DrawEngraved(cr, (std::string(r.text) == "BLOOD" ? 140 : 210) - width, baseline, r.text,
-                 palette::kParchment, false);
+    DrawEngraved(cr, r.right - TextWidth(cr, r.text), baseline, r.text, palette::kParchment, false);
   }
   // Grooves under the sliders, and the scale ends.
   for (double y : {197.0, 238.0, 280.0, 320.0}) {
@@ -198,12 +198,19 @@ RgbaImage OptionsBackground() {
     SetColor(cr, {0, 0, 0}, 0.55);
     cairo_fill(cr);
   }
+  // Both ends of each scale are named, so neither word reads as the setting itself.
   SetFont(cr, Font::Sans, 13);
-  for (double y : {197.0, 238.0}) {
-    DrawEngraved(cr, 450, y + 11, "loud", Shade(palette::kParchment, 0.7), false);
+  struct Ends {
+    double y;
+    const char* low;
+    const char* high;
+  };
+  for (Ends e : {Ends{197, "quiet", "loud"}, Ends{238, "quiet", "loud"},
+                 Ends{280, "dark", "bright"}, Ends{320, "", "gore"}}) {
+    Rgb ink = Shade(palette::kParchment, 0.7);
+    DrawEngraved(cr, 218 - TextWidth(cr, e.low), e.y + 11, e.low, ink, false);
+    DrawEngraved(cr, 450, e.y + 11, e.high, ink, false);
   }
-  DrawEngraved(cr, 450, 291, "bright", Shade(palette::kParchment, 0.7), false);
-  DrawEngraved(cr, 450, 331, "gore", Shade(palette::kParchment, 0.7), false);
   SetFont(cr, Font::Serif, 16);
   DrawEngraved(cr, 470, 377, "changes apply at once", Shade(palette::kParchment, 0.6), false);
   DrawEngraved(cr, 400, 560, "Esc: keep these settings and return", Shade(palette::kParchment, 0.8),
@@ -333,10 +340,11 @@ RgbaImage TrainingPage(int page) {
                         {"Ctrl", "rising cut: throws a guard"},
                         {"Space", "unleash a rune: sentinels fall"},
                         {"Esc", "pause"}};
+    // Between the key caps and the text the game names a connected controller's buttons.
     double y = 130;
     for (const Row& r : rows) {
       KeyCap(cr, 90, y, r.keys);
-      Line(cr, 200, y, r.text);
+      Line(cr, 250, y, r.text);
       y += 42;
     }
     PaintFrameAt(cr, 0, 30, 590, 110, 1.35, false);
@@ -353,11 +361,12 @@ RgbaImage TrainingPage(int page) {
       DrawTextAt(cr, x + 8, 244, std::to_string(i + 1));
       x += i == 6 ? 0 : 78;
     }
-    Line(cr, 70, 300, "Third blow (Z C Z): a guard in reach loses his head.");
-    Line(cr, 70, 332, "Golems shrug off lone blows. From the second blow of a combo");
-    Line(cr, 70, 360, "they reel, and from the third your blade bites deeper.");
-    Line(cr, 70, 392, "Finish all seven near a golem and the keep will remember it.");
-    PaintFrameAt(cr, 0, 46, 470, 380, 1.1, true);
+    // Kept clear of the raised sword in the picture below.
+    Line(cr, 70, 288, "Third blow (Z C Z): a guard in reach loses his head.");
+    Line(cr, 70, 318, "Golems shrug off lone blows. From the second blow of a combo");
+    Line(cr, 70, 344, "they reel, and from the third your blade bites deeper.");
+    Line(cr, 70, 372, "Finish all seven near a golem and the keep will remember it.");
+    PaintFrameAt(cr, 0, 47, 470, 380, 1.1, true);
     PaintFrameAt(cr, 2, 33, 580, 380, 1.1, false);
   } else {
     PageFrame(cr, "WHAT WAITS INSIDE", page);

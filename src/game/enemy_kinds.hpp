@@ -1,0 +1,24 @@
+// The behaviour of each enemy kind, one file each, called by UpdateEnemy with the unit, the player
+// and the frame's time step in milliseconds.
+#pragma once
+
+#include "game/unit.hpp"
+
+// Seconds a timer advances in a frame of `dt` milliseconds.
+inline double Seconds(double dt) {
+  return dt * 0.001;
+}
+
+// Facing the player: the art faces left, so a unit right of the player looks left.
+inline uint8_t LooksLeftAt(const Unit& u, const Unit& player) {
+  return u.x > player.x ? 1 : 0;
+}
+
+// The direction the player's blow sends a unit: the way the player is looking.
+inline int32_t BlowDirection(const Unit& player) {
+  return player.facingLeft ? -1 : 1;
+}
+
+void UpdateSentinel(Unit& u, const Unit& player, double dt);
+void UpdateGuard(Unit& u, const Unit& player, double dt);
+void UpdateGolem(Unit& u, const Unit& player, double dt);

@@ -1,0 +1,23 @@
+// What the state dump shows of the effects and of the statistics screen's totals.
+#include "harness/effects_dump.hpp"
+
+#include "app/game_state.hpp"
+#include "ui/statistics.hpp"
+
+void AddEffectsToDump(nlohmann::ordered_json& dump) {
+  const EffectsState& fx = gameState.fx;
+  dump["effects"] = {{"boltActive", fx.boltActive},
+                     {"boltIntensity", fx.boltIntensity},
+                     {"skyTimer", fx.skyTimer},
+                     {"nextFlash", fx.nextFlash},
+                     {"flashAlpha", fx.flashAlpha},
+                     {"flashHold", fx.flashHold},
+                     {"thunderPlaying", fx.thunderPlaying},
+                     {"whiteFlashOpacity", fx.whiteFlashOpacity},
+                     {"shakeTimer", fx.shakeTimer},
+                     {"particleClock", fx.bloodParticles.clock}};
+  const StatisticsScreen& s = statisticsScreen;
+  dump["statistics"] = {{"sentinelTotal", s.sentinelTotal},
+                        {"guardTotal", s.guardTotal},
+                        {"golemTotal", s.golemTotal}};
+}

@@ -1,0 +1,72 @@
+// The SDL window system's keyboard: key events, the characters of keys the game has no name for,
+// and the keys still held when the focus comes back.
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "app/key_names.hpp"
+#include "platform/sdl_platform.hpp"
+#include "platform/x11_keyboard.hpp"
+
+bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
+  SDL_Scancode scancode = sdl.key.keysym.scancode;
+  bool down = sdl.type == SDL_KEYDOWN;
+  if (down && (scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER) &&
+      (sdl.key.keysym.mod & KMOD_ALT)) {
+    if (!sdl.key.repeat) ToggleFullScreen();
+    return false;
+  }
+  if (down && scancode == SDL_SCANCODE_F12) {
+    if (sdl.key.repeat) return false;
+    event.type = EventType::Screenshot;
+    return true;
+  }
+  auto id = KeyIdFromName(SDL_GetScancodeName(scancode));
+  // A key the game has no code for still counts as "a key was released"; pressed, it has no state
+  // but may still type a character, which SDL sends right after it (see SDL_TEXTINPUT).
+  unnamedKeyDown_ = !id && down;
+  if (!id && down) return false;
+  event.type = down ? EventType::KeyDown : EventType::KeyUp;
+  event.keyId = id.value_or(0);
+  event.key = KeyCodeOfId(event.keyId);
+  event.repeat = sdl.key.repeat != 0;
+  return true;
+}
+
+bool SdlPlatform::TranslateText(const SDL_Event& sdl, Event& event) {
+  // Keys the game names raise the key-press event through their key-down already.
+  if (!unnamedKeyDown_) return false;
+  unnamedKeyDown_ = false;
+  event.type = EventType::Text;
+  event.key = static_cast<unsigned char>(sdl.text.text[0]);
+  return true;
+}
+
+void SdlPlatform::QueueHeldKeys() {
+  // SDL released every key when the focus went; a key still held now is down again, as the
+  // keyboard reports it. The key-down is marked as a repeat: the key went down before.
+  for (SDL_Scancode scancode : HeldScancodes(window_)) {
+    SDL_Event sdl{};
+    sdl.type = SDL_KEYDOWN;
+    sdl.key.keysym.scancode = scancode;
+    sdl.key.repeat = 1;
+    Event held;
+    if (!TranslateKey(sdl, held)) continue;
+    pending_.push_back(held);
+    focusKeys_.push_back(scancode);
+  }
+}
+
+void SdlPlatform::QueueReleasedFocusKeys() {
+  if (focusKeys_.empty()) return;
+  std::vector<SDL_Scancode> held = HeldScancodes(window_);
+  std::erase_if(focusKeys_, [&](SDL_Scancode scancode) {
+    if (std::find(held.begin(), held.end(), scancode) != held.end()) return false;
+    SDL_Event sdl{};
+    sdl.type = SDL_KEYUP;
+    sdl.key.keysym.scancode = scancode;
+    Event released;
+    if (TranslateKey(sdl, released)) pending_.push_back(released);
+    return true;
+  });
+}

@@ -1,0 +1,131 @@
+// Reading the menu controls from the devices, and taking them out of the input states.
+#include "ui/menu_keys.hpp"
+
+#include "app/game_state.hpp"
+#include "app/input.hpp"
+#include "app/key_names.hpp"
+
+namespace {
+// Held this long, a direction starts repeating, once per interval.
+constexpr double kRepeatDelayMs = 400;
+constexpr double kRepeatIntervalMs = 90;
+// The controller's A and B buttons, as the platform numbers them (the first two attacks).
+constexpr int kPadA = 5;
+constexpr int kPadB = 6;
+
+struct Control {
+  uint8_t key1;  // virtual-key codes, 0 for none
+  uint8_t key2;
+  int padButton;  // 0 for none
+  int padAxis;    // 0 x, 1 y, -1 for none
+  int padDirection;
+};
+// In the order of MenuControl.
+constexpr std::array<Control, kMenuControlCount> kControls = {{
+    {vk::UpArrow, 0, 0, 1, -1},
+    {vk::DownArrow, 0, 0, 1, 1},
+    {vk::LeftArrow, 0, 0, 0, -1},
+    {vk::RightArrow, 0, 0, 0, 1},
+    {vk::Return, vk::Space, kPadA, -1, 0},
+    {0, 0, kPadB, -1, 0},
+}};
+
+struct Reader {
+  int64_t frame = 0;
+  std::array<bool, kMenuControlCount> held{};
+  std::array<double, kMenuControlCount> heldMs{};
+  MenuKeys keys;
+  bool highlight = false;
+  int cursorX = 0;
+  int cursorY = 0;
+  bool mouseDown = false;
+};
+Reader reader;
+
+bool IsHeld(const Control& c) {
+  const InputComponent& in = DXInput1;
+  if (!in.focused) return false;
+  bool held = (c.key1 != 0 && in.Keyboard.keysDown.test(c.key1)) ||
+              (c.key2 != 0 && in.Keyboard.keysDown.test(c.key2));
+  if (c.padButton != 0) held = held || in.Pad.buttons.test(static_cast<size_t>(c.padButton - 1));
+  if (c.padAxis >= 0) {
+    int value = c.padAxis == 0 ? in.Pad.axisX : in.Pad.axisY;
+    held = held || AxisDirection(value) == c.padDirection;
+  }
+  return held;
+}
+
+// Takes out of the input states whatever the control's keys and buttons feed.
+void RemoveStatesOf(const Control& c) {
+  for (int s = 0; s < kInputStateCount; ++s) {
+    for (uint8_t key : DXInput1.Keyboard.Assigns[static_cast<size_t>(s)]) {
+      if (key != 0 && (key == c.key1 || key == c.key2)) DXInput1.Remove(s);
+    }
+  }
+  if (c.padButton != 0) DXInput1.Remove(ButtonState(c.padButton));
+  if (c.padAxis == 0) DXInput1.Remove(c.padDirection < 0 ? Left : Right);
+  if (c.padAxis == 1) DXInput1.Remove(c.padDirection < 0 ? Up : Down);
+}
+
+bool Repeats(MenuControl c) {
+  return c == MenuControl::Up || c == MenuControl::Down || c == MenuControl::Left ||
+         c == MenuControl::Right;
+}
+}  // namespace
+
+void ReadMenuKeys(double frameMs) {
+  Reader& r = reader;
+  ++r.frame;
+  r.keys = MenuKeys{};
+  r.keys.highlightWasShown = r.highlight;
+  bool any = false;
+  for (size_t i = 0; i < kControls.size(); ++i) {
+    bool held = IsHeld(kControls[i]);
+    bool fired = held && !r.held[i];
+    if (held && r.held[i] && Repeats(static_cast<MenuControl>(i))) {
+      double before = r.heldMs[i];
+      r.heldMs[i] += frameMs;
+      // Fires each time the held time passes the delay plus a whole number of intervals.
+      auto ticks = [](double ms) {
+        return ms < kRepeatDelayMs ? -1
+                                   : static_cast<int>((ms - kRepeatDelayMs) / kRepeatIntervalMs);
+      };
+      fired = ticks(r.heldMs[i]) > ticks(before);
+    }
+    if (!held) r.heldMs[i] = 0;
+    r.held[i] = held;
+    r.keys.fired[i] = fired;
+    any = any || fired;
+  }
+  // The mouse takes over as soon as it moves or clicks.
+  bool mouseDown = gameState.flags.mouseLeftDown == 1 || gameState.flags.mouseRightDown == 1;
+  bool mouseActed = gameState.cursorX != r.cursorX || gameState.cursorY != r.cursorY ||
+                    (mouseDown && !r.mouseDown);
+  r.cursorX = gameState.cursorX;
+  r.cursorY = gameState.cursorY;
+  r.mouseDown = mouseDown;
+  if (mouseActed) r.highlight = false;
+  if (any) r.highlight = true;
+}
+
+MenuKeys TakeMenuKeys(int64_t& lastFrame) {
+  bool firstFrame = lastFrame != reader.frame - 1;
+  lastFrame = reader.frame;
+  if (firstFrame) {
+    MenuKeys none;
+    none.highlightWasShown = reader.keys.highlightWasShown;
+    return none;
+  }
+  for (size_t i = 0; i < kControls.size(); ++i) {
+    if (reader.keys.fired[i]) RemoveStatesOf(kControls[i]);
+  }
+  return reader.keys;
+}
+
+bool MenuHighlightShown() {
+  return reader.highlight;
+}
+
+void ResetMenuKeys() {
+  reader = Reader{};
+}

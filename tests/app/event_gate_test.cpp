@@ -1,0 +1,116 @@
+// The input gate between frames: which frame each event of a burst reaches.
+#include "app/event_gate.hpp"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+Event Make(EventType type, int key = 0, int value = 0, bool down = false) {
+  Event e;
+  e.type = type;
+  e.key = key;
+  e.keyId = key;
+  e.axis = 0;
+  e.value = value;
+  e.down = down;
+  return e;
+}
+Event KeyDown(int id) {
+  return Make(EventType::KeyDown, id);
+}
+Event KeyUp(int id) {
+  return Make(EventType::KeyUp, id);
+}
+Event Mouse(bool down) {
+  return Make(down ? EventType::MouseDown : EventType::MouseUp);
+}
+Event Move() {
+  return Make(EventType::MouseMove);
+}
+Event Pad(int button, bool down) {
+  return Make(EventType::PadButton, button, 0, down);
+}
+Event PadY(int value) {
+  Event e = Make(EventType::PadAxis, 0, value);
+  e.axis = 1;
+  return e;
+}
+
+// Pushes a burst of events that all arrive before one frame, then runs frames until the gate is
+// empty; returns the frame (0, 1, ...) each event was applied before.
+std::vector<int> FramesReached(const std::vector<Event>& burst) {
+  EventGate gate;
+  for (const Event& e : burst) gate.Push(e);
+  std::vector<int> frames;
+  for (int frame = 0; frame < 20 && !gate.Empty(); ++frame) {
+    Event e;
+    while (gate.Next(e)) frames.push_back(frame);
+    gate.FrameRan();
+  }
+  return frames;
+}
+}  // namespace
+
+TEST(EventGate, EveryChangeReachesAFrameOfItsOwn) {
+  struct Case {
+    const char* what;
+    std::vector<Event> burst;
+    std::vector<int> frames;
+  };
+  const Case cases[] = {
+      {"a click inside one frame", {Move(), Mouse(true), Mouse(false)}, {0, 0, 1}},
+      {"a double click", {Mouse(true), Mouse(false), Mouse(true), Mouse(false)}, {0, 1, 2, 3}},
+      {"a key tap", {KeyDown(40), KeyUp(40)}, {0, 1}},
+      {"taps of two keys at once", {KeyDown(40), KeyDown(41), KeyUp(40), KeyUp(41)}, {0, 0, 1, 1}},
+      {"a press alone", {KeyDown(40)}, {0}},
+      {"a release alone", {KeyUp(40)}, {0}},
+      // Order is kept: what follows a held event waits with it, even when it could go now.
+      {"a key tap, then a move and another key",
+       {KeyDown(40), KeyUp(40), Move(), KeyDown(41)},
+       {0, 1, 1, 1}},
+      {"auto-repeat is no new press",
+       {KeyDown(40),
+        [] {
+          Event e = KeyDown(40);
+          e.repeat = true;
+          return e;
+        }(),
+        KeyUp(40)},
+       {0, 0, 1}},
+      {"a controller button tap", {Pad(5, true), Pad(5, false)}, {0, 1}},
+      {"a d-pad tap", {PadY(-1000), PadY(0)}, {0, 1}},
+      // A stick moving within one direction presses nothing new.
+      {"a stick pushed further", {PadY(600), PadY(900), PadY(1000)}, {0, 0, 0}},
+      {"a stick flicked up and down", {PadY(-1000), PadY(1000), PadY(0)}, {0, 1, 2}},
+      {"a stick moving inside its dead zone", {PadY(100), PadY(-200), PadY(300)}, {0, 0, 0}},
+      {"moves and characters change nothing",
+       {Move(), Make(EventType::Text, 'a'), Move()},
+       {0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FramesReached(c.burst), c.frames) << c.what;
+  }
+}
+
+TEST(EventGate, ChangesWaitOnlyForAFrameThatRan) {
+  EventGate gate;
+  gate.Push(Mouse(true));
+  gate.Push(Mouse(false));
+  Event e;
+  ASSERT_TRUE(gate.Next(e));
+  EXPECT_EQ(e.type, EventType::MouseDown);
+  // No frame has run (full screen without focus): the release still waits, however often asked.
+  EXPECT_FALSE(gate.Next(e));
+  EXPECT_FALSE(gate.Next(e));
+  gate.FrameRan();
+  ASSERT_TRUE(gate.Next(e));
+  EXPECT_EQ(e.type, EventType::MouseUp);
+  EXPECT_TRUE(gate.Empty());
+}
+
+TEST(EventGate, LosingTheFocusForgetsWhereTheSticksWere) {
+  // The focus loss lets go of everything, so a stick pushed again the same way is a new press.
+  EXPECT_EQ(FramesReached({PadY(-1000), Make(EventType::FocusLost), PadY(-1000)}),
+            (std::vector<int>{0, 0, 1}));
+}

@@ -1,0 +1,298 @@
+// Unit sounds on hand-built fights with the demo content's sounds: every one-shot trigger is
+// heard once, loops and repeats come again, the guard cries once per level, the comment follows a
+// beheading, the golem grunts in periods and the seven-hit combo is counted once per combo.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/random.hpp"
+#include "game/combat_test_support.hpp"
+#include "game/unit_sounds.hpp"
+#include "game/units.hpp"
+
+namespace {
+
+struct UnitSoundsTest : ::testing::Test {
+  Fight fight;
+  Unit* player = nullptr;
+  void SetUp() override {
+    player = &fight.Player(1000, 800);
+    fight.LoadSounds();
+    RandSeed(5);
+  }
+  int Ends(SoundHandle h) const { return fight.audio.Ends(h); }
+  static SoundHandle PlayerSound(int slot) { return gameState.level.playerSounds[slot]; }
+  static SoundHandle GuardSound(int slot) { return gameState.level.guardSounds[slot]; }
+  static SoundHandle GolemSound(int slot) { return gameState.level.golemSounds[slot]; }
+  static SoundHandle SentinelSound(int slot) { return gameState.level.sentinelSounds[slot]; }
+  static SoundHandle Comment(int i) { return gameState.level.commentSounds[i]; }
+  // Runs `frames` frames of 10 ms: the audio moves on, `each` sets frame k's state, then `sounds`.
+  void Run(int frames, const std::function<void(int)>& each, const std::function<void()>& sounds) {
+    for (int k = 0; k < frames; ++k) {
+      fight.AdvanceAudio();
+      each(k);
+      sounds();
+    }
+  }
+  void RunPlayer(int frames, const std::function<void(int)>& each) {
+    Run(frames, each, [] { UpdatePlayerSounds(); });
+  }
+  void RunUnit(int frames, const std::function<void(int)>& each) {
+    Run(frames, each, [] { UpdateUnitSounds(1); });
+  }
+  int HeardOfPlayer() const {
+    int n = 0;
+    for (SoundHandle h : gameState.level.playerSounds) n += h ? Ends(h) : 0;
+    return n;
+  }
+};
+
+// Frames long enough for any one-shot sound of the demo content to end.
+constexpr int kLong = 400;
+
+}  // namespace
+
+TEST_F(UnitSoundsTest, EachOfThePlayersTriggersIsHeardOnce) {
+  struct Row {
+    const char* what;
+    std::function<void(Unit&)> trigger;
+    int slot;  // -1: nothing is heard
+  } rows[] = {
+      {"attack 1", [](Unit&) { gameState.play.combo.attackKind = 1; }, 6},
+      {"attack 2", [](Unit&) { gameState.play.combo.attackKind = 2; }, 7},
+      {"attack 3", [](Unit&) { gameState.play.combo.attackKind = 3; }, 8},
+      {"attack 4", [](Unit&) { gameState.play.combo.attackKind = 4; }, 9},
+      {"attack while stunned",
+       [](Unit& p) {
+         gameState.play.combo.attackKind = 1;
+         p.stunned = 1;
+         p.stunTime = 0.5;
+       },
+       -1},
+      {"pain", [](Unit& p) { p.stunned = 1; }, 11},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    fight.audio.ResetCounts();
+    player = &fight.Player(1000, 800);
+    gameState.play.combo.attackKind = 0;
+    RunPlayer(kLong, [&](int k) {
+      gameState.play.combo.attackKind = 0;
+      if (k == 0) r.trigger(*player);
+      // A stun runs its own clock.
+      if (player->stunned && k > 0) player->stunTime += 0.01;
+    });
+    EXPECT_EQ(HeardOfPlayer(), r.slot < 0 ? 0 : 1);
+    if (r.slot >= 0) EXPECT_EQ(Ends(PlayerSound(r.slot)), 1);
+    EXPECT_EQ(player->painLatch + player->swingLatch[0] + player->swingLatch[1] +
+                  player->swingLatch[2] + player->swingLatch[3],
+              0)
+        << "every latch is cleared once its sound has ended";
+  }
+}
+
+TEST_F(UnitSoundsTest, TheImpactSoundsOfTheStruckKindExceptOnTheThrow) {
+  struct Row {
+    int attackKind, lastHitKind;
+    int steel, flesh;
+  } rows[] = {{1, kSentinel, 1, 0}, {2, kGuard, 0, 1}, {3, kGolem, 0, 1}, {4, kGuard, 0, 0}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.attackKind << " on " << r.lastHitKind);
+    fight.audio.ResetCounts();
+    gameState.play.lastHitKind = static_cast<uint8_t>(r.lastHitKind);
+    RunPlayer(kLong, [&](int k) {
+      gameState.play.combo.attackKind = static_cast<uint8_t>(k == 0 ? r.attackKind : 0);
+      player->hitNow = k == 0;
+    });
+    EXPECT_EQ(Ends(PlayerSound(4)), r.steel);
+    EXPECT_EQ(Ends(PlayerSound(5)), r.flesh);
+    EXPECT_EQ(player->impactLatch, 0);
+  }
+}
+
+TEST_F(UnitSoundsTest, StepsFollowEachOtherWhileWalkingJumpsSoundOnceEachAndDeathPlays) {
+  RunPlayer(300, [&](int) {
+    player->moving = 1;
+    ASSERT_LT(gameState.play.stepVariant, 3) << "the fourth step sound is never drawn";
+  });
+  int steps = 0;
+  for (int s = 0; s < 4; ++s) steps += Ends(PlayerSound(s));
+  EXPECT_GE(steps, 3) << "a step after each step for 3 s";
+  EXPECT_EQ(Ends(PlayerSound(3)), 0);
+
+  // A jump held long is heard once; once landed the sound is rearmed for the next jump.
+  player->moving = 0;
+  fight.audio.ResetCounts();
+  RunPlayer(2 * kLong, [&](int k) { player->jumping = k < kLong / 2 || k >= kLong; });
+  EXPECT_EQ(Ends(PlayerSound(10)), 2);
+
+  fight.audio.ResetCounts();
+  RunPlayer(kLong, [&](int) { player->life = 0; });
+  EXPECT_EQ(Ends(PlayerSound(12)), 1) << "played, not looped";
+}
+
+TEST_F(UnitSoundsTest, ASentinelHumsWhileAliveAndSoundsItsShockAndShotOnce) {
+  Unit& s = fight.Add(kSentinel, 1100, 600);
+  RunUnit(kLong, [&](int k) {
+    s.fireNow = k == 0;
+    s.stunned = k >= 100 && k < 150;
+    s.stunTime = s.stunned ? (k - 100) * 0.01 : 0;
+  });
+  EXPECT_EQ(Ends(SentinelSound(0)), 1) << "the shot";
+  EXPECT_EQ(Ends(SentinelSound(2)), 1) << "the shock";
+  EXPECT_GE(Ends(SentinelSound(1)), 2) << "the hum loops";
+  EXPECT_EQ(s.latchA + s.latchB, 0);
+
+  // Dead it is silent: the hum runs out and is not started again.
+  RunUnit(kLong, [&](int) { s.life = 0; });
+  fight.audio.ResetCounts();
+  RunUnit(kLong, [&](int) { s.fireNow = 1; });
+  EXPECT_EQ(Ends(SentinelSound(0)) + Ends(SentinelSound(1)), 0);
+}
+
+TEST_F(UnitSoundsTest, AGuardCriesOnceALevelWhenItFirstWalksNear) {
+  Unit& g = fight.Add(kGuard, 1400, 800);
+  // Far, walking: no cry.
+  RunUnit(100, [&](int) { g.moving = 1; });
+  EXPECT_EQ(g.cryTime, 0.0);
+  g.x = 1399;
+  RunUnit(kLong, [&](int) { g.moving = 1; });
+  int cries = 0;
+  for (int c = 0; c < 5; ++c) cries += Ends(GuardSound(c));
+  EXPECT_EQ(cries, 1);
+  EXPECT_LE(g.soundPick, 4);
+  // Walking near again later: silent.
+  RunUnit(kLong, [&](int k) { g.moving = k % 50 < 25; });
+  cries = 0;
+  for (int c = 0; c < 5; ++c) cries += Ends(GuardSound(c));
+  EXPECT_EQ(cries, 1);
+}
+
+TEST_F(UnitSoundsTest, AGuardsStrikeSoundsOncePerCycleAndItsPainOnceOnAThrow) {
+  Unit& g = fight.Add(kGuard, 1030, 800);
+  auto strike = [&](int) {
+    g.attack = 1;
+    g.attackTime = g.attackTime < 0.77 ? g.attackTime + 0.01 : 0;
+  };
+  RunUnit(78, strike);  // one cycle to settle
+  fight.audio.ResetCounts();
+  RunUnit(3 * 78, strike);
+  EXPECT_EQ(Ends(GuardSound(6)), 3);
+
+  struct Row {
+    int attackKind, stunned, launchLock, heard;
+  } rows[] = {{4, 1, 0, 1}, {3, 1, 0, 0}, {4, 0, 0, 0}, {4, 1, 1, 0}};
+  g.attack = 0;
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.attackKind << r.stunned << r.launchLock);
+    fight.audio.ResetCounts();
+    RunUnit(kLong, [&](int k) {
+      gameState.play.combo.attackKind = static_cast<uint8_t>(k == 0 ? r.attackKind : 0);
+      g.stunned = static_cast<uint8_t>(r.stunned);
+      g.launchLock = static_cast<uint8_t>(r.launchLock);
+    });
+    EXPECT_EQ(Ends(GuardSound(5)), r.heard);
+  }
+}
+
+TEST_F(UnitSoundsTest, AGuardsDeathIsHeardOnceAndABeheadingDrawsACommentHalfASecondLater) {
+  for (int headOff : {0, 1}) {
+    SCOPED_TRACE(headOff);
+    fight.audio.ResetCounts();
+    fight.Player(1000, 800);
+    Unit& g = fight.Add(kGuard, 1030, 800);
+    g.life = 0;
+    g.headOff = static_cast<uint8_t>(headOff);
+    // The behaviour step runs the death timer after the sounds.
+    RunUnit(kLong, [&](int k) { g.deathTime = k * 0.01; });
+    if (headOff) {
+      EXPECT_TRUE(g.soundPick == 7 || g.soundPick == 8);
+    } else {
+      EXPECT_GE(g.soundPick, 9);
+      EXPECT_LE(g.soundPick, 13);
+    }
+    EXPECT_EQ(Ends(GuardSound(g.soundPick)), 1);
+    int comments = 0;
+    for (int c = 0; c < 3; ++c) comments += Ends(Comment(c));
+    EXPECT_EQ(comments, headOff);
+    if (headOff) EXPECT_EQ(Ends(Comment(g.commentPick)), 1);
+  }
+  // Done dying: silent, whatever its flags say.
+  fight.audio.ResetCounts();
+  fight.Player(1000, 800);
+  Unit& g = fight.Add(kGuard, 1030, 800);
+  g.deathDone = 1;
+  RunUnit(kLong, [&](int) {
+    g.moving = g.attack = 1;
+    g.stunned = 1;
+    gameState.play.combo.attackKind = 4;
+  });
+  int heard = 0;
+  for (SoundHandle h : gameState.level.guardSounds) heard += h ? Ends(h) : 0;
+  EXPECT_EQ(heard, 0);
+}
+
+TEST_F(UnitSoundsTest, AGolemStepsGruntsInPeriodsAndSoundsItsShockAndDeathOnce) {
+  Unit& g = fight.Add(kGolem, 1200, 800);
+  RunUnit(1, [&](int) {});
+  EXPECT_EQ(g.idlePick, 2) << "the first grunt";
+  EXPECT_EQ(g.idlePeriod, 5.0);
+  RunUnit(300, [&](int) { g.moving = 1; });
+  EXPECT_GE(Ends(GolemSound(1)), 2) << "steps repeat while it walks";
+  EXPECT_FALSE(fight.audio.Playing(GolemSound(2))) << "grunts only in the first 2 s";
+  RunUnit(250, [&](int) { g.moving = 0; });
+  EXPECT_GE(g.idlePeriod, 2.0) << "a new period after 5 s";
+  EXPECT_LE(g.idlePeriod, 6.0);
+  EXPECT_TRUE(g.idlePick == 2 || g.idlePick == 3);
+  EXPECT_LT(g.pushTime, 1.0);
+
+  struct Row {
+    int attackKind, stunned, heard;
+  } rows[] = {{1, 1, 1}, {0, 1, 0}, {2, 0, 0}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.attackKind << r.stunned);
+    fight.audio.ResetCounts();
+    RunUnit(kLong, [&](int k) {
+      gameState.play.combo.attackKind = static_cast<uint8_t>(k == 0 ? r.attackKind : 0);
+      g.stunned = static_cast<uint8_t>(r.stunned);
+    });
+    EXPECT_EQ(Ends(GolemSound(5)), r.heard);
+  }
+
+  fight.audio.ResetCounts();
+  g.life = 0;
+  RunUnit(kLong, [&](int k) { g.deathTime = k * 0.01; });
+  EXPECT_EQ(Ends(GolemSound(4)), 1);
+}
+
+TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed) {
+  Unit& guard = fight.Add(kGuard, 1300, 800);
+  Unit& golem = fight.Add(kGolem, 1200, 800);
+  ComboState& combo = gameState.play.combo;
+  LevelStats& stats = gameState.play.levelStats;
+  guard.deathDone = 1;
+  combo.comboLevel = 7;
+  UpdateUnitSounds(1);
+  EXPECT_EQ(stats.combo7Count, 0) << "no golem processed";
+  EXPECT_EQ(combo.comboLevel, 7);
+
+  // Processed: counted, the level cleared; the combo is evaluated to 7 again in the frames that
+  // follow, and counted again only after it has been something else.
+  const int levels[] = {7, 7, 7, 3, 7, 0, 7};
+  const int counts[] = {1, 1, 1, 1, 2, 2, 3};
+  for (std::size_t k = 0; k < std::size(levels); ++k) {
+    SCOPED_TRACE(k);
+    combo.comboLevel = static_cast<uint8_t>(levels[k]);
+    fight.AdvanceAudio();
+    UpdateUnitSounds(2);
+    EXPECT_EQ(stats.combo7Count, counts[k]);
+    EXPECT_EQ(combo.comboLevel, levels[k] == 7 ? 0 : levels[k]);
+    EXPECT_EQ(stats.combo7Counted, levels[k] == 7 ? 1 : 0);
+  }
+  EXPECT_EQ(golem.latchC, 1);
+  fight.audio.ResetCounts();
+  Run(
+      kLong, [&](int) { combo.comboLevel = 0; }, [] { UpdateUnitSounds(2); });
+  EXPECT_EQ(Ends(Comment(golem.commentPick)), 1);
+  EXPECT_EQ(golem.latchC, 0);
+}

@@ -1,0 +1,123 @@
+// The install as a packager makes it: `cmake --install` into a staging folder (DESTDIR) under a
+// prefix other than the configured one, every file desktops and distributions look for, each one
+// checked by its own validator, and the installed game finding its content beside itself.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+struct Result {
+  int status = -1;
+  std::string output;
+};
+
+Result Shell(const std::string& command) {
+  Result r;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return r;
+  std::array<char, 4096> buffer;
+  size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.output.append(buffer.data(), n);
+  int status = pclose(pipe);
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+// Width and height from a PNG's header.
+std::pair<int, int> PngSize(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::array<unsigned char, 24> head{};
+  in.read(reinterpret_cast<char*>(head.data()), head.size());
+  if (!in) return {0, 0};
+  auto be32 = [&](int at) {
+    return head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3];
+  };
+  return {be32(16), be32(20)};
+}
+
+struct InstallTest : ::testing::Test {
+  // Installed once for all the cases: copying the content takes a moment.
+  static fs::path stage;
+  static Result install;
+  static void SetUpTestSuite() {
+    // One stage per process: ctest runs each case in a process of its own, side by side.
+    stage = fs::path(MORVA_TOOL_TEST_TMP) / ("install-stage-" + std::to_string(getpid()));
+    fs::remove_all(stage);
+    // /usr is not the prefix the build was configured with: the program must not rely on it.
+    install = Shell("DESTDIR='" + stage.string() +
+                    "' cmake --install '" MORVA_BUILD_DIR "' --prefix /usr");
+  }
+  static void TearDownTestSuite() { fs::remove_all(stage); }
+  static fs::path Usr(const std::string& rest) { return stage / "usr" / rest; }
+};
+fs::path InstallTest::stage;
+Result InstallTest::install;
+}  // namespace
+
+TEST_F(InstallTest, EveryFileIsWhereDistributionsLookForIt) {
+  ASSERT_EQ(install.status, 0) << install.output;
+  for (const char* file :
+       {"bin/morva", "bin/morva-check", "share/applications/morva.desktop",
+        "share/metainfo/io.github.morva.morva.metainfo.xml", "share/man/man6/morva.6",
+        "share/icons/hicolor/scalable/apps/morva.svg", "share/doc/morva/LICENSE",
+        "share/doc/morva/README.md", "share/morva/data/fonts/fontlv.tga",
+        "share/morva/data/fonts/dejavu-license.txt"}) {
+    EXPECT_TRUE(fs::is_regular_file(Usr(file))) << file;
+  }
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+    std::string dims = std::to_string(size) + "x" + std::to_string(size);
+    fs::path icon = Usr("share/icons/hicolor/" + dims + "/apps/morva.png");
+    EXPECT_EQ(PngSize(icon), std::make_pair(size, size)) << icon;
+  }
+  std::ifstream licence(Usr("share/morva/data/fonts/dejavu-license.txt"));
+  std::string text((std::istreambuf_iterator<char>(licence)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("Bitstream"), std::string::npos);
+  EXPECT_NE(text.find("fontLV.tga"), std::string::npos) << "it says which files it covers";
+}
+
+TEST_F(InstallTest, TheValidatorsAcceptTheDesktopEntryTheMetainfoAndTheManualPage) {
+  ASSERT_EQ(install.status, 0) << install.output;
+  Result desktop =
+      Shell("desktop-file-validate '" + Usr("share/applications/morva.desktop").string() + "'");
+  EXPECT_EQ(desktop.status, 0) << desktop.output;
+  EXPECT_EQ(desktop.output, "") << "no hints either";
+  Result appstream = Shell("appstreamcli validate --no-net --pedantic '" +
+                           Usr("share/metainfo/io.github.morva.morva.metainfo.xml").string() + "'");
+  EXPECT_EQ(appstream.status, 0) << appstream.output;
+  EXPECT_EQ(appstream.output.find("P:"), std::string::npos) << appstream.output;
+  EXPECT_NE(appstream.output.find("successful"), std::string::npos) << appstream.output;
+  // The game shows blood: the content rating says so.
+  std::ifstream metainfo(Usr("share/metainfo/io.github.morva.morva.metainfo.xml"));
+  std::string xml((std::istreambuf_iterator<char>(metainfo)), std::istreambuf_iterator<char>());
+  EXPECT_NE(xml.find("<content_attribute id=\"violence-bloodshed\">intense"), std::string::npos);
+  Result man = Shell("groff -t -man -ww -z '" + Usr("share/man/man6/morva.6").string() + "'");
+  EXPECT_EQ(man.status, 0) << man.output;
+  EXPECT_EQ(man.output, "") << "groff warns of nothing";
+}
+
+TEST_F(InstallTest, AnInstallUnderAnotherPrefixFindsItsContentBesideTheProgram) {
+  ASSERT_EQ(install.status, 0) << install.output;
+  fs::path work = stage / "somewhere";
+  fs::create_directories(work);
+  std::string env = "cd '" + work.string() + "' && env -u MORVA_ROOT XDG_CONFIG_HOME='" +
+                    (work / "config").string() + "' XDG_DATA_HOME='" +
+                    (work / "data-home").string() + "' SDL_AUDIODRIVER=dummy ";
+  Result run = Shell(env + "timeout 60 '" + Usr("bin/morva").string() +
+                     "' --headless --frames 3 --frame-ms 10");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output.find("No game content"), std::string::npos) << run.output;
+  Result paths = Shell(env + "'" + Usr("bin/morva").string() + "' --print-paths");
+  EXPECT_NE(paths.output.find("content: " + Usr("share/morva").string()), std::string::npos)
+      << paths.output;
+  Result check =
+      Shell("'" + Usr("bin/morva-check").string() + "' '" + Usr("share/morva").string() + "'");
+  EXPECT_EQ(check.status, 0) << check.output;
+}
