@@ -77,7 +77,7 @@ void BM_SoundCallsWhileThreeTracksPlay(benchmark::State& state) {
   backends.audio = &device;
   std::vector<SoundHandle> tracks;
   for (const std::string& m : files.music) {
-    tracks.push_back(device.StreamCreateFile("music", m));
+    tracks.push_back(device.StreamCreateFile("music", {m}));
     if (tracks.back() == 0) {
       state.SkipWithError("the bench music could not be made (sox and lame needed)");
       return;

@@ -24,19 +24,24 @@ Mixer::Mixer() {
   accumulator_.resize(kPreparedFrames * 2);
 }
 
-uint32_t Mixer::Open(const std::string& path, const std::string& file) {
+uint32_t Mixer::Open(const std::string& path, const std::vector<std::string>& files) {
   // Decoding a short sound takes a while; it happens before the lock is taken, so the audio
   // thread never waits for it.
-  std::string why;
-  std::unique_ptr<SoundSource> source = OpenSoundSource(file, &why);
-  if (!source) {
-    // The game goes on with the sound silent; the line says which file to mend.
-    if (!why.empty()) {
-      NoteMessageUtf8("Sound", "Couldn't play file \"" + Cp1257ToUtf8(path) + "\": " + why + ".");
-    }
-    return 0;
+  std::string firstWhy;
+  for (const std::string& file : files) {
+    std::string why;
+    std::unique_ptr<SoundSource> source = OpenSoundSource(file, &why);
+    if (source) return Add(path, std::move(source));
+    if (firstWhy.empty()) firstWhy = why;
   }
-  return Add(path, std::move(source));
+  // The game goes on with the sound silent; the line says which file to mend or put back.
+  if (firstWhy.empty()) firstWhy = "no such file";
+  NoteMessageUtf8("Sound", "Couldn't play file \"" + Cp1257ToUtf8(path) + "\": " + firstWhy + ".");
+  return 0;
+}
+
+uint32_t Mixer::Open(const std::string& path, const std::string& file) {
+  return Open(path, file.empty() ? std::vector<std::string>{} : std::vector<std::string>{file});
 }
 
 uint32_t Mixer::Add(const std::string& path, std::unique_ptr<SoundSource> source) {

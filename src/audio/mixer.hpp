@@ -22,8 +22,11 @@ constexpr int kMixRate = 44100;
 class Mixer {
  public:
   Mixer();
-  // Decodes (or prepares to stream) `file`; `path` is the game's name for it. Returns the new
-  // stream's handle, or 0 when the file is unusable.
+  // Decodes (or prepares to stream) the first of `files` that holds a sound (several when the
+  // game's name `path` is spelt alike in different case; none when no file has that name).
+  // Returns the new stream's handle, or 0 with one message naming `path` when none is usable.
+  uint32_t Open(const std::string& path, const std::vector<std::string>& files);
+  // One file; an empty name is a file that does not exist.
   uint32_t Open(const std::string& path, const std::string& file);
   // Adds an already opened source; returns its handle.
   uint32_t Add(const std::string& path, std::unique_ptr<SoundSource> source);
