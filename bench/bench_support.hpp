@@ -1,4 +1,5 @@
-// Helpers the audio benchmarks share: shell commands, a scratch folder and the thread's CPU time.
+// Helpers the benchmarks share: shell commands, a scratch folder, the thread's CPU time and the
+// content to load.
 #pragma once
 
 #include <unistd.h>
@@ -35,4 +36,11 @@ inline double ThreadCpuSeconds() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The content the benchmarks load: $MORVA_ROOT, or the demo content of the build run from the
+// source folder.
+inline std::filesystem::path ContentRoot() {
+  const char* root = std::getenv("MORVA_ROOT");
+  return root ? std::filesystem::path(root) : std::filesystem::path("build/content");
 }

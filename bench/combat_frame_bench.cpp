@@ -1,7 +1,7 @@
 // One level frame (RunLevel) with a full unit table of 256, every enemy awake and within the
 // processing window, headless: the gameplay's own cost without drawing. Beside it the same table
 // with the enemies asleep, so only the player is processed.
-// Run: build/bench/combat_frame_bench
+// Run from the source folder: build/bench/combat_frame_bench (MORVA_ROOT: content)
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -12,6 +12,7 @@
 #include "audio/headless_audio.hpp"
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
+#include "bench_support.hpp"
 #include "game/level.hpp"
 #include "game/units.hpp"
 #include "gfx/recorder_renderer.hpp"
@@ -50,7 +51,7 @@ struct Level {
   HeadlessPlatform platform;
   NullRenderer renderer;
   HeadlessAudio audio;
-  ContentPaths content{"."};
+  ContentPaths content{ContentRoot()};
 
   explicit Level(uint8_t enemyActivation) {
     ResetGameState();

@@ -20,6 +20,7 @@
 #include "fx/scene.hpp"
 #include "fx/unit_effects.hpp"
 #include "gfx/load.hpp"
+#include "gl_bench_support.hpp"
 #include "platform/gl_renderer.hpp"
 #include "platform/sdl_platform.hpp"
 #include "ui/hud.hpp"
@@ -192,15 +193,7 @@ void BM_EffectsFrameMinimal(benchmark::State& state) {
   Scene& s = TheScene();
   if (!s.ok) return state.SkipWithError("no GL window (run under xvfb-run)");
   for (auto _ : state) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 800, 600, 0, 0, -10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_ALPHA_TEST);
+    BeginMinimalFrame();
     Texture bound = 0;
     for (const Drawn& d : s.frame) {
       if (d.kind == Drawn::Line) {

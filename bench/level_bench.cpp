@@ -16,6 +16,7 @@
 #include "audio/headless_audio.hpp"
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
+#include "bench_support.hpp"
 #include "content/characters.hpp"
 #include "content/level_load.hpp"
 #include "formats/level_map_file.hpp"
@@ -25,11 +26,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path ContentRoot() {
-  const char* root = std::getenv("MORVA_ROOT");
-  return root ? fs::path(root) : fs::path("build/content");
-}
 
 struct Headless {
   HeadlessPlatform platform;

@@ -16,6 +16,7 @@
 #include "gfx/anim.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
+#include "gl_bench_support.hpp"
 #include "platform/gl_renderer.hpp"
 #include "platform/sdl_platform.hpp"
 
@@ -114,15 +115,7 @@ void BM_LevelFrameMinimal(benchmark::State& state) {
   Scene& s = TheScene();
   if (!s.ok) return state.SkipWithError("no GL window (run under xvfb-run)");
   for (auto _ : state) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 800, 600, 0, 0, -10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_ALPHA_TEST);
+    BeginMinimalFrame();
     glColor4f(1, 1, 1, 1);
     glBindTexture(GL_TEXTURE_2D, s.background);
     Quad(-1200, -500, 3.2, 3200, 1600);

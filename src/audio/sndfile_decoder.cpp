@@ -16,14 +16,20 @@ using SndFilePtr = std::unique_ptr<SNDFILE, SndFileCloser>;
 
 class SndFileDecoder : public Decoder {
  public:
-  SndFileDecoder(SndFilePtr file, int channels, uint64_t frames) : file_(std::move(file)) {
+  SndFileDecoder(SndFilePtr file, int channels, uint64_t frames, bool shorts)
+      : file_(std::move(file)), shorts_(shorts) {
     channels_ = channels;
     statedFrames_ = frames;
   }
 
-  // Reads frames as floats and converts them here: libsndfile's own float-to-short path leaves
-  // floating-point WAVs unscaled (all but silent) unless told to normalise them to their peak.
+  // 16-bit files are read as they are stored. Others are read as floats and converted here:
+  // libsndfile's own float-to-short path leaves floating-point WAVs unscaled (all but silent)
+  // unless told to normalise them to their peak.
   size_t Read(int16_t* out, size_t frames) override {
+    if (shorts_) {
+      sf_count_t got = sf_readf_short(file_.get(), out, static_cast<sf_count_t>(frames));
+      return got <= 0 ? 0 : static_cast<size_t>(got);
+    }
     scratch_.resize(frames * static_cast<size_t>(channels_));
     sf_count_t got = sf_readf_float(file_.get(), scratch_.data(), static_cast<sf_count_t>(frames));
     if (got <= 0) return 0;
@@ -44,6 +50,7 @@ class SndFileDecoder : public Decoder {
 
  private:
   SndFilePtr file_;
+  bool shorts_;
   std::vector<float> scratch_;
 };
 
@@ -69,6 +76,7 @@ std::unique_ptr<Decoder> OpenSndFileDecoder(const std::string& file, std::string
     why = "holds no audio frames";
     return nullptr;
   }
+  const bool shorts = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16;
   return std::make_unique<SndFileDecoder>(std::move(sf), info.channels,
-                                          static_cast<uint64_t>(info.frames));
+                                          static_cast<uint64_t>(info.frames), shorts);
 }

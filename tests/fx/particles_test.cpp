@@ -100,7 +100,7 @@ TEST_F(ParticleTest, AFrameTimeOfZeroSpawnsButNeitherMovesNorAdvances) {
   const Particle& p = fountain.particles[0];
   EXPECT_EQ(p.angle, -1.5);
   ASSERT_EQ(DrawsOf("quad").size(), 1u);
-  const DrawRecord& d = DrawsOf("quad")[0];
+  const DrawRecord d = DrawsOf("quad")[0];
   EXPECT_DOUBLE_EQ(d.x, p.spreadX * std::sin(-1.5) + p.spreadX + 100 + 10);
   EXPECT_DOUBLE_EQ(d.y, -p.rise * std::cos(-1.5) + 200 + 20);
   EXPECT_DOUBLE_EQ(d.alpha, 1.5) << "the opacity is the negated angle";

@@ -1,6 +1,7 @@
 // The real program fighting, headless from the menu into the level, checked from the state dump:
-// a guard walks up to the standing player and strikes; a player who stands still is killed, time
-// slows, the screen fades red and the level starts again.
+// a guard walks up to the standing player and strikes, a crouch lets its strikes pass, the combo
+// 1, 3, 1 beheads it, and a player who stands still is killed, time slows, the screen fades red
+// and the level starts again.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -27,8 +28,8 @@ const json& UnitJson(const json& state, int i) {
   return state["units"][static_cast<std::size_t>(i)];
 }
 
-// On a floor of FloorMap(w, 2): feet on its top, 1190 px down.
-constexpr int32_t kStandY = 1190 - 56;
+// On a floor of FloorMap(w, 2): feet on its top, 1170 px down.
+constexpr int32_t kStandY = 1170 - 56;
 constexpr int32_t kGolemStandY = 1190 - 108;
 // The step of a slowed frame of 10 ms, and the fade it adds.
 constexpr double kSlowedMs = 10 * 1000.0 / 1300;
@@ -121,4 +122,97 @@ TEST_F(CombatRunTest, APlayerWhoStandsStillDiesInSlowMotionUnderARedFadeAndTheLe
   EXPECT_EQ(restarted["levelStats"]["timeTaken"], 0.01) << "the clock started again";
   EXPECT_EQ(restarted["levelStats"]["points"], 0);
   EXPECT_EQ(restarted["camera"]["cameraX"], -600.0);
+}
+
+namespace {
+
+// The player at 1000 with a guard already touching it from the right.
+LevelMapFile FaceToFaceMap() {
+  LevelMapFile map = FloorMap(4, 2);
+  AddCharacter(map, kKindPlayer, 0, 1000, kStandY);
+  AddCharacter(map, kKindGuard, 0, 1029, kStandY);
+  return map;
+}
+
+// Attacks 1, 3, 1 (Z, C, Z), `gap` frames of 10 ms apart, the first before frame 45.
+std::string ComboScript(int gap) {
+  std::string script;
+  const char* keys[] = {"Z", "C", "Z"};
+  for (int n = 0; n < 3; ++n) {
+    const int f = 45 + n * gap;
+    script +=
+        At(f, std::string("key down ") + keys[n]) + At(f + 1, std::string("key up ") + keys[n]);
+  }
+  return script;
+}
+
+}  // namespace
+
+TEST_F(CombatRunTest, ACrouchLetsTheGuardsStrikesPassOverThePlayer) {
+  content.SetLevelMap(FaceToFaceMap());
+  struct Row {
+    const char* name;
+    std::string script;
+    bool hurt;
+  };
+  // Two seconds hold more than two of the guard's strike cycles of 0.77 s.
+  const Row rows[] = {
+      {"standing", "", true},
+      {"crouching", At(41, "key down Down"), false},
+      // Letting go of a key ends the crouch.
+      {"Down tapped", At(41, "key down Down") + At(42, "key up Down"), true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    json s = Run(kLevelFirstFrame + 200, row.script);
+    const json& p = UnitJson(s, 0);
+    EXPECT_EQ(p["crouching"], row.hurt ? 0 : 1);
+    if (row.hurt) {
+      EXPECT_LT(p["life"].get<int>(), 100);
+      EXPECT_EQ((100 - p["life"].get<int>()) % 7, 0) << "whole strikes of 7";
+    } else {
+      EXPECT_EQ(p["life"], 100);
+    }
+    EXPECT_EQ(UnitJson(s, 1)["life"], 30);
+  }
+}
+
+TEST_F(CombatRunTest, AttacksOneThreeOneInsideTheirTimingWindowBeheadAGuard) {
+  content.SetLevelMap(FaceToFaceMap());
+  struct Row {
+    int gap;  // frames of 10 ms between the presses
+    bool beheaded;
+  };
+  // More than 0.2 s and less than 0.3 s after the press before; at 0.31 s the combo has ended
+  // and the three plain blows of 10 only kill the guard's 30 life.
+  const Row rows[] = {{21, true}, {25, true}, {29, true}, {31, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.gap);
+    json s = Run(45 + 2 * row.gap + 30, ComboScript(row.gap));
+    const json& guard = UnitJson(s, 1);
+    EXPECT_LT(guard["life"].get<int>(), 1) << "three blows landed";
+    EXPECT_EQ(guard["headOff"], row.beheaded ? 1 : 0);
+    EXPECT_EQ(s["levelStats"]["headsRemoved"], row.beheaded ? 1 : 0);
+    EXPECT_EQ(s["levelStats"]["points"], row.beheaded ? 50 : 20);
+    EXPECT_EQ(UnitJson(s, 0)["life"], 100) << "the stunned guard never struck back";
+  }
+}
+
+TEST_F(CombatRunTest, ARecordedFightWithABeheadingReplaysToTheSameDump) {
+  content.SetLevelMap(FaceToFaceMap());
+  WriteFile(dir / "in.txt", StartLevelScript() + ComboScript(25));
+  const std::string frames = "160";
+  RunResult live = RunGame({"--headless", "--frames", frames, "--frame-ms", "10", "--seed", "11",
+                            "--root", content.root().string(), "--input", "in.txt", "--record",
+                            "rec.txt", "--dump-state", "live.json"},
+                           dir.path());
+  ASSERT_EQ(live.status, 0) << live.output;
+  const std::string first = ReadFile(dir / "live.json");
+  ASSERT_EQ(json::parse(first)["units"][1]["headOff"], 1);
+
+  RunResult replay = RunGame({"--headless", "--frames", frames, "--root", content.root().string(),
+                              "--input", "rec.txt", "--dump-state", "replay.json"},
+                             dir.path());
+  ASSERT_EQ(replay.status, 0) << replay.output;
+  EXPECT_EQ(ReadFile(dir / "replay.json"), first);
 }

@@ -57,6 +57,10 @@ std::string StartLevelScript() {
          "24 mouse up left\n";
 }
 
+std::string At(int frame, const std::string& event) {
+  return std::to_string(frame) + " " + event + "\n";
+}
+
 LevelRun RunLevelGame(const fs::path& workDir, const fs::path& root, const std::string& script,
                       int frames) {
   WriteFile(workDir / "in.txt", script);

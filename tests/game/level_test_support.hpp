@@ -34,6 +34,8 @@ void AddItem(LevelMapFile& map, uint8_t kind, int32_t x, int32_t y);
 constexpr int kLevelFirstFrame = 40;
 // Intro ended with a key, then the menu's Start clicked.
 std::string StartLevelScript();
+// One script line: `event` before frame `frame`.
+std::string At(int frame, const std::string& event);
 
 struct LevelRun {
   int status = -1;

@@ -9,10 +9,6 @@ using nlohmann::json;
 
 namespace {
 
-std::string At(int frame, const std::string& event) {
-  return std::to_string(frame) + " " + event + "\n";
-}
-
 const json* Sound(const json& state, const std::string& pathPart) {
   for (const json& s : state["sounds"]) {
     if (std::string(s["path"]).find(pathPart) != std::string::npos) return &s;
@@ -30,8 +26,9 @@ TEST(PlayerRun, WalksJumpsOntoALedgePicksUpItemsAndFiresThePowerUp) {
   for (int cx = 50; cx < 70; ++cx) {
     for (int cy = 45; cy < 48; ++cy) map.SetCell(cx, cy, 2);
   }
-  AddCharacter(map, kKindPlayer, 0, 300, 514);     // feet (y + 56) on the floor
-  AddCharacter(map, kKindSentinel, 0, 1350, 300);  // floats until shot down
+  AddCharacter(map, kKindPlayer, 0, 300, 514);  // feet (y + 56) on the floor
+  // Awake and in range when the power-up fires, but too far off to have come near and shot.
+  AddCharacter(map, kKindSentinel, 0, 1750, 300);
   AddItem(map, kItemLife, 900, 530);
   AddItem(map, kItemPower, 1100, 520);
   content.SetLevelMap(map);

@@ -215,6 +215,8 @@ TEST(MenuKeysRun, TheKeyboardAloneReachesTheOptionsAndChangesASetting) {
 
 TEST(MenuKeysRun, AMenuKeyNeverCarriesIntoTheLevel) {
   UiGame game;
+  // The level needs its content.
+  game.root = MORVA_TEST_CONTENT;
   // Space on the menu starts the level (the highlight's first place is Start); held on, it is
   // still no power-up, and Up pressed on the menu is no jump.
   json state = game.Run(SkipIntro() + Line(10, "key down Up") + Line(14, "key down Space"), 30);
