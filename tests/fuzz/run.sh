@@ -5,7 +5,7 @@
 # crash leaves its input in build-fuzz/findings/<target>/. Prints one line per target.
 #   tests/fuzz/run.sh [-r RUNS] [-t SECONDS] [target...]
 # RUNS defaults to 10 million (jpeg and sound 1 million); SECONDS, when given, ends each run
-# earlier. MORVA_FUZZ_NO_BUILD=1 skips the build.
+# earlier. MORVA_FUZZ_NO_BUILD=1 skips the build; MORVA_FUZZ_NICE sets the niceness (19).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 runs="" seconds=0
@@ -35,7 +35,7 @@ for t in "${targets[@]}"; do
   start=$(date +%s)
   status=0
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    nice -n 19 build-fuzz/tests/fuzz/fuzz_$t -runs="$n" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    nice -n "${MORVA_FUZZ_NICE:-19}" build-fuzz/tests/fuzz/fuzz_$t -runs="$n" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$findings/" -print_final_stats=1 "$work" >"$log" 2>&1 || status=$?
   done=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
   crashes=$(find "$findings" -type f | wc -l)
