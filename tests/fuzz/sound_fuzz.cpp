@@ -24,6 +24,9 @@ constexpr int kMaxMixCalls = 64;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // A new file each time: truncating the old one makes ext4 flush it to disk on close.
+  std::error_code ec;
+  std::filesystem::remove(SoundFile(), ec);
   {
     std::ofstream out(SoundFile(), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
