@@ -1,6 +1,7 @@
 // Loading the character definitions and creating the level's units.
 #include "content/characters.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -96,13 +97,42 @@ void CreateUnits(const FrameSets& frameSets) {
   PlaceCameraOnPlayer();
 }
 
+namespace {
+// The highest frame the definition's animations show, or -1 (entries out of the table's range
+// are left to the range checks of drawing).
+int32_t HighestFrameUsed(const CharacterRecord& definition) {
+  int64_t highest = -1;
+  for (const AnimEntry& a : definition.anims) {
+    if (a.firstFrame < 0 || a.frameCount <= 0) continue;
+    highest = std::max<int64_t>(highest, int64_t{a.firstFrame} + a.frameCount - 1);
+  }
+  return static_cast<int32_t>(std::min<int64_t>(highest, kAnimFrames - 1));
+}
+
+// Frames missing at a folder's end leave no gap to notice: the definition says how far the
+// folder must reach, and a line names the first picture that is not there.
+void ReportFramesPastTheFolder(const KindFiles& folder, int32_t tried,
+                               const CharacterRecord& definition) {
+  int32_t highest = HighestFrameUsed(definition);
+  if (tried > highest) return;
+  NoteMessageUtf8("Load unit", "Frame folder " + Cp1257ToUtf8(folder.frames) + " has no " +
+                                   std::to_string(tried) + ".dxt (" +
+                                   Cp1257ToUtf8(folder.frames + std::to_string(tried)) +
+                                   ".dxt), but the animations of " +
+                                   Cp1257ToUtf8(DefinitionPath(static_cast<uint8_t>(folder.kind))) +
+                                   " show frames up to " + std::to_string(highest) +
+                                   ": those pictures are left empty.");
+}
+}  // namespace
+
 void LoadCharacters() {
   std::array<CharacterRecord, 4> definitions;
   for (const KindFiles& f : kDefinitionFiles) definitions[f.kind] = ReadDefinition(f.definition);
   // Kept only while the units are made.
   auto frameSets = std::make_unique<FrameSets>();
   for (const KindFiles& f : kFrameFolders) {
-    LoadFrameSequence(f.frames, (*frameSets)[f.kind].textures, kAnimFrames - 1);
+    int32_t tried = LoadFrameSequence(f.frames, (*frameSets)[f.kind].textures, kAnimFrames - 1);
+    if (LevelMapLoaded()) ReportFramesPastTheFolder(f, tried, definitions[f.kind]);
   }
   for (int kind = 0; kind < 4; ++kind) gameState.charDefs[kind] = definitions[kind];
   CreateUnits(*frameSets);

@@ -90,7 +90,7 @@ int32_t CountFiles(const std::string& folder, const std::string& pattern) {
   return count;
 }
 
-void LoadFrameSequence(const std::string& path, std::span<Texture> textures, int32_t maxIndex) {
+int32_t LoadFrameSequence(const std::string& path, std::span<Texture> textures, int32_t maxIndex) {
   std::string dir = FolderOf(path);
   int32_t total = CountFiles(dir, "*.dxt");
   if (!LevelMapLoaded()) {
@@ -98,7 +98,7 @@ void LoadFrameSequence(const std::string& path, std::span<Texture> textures, int
                 "map.width or map.Heigt = 0 - MRV iel\xE2"
                 "de aptur\xE7ta!");
     windowCloseRequested = true;
-    return;
+    return 0;
   }
   for (int32_t n = 0; n < total; ++n) {
     if (n > maxIndex && !HoldsFrameAbove(dir, maxIndex)) {
@@ -107,7 +107,7 @@ void LoadFrameSequence(const std::string& path, std::span<Texture> textures, int
                                    " holds *.dxt files not named by frame numbers; loading "
                                    "stopped after frame " +
                                    std::to_string(maxIndex) + ".");
-      return;
+      return n;
     }
     Texture& slot = Slot(textures, n, maxIndex);
     std::string name = FrameName(dir, n);
@@ -123,6 +123,7 @@ void LoadFrameSequence(const std::string& path, std::span<Texture> textures, int
                                        "): that picture is left empty.");
     }
   }
+  return total;
 }
 
 void LoadFrameSequenceDense(const std::string& path, std::span<Texture> textures,

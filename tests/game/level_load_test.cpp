@@ -145,6 +145,40 @@ TEST_F(LevelLoadTest, AKindAboveNineIsARangeError) {
   EXPECT_NE(shownMessages.back().text.find("Range check error"), std::string::npos);
 }
 
+// Found by the content fault sweep: the last pictures of a frame folder could go missing without
+// a word, as they leave no gap behind them. The definition's animations say how far the folder
+// must reach.
+TEST_F(LevelLoadTest, FramesMissingAtAFoldersEndAreNamedWhenTheAnimationsShowThem) {
+  int frames = 0;
+  for (const auto& e : fs::directory_iterator(content.root() / "data" / "chars" / "golam")) {
+    frames += e.path().extension() == ".dxt" ? 1 : 0;
+  }
+  ASSERT_GT(frames, 2);
+  auto golemLines = [] {
+    std::vector<std::string> lines;
+    for (const auto& m : shownMessages) {
+      if (m.text.find("data\\chars\\golam\\") != std::string::npos) lines.push_back(m.text);
+    }
+    return lines;
+  };
+  Load();
+  EXPECT_TRUE(golemLines().empty()) << "the whole folder: no line";
+  // The demo golem shows its last frame; each frame taken from the end is named in turn.
+  for (int last = frames - 1; last >= frames - 2; --last) {
+    SCOPED_TRACE(last);
+    content.Remove("data/chars/golam/" + std::to_string(last) + ".dxt");
+    fake.reset();
+    shownMessages.clear();
+    Load();
+    std::vector<std::string> lines = golemLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("data\\chars\\golam\\" + std::to_string(last) + ".dxt"),
+              std::string::npos)
+        << lines[0];
+    EXPECT_NE(lines[0].find("up to " + std::to_string(frames - 1)), std::string::npos) << lines[0];
+  }
+}
+
 // Found by the content fault sweep: a definition file of random bytes ended the program with a
 // range error that did not say which file was wrong.
 TEST_F(LevelLoadTest, ADefinitionWhoseOwnKindIsOutOfRangeIsNamedInTheRangeError) {
