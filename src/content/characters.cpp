@@ -109,20 +109,6 @@ int32_t HighestFrameUsed(const CharacterRecord& definition) {
   return static_cast<int32_t>(std::min<int64_t>(highest, kAnimFrames - 1));
 }
 
-// Frames missing at a folder's end leave no gap to notice: the definition says how far the
-// folder must reach, and a line names the first picture that is not there.
-void ReportFramesPastTheFolder(const KindFiles& folder, int32_t tried,
-                               const CharacterRecord& definition) {
-  int32_t highest = HighestFrameUsed(definition);
-  if (tried > highest) return;
-  NoteMessageUtf8("Load unit", "Frame folder " + Cp1257ToUtf8(folder.frames) + " has no " +
-                                   std::to_string(tried) + ".dxt (" +
-                                   Cp1257ToUtf8(folder.frames + std::to_string(tried)) +
-                                   ".dxt), but the animations of " +
-                                   Cp1257ToUtf8(DefinitionPath(static_cast<uint8_t>(folder.kind))) +
-                                   " show frames up to " + std::to_string(highest) +
-                                   ": those pictures are left empty.");
-}
 }  // namespace
 
 void LoadCharacters() {
@@ -132,7 +118,11 @@ void LoadCharacters() {
   auto frameSets = std::make_unique<FrameSets>();
   for (const KindFiles& f : kFrameFolders) {
     int32_t tried = LoadFrameSequence(f.frames, (*frameSets)[f.kind].textures, kAnimFrames - 1);
-    if (LevelMapLoaded()) ReportFramesPastTheFolder(f, tried, definitions[f.kind]);
+    if (LevelMapLoaded()) {
+      NoteFramesPastTheEnd(
+          f.frames, tried, HighestFrameUsed(definitions[f.kind]),
+          "the animation table of " + Cp1257ToUtf8(DefinitionPath(static_cast<uint8_t>(f.kind))));
+    }
   }
   for (int kind = 0; kind < 4; ++kind) gameState.charDefs[kind] = definitions[kind];
   CreateUnits(*frameSets);

@@ -1,6 +1,8 @@
 // The once-per-run level load, in its fixed order.
 #include "content/level_load.hpp"
 
+#include <algorithm>
+
 #include "app/display.hpp"
 #include "app/game_state.hpp"
 #include "app/input.hpp"
@@ -127,11 +129,23 @@ void LoadEffects() {
   BlowInit(fx.explosion);
 }
 
+namespace {
+// The level pictures the scene draws, one per screen of the map (at most the table's size).
+int32_t ScreensShown() {
+  int64_t screens = int64_t{gameState.map.Width} * gameState.map.Height;
+  return static_cast<int32_t>(std::min<int64_t>(screens, kLevelScreens));
+}
+}  // namespace
+
 void LoadLevel() {
   LevelAssets& level = gameState.level;
   ShowTitle(level);
   LoadLevelMap("data\\levels\\level1\\level.mrv");
-  LoadFrameSequence("data\\levels\\level1\\", level.levelFrames, kLevelScreens - 1);
+  int32_t screens =
+      LoadFrameSequence("data\\levels\\level1\\", level.levelFrames, kLevelScreens - 1);
+  if (LevelMapLoaded()) {
+    NoteFramesPastTheEnd("data\\levels\\level1\\", screens, ScreensShown() - 1, "the level map");
+  }
   level.backgroundTexture = cLoad::LoadDXT("DATA\\levels\\LEVEL1\\bg.dx");
   cLoad::LoadTGA("data\\hud\\rSquare.tga", level.deathOverlayTexture);
   LoadCharacters();

@@ -126,6 +126,17 @@ int32_t LoadFrameSequence(const std::string& path, std::span<Texture> textures, 
   return total;
 }
 
+void NoteFramesPastTheEnd(const std::string& path, int32_t tried, int32_t highestUsed,
+                          const std::string& user) {
+  if (tried > highestUsed) return;
+  std::string dir = FolderOf(path);
+  NoteMessageUtf8("Load unit", "Frame folder " + Cp1257ToUtf8(dir) + " has no " +
+                                   std::to_string(tried) + ".dxt (" +
+                                   Cp1257ToUtf8(FrameName(dir, tried)) + "), but " + user +
+                                   " shows frames up to " + std::to_string(highestUsed) +
+                                   ": those pictures are left empty.");
+}
+
 void LoadFrameSequenceDense(const std::string& path, std::span<Texture> textures,
                             int32_t maxIndex) {
   std::string dir = FolderOf(path);

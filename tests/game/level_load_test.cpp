@@ -146,36 +146,48 @@ TEST_F(LevelLoadTest, AKindAboveNineIsARangeError) {
 }
 
 // Found by the content fault sweep: the last pictures of a frame folder could go missing without
-// a word, as they leave no gap behind them. The definition's animations say how far the folder
-// must reach.
-TEST_F(LevelLoadTest, FramesMissingAtAFoldersEndAreNamedWhenTheAnimationsShowThem) {
-  int frames = 0;
-  for (const auto& e : fs::directory_iterator(content.root() / "data" / "chars" / "golam")) {
-    frames += e.path().extension() == ".dxt" ? 1 : 0;
-  }
-  ASSERT_GT(frames, 2);
-  auto golemLines = [] {
-    std::vector<std::string> lines;
-    for (const auto& m : shownMessages) {
-      if (m.text.find("data\\chars\\golam\\") != std::string::npos) lines.push_back(m.text);
+// a word, as they leave no gap behind them. What uses the folder (a definition's animations, the
+// map's screens) says how far it must reach.
+TEST_F(LevelLoadTest, FramesMissingAtAFoldersEndAreNamedWhenTheyAreShown) {
+  struct Case {
+    const char* folder;  // under the root, with "/"
+    const char* named;   // as the game names it
+    const char* user;
+  } cases[] = {{"data/chars/golam", "data\\chars\\golam\\", "golam.pud"},
+               {"data/levels/level1", "data\\levels\\level1\\", "the level map"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    int frames = 0;
+    for (const auto& e : fs::directory_iterator(content.root() / c.folder)) {
+      frames += e.path().extension() == ".dxt" ? 1 : 0;
     }
-    return lines;
-  };
-  Load();
-  EXPECT_TRUE(golemLines().empty()) << "the whole folder: no line";
-  // The demo golem shows its last frame; each frame taken from the end is named in turn.
-  for (int last = frames - 1; last >= frames - 2; --last) {
-    SCOPED_TRACE(last);
-    content.Remove("data/chars/golam/" + std::to_string(last) + ".dxt");
+    ASSERT_GT(frames, 2);
+    auto linesNaming = [&] {
+      std::vector<std::string> lines;
+      for (const auto& m : shownMessages) {
+        if (m.text.find(c.named) != std::string::npos) lines.push_back(m.text);
+      }
+      return lines;
+    };
     fake.reset();
     shownMessages.clear();
     Load();
-    std::vector<std::string> lines = golemLines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(lines[0].find("data\\chars\\golam\\" + std::to_string(last) + ".dxt"),
-              std::string::npos)
-        << lines[0];
-    EXPECT_NE(lines[0].find("up to " + std::to_string(frames - 1)), std::string::npos) << lines[0];
+    EXPECT_TRUE(linesNaming().empty()) << "the whole folder: no line";
+    // The demo content shows every frame; each taken from the end is named in turn.
+    for (int last = frames - 1; last >= frames - 2; --last) {
+      SCOPED_TRACE(last);
+      content.Remove(std::string(c.folder) + "/" + std::to_string(last) + ".dxt");
+      fake.reset();
+      shownMessages.clear();
+      Load();
+      std::vector<std::string> lines = linesNaming();
+      ASSERT_EQ(lines.size(), 1u);
+      EXPECT_NE(lines[0].find(c.named + std::to_string(last) + ".dxt"), std::string::npos)
+          << lines[0];
+      EXPECT_NE(lines[0].find("up to " + std::to_string(frames - 1)), std::string::npos)
+          << lines[0];
+      EXPECT_NE(lines[0].find(c.user), std::string::npos) << lines[0];
+    }
   }
 }
 
