@@ -12,6 +12,7 @@
 #include "content/characters.hpp"
 #include "content/level_map.hpp"
 #include "fx/explosion.hpp"
+#include "fx/unit_effects.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/frame_sequence.hpp"
 #include "gfx/load.hpp"
@@ -114,7 +115,9 @@ void LoadEffects() {
   cLoad::LoadTGA("data\\fx\\blood_particle.tga", fx.bloodParticles.texture);
 
   fx.bloodSpray = cAnim{};
-  LoadFrameSequenceDense("DATA\\fx\\bloodSpray\\", fx.bloodSpray.textures, kAnimFrames - 1);
+  int32_t sprayFrames =
+      LoadFrameSequenceDense("DATA\\fx\\bloodSpray\\", fx.bloodSpray.textures, kAnimFrames - 1);
+  NoteFramesPastTheEnd("DATA\\fx\\bloodSpray\\", sprayFrames, kSprayFrames - 1, "the blood spray");
   fx.bloodSpray.width = 200;
   fx.bloodSpray.height = 200;
   fx.bloodSpray.frameDuration = 0.05f;

@@ -130,17 +130,18 @@ void NoteFramesPastTheEnd(const std::string& path, int32_t tried, int32_t highes
                           const std::string& user) {
   if (tried > highestUsed) return;
   std::string dir = FolderOf(path);
-  NoteMessageUtf8("Load unit", "Frame folder " + Cp1257ToUtf8(dir) + " has no " +
+  NoteMessageUtf8("Load unit", "Frame folder " + Cp1257ToUtf8(dir) + " gave no picture from " +
                                    std::to_string(tried) + ".dxt (" +
-                                   Cp1257ToUtf8(FrameName(dir, tried)) + "), but " + user +
+                                   Cp1257ToUtf8(FrameName(dir, tried)) + ") on, but " + user +
                                    " shows frames up to " + std::to_string(highestUsed) +
                                    ": those pictures are left empty.");
 }
 
-void LoadFrameSequenceDense(const std::string& path, std::span<Texture> textures,
-                            int32_t maxIndex) {
+int32_t LoadFrameSequenceDense(const std::string& path, std::span<Texture> textures,
+                               int32_t maxIndex) {
   std::string dir = FolderOf(path);
   int32_t total = CountFiles(dir, "*.dxt");
   for (int32_t n = 0; n < total; ++n)
     Slot(textures, n, maxIndex) = cLoad::LoadDXT(FrameName(dir, n));
+  return total;
 }

@@ -41,4 +41,6 @@ void NoteFramesPastTheEnd(const std::string& path, int32_t tried, int32_t highes
 
 // No map check and no gaps: numbers 0 .. count-1 all go to LoadDXT, so a missing number gives
 // LoadDXT's message and the name 0.
-void LoadFrameSequenceDense(const std::string& path, std::span<Texture> textures, int32_t maxIndex);
+// Returns how many numbers were loaded.
+int32_t LoadFrameSequenceDense(const std::string& path, std::span<Texture> textures,
+                               int32_t maxIndex);

@@ -147,14 +147,16 @@ TEST_F(LevelLoadTest, AKindAboveNineIsARangeError) {
 
 // Found by the content fault sweep: the last pictures of a frame folder could go missing without
 // a word, as they leave no gap behind them. What uses the folder (a definition's animations, the
-// map's screens) says how far it must reach.
+// map's screens, the blood spray, the explosion) says how far it must reach.
 TEST_F(LevelLoadTest, FramesMissingAtAFoldersEndAreNamedWhenTheyAreShown) {
   struct Case {
     const char* folder;  // under the root, with "/"
     const char* named;   // as the game names it
     const char* user;
   } cases[] = {{"data/chars/golam", "data\\chars\\golam\\", "golam.pud"},
-               {"data/levels/level1", "data\\levels\\level1\\", "the level map"}};
+               {"data/levels/level1", "data\\levels\\level1\\", "the level map"},
+               {"data/fx/bloodspray", "DATA\\fx\\bloodSpray\\", "the blood spray"},
+               {"data/fx/blow1", "DATA\\fx\\blow1\\", "the explosion"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.folder);
     int frames = 0;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/headless_platform.hpp"
@@ -60,19 +61,22 @@ ProgramOptions GameOptions(const SoakOptions& soak, const std::filesystem::path&
 }
 
 int RunSession(const SoakOptions& soak, const ProgramOptions& options, SoakClock& clock,
-               RandomInput& input) {
+               RandomInput& input, std::unique_ptr<SoakPlatform<SdlPlatform>>& window) {
   if (!soak.gl) {
     SoakPlatform<HeadlessPlatform> platform(clock, input);
     HeadlessAudio audio;
     RecorderRenderer renderer;
     return RunProgram(options, platform, renderer, audio);
   }
-  SoakPlatform<SdlPlatform> platform(clock, input, false, true);
-  if (!platform.Ok()) {
-    std::fprintf(stderr, "morva_soak: %s\n", platform.Error().c_str());
+  // One window for every session: after SDL_Quit, SDL's X11 driver did not come back in the same
+  // process (the second session fell back to the offscreen driver), which the game, one session
+  // per process, never meets.
+  if (!window) window = std::make_unique<SoakPlatform<SdlPlatform>>(clock, input, false, true);
+  if (!window->Ok()) {
+    std::fprintf(stderr, "morva_soak: %s\n", window->Error().c_str());
     return 4;
   }
-  return RunInWindow(options, platform);
+  return RunInWindow(options, *window);
 }
 }  // namespace
 
@@ -91,9 +95,10 @@ int main(int argc, char** argv) {
   SoakClock clock(soak.seconds, soak.sampleSeconds);
   RandomInput input(soak.seed);
   int sessions = 0;
+  std::unique_ptr<SoakPlatform<SdlPlatform>> window;
   while (!clock.Over()) {
     ++sessions;
-    int status = RunSession(soak, options, clock, input);
+    int status = RunSession(soak, options, clock, input, window);
     if (status != 0) {
       std::printf("session %d ended with status %d after %lld frames\n", sessions, status,
                   static_cast<long long>(input.Frames()));
