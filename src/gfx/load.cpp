@@ -157,6 +157,11 @@ Texture cLoad::LoadJPG(const std::string& path, Texture& texture) {
                     path + "\"");
     return texture;
   }
+  if (decoded.endedEarly) {
+    // Still drawn, as far as it goes, but a cut file is named.
+    NoteMessageUtf8("BMP Unit", "JPG \"" + Cp1257ToUtf8(path) +
+                                    "\" ends early: the rest of the picture is made up.");
+  }
   const RgbaImage& image = *decoded.image;
   PixelTexture p;
   p.width = image.width;
