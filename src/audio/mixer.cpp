@@ -31,7 +31,13 @@ uint32_t Mixer::Open(const std::string& path, const std::vector<std::string>& fi
   for (const std::string& file : files) {
     std::string why;
     std::unique_ptr<SoundSource> source = OpenSoundSource(file, &why);
-    if (source) return Add(path, std::move(source));
+    if (source) {
+      if (WavEndsEarly(file)) {
+        NoteMessageUtf8("Sound", "File \"" + Cp1257ToUtf8(path) +
+                                     "\" ends early: it plays shorter than its header says.");
+      }
+      return Add(path, std::move(source));
+    }
     if (firstWhy.empty()) firstWhy = why;
   }
   // The game goes on with the sound silent; the line says which file to mend or put back.

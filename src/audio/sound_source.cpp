@@ -3,7 +3,9 @@
 #include "audio/sound_source.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "audio/decoder.hpp"
@@ -138,4 +140,29 @@ std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::strin
   }
   if (why) *why = source ? std::string() : problem;
   return source;
+}
+
+bool WavEndsEarly(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  char riff[12];
+  if (!in.read(riff, sizeof riff) || std::memcmp(riff, "RIFF", 4) != 0 ||
+      std::memcmp(riff + 8, "WAVE", 4) != 0) {
+    return false;
+  }
+  std::error_code ec;
+  const uint64_t size = std::filesystem::file_size(file, ec);
+  if (ec) return false;
+  // Walks the chunks up to "data"; a few hundred is more than any real file has.
+  for (int chunk = 0; chunk < 256; ++chunk) {
+    unsigned char head[8];
+    if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return false;
+    const uint64_t length = head[4] | (head[5] << 8) | (head[6] << 16) | (uint64_t{head[7]} << 24);
+    const uint64_t at = static_cast<uint64_t>(in.tellg());
+    if (std::memcmp(head, "data", 4) == 0) {
+      // 0 and 0xFFFFFFFF are what writers that could not seek back leave: no length to keep.
+      return length != 0 && length != 0xFFFFFFFFu && at + length > size;
+    }
+    in.seekg(static_cast<std::streamoff>(length + (length & 1)), std::ios::cur);
+  }
+  return false;
 }

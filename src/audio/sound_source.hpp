@@ -41,5 +41,9 @@ constexpr uint64_t kWholeDecodeMaxFrames = 44100 * 12;
 // Returns nothing for a file that is missing, empty, not audio, or holds no decodable frames;
 // `why` then says what is wrong with a file that is there (and is left empty for a missing one).
 std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::string* why = nullptr);
+
+// Whether a RIFF WAVE file holds fewer sound bytes than its data chunk declares (a file cut
+// short still plays, as far as it goes, but says so). False for any other file.
+bool WavEndsEarly(const std::string& file);
 // The source over an opened decoder, or nothing (with the reason in `why`).
 std::unique_ptr<SoundSource> SourceFromDecoder(std::unique_ptr<Decoder> decoder, std::string& why);

@@ -304,4 +304,36 @@ TEST(UnusableFiles, TheFirstOfSeveralCandidatesThatPlaysIsKept) {
   }
 }
 
+// Found by the content fault sweep: a WAV cut to half its length played the half without a
+// word. It still plays, with one line naming it; a whole file, one cut only inside a chunk after
+// the sound, and files that are no WAV give none.
+TEST(UnusableFiles, AWavCutShortPlaysAndSaysSo) {
+  TempDir dir("cut_wav");
+  fs::path good = dir / "good.wav";
+  ASSERT_TRUE(MakeSine(good, 0.5, 440, "-b 16", 44100, 1));
+  std::string bytes = ReadFile(good);
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool cut;
+  } cases[] = {
+      {"whole.wav", bytes, false},
+      {"half.wav", bytes.substr(0, bytes.size() / 2), true},
+      {"one_byte_short.wav", bytes.substr(0, bytes.size() - 1), true},
+      {"trailing_chunk_cut.wav", bytes + std::string("LIST\x10\x00\x00\x00ab", 10), false},
+      {"text.wav", "RIFF but no WAVE at all", false},
+  };
+  Mixer mixer;
+  for (const Case& c : cases) {
+    WriteFile(dir / c.name, c.bytes);
+    EXPECT_EQ(WavEndsEarly((dir / c.name).string()), c.cut) << c.name;
+  }
+  size_t before = shownMessages.size();
+  EXPECT_NE(mixer.Open("half.wav", (dir / "half.wav").string()), 0u) << "it still plays";
+  ASSERT_EQ(shownMessages.size(), before + 1);
+  EXPECT_NE(shownMessages.back().text.find("\"half.wav\""), std::string::npos);
+  EXPECT_NE(mixer.Open("whole.wav", (dir / "whole.wav").string()), 0u);
+  EXPECT_EQ(shownMessages.size(), before + 1);
+}
+
 }  // namespace
