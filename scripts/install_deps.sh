@@ -19,6 +19,8 @@ packages=(
   xdotool x11-utils xfonts-base
   # the packaging tests: the validators of the desktop entry, the AppStream entry, the manual page
   desktop-file-utils appstream groff-base
+  # hardening: the fuzz targets (clang's libFuzzer), the fault sweep (python3, strace)
+  clang libclang-rt-14-dev python3 strace
 )
 
 missing=()

@@ -21,9 +21,10 @@ class AudioDevice {
 
   virtual bool Init(int frequency) = 0;
   virtual void Free() = 0;
-  // Opens a stream from `file` (already resolved); `path` is the game's own name for it. 0 on
-  // failure.
-  virtual uint32_t StreamCreateFile(const std::string& path, const std::string& file) = 0;
+  // Opens a stream from the first of `files` (already resolved, in the order to try them) that
+  // holds a sound; `path` is the game's own name for it. 0 on failure, with a message.
+  virtual uint32_t StreamCreateFile(const std::string& path,
+                                    const std::vector<std::string>& files) = 0;
   virtual bool ChannelPlay(uint32_t handle, bool restart) = 0;
   virtual bool ChannelStop(uint32_t handle) = 0;
   virtual uint64_t ChannelGetPosition(uint32_t handle) = 0;

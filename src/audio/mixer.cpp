@@ -24,19 +24,30 @@ Mixer::Mixer() {
   accumulator_.resize(kPreparedFrames * 2);
 }
 
-uint32_t Mixer::Open(const std::string& path, const std::string& file) {
+uint32_t Mixer::Open(const std::string& path, const std::vector<std::string>& files) {
   // Decoding a short sound takes a while; it happens before the lock is taken, so the audio
   // thread never waits for it.
-  std::string why;
-  std::unique_ptr<SoundSource> source = OpenSoundSource(file, &why);
-  if (!source) {
-    // The game goes on with the sound silent; the line says which file to mend.
-    if (!why.empty()) {
-      NoteMessageUtf8("Sound", "Couldn't play file \"" + Cp1257ToUtf8(path) + "\": " + why + ".");
+  std::string firstWhy;
+  for (const std::string& file : files) {
+    std::string why;
+    std::unique_ptr<SoundSource> source = OpenSoundSource(file, &why);
+    if (source) {
+      if (WavEndsEarly(file)) {
+        NoteMessageUtf8("Sound", "File \"" + Cp1257ToUtf8(path) +
+                                     "\" ends early: it plays shorter than its header says.");
+      }
+      return Add(path, std::move(source));
     }
-    return 0;
+    if (firstWhy.empty()) firstWhy = why;
   }
-  return Add(path, std::move(source));
+  // The game goes on with the sound silent; the line says which file to mend or put back.
+  if (firstWhy.empty()) firstWhy = "no such file";
+  NoteMessageUtf8("Sound", "Couldn't play file \"" + Cp1257ToUtf8(path) + "\": " + firstWhy + ".");
+  return 0;
+}
+
+uint32_t Mixer::Open(const std::string& path, const std::string& file) {
+  return Open(path, file.empty() ? std::vector<std::string>{} : std::vector<std::string>{file});
 }
 
 uint32_t Mixer::Add(const std::string& path, std::unique_ptr<SoundSource> source) {
@@ -72,7 +83,10 @@ bool Mixer::Play(uint32_t handle, bool restart) {
   std::lock_guard lock(mutex_);
   Stream* s = Find(handle);
   if (!s) return false;
-  if (restart) s->position = 0;
+  if (restart) {
+    s->position = 0;
+    s->source->Expect(0);
+  }
   s->playing = s->position < s->source->Frames();
   return true;
 }
@@ -104,6 +118,7 @@ bool Mixer::SetPosition(uint32_t handle, uint64_t bytes) {
   uint64_t frame = bytes / FrameBytes(*s->source);
   if (frame > s->source->Frames()) return false;
   s->position = frame;
+  s->source->Expect(frame);
   // A playing stream moved to its very end has ended.
   if (s->position == s->source->Frames()) s->playing = false;
   return true;
@@ -147,9 +162,11 @@ void Mixer::MixStream(Stream& s, size_t frames) {
   // A silent stream still moves on, but need not be decoded.
   while (gain > 0.0f && done < todo) {
     size_t count = todo - done;
-    const int16_t* p = source.Peek(s.position + done, count);
+    uint64_t at = s.position + done;
+    const int16_t* p = realTime_ ? source.TryPeek(at, count) : source.Peek(at, count);
     // A decoder that gives out early (the file changed under us) has shortened the source to
-    // where it stopped; the stream ends there below.
+    // where it stopped; the stream ends there below. Music not decoded in time (in real time
+    // only) is silence, and the stream moves on as the device's clock does.
     if (!p) break;
     float* o = out + done * 2;
     if (channels == 1) {
@@ -183,6 +200,11 @@ void Mixer::Mix(int16_t* out, size_t frames) {
     if (s.playing) MixStream(s, frames);
   }
   for (size_t i = 0; i < frames * 2; ++i) out[i] = ToSample(accumulator_[i]);
+}
+
+void Mixer::SetRealTime(bool realTime) {
+  std::lock_guard lock(mutex_);
+  realTime_ = realTime;
 }
 
 void Mixer::Skip(uint64_t frames) {

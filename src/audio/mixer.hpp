@@ -17,12 +17,16 @@
 constexpr int kMixRate = 44100;
 
 // Every call is safe from any thread: the game thread opens, plays and positions streams while
-// the audio thread mixes them. The lock is held only for table updates and for one mix call.
+// the audio thread mixes them. The lock is held only for table updates and for one mix call, and
+// no call decodes under it: music is decoded ahead by its own thread.
 class Mixer {
  public:
   Mixer();
-  // Decodes (or prepares to stream) `file`; `path` is the game's name for it. Returns the new
-  // stream's handle, or 0 when the file is unusable.
+  // Decodes (or prepares to stream) the first of `files` that holds a sound (several when the
+  // game's name `path` is spelt alike in different case; none when no file has that name).
+  // Returns the new stream's handle, or 0 with one message naming `path` when none is usable.
+  uint32_t Open(const std::string& path, const std::vector<std::string>& files);
+  // One file; an empty name is a file that does not exist.
   uint32_t Open(const std::string& path, const std::string& file);
   // Adds an already opened source; returns its handle.
   uint32_t Add(const std::string& path, std::unique_ptr<SoundSource> source);
@@ -44,6 +48,9 @@ class Mixer {
   // Adds the playing streams into `out` (interleaved stereo, `frames` frames, overwritten) and
   // moves them on. A stream that reaches its end stops exactly at its length.
   void Mix(int16_t* out, size_t frames);
+  // In real time (a sound card's callback) Mix never waits for music to be decoded; otherwise
+  // (tests, tools) it does, so what it produces does not depend on thread timing.
+  void SetRealTime(bool realTime);
   // Moves the playing streams on by `frames` without producing sound (no decoding).
   void Skip(uint64_t frames);
 
@@ -65,4 +72,5 @@ class Mixer {
   mutable std::mutex mutex_;
   std::vector<Stream> streams_;  // handle n is streams_[n - 1]
   std::vector<float> accumulator_;
+  bool realTime_ = false;
 };

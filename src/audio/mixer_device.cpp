@@ -9,8 +9,9 @@ namespace {
 constexpr double kLongestStepMs = 3'600'000;
 }  // namespace
 
-uint32_t MixerDevice::StreamCreateFile(const std::string& path, const std::string& file) {
-  return mixer_.Open(path, file);
+uint32_t MixerDevice::StreamCreateFile(const std::string& path,
+                                       const std::vector<std::string>& files) {
+  return mixer_.Open(path, files);
 }
 
 bool MixerDevice::ChannelPlay(uint32_t handle, bool restart) {

@@ -8,7 +8,8 @@
 
 class MixerDevice : public AudioDevice {
  public:
-  uint32_t StreamCreateFile(const std::string& path, const std::string& file) override;
+  uint32_t StreamCreateFile(const std::string& path,
+                            const std::vector<std::string>& files) override;
   bool ChannelPlay(uint32_t handle, bool restart) override;
   bool ChannelStop(uint32_t handle) override;
   uint64_t ChannelGetPosition(uint32_t handle) override;

@@ -3,7 +3,8 @@
 // reads as ended: position and length are both 0.
 #include "audio/sound.hpp"
 
-#include <optional>
+#include <string>
+#include <vector>
 
 #include "audio/audio_device.hpp"
 #include "base/backends.hpp"
@@ -24,8 +25,8 @@ void BASS_Free() {
 }
 
 void cSND::Open(const std::string& path, SoundHandle& handle) {
-  std::optional<std::string> file = backends.content->Resolve(path);
-  handle = Device().StreamCreateFile(path, file.value_or(std::string()));
+  // Of several files spelt alike in different case, the first that plays.
+  handle = Device().StreamCreateFile(path, backends.content->Candidates(path));
 }
 
 void cSND::Play(SoundHandle handle, uint8_t volume, bool loop) {

@@ -1,18 +1,20 @@
-// Sound sources over the file decoders: short sounds decoded whole, music streamed in chunks.
+// Sound sources over the file decoders: short sounds decoded whole, music decoded ahead.
 // Either way the length is what the decoder delivers, found when the file is opened.
 #include "audio/sound_source.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "audio/decoder.hpp"
+#include "audio/streamed_source.hpp"
 
 namespace {
 
 constexpr int kMaxChannels = 8;
-// About 93 ms at 44100 Hz: small enough to keep three tracks cheap, large enough that the audio
-// thread decodes only every few callbacks.
+// The piece a whole decode reads at a time.
 constexpr size_t kChunkFrames = 4096;
 // Frames read at the stated end of a streamed file, where a cut file is found out.
 constexpr uint64_t kTailFrames = 1152;
@@ -33,59 +35,6 @@ class WholeSource : public SoundSource {
 
  private:
   std::vector<int16_t> samples_;
-};
-
-class StreamedSource : public SoundSource {
- public:
-  StreamedSource(std::unique_ptr<Decoder> decoder, uint64_t frames)
-      : decoder_(std::move(decoder)),
-        chunk_(kChunkFrames * static_cast<size_t>(decoder_->Channels())) {
-    channels_ = decoder_->Channels();
-    frames_ = frames;
-    // The end was read when the file was opened, so the decoder is not at the start.
-    decoderAt_ = UINT64_MAX;
-  }
-
-  const int16_t* Peek(uint64_t at, size_t& count) override {
-    if (at >= frames_) return nullptr;
-    if (at < chunkStart_ || at >= chunkStart_ + chunkFrames_) {
-      if (!Fill(at)) return nullptr;
-    }
-    size_t offset = static_cast<size_t>(at - chunkStart_);
-    count = std::min(count, chunkFrames_ - offset);
-    return chunk_.data() + offset * static_cast<size_t>(channels_);
-  }
-  size_t MemoryBytes() const override {
-    return chunk_.capacity() * sizeof(int16_t) + decoder_->MemoryBytes();
-  }
-  bool Streamed() const override { return true; }
-
- private:
-  bool Fill(uint64_t at) {
-    chunkFrames_ = 0;
-    size_t got = 0;
-    if (at == decoderAt_ || decoder_->Seek(at)) {
-      size_t wanted = static_cast<size_t>(std::min<uint64_t>(kChunkFrames, frames_ - at));
-      got = decoder_->Read(chunk_.data(), wanted);
-    }
-    if (got == 0) {
-      // The file gave out before the end found when it was opened (it was changed or damaged
-      // since): the sound ends here, so that its position can still reach its length.
-      frames_ = at;
-      decoderAt_ = UINT64_MAX;
-      return false;
-    }
-    chunkStart_ = at;
-    chunkFrames_ = got;
-    decoderAt_ = at + got;
-    return true;
-  }
-
-  std::unique_ptr<Decoder> decoder_;
-  std::vector<int16_t> chunk_;
-  uint64_t chunkStart_ = 0;
-  size_t chunkFrames_ = 0;
-  uint64_t decoderAt_ = 0;
 };
 
 // Decodes up to `stated` frames; the sound is as long as what arrives.
@@ -177,7 +126,7 @@ std::unique_ptr<SoundSource> SourceFromDecoder(std::unique_ptr<Decoder> decoder,
     why = "no audio could be decoded";
     return nullptr;
   }
-  return std::make_unique<StreamedSource>(std::move(decoder), frames);
+  return MakeStreamedSource(std::move(decoder), frames);
 }
 
 std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::string* why) {
@@ -191,4 +140,29 @@ std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::strin
   }
   if (why) *why = source ? std::string() : problem;
   return source;
+}
+
+bool WavEndsEarly(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  char riff[12];
+  if (!in.read(riff, sizeof riff) || std::memcmp(riff, "RIFF", 4) != 0 ||
+      std::memcmp(riff + 8, "WAVE", 4) != 0) {
+    return false;
+  }
+  std::error_code ec;
+  const uint64_t size = std::filesystem::file_size(file, ec);
+  if (ec) return false;
+  // Walks the chunks up to "data"; a few hundred is more than any real file has.
+  for (int chunk = 0; chunk < 256; ++chunk) {
+    unsigned char head[8];
+    if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return false;
+    const uint64_t length = head[4] | (head[5] << 8) | (head[6] << 16) | (uint64_t{head[7]} << 24);
+    const uint64_t at = static_cast<uint64_t>(in.tellg());
+    if (std::memcmp(head, "data", 4) == 0) {
+      // 0 and 0xFFFFFFFF are what writers that could not seek back leave: no length to keep.
+      return length != 0 && length != 0xFFFFFFFFu && at + length > size;
+    }
+    in.seekg(static_cast<std::streamoff>(length + (length & 1)), std::ios::cur);
+  }
+  return false;
 }

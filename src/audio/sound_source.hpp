@@ -1,4 +1,4 @@
-// Decoded sound files: short sounds held whole in memory, long ones decoded in chunks as they play.
+// Decoded sound files: short sounds held whole in memory, long ones decoded ahead as they play.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +20,11 @@ class SoundSource {
   // holds how many follow contiguously (never more than asked for, at least 1 on success).
   // Not thread-safe: one reader at a time.
   virtual const int16_t* Peek(uint64_t at, size_t& count) = 0;
+  // As Peek, but never waits: a streamed source gives nullptr for frames not decoded yet (the
+  // audio callback plays silence there rather than wait).
+  virtual const int16_t* TryPeek(uint64_t at, size_t& count) { return Peek(at, count); }
+  // Says where the next read will be (after a jump), so a streamed source decodes there ahead.
+  virtual void Expect(uint64_t /*at*/) {}
   // Bytes of decoded audio and decoder buffers this source keeps.
   virtual size_t MemoryBytes() const = 0;
   virtual bool Streamed() const = 0;
@@ -36,5 +41,9 @@ constexpr uint64_t kWholeDecodeMaxFrames = 44100 * 12;
 // Returns nothing for a file that is missing, empty, not audio, or holds no decodable frames;
 // `why` then says what is wrong with a file that is there (and is left empty for a missing one).
 std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::string* why = nullptr);
+
+// Whether a RIFF WAVE file holds fewer sound bytes than its data chunk declares (a file cut
+// short still plays, as far as it goes, but says so). False for any other file.
+bool WavEndsEarly(const std::string& file);
 // The source over an opened decoder, or nothing (with the reason in `why`).
 std::unique_ptr<SoundSource> SourceFromDecoder(std::unique_ptr<Decoder> decoder, std::string& why);

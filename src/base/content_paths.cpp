@@ -15,7 +15,11 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
 }
 }  // namespace
 
-ContentPaths::ContentPaths(fs::path root) : root_(std::move(root)) {}
+ContentPaths::ContentPaths(fs::path root) : root_(std::move(root)) {
+  std::error_code ec;
+  realRoot_ = fs::weakly_canonical(root_, ec);
+  if (ec) realRoot_ = root_;
+}
 
 std::optional<std::vector<std::string>> ContentPaths::Split(const std::string& gamePath) {
   std::vector<std::string> parts;
@@ -57,24 +61,50 @@ const std::vector<std::string>& ContentPaths::Listing(const fs::path& dir) {
   return listings_.emplace(dir, std::move(names)).first->second;
 }
 
-std::optional<std::string> ContentPaths::Resolve(const std::string& gamePath) {
-  auto parts = Split(gamePath);
-  if (!parts || parts->empty()) return std::nullopt;
-  fs::path current = root_;
-  for (const std::string& part : *parts) {
-    const auto& names = Listing(current);
-    const std::string* match = nullptr;
-    for (const std::string& name : names) {
-      if (name == part) {
-        match = &name;
-        break;
-      }
-      if (!match && EqualsIgnoreCase(name, part)) match = &name;
+bool ContentPaths::InsideRoot(const fs::path& path) const {
+  std::error_code ec;
+  fs::path real = fs::canonical(path, ec);
+  if (ec) return false;  // a dangling link, or a loop
+  return std::mismatch(realRoot_.begin(), realRoot_.end(), real.begin(), real.end()).first ==
+         realRoot_.end();
+}
+
+void ContentPaths::Collect(const fs::path& dir, const std::vector<std::string>& parts,
+                           std::size_t at, std::size_t limit, std::vector<std::string>& found) {
+  const std::string& part = parts[at];
+  std::vector<std::string> matches;
+  for (const std::string& name : Listing(dir)) {
+    if (name == part) {
+      matches.insert(matches.begin(), name);
+    } else if (EqualsIgnoreCase(name, part)) {
+      matches.push_back(name);
     }
-    if (!match) return std::nullopt;
-    current /= *match;
   }
-  return current.string();
+  const bool last = at + 1 == parts.size();
+  for (const std::string& name : matches) {
+    if (found.size() >= limit) return;
+    fs::path next = dir / name;
+    std::error_code ec;
+    if (last) {
+      // What a link (anywhere on the way) leads out of the root to is no content.
+      if (InsideRoot(next)) found.push_back(next.string());
+    } else if (fs::is_directory(next, ec)) {
+      Collect(next, parts, at + 1, limit, found);
+    }
+  }
+}
+
+std::vector<std::string> ContentPaths::Candidates(const std::string& gamePath, std::size_t limit) {
+  std::vector<std::string> found;
+  auto parts = Split(gamePath);
+  if (parts && !parts->empty() && limit > 0) Collect(root_, *parts, 0, limit, found);
+  return found;
+}
+
+std::optional<std::string> ContentPaths::Resolve(const std::string& gamePath) {
+  std::vector<std::string> found = Candidates(gamePath, 1);
+  if (found.empty()) return std::nullopt;
+  return found.front();
 }
 
 std::optional<std::vector<ContentPaths::Entry>> ContentPaths::List(const std::string& gamePath) {

@@ -15,8 +15,13 @@ class ContentPaths {
   const std::filesystem::path& Root() const { return root_; }
 
   // The file or folder a game path names, or nothing when it does not exist, climbs out of the
-  // root, or is empty.
+  // root (also through a symbolic link), or is empty. The first of Candidates.
   std::optional<std::string> Resolve(const std::string& gamePath);
+  // Every file or folder the path may name, in the order to try them: at each step the entry
+  // spelt exactly as asked, then the other spellings in sorted order, each followed only as far
+  // as the rest of the path resolves (an empty "GUI" beside "gui" hides nothing). Loaders try
+  // them in turn and keep the first that loads. At most `limit`.
+  std::vector<std::string> Candidates(const std::string& gamePath, std::size_t limit = 8);
   bool Exists(const std::string& gamePath) { return Resolve(gamePath).has_value(); }
 
   // The entries of the folder a game path names, read afresh (not cached), sorted by name;
@@ -35,8 +40,12 @@ class ContentPaths {
 
  private:
   const std::vector<std::string>& Listing(const std::filesystem::path& dir);
+  void Collect(const std::filesystem::path& dir, const std::vector<std::string>& parts,
+               std::size_t at, std::size_t limit, std::vector<std::string>& found);
+  bool InsideRoot(const std::filesystem::path& path) const;
 
   std::filesystem::path root_;
+  std::filesystem::path realRoot_;  // the root with every symbolic link followed
   std::map<std::filesystem::path, std::vector<std::string>> listings_;
 };
 

@@ -1,6 +1,7 @@
 // Loading the character definitions and creating the level's units.
 #include "content/characters.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -53,6 +54,14 @@ CharacterRecord ReadDefinition(const std::string& path) {
   return *parse.record;
 }
 
+// The file a map type's definition came from, for messages.
+std::string DefinitionPath(uint8_t type) {
+  for (const KindFiles& f : kDefinitionFiles) {
+    if (f.kind == type) return f.definition;
+  }
+  return "the definition of kind " + std::to_string(type);
+}
+
 }  // namespace
 
 void PlaceCameraOnPlayer() {
@@ -71,8 +80,15 @@ void CreateUnits(const FrameSets& frameSets) {
     unit.y = map.CharPos[k].y;
     unit.activation = map.CharActivation[k];
     unit.anim = std::make_unique<cAnim>();
-    // The definition's own kind picks the frames.
-    const FrameSet& set = At(frameSets, static_cast<std::size_t>(unit.kind), "frame set kind");
+    // The definition's own kind picks the frames; a kind out of range is the definition file's
+    // fault, so the message names it.
+    auto kind = static_cast<std::size_t>(unit.kind);
+    if (kind >= frameSets.size()) {
+      FatalRangeError("frame set kind index " + std::to_string(kind) + " outside 0.." +
+                      std::to_string(frameSets.size() - 1) + ", the kind field of " +
+                      DefinitionPath(map.CharType[k]));
+    }
+    const FrameSet& set = frameSets[kind];
     unit.anim->width = unit.spriteSize;
     unit.anim->height = unit.spriteSize;
     unit.anim->frameSetWord = set.spare;
@@ -81,13 +97,32 @@ void CreateUnits(const FrameSets& frameSets) {
   PlaceCameraOnPlayer();
 }
 
+namespace {
+// The highest frame the definition's animations show, or -1 (entries out of the table's range
+// are left to the range checks of drawing).
+int32_t HighestFrameUsed(const CharacterRecord& definition) {
+  int64_t highest = -1;
+  for (const AnimEntry& a : definition.anims) {
+    if (a.firstFrame < 0 || a.frameCount <= 0) continue;
+    highest = std::max<int64_t>(highest, int64_t{a.firstFrame} + a.frameCount - 1);
+  }
+  return static_cast<int32_t>(std::min<int64_t>(highest, kAnimFrames - 1));
+}
+
+}  // namespace
+
 void LoadCharacters() {
   std::array<CharacterRecord, 4> definitions;
   for (const KindFiles& f : kDefinitionFiles) definitions[f.kind] = ReadDefinition(f.definition);
   // Kept only while the units are made.
   auto frameSets = std::make_unique<FrameSets>();
   for (const KindFiles& f : kFrameFolders) {
-    LoadFrameSequence(f.frames, (*frameSets)[f.kind].textures, kAnimFrames - 1);
+    int32_t tried = LoadFrameSequence(f.frames, (*frameSets)[f.kind].textures, kAnimFrames - 1);
+    if (LevelMapLoaded()) {
+      NoteFramesPastTheEnd(
+          f.frames, tried, HighestFrameUsed(definitions[f.kind]),
+          "the animation table of " + Cp1257ToUtf8(DefinitionPath(static_cast<uint8_t>(f.kind))));
+    }
   }
   for (int kind = 0; kind < 4; ++kind) gameState.charDefs[kind] = definitions[kind];
   CreateUnits(*frameSets);

@@ -1,6 +1,8 @@
 // The once-per-run level load, in its fixed order.
 #include "content/level_load.hpp"
 
+#include <algorithm>
+
 #include "app/display.hpp"
 #include "app/game_state.hpp"
 #include "app/input.hpp"
@@ -10,6 +12,7 @@
 #include "content/characters.hpp"
 #include "content/level_map.hpp"
 #include "fx/explosion.hpp"
+#include "fx/unit_effects.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/frame_sequence.hpp"
 #include "gfx/load.hpp"
@@ -112,7 +115,9 @@ void LoadEffects() {
   cLoad::LoadTGA("data\\fx\\blood_particle.tga", fx.bloodParticles.texture);
 
   fx.bloodSpray = cAnim{};
-  LoadFrameSequenceDense("DATA\\fx\\bloodSpray\\", fx.bloodSpray.textures, kAnimFrames - 1);
+  int32_t sprayFrames =
+      LoadFrameSequenceDense("DATA\\fx\\bloodSpray\\", fx.bloodSpray.textures, kAnimFrames - 1);
+  NoteFramesPastTheEnd("DATA\\fx\\bloodSpray\\", sprayFrames, kSprayFrames - 1, "the blood spray");
   fx.bloodSpray.width = 200;
   fx.bloodSpray.height = 200;
   fx.bloodSpray.frameDuration = 0.05f;
@@ -127,11 +132,23 @@ void LoadEffects() {
   BlowInit(fx.explosion);
 }
 
+namespace {
+// The level pictures the scene draws, one per screen of the map (at most the table's size).
+int32_t ScreensShown() {
+  int64_t screens = int64_t{gameState.map.Width} * gameState.map.Height;
+  return static_cast<int32_t>(std::min<int64_t>(screens, kLevelScreens));
+}
+}  // namespace
+
 void LoadLevel() {
   LevelAssets& level = gameState.level;
   ShowTitle(level);
   LoadLevelMap("data\\levels\\level1\\level.mrv");
-  LoadFrameSequence("data\\levels\\level1\\", level.levelFrames, kLevelScreens - 1);
+  int32_t screens =
+      LoadFrameSequence("data\\levels\\level1\\", level.levelFrames, kLevelScreens - 1);
+  if (LevelMapLoaded()) {
+    NoteFramesPastTheEnd("data\\levels\\level1\\", screens, ScreensShown() - 1, "the level map");
+  }
   level.backgroundTexture = cLoad::LoadDXT("DATA\\levels\\LEVEL1\\bg.dx");
   cLoad::LoadTGA("data\\hud\\rSquare.tga", level.deathOverlayTexture);
   LoadCharacters();

@@ -9,12 +9,15 @@
 #include <new>
 
 #include <jpeglib.h>
+// The message codes, for the early end.
+#include <jerror.h>
 
 namespace {
 struct ErrorManager {
   jpeg_error_mgr base;
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
+  bool endedEarly;
 };
 
 void OnError(j_common_ptr info) {
@@ -23,14 +26,19 @@ void OnError(j_common_ptr info) {
   std::longjmp(errors->jump, 1);
 }
 
-// Warnings (a stream that ends early, for one) are not failures.
-void OnMessage(j_common_ptr, int) {}
+// Warnings (a stream that ends early, for one) are not failures; the early end is kept, so the
+// file can be named.
+void OnMessage(j_common_ptr info, int level) {
+  auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+  if (level < 0 && errors->base.msg_code == JWRN_JPEG_EOF) errors->endedEarly = true;
+}
 
 // Runs the decoder; returns false with `error` filled. `image` is sized before rows are read.
 bool Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& error,
-            std::vector<uint8_t>& row) {
+            std::vector<uint8_t>& row, bool& endedEarly) {
   jpeg_decompress_struct info;
   ErrorManager errors;
+  errors.endedEarly = false;
   info.err = jpeg_std_error(&errors.base);
   errors.base.error_exit = OnError;
   errors.base.emit_message = OnMessage;
@@ -83,6 +91,7 @@ bool Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& error
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
+  endedEarly = errors.endedEarly;
   return true;
 }
 }  // namespace
@@ -95,7 +104,7 @@ JpegDecode DecodeJpeg(std::span<const uint8_t> bytes) {
   }
   RgbaImage image;
   std::vector<uint8_t> row;
-  if (Decode(bytes, image, result.error, row)) result.image = std::move(image);
+  if (Decode(bytes, image, result.error, row, result.endedEarly)) result.image = std::move(image);
   return result;
 }
 

@@ -15,11 +15,12 @@ constexpr int64_t kMaxJpegPixels = int64_t{1} << 26;
 
 struct JpegDecode {
   std::optional<RgbaImage> image;
-  std::string error;  // libjpeg's reason, when image is empty
+  std::string error;        // libjpeg's reason, when image is empty
+  bool endedEarly = false;  // the data ran out before the last row: the rest is made up
 };
 
 // Decodes any JPEG libjpeg can turn into RGB; the image comes out opaque (alpha 255), bottom row
-// first. A stream that ends early decodes as far as it goes, as libjpeg does.
+// first. A stream that ends early decodes as far as it goes, as libjpeg does, and says so.
 JpegDecode DecodeJpeg(std::span<const uint8_t> bytes);
 
 // Encodes the red, green and blue of an image (alpha is dropped) at quality 1..100. An image

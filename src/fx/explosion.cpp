@@ -19,9 +19,13 @@ uint16_t Fits16(int32_t value, const char* what) {
 void BlowInit(cBlow& blow) {
   std::unique_ptr<cAnim>& anim = gameState.fx.explosionPlayer.anim;
   anim = std::make_unique<cAnim>();
-  LoadFrameSequenceDense(blow.frameFolder, anim->textures, kHighestFrame);
+  int32_t frames = LoadFrameSequenceDense(blow.frameFolder, anim->textures, kHighestFrame);
   anim->firstFrame = Fits16(blow.firstFrame, "explosion first frame");
   anim->frameCount = Fits16(blow.frameCount, "explosion frame count");
+  if (anim->frameCount > 0) {
+    NoteFramesPastTheEnd(blow.frameFolder, frames, anim->firstFrame + anim->frameCount - 1,
+                         "the explosion");
+  }
   anim->frameDuration = static_cast<float>(blow.frameTime);
   anim->playing = 1;
   cSND::Open(blow.soundFile, blow.soundHandle);

@@ -13,7 +13,6 @@ namespace {
 // A beheaded guard bleeds for its first two seconds of death.
 constexpr double kFountainSeconds = 2.0;
 constexpr double kSprayDepth = -0.2;
-constexpr uint16_t kSprayFrames = 5;
 // The spray stands this far beside the guard's body box and above its top.
 constexpr double kSpraySideways = 30;
 constexpr double kSprayRaise = 20;

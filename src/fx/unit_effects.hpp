@@ -2,4 +2,9 @@
 // and the power-up flash.
 #pragma once
 
+#include <cstdint>
+
+// The blood spray shows this many pictures of its frame folder.
+constexpr uint16_t kSprayFrames = 5;
+
 void DrawUnitEffects(int i);

@@ -90,7 +90,7 @@ int32_t CountFiles(const std::string& folder, const std::string& pattern) {
   return count;
 }
 
-void LoadFrameSequence(const std::string& path, std::span<Texture> textures, int32_t maxIndex) {
+int32_t LoadFrameSequence(const std::string& path, std::span<Texture> textures, int32_t maxIndex) {
   std::string dir = FolderOf(path);
   int32_t total = CountFiles(dir, "*.dxt");
   if (!LevelMapLoaded()) {
@@ -98,7 +98,7 @@ void LoadFrameSequence(const std::string& path, std::span<Texture> textures, int
                 "map.width or map.Heigt = 0 - MRV iel\xE2"
                 "de aptur\xE7ta!");
     windowCloseRequested = true;
-    return;
+    return 0;
   }
   for (int32_t n = 0; n < total; ++n) {
     if (n > maxIndex && !HoldsFrameAbove(dir, maxIndex)) {
@@ -107,7 +107,7 @@ void LoadFrameSequence(const std::string& path, std::span<Texture> textures, int
                                    " holds *.dxt files not named by frame numbers; loading "
                                    "stopped after frame " +
                                    std::to_string(maxIndex) + ".");
-      return;
+      return n;
     }
     Texture& slot = Slot(textures, n, maxIndex);
     std::string name = FrameName(dir, n);
@@ -116,14 +116,32 @@ void LoadFrameSequence(const std::string& path, std::span<Texture> textures, int
     } else {
       slot = frameGap;
       ++total;
+      // A gap is how the folder format leaves a picture out, but a frame that went missing
+      // looks the same: a line (never a box) says which one, so a damaged install can be told.
+      NoteMessageUtf8("Load unit", "Frame folder " + Cp1257ToUtf8(dir) + " has no " +
+                                       std::to_string(n) + ".dxt (" + Cp1257ToUtf8(name) +
+                                       "): that picture is left empty.");
     }
   }
+  return total;
 }
 
-void LoadFrameSequenceDense(const std::string& path, std::span<Texture> textures,
-                            int32_t maxIndex) {
+void NoteFramesPastTheEnd(const std::string& path, int32_t tried, int32_t highestUsed,
+                          const std::string& user) {
+  if (tried > highestUsed) return;
+  std::string dir = FolderOf(path);
+  NoteMessageUtf8("Load unit", "Frame folder " + Cp1257ToUtf8(dir) + " gave no picture from " +
+                                   std::to_string(tried) + ".dxt (" +
+                                   Cp1257ToUtf8(FrameName(dir, tried)) + ") on, but " + user +
+                                   " shows frames up to " + std::to_string(highestUsed) +
+                                   ": those pictures are left empty.");
+}
+
+int32_t LoadFrameSequenceDense(const std::string& path, std::span<Texture> textures,
+                               int32_t maxIndex) {
   std::string dir = FolderOf(path);
   int32_t total = CountFiles(dir, "*.dxt");
   for (int32_t n = 0; n < total; ++n)
     Slot(textures, n, maxIndex) = cLoad::LoadDXT(FrameName(dir, n));
+  return total;
 }

@@ -30,8 +30,17 @@ int32_t CountFiles(const std::string& folder, const std::string& pattern);
 // numbers are tried as the folder holds *.dxt files; a missing number is marked with frameGap
 // and costs no file, so the scan goes one number further. Should the scan reach the end of the
 // table only because some *.dxt names are not frame numbers, it stops there with a message.
-void LoadFrameSequence(const std::string& path, std::span<Texture> textures, int32_t maxIndex);
+// Returns how many numbers were tried (frames and gaps): the first number past the folder's end.
+int32_t LoadFrameSequence(const std::string& path, std::span<Texture> textures, int32_t maxIndex);
+
+// Frames missing at a folder's end leave no gap to notice: when what uses the folder (`user`,
+// for the message) shows frames up to `highestUsed` and the folder ended at `tried`, a line
+// names the first picture that is not there.
+void NoteFramesPastTheEnd(const std::string& path, int32_t tried, int32_t highestUsed,
+                          const std::string& user);
 
 // No map check and no gaps: numbers 0 .. count-1 all go to LoadDXT, so a missing number gives
 // LoadDXT's message and the name 0.
-void LoadFrameSequenceDense(const std::string& path, std::span<Texture> textures, int32_t maxIndex);
+// Returns how many numbers were loaded.
+int32_t LoadFrameSequenceDense(const std::string& path, std::span<Texture> textures,
+                               int32_t maxIndex);

@@ -9,8 +9,8 @@
 #include <cerrno>
 #include <memory>
 #include <new>
-#include <span>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "base/backends.hpp"
@@ -40,12 +40,9 @@ struct FileBytes {
   std::span<const uint8_t> span() const { return {data.get(), size}; }
 };
 
-// The whole of a content file; nothing when it does not exist, is a folder, is larger than any
-// picture or cannot be read.
-std::optional<FileBytes> ReadContentFile(const std::string& path) {
-  std::optional<std::string> file = backends.content->Resolve(path);
-  if (!file) return std::nullopt;
-  int fd = open(file->c_str(), O_RDONLY | O_CLOEXEC);
+// The whole of a file; nothing when it is a folder, is larger than any picture or cannot be read.
+std::optional<FileBytes> ReadPictureFile(const std::string& file) {
+  int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   struct stat info {};
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestPictureFile) {
@@ -69,6 +66,16 @@ std::optional<FileBytes> ReadContentFile(const std::string& path) {
   return bytes;
 }
 
+// The bytes of every file a game path may name (usually one; several spelt alike in different
+// case), in the order the content paths give: the loaders keep the first that decodes.
+std::vector<FileBytes> ReadContentFiles(const std::string& path) {
+  std::vector<FileBytes> files;
+  for (const std::string& file : backends.content->Candidates(path)) {
+    if (std::optional<FileBytes> bytes = ReadPictureFile(file)) files.push_back(std::move(*bytes));
+  }
+  return files;
+}
+
 Texture CreateTextureFrom(uint16_t width, uint16_t height, uint32_t format, const uint8_t* pixels,
                           const std::string& path) {
   PixelTexture p;
@@ -81,59 +88,79 @@ Texture CreateTextureFrom(uint16_t width, uint16_t height, uint32_t format, cons
 }  // namespace
 
 Texture cLoad::LoadDXT(const std::string& path) {
-  std::optional<FileBytes> bytes = ReadContentFile(path);
-  if (!bytes) {
+  std::vector<FileBytes> files = ReadContentFiles(path);
+  if (files.empty()) {
     ShowMessage(kLoadCaption, kCannotLoad + path);
     return 0;
   }
-  ContainerParse parsed = ParseTextureContainer(bytes->span());
-  if (!parsed.container) {
-    ShowMessage(kLoadCaption, kCannotLoad + path + " (" + parsed.error + ")");
-    return 0;
+  std::string firstError;
+  for (const FileBytes& bytes : files) {
+    ContainerParse parsed = ParseTextureContainer(bytes.span());
+    if (!parsed.container) {
+      if (firstError.empty()) firstError = parsed.error;
+      continue;
+    }
+    const TextureContainer& c = *parsed.container;
+    return backends.renderer->CreateCompressedTexture(c.internalFormat, c.width, c.height,
+                                                      c.data.data(),
+                                                      static_cast<int32_t>(c.data.size()), path);
   }
-  const TextureContainer& c = *parsed.container;
-  return backends.renderer->CreateCompressedTexture(c.internalFormat, c.width, c.height,
-                                                    c.data.data(),
-                                                    static_cast<int32_t>(c.data.size()), path);
+  ShowMessage(kLoadCaption, kCannotLoad + path + " (" + firstError + ")");
+  return 0;
 }
 
 Texture cLoad::LoadTGA(const std::string& path, Texture& texture) {
-  std::optional<FileBytes> bytes = ReadContentFile(path);
-  if (!bytes) {
+  std::vector<FileBytes> files = ReadContentFiles(path);
+  if (files.empty()) {
     ShowMessage(kLoadCaption, kCannotLoad + path);
     return texture;
   }
-  TargaParse parsed = ParseTarga(bytes->span());
-  switch (parsed.error) {
-    case TargaError::None:
-      break;
-    case TargaError::Truncated:
-      ShowMessage(kTgaCaption, "Couldn't read file \"" + path + "\".");
-      return texture;
-    case TargaError::Unsupported:
-      ShowMessage(kTgaCaption, "Unsupported Targa file \"" + path + "\": " + parsed.detail + ".");
-      return texture;
-    case TargaError::Empty:
-      ShowMessage(kTgaCaption, "Couldn't read file \"" + path + "\": " + parsed.detail + ".");
-      return texture;
+  std::optional<TargaParse> firstFailure;
+  for (const FileBytes& bytes : files) {
+    TargaParse parsed = ParseTarga(bytes.span());
+    if (!parsed.image) {
+      if (!firstFailure) firstFailure = std::move(parsed);
+      continue;
+    }
+    const RgbaImage& image = *parsed.image;
+    texture =
+        CreateTextureFrom(static_cast<uint16_t>(image.width), static_cast<uint16_t>(image.height),
+                          kFormatRgba, image.rgba.data(), path);
+    return texture;
   }
-  const RgbaImage& image = *parsed.image;
-  texture =
-      CreateTextureFrom(static_cast<uint16_t>(image.width), static_cast<uint16_t>(image.height),
-                        kFormatRgba, image.rgba.data(), path);
+  switch (firstFailure->error) {
+    case TargaError::Unsupported:
+      ShowMessage(kTgaCaption,
+                  "Unsupported Targa file \"" + path + "\": " + firstFailure->detail + ".");
+      break;
+    case TargaError::Empty:
+      ShowMessage(kTgaCaption,
+                  "Couldn't read file \"" + path + "\": " + firstFailure->detail + ".");
+      break;
+    default:
+      ShowMessage(kTgaCaption, "Couldn't read file \"" + path + "\".");
+      break;
+  }
   return texture;
 }
 
 Texture cLoad::LoadJPG(const std::string& path, Texture& texture) {
-  std::optional<FileBytes> bytes = ReadContentFile(path);
   JpegDecode decoded;
-  if (bytes) decoded = DecodeJpeg(bytes->span());
+  for (const FileBytes& bytes : ReadContentFiles(path)) {
+    decoded = DecodeJpeg(bytes.span());
+    if (decoded.image) break;
+  }
   if (!decoded.image) {
     ShowMessage("BMP Unit",
                 "Nevar iel\xE2"
                 "d\xE7t JPG - \"" +
                     path + "\"");
     return texture;
+  }
+  if (decoded.endedEarly) {
+    // Still drawn, as far as it goes, but a cut file is named.
+    NoteMessageUtf8("BMP Unit", "JPG \"" + Cp1257ToUtf8(path) +
+                                    "\" ends early: the rest of the picture is made up.");
   }
   const RgbaImage& image = *decoded.image;
   PixelTexture p;

@@ -35,10 +35,11 @@ std::vector<std::shared_ptr<SdlAudio::Output>>& LeftOvers() {
 }
 
 // Opens the device into `out`, whose owner may have stopped wanting sound (or be gone) by the time
-// SDL answers. `callback` and `userdata` are what SDL's audio thread calls. Returns the error
-// worth reporting: empty when the device opened or nobody wants it any more.
+// SDL answers. `callback` and `userdata` are what SDL's audio thread calls; `mixer` is the owner's,
+// touched only while the owner still wants sound. Returns the error worth reporting: empty when
+// the device opened or nobody wants it any more.
 std::string OpenDevice(SdlAudio::Output& out, int frequency, SDL_AudioCallback callback,
-                       void* userdata) {
+                       void* userdata, Mixer& mixer) {
   std::string error;
   SDL_AudioDeviceID id = 0;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
@@ -66,7 +67,11 @@ std::string OpenDevice(SdlAudio::Output& out, int frequency, SDL_AudioCallback c
   out.opening = false;
   // SDL opens a device paused, so its callback starts only if the sound is still wanted: a
   // device that opens after the owner stopped stays silent and never calls back into it.
-  if (id != 0 && out.wanted) SDL_PauseAudioDevice(id, 0);
+  if (id != 0 && out.wanted) {
+    // From here on the callback mixes: it must never wait for music to be decoded.
+    mixer.SetRealTime(true);
+    SDL_PauseAudioDevice(id, 0);
+  }
   out.settled.notify_all();
   return out.wanted ? error : std::string();
 }
@@ -111,7 +116,7 @@ bool SdlAudio::Init(int frequency) {
     output_->wanted = true;
     output_->opening = true;
   }
-  return OpenDevice(*output_, frequency, &SdlAudio::Callback, this).empty();
+  return OpenDevice(*output_, frequency, &SdlAudio::Callback, this, mixer()).empty();
 }
 
 void SdlAudio::OpenInBackground(int frequency) {
@@ -124,8 +129,8 @@ void SdlAudio::OpenInBackground(int frequency) {
   }
   // Nobody ever waits for this thread: it holds its own share of the device state, and the
   // callback it registers runs only while this object still wants sound (see Free()).
-  std::thread([out = output_, frequency, self = this] {
-    std::string error = OpenDevice(*out, frequency, &SdlAudio::Callback, self);
+  std::thread([out = output_, frequency, self = this, &mixer = mixer()] {
+    std::string error = OpenDevice(*out, frequency, &SdlAudio::Callback, self, mixer);
     if (!error.empty()) {
       std::fprintf(stderr, "morva: no sound device (%s); playing without sound\n", error.c_str());
     }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <optional>
 
 #include "base/content_paths.hpp"
 #include "base/messages.hpp"
@@ -32,6 +33,20 @@ fs::path XdgDir(const char* variable, const char* underHome) {
   if (const char* xdg = std::getenv(variable); xdg && *xdg == '/') return fs::path(xdg) / "morva";
   const char* home = std::getenv("HOME");
   return fs::path(home && *home ? home : ".") / underHome / "morva";
+}
+
+// Where a chain of symbolic links ends, whether or not a file is there; the path itself when it
+// is no link. Nothing for a loop (after as many steps as the system would follow).
+std::optional<fs::path> LinkTarget(fs::path path) {
+  constexpr int kMaxLinks = 40;
+  std::error_code ec;
+  for (int i = 0; i < kMaxLinks; ++i) {
+    if (!fs::is_symlink(path, ec)) return path;
+    fs::path next = fs::read_symlink(path, ec);
+    if (ec) return std::nullopt;
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return std::nullopt;
 }
 
 void ReportSaveFailure(const std::string& reason) {
@@ -102,7 +117,14 @@ void LoadConfig(Settings& settings) {
 }
 
 bool SaveConfig(const Settings& settings) {
-  const fs::path& target = ConfigPath();
+  // Written through a symbolic link to where it leads (even to a file not there yet), so the link
+  // is kept; the temporary file goes beside the real file, so the rename stays in one folder.
+  std::optional<fs::path> linked = LinkTarget(ConfigPath());
+  if (!linked) {
+    ReportSaveFailure("too many levels of symbolic links");
+    return false;
+  }
+  const fs::path& target = *linked;
   std::error_code ec;
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
   fs::path temp = target;

@@ -45,6 +45,61 @@ TEST(ContentPaths, NothingEscapesTheRoot) {
   EXPECT_EQ(ContentPaths::Split("a/./b")->size(), 2u);
 }
 
+// Found in a first round of abuse: a .dxt linked from outside the root was loaded and drawn.
+TEST(ContentPaths, SymbolicLinksOutOfTheRootAreRefusedAndLinksInsideItFollowed) {
+  TempDir dir{"paths_links"};
+  WriteFile(dir / "outside" / "secret.dxt", "s");
+  WriteFile(dir / "root" / "data" / "real" / "x.dxt", "x");
+  fs::path data = dir / "root" / "data";
+  fs::create_symlink(dir / "outside" / "secret.dxt", data / "file_out.dxt");
+  fs::create_symlink(dir / "outside", data / "folder_out");
+  fs::create_symlink("real/x.dxt", data / "file_in.dxt");
+  fs::create_symlink(data / "real", data / "folder_in");
+  fs::create_symlink("missing.dxt", data / "dangling.dxt");
+  ContentPaths paths(dir / "root");
+  struct Case {
+    const char* gamePath;
+    bool found;
+  } cases[] = {
+      {"data\\file_out.dxt", false}, {"data\\folder_out\\secret.dxt", false},
+      {"data\\folder_out", false},   {"data\\dangling.dxt", false},
+      {"data\\file_in.dxt", true},   {"data\\FOLDER_IN\\x.dxt", true},
+      {"data\\real\\x.dxt", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(paths.Resolve(c.gamePath).has_value(), c.found) << c.gamePath;
+  }
+  // A root reached through a link is still the root.
+  fs::create_symlink(dir / "root", dir / "root_link");
+  ContentPaths linked(dir / "root_link");
+  EXPECT_TRUE(linked.Resolve("data\\file_in.dxt").has_value());
+  EXPECT_FALSE(linked.Resolve("data\\file_out.dxt").has_value());
+}
+
+// Found in a first round of abuse: an empty "GUI" beside "gui" hid the sounds in "gui", and of
+// two files spelt alike the first in sort order won even when it was the broken one.
+TEST(ContentPaths, AmbiguousCaseTriesEverySpellingInAFixedOrder) {
+  TempDir dir{"paths_ambiguous"};
+  fs::create_directories(dir / "data" / "sounds" / "GUI");
+  WriteFile(dir / "data" / "sounds" / "gui" / "button0.Wav", "broken");
+  WriteFile(dir / "data" / "sounds" / "gui" / "button0.wav", "good");
+  WriteFile(dir / "data" / "sounds" / "gui" / "button0.WAV", "exact");
+  ContentPaths paths(dir.path());
+  fs::path gui = dir / "data" / "sounds" / "gui";
+  // The exact spelling first, then the others in sorted order; the empty GUI gives nothing.
+  EXPECT_EQ(
+      paths.Candidates("data\\sounds\\GUI\\button0.WAV"),
+      (std::vector<std::string>{(gui / "button0.WAV").string(), (gui / "button0.Wav").string(),
+                                (gui / "button0.wav").string()}));
+  EXPECT_EQ(
+      paths.Candidates("data\\sounds\\GUI\\button0.wav", 2),
+      (std::vector<std::string>{(gui / "button0.wav").string(), (gui / "button0.WAV").string()}));
+  EXPECT_EQ(paths.Resolve("DATA\\SOUNDS\\GUI\\BUTTON0.WAV"), (gui / "button0.WAV").string());
+  // The folder itself: the exact spelling, which exists, even though it is empty.
+  EXPECT_EQ(paths.Resolve("data\\sounds\\GUI"), (dir / "data" / "sounds" / "GUI").string());
+  EXPECT_TRUE(paths.Candidates("data\\sounds\\GUI\\none.wav").empty());
+}
+
 TEST(ContentRoot, SearchOrderAndTheDataFolderTest) {
   TempDir dir{"content_root"};
   fs::create_directories(dir / "opt" / "DATA");

@@ -138,6 +138,15 @@ TEST(Jpeg, BrokenStreamsAreRefusedAndHugeClaimsTakeNoMemory) {
   ASSERT_TRUE(cut.image) << cut.error;
   EXPECT_EQ(cut.image->width, 96);
   EXPECT_EQ(cut.image->height, 96);
+  // Found by the content fault sweep: a JPEG cut in half loaded without a word. The early end
+  // is told (the loader names the file); the whole stream is not cut.
+  EXPECT_TRUE(cut.endedEarly);
+  JpegDecode whole = DecodeJpeg(noisy);
+  ASSERT_TRUE(whole.image);
+  EXPECT_FALSE(whole.endedEarly);
+  JpegDecode noEnd = DecodeJpeg(std::vector<uint8_t>(noisy.begin(), noisy.end() - 2));
+  ASSERT_TRUE(noEnd.image);
+  EXPECT_TRUE(noEnd.endedEarly) << "libjpeg counts a missing end marker as an early end";
 }
 
 TEST(Jpeg, PrintJpegsInCmykComeOutInTheirColours) {

@@ -55,6 +55,8 @@ TEST_F(LevelLoadTest, TheTitleIsShownFirstAndGoneAfterTheLoad) {
 TEST_F(LevelLoadTest, AMissingScreenIsAGapAndTheNextNumberIsLookedFor) {
   content.Remove("data/levels/level1/1.dxt");
   Load();
+  ASSERT_EQ(shownMessages.size(), 1u) << "a line names the missing screen";
+  EXPECT_NE(shownMessages[0].text.find("data\\levels\\level1\\1.dxt"), std::string::npos);
   const LevelAssets& level = gameState.level;
   const int screens = gameState.map.Width * gameState.map.Height;
   ASSERT_GT(screens, 2);
@@ -141,6 +143,84 @@ TEST_F(LevelLoadTest, AKindAboveNineIsARangeError) {
   }
   EXPECT_EQ(status, 3);
   EXPECT_NE(shownMessages.back().text.find("Range check error"), std::string::npos);
+}
+
+// Found by the content fault sweep: the last pictures of a frame folder could go missing without
+// a word, as they leave no gap behind them. What uses the folder (a definition's animations, the
+// map's screens, the blood spray, the explosion) says how far it must reach.
+TEST_F(LevelLoadTest, FramesMissingAtAFoldersEndAreNamedWhenTheyAreShown) {
+  struct Case {
+    const char* folder;  // under the root, with "/"
+    const char* named;   // as the game names it
+    const char* user;
+  } cases[] = {{"data/chars/golam", "data\\chars\\golam\\", "golam.pud"},
+               {"data/levels/level1", "data\\levels\\level1\\", "the level map"},
+               {"data/fx/bloodspray", "DATA\\fx\\bloodSpray\\", "the blood spray"},
+               {"data/fx/blow1", "DATA\\fx\\blow1\\", "the explosion"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    int frames = 0;
+    for (const auto& e : fs::directory_iterator(content.root() / c.folder)) {
+      frames += e.path().extension() == ".dxt" ? 1 : 0;
+    }
+    ASSERT_GT(frames, 2);
+    auto linesNaming = [&] {
+      std::vector<std::string> lines;
+      for (const auto& m : shownMessages) {
+        if (m.text.find(c.named) != std::string::npos) lines.push_back(m.text);
+      }
+      return lines;
+    };
+    fake.reset();
+    shownMessages.clear();
+    Load();
+    EXPECT_TRUE(linesNaming().empty()) << "the whole folder: no line";
+    // The demo content shows every frame; each taken from the end is named in turn.
+    for (int last = frames - 1; last >= frames - 2; --last) {
+      SCOPED_TRACE(last);
+      content.Remove(std::string(c.folder) + "/" + std::to_string(last) + ".dxt");
+      fake.reset();
+      shownMessages.clear();
+      Load();
+      std::vector<std::string> lines = linesNaming();
+      ASSERT_EQ(lines.size(), 1u);
+      EXPECT_NE(lines[0].find(c.named + std::to_string(last) + ".dxt"), std::string::npos)
+          << lines[0];
+      EXPECT_NE(lines[0].find("up to " + std::to_string(frames - 1)), std::string::npos)
+          << lines[0];
+      EXPECT_NE(lines[0].find(c.user), std::string::npos) << lines[0];
+    }
+  }
+}
+
+// Found by the content fault sweep: a definition file of random bytes ended the program with a
+// range error that did not say which file was wrong.
+TEST_F(LevelLoadTest, ADefinitionWhoseOwnKindIsOutOfRangeIsNamedInTheRangeError) {
+  fs::path pud = content.root() / "data" / "chars" / "golam.pud";
+  std::string bytes = ReadFile(fs::path(MORVA_TEST_CONTENT) / "data" / "chars" / "golam.pud");
+  for (uint8_t kind : {uint8_t{9}, uint8_t{10}, uint8_t{255}}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    bytes[0] = static_cast<char>(kind);
+    fs::remove(pud);
+    WriteFile(pud, bytes);
+    fake.reset();
+    shownMessages.clear();
+    int status = 0;
+    try {
+      Load();
+    } catch (const ProgramExit& e) {
+      status = e.status;
+    }
+    if (kind <= 9) {
+      EXPECT_EQ(status, 0) << "a kind of 9 still has its frame set slot";
+      continue;
+    }
+    EXPECT_EQ(status, 3);
+    ASSERT_FALSE(shownMessages.empty());
+    EXPECT_NE(shownMessages.back().text.find("Range check error"), std::string::npos);
+    EXPECT_NE(shownMessages.back().text.find("data\\chars\\golam.pud"), std::string::npos)
+        << shownMessages.back().text;
+  }
 }
 
 TEST_F(LevelLoadTest, RestartHealsAndReplacesEveryUnitAndZeroesTheStatistics) {

@@ -2,9 +2,12 @@
 // that nothing is created from a broken file.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "base/messages.hpp"
+#include "formats/jpeg.hpp"
 #include "formats/targa.hpp"
 #include "formats/texture_container.hpp"
 #include "gfx/load.hpp"
@@ -203,6 +206,54 @@ TEST_F(LoadTest, APictureFileLargerThanAnyPictureIsRefusedWithoutReadingIt) {
   EXPECT_NE(shownMessages[0].text.find("huge.dxt"), std::string::npos);
   EXPECT_NE(shownMessages[2].text.find("huge.jpg"), std::string::npos);
   EXPECT_TRUE(fake.renderer.Textures().empty());
+}
+
+// Found in a first round of abuse: of two files spelt alike in different case the first in sort
+// order was loaded even when it was the broken one. Each loader now keeps the first that decodes
+// and names the picture only when none does.
+TEST_F(LoadTest, OfFilesSpeltAlikeTheFirstThatDecodesIsKept) {
+  RgbaImage red;
+  red.width = 2;
+  red.height = 1;
+  red.rgba = {255, 0, 0, 255, 255, 0, 0, 255};
+  RgbaImage jpegSource = red;
+  jpegSource.width = 8;
+  jpegSource.height = 8;
+  jpegSource.rgba.assign(8 * 8 * 4, 200);
+  const std::vector<uint8_t> broken = {1, 2, 3};
+  struct Row {
+    const char* name;
+    std::vector<uint8_t> good;
+    std::function<bool()> loads;  // true when a texture was made
+  } rows[] = {{"a.dxt", SmallContainer(), [] { return cLoad::LoadDXT("data\\x\\a.dxt") != 0; }},
+              {"b.tga", WriteTarga(red),
+               [] {
+                 Texture t = 0;
+                 return cLoad::LoadTGA("data\\x\\b.tga", t) != 0;
+               }},
+              {"c.jpg", EncodeJpeg(jpegSource, 90), [] {
+                 Texture t = 0;
+                 return cLoad::LoadJPG("data\\x\\c.jpg", t) != 0;
+               }}};
+  for (Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    std::string upper = r.name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    // The spelling asked for is tried first, then the upper-case one.
+    Put(std::string("data/x/") + upper, broken);
+    Put(std::string("data/x/") + r.name, broken);
+    shownMessages.clear();
+    EXPECT_FALSE(r.loads()) << "both broken";
+    EXPECT_EQ(shownMessages.size(), 1u);
+    Put(std::string("data/x/") + r.name, r.good);
+    shownMessages.clear();
+    EXPECT_TRUE(r.loads()) << "the exact spelling is good";
+    Put(std::string("data/x/") + r.name, broken);
+    Put(std::string("data/x/") + upper, r.good);
+    shownMessages.clear();
+    EXPECT_TRUE(r.loads()) << "only the other spelling is good";
+    EXPECT_TRUE(shownMessages.empty());
+  }
 }
 
 TEST_F(LoadTest, CreateTextureTakesRgbaOrElseRgbAndHasNoPath) {

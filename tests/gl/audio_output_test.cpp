@@ -223,7 +223,7 @@ TEST(AudioOutput, WithoutADeviceInitSaysWhyAndEverythingStaysHarmless) {
   EXPECT_FALSE(sdl.Init(44100));
   EXPECT_FALSE(sdl.IsOpen());
   EXPECT_FALSE(sdl.Error().empty());
-  EXPECT_EQ(sdl.StreamCreateFile("x", "/nonexistent.wav"), 0u);
+  EXPECT_EQ(sdl.StreamCreateFile("x", {"/nonexistent.wav"}), 0u);
   EXPECT_FALSE(sdl.ChannelPlay(1, false));
   sdl.Free();
 }

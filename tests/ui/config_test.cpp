@@ -125,6 +125,50 @@ TEST_F(ConfigTest, AnUnwritableFolderKeepsTheOldFileWholeAndSaysSo) {
   EXPECT_EQ(loaded.musicVolume, 30);
 }
 
+// Found in a first round of abuse: a dangling symbolic link as config.dat was replaced by a
+// regular file. Saves go through the link, to a target that exists or not, relative or absolute,
+// also through a chain of links.
+TEST_F(ConfigTest, SettingsAreSavedThroughASymbolicLinkWhichStays) {
+  fs::create_directories(dir / "real");
+  struct Case {
+    const char* name;
+    fs::path linkTo;  // as written in the link
+    fs::path target;  // where the record must land
+    bool existing;
+  } cases[] = {
+      {"dangling relative", "real/a.dat", dir / "real" / "a.dat", false},
+      {"dangling absolute", dir / "real" / "b.dat", dir / "real" / "b.dat", false},
+      {"existing", "real/c.dat", dir / "real" / "c.dat", true},
+      {"chain", "hop.dat", dir / "real" / "d.dat", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(file);
+    fs::remove(dir / "hop.dat");
+    if (std::string(c.name) == "chain") fs::create_symlink("real/d.dat", dir / "hop.dat");
+    if (c.existing) WriteFile(c.target, Bytes({9, 9, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    fs::create_symlink(c.linkTo, file);
+    Settings s;
+    LoadConfig(s);  // a dangling link reads as no file: the defaults are written
+    s.musicVolume = 77;
+    ASSERT_TRUE(SaveConfig(s));
+    EXPECT_TRUE(fs::is_symlink(file)) << "the link is kept";
+    std::string bytes = ReadFile(c.target);
+    ASSERT_EQ(bytes.size(), 12u);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[0]), 77);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[1]), c.existing ? 9 : 30) << "read through the link";
+    EXPECT_FALSE(fs::exists(dir / "config.dat.tmp"));
+    EXPECT_FALSE(fs::exists(c.target.string() + ".tmp"));
+  }
+  // A loop of links cannot be written through; it says so and stays as it was.
+  fs::remove(file);
+  fs::create_symlink("config.dat", file);
+  shownMessages.clear();
+  EXPECT_FALSE(SaveConfig(DefaultSettings()));
+  EXPECT_TRUE(fs::is_symlink(file));
+  EXPECT_FALSE(shownMessages.empty());
+}
+
 TEST(ConfigPathChoice, APortableInstallKeepsItsFilesAndADesktopStartUsesThePerUserFolders) {
   TempDir dir{"config_user_paths"};
   fs::path old = fs::current_path();

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets in build-fuzz (clang, ASan, UBSan) and runs each named target (all
+# when none is named) for RUNS executions, one after another at the lowest priority. The seeds in
+# tests/fuzz/corpus/ are copied into build-fuzz/corpus/, where the fuzzer adds what it finds; a
+# crash leaves its input in build-fuzz/findings/<target>/. Prints one line per target.
+#   tests/fuzz/run.sh [-r RUNS] [-t SECONDS] [target...]
+# RUNS defaults to 10 million (jpeg and sound 1 million); SECONDS, when given, ends each run
+# earlier. MORVA_FUZZ_NO_BUILD=1 skips the build; MORVA_FUZZ_NICE sets the niceness (19).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+runs="" seconds=0
+while [ $# -gt 0 ]; do
+  case $1 in
+    -r) runs=$2; shift 2 ;;
+    -t) seconds=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(texture_container targa jpeg level_map character_record config
+  input_script level_source sound)
+
+if [ -z "${MORVA_FUZZ_NO_BUILD:-}" ]; then
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DMORVA_FUZZ=ON -DMORVA_TESTS=OFF -DMORVA_BENCH=OFF >/dev/null
+  cmake --build build-fuzz -j2 --target morva_fuzzers >/dev/null
+fi
+
+for t in "${targets[@]}"; do
+  n=$runs
+  if [ -z "$n" ]; then case $t in jpeg | sound) n=1000000 ;; *) n=10000000 ;; esac; fi
+  work=build-fuzz/corpus/$t findings=build-fuzz/findings/$t log=build-fuzz/logs/$t.log
+  mkdir -p "$work" "$findings" build-fuzz/logs
+  cp -n tests/fuzz/corpus/$t/* "$work"/
+  start=$(date +%s)
+  status=0
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    nice -n "${MORVA_FUZZ_NICE:-19}" build-fuzz/tests/fuzz/fuzz_$t -runs="$n" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$findings/" -print_final_stats=1 "$work" >"$log" 2>&1 || status=$?
+  done=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
+  crashes=$(find "$findings" -type f | wc -l)
+  echo "$t: $done executions in $(($(date +%s) - start)) s, exit $status, $crashes findings kept," \
+    "corpus $(find "$work" -type f | wc -l) files"
+done
