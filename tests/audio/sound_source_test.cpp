@@ -320,7 +320,11 @@ TEST(UnusableFiles, AWavCutShortPlaysAndSaysSo) {
       {"whole.wav", bytes, false},
       {"half.wav", bytes.substr(0, bytes.size() / 2), true},
       {"one_byte_short.wav", bytes.substr(0, bytes.size() - 1), true},
-      {"trailing_chunk_cut.wav", bytes + std::string("LIST\x10\x00\x00\x00ab", 10), false},
+      {"trailing_chunk_cut.wav",
+       bytes + std::string("LIST\x10\x00\x00\x00"
+                           "ab",
+                           10),
+       false},
       {"text.wav", "RIFF but no WAVE at all", false},
   };
   Mixer mixer;
