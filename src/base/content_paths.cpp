@@ -61,12 +61,44 @@ const std::vector<std::string>& ContentPaths::Listing(const fs::path& dir) {
   return listings_.emplace(dir, std::move(names)).first->second;
 }
 
-bool ContentPaths::InsideRoot(const fs::path& path) const {
-  std::error_code ec;
-  fs::path real = fs::canonical(path, ec);
-  if (ec) return false;  // a dangling link, or a loop
+bool ContentPaths::WithinRealRoot(const fs::path& real) const {
   return std::mismatch(realRoot_.begin(), realRoot_.end(), real.begin(), real.end()).first ==
          realRoot_.end();
+}
+
+// Where a folder the resolver walks through really lies, found once: following every link on
+// the way costs a system call per component.
+const fs::path& ContentPaths::RealDir(const fs::path& dir) {
+  auto it = realDirs_.find(dir);
+  if (it != realDirs_.end()) return it->second;
+  std::error_code ec;
+  fs::path real = fs::canonical(dir, ec);
+  if (ec) real.clear();
+  return realDirs_.emplace(dir, std::move(real)).first->second;
+}
+
+bool ContentPaths::IsDirectory(const fs::path& path) {
+  auto it = directories_.find(path);
+  if (it != directories_.end()) return it->second;
+  std::error_code ec;
+  return directories_.emplace(path, fs::is_directory(path, ec)).first->second;
+}
+
+bool ContentPaths::InsideRoot(const fs::path& dir, const std::string& name) {
+  const fs::path next = dir / name;
+  std::error_code ec;
+  const bool link = fs::is_symlink(next, ec);
+  if (ec) return false;
+  fs::path real;
+  if (link) {
+    real = fs::canonical(next, ec);
+    if (ec) return false;  // a dangling link, or a loop
+  } else {
+    const fs::path& realDir = RealDir(dir);
+    if (realDir.empty()) return false;
+    real = realDir / name;
+  }
+  return WithinRealRoot(real);
 }
 
 void ContentPaths::Collect(const fs::path& dir, const std::vector<std::string>& parts,
@@ -87,8 +119,8 @@ void ContentPaths::Collect(const fs::path& dir, const std::vector<std::string>& 
     std::error_code ec;
     if (last) {
       // What a link (anywhere on the way) leads out of the root to is no content.
-      if (InsideRoot(next)) found.push_back(next.string());
-    } else if (fs::is_directory(next, ec)) {
+      if (InsideRoot(dir, name)) found.push_back(next.string());
+    } else if (IsDirectory(next)) {
       Collect(next, parts, at + 1, limit, found);
     }
   }

@@ -36,17 +36,26 @@ class ContentPaths {
   static std::optional<std::vector<std::string>> Split(const std::string& gamePath);
 
   // Forgets cached listings (after content has been written by the program itself).
-  void ClearCache() { listings_.clear(); }
+  void ClearCache() {
+    listings_.clear();
+    realDirs_.clear();
+    directories_.clear();
+  }
 
  private:
   const std::vector<std::string>& Listing(const std::filesystem::path& dir);
   void Collect(const std::filesystem::path& dir, const std::vector<std::string>& parts,
                std::size_t at, std::size_t limit, std::vector<std::string>& found);
-  bool InsideRoot(const std::filesystem::path& path) const;
+  const std::filesystem::path& RealDir(const std::filesystem::path& dir);
+  bool IsDirectory(const std::filesystem::path& path);
+  bool InsideRoot(const std::filesystem::path& dir, const std::string& name);
+  bool WithinRealRoot(const std::filesystem::path& real) const;
 
   std::filesystem::path root_;
   std::filesystem::path realRoot_;  // the root with every symbolic link followed
   std::map<std::filesystem::path, std::vector<std::string>> listings_;
+  std::map<std::filesystem::path, std::filesystem::path> realDirs_;  // empty: not resolvable
+  std::map<std::filesystem::path, bool> directories_;
 };
 
 // Where the content was looked for, and where it was found.
