@@ -11,7 +11,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 export MORVA_ROOT=$root
-xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
+xvfb=(xvfb-run -a -s "-screen 0 1024x768x24 -noreset")
 rows=()
 row() { rows+=("$(printf '| %s | %s | %s | %s | %s | %s |' "$@")"); }
 # bench NAME FILTER: Google Benchmark JSON of one program

@@ -7,7 +7,7 @@ set -euo pipefail
 build=${1:-build}
 runs=${2:-21}
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$runs"
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$build" "$runs"
 fi
 root=$(realpath "$build/content")
 work=$(mktemp -d)

@@ -10,7 +10,7 @@ set -euo pipefail
 build=${1:-build}
 pairs=${2:-15}
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$pairs"
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$build" "$pairs"
 fi
 root=$(realpath "$build/content")
 work=$(mktemp -d)

@@ -58,7 +58,7 @@ struct PlayerWindowTest : ::testing::Test {
         "$status";
     // An X server of its own: windows of tests running beside this one would take the clicks.
     int status =
-        std::system(("xvfb-run -a -s '-screen 0 1024x768x24' bash -c " + Quote(script)).c_str());
+        std::system(("xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash -c " + Quote(script)).c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   static std::string Quote(const std::string& s) {
