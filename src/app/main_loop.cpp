@@ -49,6 +49,25 @@ void RunLevelSteps() {
   }
   RunLevel();
 }
+
+// What a frame showing only the intro does not use waits until a frame needs it, so the window
+// shows its first picture sooner; the first frame drawing anything else loads it first.
+bool restOfStartUpLoaded = false;
+bool firstFrameDone = false;
+
+void LoadRestOfStartUp() {
+  cSND::Open("data\\sounds\\music\\menu.mp3", gameState.menuMusic);
+  cSND::Open("data\\sounds\\music\\game.mp3", gameState.gameMusic);
+  cSND::Open("data\\sounds\\GUI\\button0.WAV", gameState.clickSound);
+  LoadHud();
+  cLoad::LoadTGA("data\\fonts\\fontLV.tga", gameState.fontTexture);
+  restOfStartUpLoaded = true;
+}
+
+bool OnlyTheIntroShows(const ModeFlags& f) {
+  return f.introDone == 0 && f.optionsShown == 0 && f.trainerShown == 0 && f.inGame == 0 &&
+         f.levelFinished == 0 && NoticeText().empty();
+}
 }  // namespace
 
 MusicChoice SelectMusic(const ModeFlags& f) {
@@ -75,11 +94,8 @@ StartResult FormCreate() {
 
   BASS_Init();
   cSND::Open("data\\sounds\\music\\intro.mp3", gameState.introMusic);
-  cSND::Open("data\\sounds\\music\\menu.mp3", gameState.menuMusic);
-  cSND::Open("data\\sounds\\music\\game.mp3", gameState.gameMusic);
-  cSND::Open("data\\sounds\\GUI\\button0.WAV", gameState.clickSound);
-  LoadHud();
-  cLoad::LoadTGA("data\\fonts\\fontLV.tga", gameState.fontTexture);
+  restOfStartUpLoaded = false;
+  firstFrameDone = false;
 
   DXInput1.Assign(ButtonState(4), 0, vk::Escape);
   gameState.flags.introDone = 0;
@@ -96,6 +112,7 @@ void DXTimer1Timer() {
     gameState.gammaApplied = 1;
   }
   ModeFlags& f = gameState.flags;
+  if (!restOfStartUpLoaded && (firstFrameDone || !OnlyTheIntroShows(f))) LoadRestOfStartUp();
   if (f.quitRequested == 0) {
     SelectAndPlayMusic();
     if (f.introDone == 0) {
@@ -110,6 +127,7 @@ void DXTimer1Timer() {
   DrawNotice();
   gameState.morva.EndFrame();
   gameState.keyReleased = 0;
+  firstFrameDone = true;
 }
 
 void FormClose() {

@@ -79,7 +79,18 @@ class MusicTest : public testing::Test {
 };
 TempDir* MusicTest::content_ = nullptr;
 
-TEST_F(MusicTest, StartUpOpensTheThreeTracksAndTheClickWithTheirLengths) {
+// Start-up opens the intro's track; a first frame showing only the intro goes without the rest,
+// which the next frame opens first, before it selects its music.
+TEST_F(MusicTest, StartUpOpensTheIntroTrackAndTheSecondFrameTheRestWithTheirLengths) {
+  auto paths = [&] {
+    std::vector<std::string> out;
+    for (const StreamInfo& s : fake_->audio.Streams()) out.push_back(s.path);
+    return out;
+  };
+  EXPECT_EQ(paths(), std::vector<std::string>{kIntro});
+  Frame();
+  EXPECT_EQ(paths(), std::vector<std::string>{kIntro});
+  Frame();
   std::vector<StreamInfo> streams = fake_->audio.Streams();
   ASSERT_EQ(streams.size(), 4u);
   EXPECT_EQ(streams[0].path, kIntro);
@@ -88,12 +99,24 @@ TEST_F(MusicTest, StartUpOpensTheThreeTracksAndTheClickWithTheirLengths) {
   EXPECT_EQ(streams[2].path, kGame);
   EXPECT_EQ(streams[3].path, kClick);
   EXPECT_EQ(streams[3].length, 4410 * 2u);
-  for (const StreamInfo& s : streams) EXPECT_FALSE(s.playing) << s.path;
+  for (int i = 1; i < 4; ++i) EXPECT_FALSE(streams[i].playing) << streams[i].path;
+  Frame(3);
+  EXPECT_EQ(fake_->audio.Streams().size(), 4u) << "opened once";
+}
+
+// A first frame that shows more than the intro (a key held through it, a screen opened by a
+// test or a notice) has everything it may use.
+TEST_F(MusicTest, AFirstFrameShowingMoreThanTheIntroOpensEverythingFirst) {
+  gameState.flags.introDone = 1;
+  Frame();
+  EXPECT_EQ(fake_->audio.Streams().size(), 4u);
+  ExpectOnlyPlaying(kMenu, 0);
 }
 
 TEST_F(MusicTest, TheIntroPlaysFromTheStartThenTheMenuTrackTakesOverFromItsStart) {
   Frame();
-  ExpectOnlyPlaying(kIntro, 0);
+  EXPECT_TRUE(Track(kIntro).playing);
+  EXPECT_EQ(Track(kIntro).position, 0u);
   Frame(5);
   ExpectOnlyPlaying(kIntro, 5 * kStepBytes);
   EXPECT_EQ(Track(kIntro).volume, gameState.settings.musicVolume);

@@ -282,7 +282,8 @@ TEST(RecorderNames, NeverHandOutZeroOrTheFrameGapMarker) {
 TEST(FontAtStartUp, AMissingFontIsReportedInTheStateDump) {
   TempDir dir{"font_missing"};
   fs::create_directories(dir / "content" / "data");
-  RunResult r = RunGame({"--headless", "--frames", "1", "--frame-ms", "10", "--root", "content",
+  // The font is loaded before the second frame; the first shows only the intro.
+  RunResult r = RunGame({"--headless", "--frames", "2", "--frame-ms", "10", "--root", "content",
                          "--dump-state", "state.json"},
                         dir.path());
   ASSERT_EQ(r.status, 0) << r.output;
@@ -300,7 +301,7 @@ TEST(FontAtStartUp, AFontWrittenByTheToolsWriterLoadsSilently) {
   TempDir dir{"font_present"};
   RgbaImage font{256, 256, std::vector<uint8_t>(256 * 256 * 4, 255)};
   WriteFile(dir / "content" / "data" / "Fonts" / "FONTLV.TGA", AsString(WriteTarga(font)));
-  RunResult r = RunGame({"--headless", "--frames", "1", "--frame-ms", "10", "--root", "content",
+  RunResult r = RunGame({"--headless", "--frames", "2", "--frame-ms", "10", "--root", "content",
                          "--dump-state", "state.json"},
                         dir.path());
   ASSERT_EQ(r.status, 0) << r.output;
