@@ -13,6 +13,9 @@ class Decoder {
   int Channels() const { return channels_; }
   // The frames the file says it holds. A damaged or cut file may deliver fewer.
   uint64_t StatedFrames() const { return statedFrames_; }
+  // The file holds less than its own header announces (a WAV's data length, the frame count of
+  // an MP3's LAME tag): it plays as far as it goes.
+  bool CutShort() const { return cutShort_; }
   // Decodes up to `frames` interleaved frames from the current position into `out`. Returns how
   // many; 0 at the end or where the file cannot be read further.
   virtual size_t Read(int16_t* out, size_t frames) = 0;
@@ -24,6 +27,7 @@ class Decoder {
  protected:
   int channels_ = 0;
   uint64_t statedFrames_ = 0;
+  bool cutShort_ = false;
 };
 
 // MP3 (MPEG audio) through libmpg123. The stated length is counted from the frame headers, so it
@@ -33,3 +37,7 @@ std::unique_ptr<Decoder> OpenMp3Decoder(const std::string& file, std::string& wh
 std::unique_ptr<Decoder> OpenSndFileDecoder(const std::string& file, std::string& why);
 // Whether a file's first bytes are an ID3v2 tag or an MPEG audio frame header.
 bool LooksLikeMpegAudio(const std::string& file);
+
+// Whether a RIFF WAVE file holds fewer sound bytes than its data chunk declares (a file cut
+// short still plays, as far as it goes, but says so). False for any other file.
+bool WavEndsEarly(const std::string& file);

@@ -32,7 +32,7 @@ uint32_t Mixer::Open(const std::string& path, const std::vector<std::string>& fi
     std::string why;
     std::unique_ptr<SoundSource> source = OpenSoundSource(file, &why);
     if (source) {
-      if (WavEndsEarly(file)) {
+      if (source->CutShort()) {
         NoteMessageUtf8("Sound", "File \"" + Cp1257ToUtf8(path) +
                                      "\" ends early: it plays shorter than its header says.");
       }

@@ -173,8 +173,12 @@ bool Mp3Decoder::Open(const std::string& file, std::string& why) {
   // From here on the format cannot change.
   mpg123_format_none(handle_);
   mpg123_format(handle_, rate, channels, MPG123_ENC_SIGNED_16);
-  // Without a LAME or Xing tag the length would be a guess from the file size; the scan counts
-  // the frames (and finds where a cut file ends).
+  // A LAME tag (which also gives the encoder's delay) announces the length; without one it
+  // would be a guess from the file size. The scan counts the frames (and finds where a cut file
+  // ends), so a tagged file that delivers less than it announces was cut.
+  long encoderDelay = -1;
+  mpg123_getstate(handle_, MPG123_ENC_DELAY, &encoderDelay, nullptr);
+  const off_t announced = encoderDelay >= 0 ? mpg123_length(handle_) : -1;
   if (mpg123_scan(handle_) != MPG123_OK) {
     why = Problem("cannot be scanned");
     return false;
@@ -186,6 +190,7 @@ bool Mp3Decoder::Open(const std::string& file, std::string& why) {
   }
   channels_ = channels;
   statedFrames_ = static_cast<uint64_t>(length);
+  cutShort_ = length < announced;
   return true;
 }
 

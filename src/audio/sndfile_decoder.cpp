@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "audio/decoder.hpp"
@@ -16,10 +19,11 @@ using SndFilePtr = std::unique_ptr<SNDFILE, SndFileCloser>;
 
 class SndFileDecoder : public Decoder {
  public:
-  SndFileDecoder(SndFilePtr file, int channels, uint64_t frames, bool shorts)
+  SndFileDecoder(SndFilePtr file, int channels, uint64_t frames, bool shorts, bool cutShort)
       : file_(std::move(file)), shorts_(shorts) {
     channels_ = channels;
     statedFrames_ = frames;
+    cutShort_ = cutShort;
   }
 
   // 16-bit files are read as they are stored. Others are read as floats and converted here:
@@ -77,6 +81,31 @@ std::unique_ptr<Decoder> OpenSndFileDecoder(const std::string& file, std::string
     return nullptr;
   }
   const bool shorts = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16;
-  return std::make_unique<SndFileDecoder>(std::move(sf), info.channels,
-                                          static_cast<uint64_t>(info.frames), shorts);
+  return std::make_unique<SndFileDecoder>(
+      std::move(sf), info.channels, static_cast<uint64_t>(info.frames), shorts, WavEndsEarly(file));
+}
+
+bool WavEndsEarly(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  char riff[12];
+  if (!in.read(riff, sizeof riff) || std::memcmp(riff, "RIFF", 4) != 0 ||
+      std::memcmp(riff + 8, "WAVE", 4) != 0) {
+    return false;
+  }
+  std::error_code ec;
+  const uint64_t size = std::filesystem::file_size(file, ec);
+  if (ec) return false;
+  // Walks the chunks up to "data"; a few hundred is more than any real file has.
+  for (int chunk = 0; chunk < 256; ++chunk) {
+    unsigned char head[8];
+    if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return false;
+    const uint64_t length = head[4] | (head[5] << 8) | (head[6] << 16) | (uint64_t{head[7]} << 24);
+    const uint64_t at = static_cast<uint64_t>(in.tellg());
+    if (std::memcmp(head, "data", 4) == 0) {
+      // 0 and 0xFFFFFFFF are what writers that could not seek back leave: no length to keep.
+      return length != 0 && length != 0xFFFFFFFFu && at + length > size;
+    }
+    in.seekg(static_cast<std::streamoff>(length + (length & 1)), std::ios::cur);
+  }
+  return false;
 }

@@ -102,9 +102,7 @@ std::unique_ptr<Decoder> OpenDecoder(const std::string& file, std::string& why) 
   return OpenSndFileDecoder(file, why);
 }
 
-}  // namespace
-
-std::unique_ptr<SoundSource> SourceFromDecoder(std::unique_ptr<Decoder> decoder, std::string& why) {
+std::unique_ptr<SoundSource> SourceOver(std::unique_ptr<Decoder> decoder, std::string& why) {
   int channels = decoder->Channels();
   if (channels < 1 || channels > kMaxChannels) {
     why = std::to_string(channels) + " channels";
@@ -128,6 +126,14 @@ std::unique_ptr<SoundSource> SourceFromDecoder(std::unique_ptr<Decoder> decoder,
   }
   return MakeStreamedSource(std::move(decoder), frames);
 }
+}  // namespace
+
+std::unique_ptr<SoundSource> SourceFromDecoder(std::unique_ptr<Decoder> decoder, std::string& why) {
+  const bool cut = decoder->CutShort();
+  std::unique_ptr<SoundSource> source = SourceOver(std::move(decoder), why);
+  if (source) source->SetCutShort(cut);
+  return source;
+}
 
 std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::string* why) {
   std::string problem;
@@ -140,29 +146,4 @@ std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::strin
   }
   if (why) *why = source ? std::string() : problem;
   return source;
-}
-
-bool WavEndsEarly(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  char riff[12];
-  if (!in.read(riff, sizeof riff) || std::memcmp(riff, "RIFF", 4) != 0 ||
-      std::memcmp(riff + 8, "WAVE", 4) != 0) {
-    return false;
-  }
-  std::error_code ec;
-  const uint64_t size = std::filesystem::file_size(file, ec);
-  if (ec) return false;
-  // Walks the chunks up to "data"; a few hundred is more than any real file has.
-  for (int chunk = 0; chunk < 256; ++chunk) {
-    unsigned char head[8];
-    if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return false;
-    const uint64_t length = head[4] | (head[5] << 8) | (head[6] << 16) | (uint64_t{head[7]} << 24);
-    const uint64_t at = static_cast<uint64_t>(in.tellg());
-    if (std::memcmp(head, "data", 4) == 0) {
-      // 0 and 0xFFFFFFFF are what writers that could not seek back leave: no length to keep.
-      return length != 0 && length != 0xFFFFFFFFu && at + length > size;
-    }
-    in.seekg(static_cast<std::streamoff>(length + (length & 1)), std::ios::cur);
-  }
-  return false;
 }

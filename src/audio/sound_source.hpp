@@ -16,6 +16,9 @@ class SoundSource {
   // Frames the file delivers, known when it is opened. Shrinks only if a streamed file gives out
   // earlier while it plays (it was changed or damaged after opening): the sound then ends there.
   uint64_t Frames() const { return frames_; }
+  // The file holds less than its header announces (see Decoder::CutShort).
+  bool CutShort() const { return cutShort_; }
+  void SetCutShort(bool cut) { cutShort_ = cut; }
   // Interleaved frames from `at` on, or nullptr when none can be had there. On return `count`
   // holds how many follow contiguously (never more than asked for, at least 1 on success).
   // Not thread-safe: one reader at a time.
@@ -32,6 +35,7 @@ class SoundSource {
  protected:
   int channels_ = 0;
   uint64_t frames_ = 0;
+  bool cutShort_ = false;
 };
 
 // Sounds up to this many frames are decoded whole when opened; longer ones (music) are streamed.
@@ -42,8 +46,5 @@ constexpr uint64_t kWholeDecodeMaxFrames = 44100 * 12;
 // `why` then says what is wrong with a file that is there (and is left empty for a missing one).
 std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::string* why = nullptr);
 
-// Whether a RIFF WAVE file holds fewer sound bytes than its data chunk declares (a file cut
-// short still plays, as far as it goes, but says so). False for any other file.
-bool WavEndsEarly(const std::string& file);
 // The source over an opened decoder, or nothing (with the reason in `why`).
 std::unique_ptr<SoundSource> SourceFromDecoder(std::unique_ptr<Decoder> decoder, std::string& why);
