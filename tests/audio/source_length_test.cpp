@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "audio/decoder.hpp"
 #include "audio/mixer.hpp"
@@ -15,16 +16,20 @@ using testsound::CountingSource;
 
 // A file that states `stated` frames but holds only the first `held` (CountingSource's values).
 // Seeking past what it holds fails, or with `seeksAnywhere` succeeds and then reads nothing, as
-// some decoders do.
+// some decoders do. `held` is shortened by a test to cut the file while it plays: the decoding
+// thread reads it. A cut given as `cutWhenPlayed` happens at the first seek to the start, which
+// is where playing begins after the opening reads near the end.
 class ShortFile : public Decoder {
  public:
-  ShortFile(int channels, uint64_t stated, uint64_t held, bool seeksAnywhere)
-      : held(held), seeksAnywhere_(seeksAnywhere) {
+  ShortFile(int channels, uint64_t stated, uint64_t held, bool seeksAnywhere,
+            uint64_t cutWhenPlayed = 0)
+      : held(held), seeksAnywhere_(seeksAnywhere), cutWhenPlayed_(cutWhenPlayed) {
     channels_ = channels;
     statedFrames_ = stated;
   }
   size_t Read(int16_t* out, size_t frames) override {
-    size_t n = static_cast<size_t>(std::min<uint64_t>(frames, held - std::min(at_, held)));
+    const uint64_t have = held;
+    size_t n = static_cast<size_t>(std::min<uint64_t>(frames, have - std::min(at_, have)));
     for (size_t i = 0; i < n; ++i) {
       for (int c = 0; c < channels_; ++c)
         out[i * channels_ + c] = CountingSource::Value(at_ + i, c);
@@ -33,16 +38,21 @@ class ShortFile : public Decoder {
     return n;
   }
   bool Seek(uint64_t frame) override {
+    if (frame == 0 && cutWhenPlayed_ != 0) {
+      held = cutWhenPlayed_;
+      cutWhenPlayed_ = 0;
+    }
     if (frame > held && !seeksAnywhere_) return false;
     at_ = frame;
     return true;
   }
   size_t MemoryBytes() const override { return 0; }
 
-  uint64_t held;  // shortened by a test to cut the file while it plays
+  std::atomic<uint64_t> held;
 
  private:
   bool seeksAnywhere_;
+  uint64_t cutWhenPlayed_;
   uint64_t at_ = 0;
 };
 
@@ -137,7 +147,7 @@ void PlayToTheEnd(Mixer& mixer, uint32_t handle) {
 // The file is cut while the game runs (replaced on disk, say): the stream ends where the decoder
 // stops, and its length becomes that, so its position still reaches its length.
 TEST(StreamedLength, AFileThatGivesOutWhilePlayingEndsWhereItStops) {
-  auto decoder = std::make_unique<ShortFile>(2, kLong, kLong, false);
+  auto decoder = std::make_unique<ShortFile>(2, kLong, kLong, false, 10'123);
   ShortFile* file = decoder.get();
   std::string why;
   Mixer mixer;
@@ -146,7 +156,6 @@ TEST(StreamedLength, AFileThatGivesOutWhilePlayingEndsWhereItStops) {
   EXPECT_EQ(mixer.Length(h), kLong * 4);
 
   // Met while reading on: the length is exactly where the frames stopped.
-  file->held = 10'123;
   PlayToTheEnd(mixer, h);
   EXPECT_EQ(mixer.Length(h), 10'123u * 4);
   EXPECT_EQ(mixer.Position(h), mixer.Length(h));
