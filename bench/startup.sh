@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up to the first presented frame, in a window under Xvfb, beside a minimal SDL2 program
 # that opens a GL window and presents one frame. The game starts on the build's demo content (so
-# its start-up loads the HUD, the font and the music). Prints the median of RUNS runs of each.
+# its first frame opens the intro's music and draws its first picture). Prints the median of RUNS
+# runs of each.
 # usage: bench/startup.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
 build=${1:-build}
