@@ -57,8 +57,8 @@ struct PlayerWindowTest : ::testing::Test {
         "; kill -TERM $pid 2>/dev/null; wait $pid; status=$?; pkill -P $dog; exit "
         "$status";
     // An X server of its own: windows of tests running beside this one would take the clicks.
-    int status =
-        std::system(("xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash -c " + Quote(script)).c_str());
+    int status = std::system(
+        ("xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash -c " + Quote(script)).c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   static std::string Quote(const std::string& s) {
