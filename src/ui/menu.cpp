@@ -73,6 +73,10 @@ int32_t MenuButtonY(MenuButton b) {
   return 140 + 50 * static_cast<int32_t>(b);
 }
 
+MenuPoint MenuButtonMiddle(MenuButton b) {
+  return {kMenuButtonX + kMenuButtonWidth / 2, MenuButtonY(b) + kMenuButtonHeight / 2};
+}
+
 bool ResumeVisible(const ModeFlags& flags) {
   return flags.inGame == 1 && flags.levelFinished == 0;
 }

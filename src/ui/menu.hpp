@@ -26,6 +26,12 @@ constexpr int32_t kMenuButtonX = 335;
 constexpr int32_t kMenuButtonWidth = 100;
 constexpr uint8_t kMenuButtonHeight = 35;
 int32_t MenuButtonY(MenuButton b);
+// The middle of a button, where a click surely lands (for scripted players).
+struct MenuPoint {
+  int32_t x;
+  int32_t y;
+};
+MenuPoint MenuButtonMiddle(MenuButton b);
 
 // Resume is offered only while a level is in play and not finished; Start only while none is.
 bool ResumeVisible(const ModeFlags& flags);

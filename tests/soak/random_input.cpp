@@ -134,8 +134,9 @@ void RandomInput::ClickStart(std::deque<Event>& out) {
   if (f.menuShown == 0 || f.optionsShown == 1 || random_() % 50 != 0) return;
   // Start, or Resume when the level is paused.
   MenuButton button = f.inGame == 1 ? MenuButton::Resume : MenuButton::Start;
-  out.push_back(Parsed("0 mouse move " + std::to_string(kMenuButtonX + 50) + " " +
-                       std::to_string(MenuButtonY(button) + 17)));
+  MenuPoint middle = MenuButtonMiddle(button);
+  out.push_back(
+      Parsed("0 mouse move " + std::to_string(middle.x) + " " + std::to_string(middle.y)));
   out.push_back(Parsed("0 mouse down left"));
   clickRelease_ = 2 + static_cast<int>(random_() % 5);
 }

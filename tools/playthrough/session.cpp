@@ -9,6 +9,7 @@
 
 #include "app/game_state.hpp"
 #include "game/units.hpp"
+#include "ui/menu.hpp"
 
 namespace {
 // How long each screen is left on show before the next input: the statistics screen for a second
@@ -16,6 +17,11 @@ namespace {
 constexpr int64_t kStatisticsShown = 100;
 constexpr int64_t kMenuShown = 50;
 constexpr int64_t kAgainShown = 50;
+
+std::string OverStart() {
+  MenuPoint middle = MenuButtonMiddle(MenuButton::Start);
+  return "mouse move " + std::to_string(middle.x) + " " + std::to_string(middle.y);
+}
 }  // namespace
 
 void PlaythroughSession::Script(int64_t frame, int64_t at, const std::string& words) {
@@ -53,7 +59,7 @@ std::deque<Event> PlaythroughSession::Plan(int64_t frame) {
       // A key ends the intro; Start is the menu's second button, clicked at its middle.
       Script(frame, 10, "key down Space");
       Script(frame, 12, "key up Space");
-      Script(frame, 20, "mouse move 385 207");
+      Script(frame, 20, OverStart());
       Script(frame, 22, "mouse down left");
       Script(frame, 24, "mouse up left");
       break;
@@ -66,7 +72,7 @@ std::deque<Event> PlaythroughSession::Plan(int64_t frame) {
       if (since == kStatisticsShown) keys_.Tap("Escape");
       break;
     case Phase::Menu:
-      Script(frame, phaseFrame_ + kMenuShown, "mouse move 385 207");
+      Script(frame, phaseFrame_ + kMenuShown, OverStart());
       Script(frame, phaseFrame_ + kMenuShown + 2, "mouse down left");
       Script(frame, phaseFrame_ + kMenuShown + 4, "mouse up left");
       break;
