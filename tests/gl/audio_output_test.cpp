@@ -59,6 +59,14 @@ struct Burst {
   bool sidesEqual = true;
 };
 
+// The 16-bit samples SDL's disk driver wrote.
+std::vector<int16_t> ReadSamples(const fs::path& raw) {
+  std::string bytes = ReadFile(raw);
+  std::vector<int16_t> samples(bytes.size() / 2);
+  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  return samples;
+}
+
 // Splits the output into stretches of sound separated by at least 8 frames of exact silence (a
 // sine this loud never has two zero samples in a row).
 std::vector<Burst> FindBursts(const std::vector<int16_t>& stereo) {
@@ -126,10 +134,8 @@ TEST(AudioOutput, TheDiskDriverReceivesTheMixAtTheRightPitchAndLevel) {
   BASS_Free();
   sdl.Close();
 
-  std::string bytes = ReadFile(raw);
-  ASSERT_GT(bytes.size(), sineFrames * 2 * 4);
-  std::vector<int16_t> samples(bytes.size() / 2);
-  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  std::vector<int16_t> samples = ReadSamples(raw);
+  ASSERT_GT(samples.size() * 2, sineFrames * 2 * 4);
   std::vector<Burst> bursts = FindBursts(samples);
   ASSERT_EQ(bursts.size(), 2u);
   for (const Burst& b : bursts) {
@@ -169,9 +175,7 @@ TEST(AudioOutput, FreeSilencesTheOutputAtOnce) {
   sdl.Close();
   EXPECT_FALSE(sdl.IsOpen());
 
-  std::string bytes = ReadFile(raw);
-  std::vector<int16_t> samples(bytes.size() / 2);
-  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  std::vector<int16_t> samples = ReadSamples(raw);
   std::vector<Burst> bursts = FindBursts(samples);
   ASSERT_EQ(bursts.size(), 1u);
   EXPECT_GE(bursts[0].frames + 2, heardFrames);
