@@ -76,6 +76,13 @@ std::string OpenDevice(SdlAudio::Output& out, int frequency, SDL_AudioCallback c
   return out.wanted ? error : std::string();
 }
 
+// The owner wants sound and a thread is about to open the device for it.
+void StartOpening(SdlAudio::Output& out) {
+  std::lock_guard lock(out.mutex);
+  out.wanted = true;
+  out.opening = true;
+}
+
 // Waits for a device being opened, then closes it (SDL waits for its audio thread there).
 void CloseOutput(SdlAudio::Output& out) {
   std::unique_lock lock(out.mutex);
@@ -111,22 +118,14 @@ bool SdlAudio::Init(int frequency) {
     return true;
   }
   started_ = true;
-  {
-    std::lock_guard lock(output_->mutex);
-    output_->wanted = true;
-    output_->opening = true;
-  }
+  StartOpening(*output_);
   return OpenDevice(*output_, frequency, &SdlAudio::Callback, this, mixer()).empty();
 }
 
 void SdlAudio::OpenInBackground(int frequency) {
   if (started_) return;
   started_ = true;
-  {
-    std::lock_guard lock(output_->mutex);
-    output_->wanted = true;
-    output_->opening = true;
-  }
+  StartOpening(*output_);
   // Nobody ever waits for this thread: it holds its own share of the device state, and the
   // callback it registers runs only while this object still wants sound (see Free()).
   std::thread([out = output_, frequency, self = this, &mixer = mixer()] {
