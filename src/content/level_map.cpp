@@ -41,8 +41,17 @@ void StoreLevelMap(const LevelMapFile& parsed, LevelMap& map) {
   levelMapSize = LevelMapSize{parsed.Width, parsed.Height};
   const int columns = std::min(parsed.Columns(), kGridColumns);
   const int rows = std::min(parsed.Rows(), kGridRows);
+  // Both grids keep a column's cells together, so each column is one copy.
+  const bool whole =
+      parsed.Cells.size() == static_cast<std::size_t>(parsed.Columns()) * parsed.Rows();
   for (int cx = 0; cx < columns; ++cx) {
-    for (int cy = 0; cy < rows; ++cy) map.Cells[cx][cy] = parsed.Cell(cx, cy);
+    uint8_t* column = map.Cells[cx].data();
+    if (whole) {
+      std::copy_n(parsed.Cells.begin() + static_cast<std::ptrdiff_t>(cx) * parsed.Rows(), rows,
+                  column);
+    } else {
+      std::fill_n(column, rows, uint8_t{0});
+    }
   }
   if (parsed.Cells.empty()) return;  // stopped at the size: nothing after it was read
   map.CharCount = static_cast<uint16_t>(parsed.CharCount());

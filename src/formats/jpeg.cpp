@@ -34,7 +34,7 @@ void OnMessage(j_common_ptr info, int level) {
 }
 
 // Runs the decoder; returns false with `error` filled. `image` is sized before rows are read.
-bool Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& error,
+bool Decode(std::span<const uint8_t> bytes, int64_t maxPixels, RgbaImage& image, std::string& error,
             std::vector<uint8_t>& row, bool& endedEarly) {
   jpeg_decompress_struct info;
   ErrorManager errors;
@@ -55,7 +55,7 @@ bool Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& error
   bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   int components = cmyk ? 4 : 3;
-  if (static_cast<int64_t>(info.image_width) * info.image_height > kMaxJpegPixels) {
+  if (static_cast<int64_t>(info.image_width) * info.image_height > maxPixels) {
     jpeg_destroy_decompress(&info);
     error = "the picture is too large (" + std::to_string(info.image_width) + " x " +
             std::to_string(info.image_height) + ")";
@@ -96,7 +96,7 @@ bool Decode(std::span<const uint8_t> bytes, RgbaImage& image, std::string& error
 }
 }  // namespace
 
-JpegDecode DecodeJpeg(std::span<const uint8_t> bytes) {
+JpegDecode DecodeJpeg(std::span<const uint8_t> bytes, int64_t maxPixels) {
   JpegDecode result;
   if (bytes.empty()) {
     result.error = "empty file";
@@ -104,7 +104,8 @@ JpegDecode DecodeJpeg(std::span<const uint8_t> bytes) {
   }
   RgbaImage image;
   std::vector<uint8_t> row;
-  if (Decode(bytes, image, result.error, row, result.endedEarly)) result.image = std::move(image);
+  if (Decode(bytes, maxPixels, image, result.error, row, result.endedEarly))
+    result.image = std::move(image);
   return result;
 }
 

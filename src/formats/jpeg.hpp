@@ -21,7 +21,8 @@ struct JpegDecode {
 
 // Decodes any JPEG libjpeg can turn into RGB; the image comes out opaque (alpha 255), bottom row
 // first. A stream that ends early decodes as far as it goes, as libjpeg does, and says so.
-JpegDecode DecodeJpeg(std::span<const uint8_t> bytes);
+// Pictures of more than `maxPixels` are refused (the fuzzer uses a lower limit to stay fast).
+JpegDecode DecodeJpeg(std::span<const uint8_t> bytes, int64_t maxPixels = kMaxJpegPixels);
 
 // Encodes the red, green and blue of an image (alpha is dropped) at quality 1..100. An image
 // libjpeg cannot hold (no pixels, a side above 65500) gives no bytes.

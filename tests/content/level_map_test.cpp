@@ -247,3 +247,28 @@ TEST_F(LevelMapLoad, AMissingFileSaysSoWithThePathAppended) {
   EXPECT_TRUE(windowCloseRequested);
   EXPECT_EQ(gameState.map.Width, 0);
 }
+
+TEST(StoreLevelMap, CopiesEachColumnAndClearsWhatAMapWithoutCellsCovers) {
+  static LevelMap stored;
+  for (auto& column : stored.Cells) column.fill(7);
+  LevelMapFile parsed;
+  parsed.Resize(1, 1);
+  parsed.SetCell(0, 0, 1);
+  parsed.SetCell(0, 59, 2);
+  parsed.SetCell(79, 0, 3);
+  parsed.SetCell(79, 59, 4);
+  StoreLevelMap(parsed, stored);
+  EXPECT_EQ(stored.Cells[0][0], 1);
+  EXPECT_EQ(stored.Cells[0][59], 2);
+  EXPECT_EQ(stored.Cells[79][0], 3);
+  EXPECT_EQ(stored.Cells[79][59], 4);
+  EXPECT_EQ(stored.Cells[40][30], 0);
+  EXPECT_EQ(stored.Cells[0][60], 7) << "below the level: left alone";
+  EXPECT_EQ(stored.Cells[80][0], 7) << "right of the level: left alone";
+  // A grid that does not match its size (built by hand, never read from a file) stores as empty.
+  parsed.Cells.resize(10);
+  StoreLevelMap(parsed, stored);
+  EXPECT_EQ(stored.Cells[0][0], 0);
+  EXPECT_EQ(stored.Cells[79][59], 0);
+  EXPECT_EQ(stored.Cells[80][0], 7);
+}

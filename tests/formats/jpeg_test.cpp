@@ -129,6 +129,11 @@ TEST(Jpeg, BrokenStreamsAreRefusedAndHugeClaimsTakeNoMemory) {
     EXPECT_FALSE(d.image.has_value()) << c.what;
     EXPECT_FALSE(d.error.empty()) << c.what;
   }
+  // The pixel limit on both sides: 32 x 32 is 1024 pixels.
+  EXPECT_TRUE(DecodeJpeg(good, 1024).image);
+  JpegDecode over = DecodeJpeg(good, 1023);
+  EXPECT_FALSE(over.image);
+  EXPECT_EQ(over.error, "the picture is too large (32 x 32)");
   // A stream cut inside the picture data still gives the whole picture, as far as it goes.
   ASSERT_TRUE(RunTool("convert -size 96x96 -seed 3 plasma: " + Quoted(dir / "n.ppm")));
   ASSERT_TRUE(RunTool("cjpeg -outfile " + Quoted(dir / "n.jpg") + " " + Quoted(dir / "n.ppm")));
