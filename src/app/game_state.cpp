@@ -18,9 +18,10 @@ namespace {
 }  // namespace
 
 void ResetGameState() {
-  // Too large for the stack: the map grid alone is 2 MB.
-  auto fresh = std::make_unique<GameState>();
-  gameState = std::move(*fresh);
+  // Rebuilt where it lies: the map grid alone is 2 MB, too large for the stack, and a fresh copy
+  // elsewhere would be written twice over.
+  std::destroy_at(&gameState);
+  std::construct_at(&gameState);
   levelMapSize = LevelMapSize{};
   DXInput1 = InputComponent{};
   DXInput1.AssignFormDefaults();

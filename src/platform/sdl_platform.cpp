@@ -15,13 +15,16 @@
 #include "platform/sdl_audio.hpp"
 
 namespace {
-constexpr Uint32 kSubsystems =
-    SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
+// Joysticks and controllers start after the first frame is on the screen: looking for them
+// (and reading SDL's controller table) is time the window would stay empty.
+constexpr Uint32 kStartSubsystems = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
+constexpr Uint32 kInputDeviceSubsystems = SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER;
+constexpr Uint32 kSubsystems = kStartSubsystems | kInputDeviceSubsystems;
 }  // namespace
 
 SdlPlatform::SdlPlatform(bool interactive, bool windowed)
     : interactive_(interactive), windowed_(windowed) {
-  if (SDL_Init(kSubsystems) != 0) {
+  if (SDL_Init(kStartSubsystems) != 0) {
     error_ = std::string("no display: ") + SDL_GetError();
     return;
   }
@@ -49,7 +52,6 @@ SdlPlatform::SdlPlatform(bool interactive, bool windowed)
     error_ = std::string("cannot open the main window: ") + SDL_GetError();
     return;
   }
-  OpenJoystick();
 }
 
 SdlPlatform::~SdlPlatform() {
@@ -71,6 +73,15 @@ SdlPlatform::~SdlPlatform() {
       // shutdown shares: the end of the process releases both.
       break;
   }
+}
+
+void SdlPlatform::StartInputDevices() {
+  inputDevicesStarted_ = true;
+  if (SDL_InitSubSystem(kInputDeviceSubsystems) != 0) {
+    std::fprintf(stderr, "morva: no joystick or game controller: %s\n", SDL_GetError());
+    return;
+  }
+  OpenJoystick();
 }
 
 void SdlPlatform::OpenJoystick() {
@@ -114,6 +125,7 @@ void SdlPlatform::DestroyContext() {
 
 void SdlPlatform::SwapBuffers() {
   SDL_GL_SwapWindow(window_);
+  framePresented_ = true;
 }
 
 Viewport SdlPlatform::LogicalViewport() const {
@@ -240,6 +252,7 @@ void SdlPlatform::CloseJoystick() {
 }
 
 bool SdlPlatform::PollEvent(Event& event) {
+  if (framePresented_ && !inputDevicesStarted_) StartInputDevices();
   if (TakePending(event)) return true;
   SDL_Event sdl;
   while (SDL_PollEvent(&sdl)) {

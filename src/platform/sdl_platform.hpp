@@ -61,6 +61,7 @@ class SdlPlatform : public Platform {
   void QueueReleasedFocusKeys();
   bool TakePending(Event& event);
   void ToggleFullScreen();
+  void StartInputDevices();
   void OpenJoystick();
   void CloseJoystick();
   int DisplayIndex() const;
@@ -78,6 +79,8 @@ class SdlPlatform : public Platform {
   bool fullScreen_ = false;
   bool modeChanged_ = false;
   bool focused_ = true;
+  bool framePresented_ = false;
+  bool inputDevicesStarted_ = false;
   bool minimised_ = false;
   bool gammaWarned_ = false;
   // The last key event was the press of a key the game has no name for.

@@ -2,6 +2,8 @@
 // logical 800 x 600 size, upright, whatever the window's size.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
@@ -76,4 +78,24 @@ TEST_F(WindowTest, TheGlBackEndSetsUpAndCapturesTheLogicalPicture) {
   EXPECT_TRUE(platform.GetDesktopMode(desktop));
   EXPECT_GT(desktop.width, 0);
   EXPECT_EQ(desktop.bitsPerPixel, 32);
+}
+
+TEST_F(WindowTest, JoysticksAreLookedForOnlyAfterTheFirstFrameIsShown) {
+  // A window of an earlier test may have left them started (SDL counts each start).
+  for (int i = 0; i < 8 && SDL_WasInit(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0; ++i) {
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
+  }
+  SdlPlatform platform(false, true);
+  ASSERT_TRUE(platform.Ok()) << platform.Error();
+  ASSERT_TRUE(platform.CreateContext(false));
+  Event e;
+  while (platform.PollEvent(e)) {
+  }
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0u) << "before any frame";
+  platform.SwapBuffers();
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_JOYSTICK), 0u) << "the swap itself waits for nothing";
+  while (platform.PollEvent(e)) {
+  }
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER),
+            static_cast<Uint32>(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER));
 }
