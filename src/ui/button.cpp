@@ -63,7 +63,9 @@ bool cButton::Update(int32_t x, int32_t y, double frameMs, double delaySeconds, 
     DrawQuad(releasedTexture, x, y, kButtonDepth, width, height, 1);
     if (ReleaseTimerPassed(buttonReleaseTimer, frameMs, delaySeconds)) {
       pressed = 0;
-      return true;
+      // A button that turned inactive while its click waited (Start once the level is in play)
+      // drops the click: fired then, it would hide the menu of a paused level for good.
+      return active;
     }
   }
   return false;

@@ -116,6 +116,22 @@ TEST_F(ButtonTest, InactiveButtonsAreDrawnButIgnoreTheMouseAndHiddenOnesDoNothin
   EXPECT_EQ(fake.renderer.DrawList()->size(), drawn);
 }
 
+TEST_F(ButtonTest, AClickWaitingWhenItsButtonTurnsInactiveIsDropped) {
+  Frame(380, 300, true);
+  EXPECT_FALSE(Frame(380, 300, false));
+  button.active = false;
+  EXPECT_EQ(FramesUntilClick(380, 300), -1);
+  EXPECT_EQ(button.pressed, 0);
+  button.active = true;
+  EXPECT_EQ(FramesUntilClick(380, 300), -1) << "nor does it fire once active again";
+  // Inactive only for a frame while the click waits: still active when it fires, it fires.
+  Frame(380, 300, true);
+  button.active = false;
+  EXPECT_FALSE(Frame(380, 300, false));
+  button.active = true;
+  EXPECT_GT(FramesUntilClick(380, 300), 0);
+}
+
 TEST_F(ButtonTest, JustPressedMarksOnlyTheFirstFrameOfAPress) {
   Frame(380, 300, true);
   EXPECT_TRUE(button.justPressed);
