@@ -85,6 +85,22 @@ TEST(MenuRun, StartEntersTheLevelAndExitEndsTheProgramNormally) {
   EXPECT_EQ(ReadFile(UserConfigFile(game.dir.path())).size(), 12u);
 }
 
+TEST(MenuRun, AStartClickLeftWaitingDoesNotHideThePauseMenuLater) {
+  UiGame game;
+  game.root = MORVA_TEST_CONTENT;
+  // Start clicked with the mouse, and before its click fires, pressed again from the keyboard:
+  // the level starts at once and the mouse's click is left waiting. Escape then pauses the level.
+  std::string script = SkipIntro() + Click(10, kInsideX, InsideY(MenuButton::Start), 1) +
+                       "12 key down Down\n13 key up Down\n14 key down Return\n15 key up Return\n";
+  auto state = game.Run(script, 20);
+  ASSERT_EQ(state["flags"]["inGame"], 1);
+  ASSERT_EQ(state["flags"]["menuShown"], 0);
+  script += "40 key down Escape\n41 key up Escape\n";
+  state = game.Run(script, 80);
+  EXPECT_EQ(state["flags"]["paused"], 1);
+  EXPECT_EQ(state["flags"]["menuShown"], 1) << "a paused level keeps its menu";
+}
+
 namespace {
 struct MenuTest : ::testing::Test {
   TempDir dir{"menu"};
