@@ -15,6 +15,13 @@ struct StreamInfo {
   int volume = 0;
 };
 
+// Where a stream is and how long it is, read together.
+struct ChannelProgress {
+  uint64_t position = 0;
+  uint64_t length = 0;
+  bool AtEnd() const { return position == length; }
+};
+
 class AudioDevice {
  public:
   virtual ~AudioDevice() = default;
@@ -29,6 +36,8 @@ class AudioDevice {
   virtual bool ChannelStop(uint32_t handle) = 0;
   virtual uint64_t ChannelGetPosition(uint32_t handle) = 0;
   virtual uint64_t StreamGetLength(uint32_t handle) = 0;
+  // Both of the above in one look at the stream (a frame asks this of every unit's sounds).
+  virtual ChannelProgress ChannelGetProgress(uint32_t handle) = 0;
   virtual bool ChannelSetPosition(uint32_t handle, uint64_t position) = 0;
   virtual bool ChannelSetAttributes(uint32_t handle, int frequency, int volume, int pan) = 0;
   // Called once per frame with the frame's raw time step; a device without its own clock moves

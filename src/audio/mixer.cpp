@@ -111,6 +111,14 @@ uint64_t Mixer::Length(uint32_t handle) const {
   return s ? s->source->Frames() * FrameBytes(*s->source) : 0;
 }
 
+ChannelProgress Mixer::Progress(uint32_t handle) const {
+  std::lock_guard lock(mutex_);
+  const Stream* s = Find(handle);
+  if (!s) return {};
+  uint64_t frameBytes = FrameBytes(*s->source);
+  return {s->position * frameBytes, s->source->Frames() * frameBytes};
+}
+
 bool Mixer::SetPosition(uint32_t handle, uint64_t bytes) {
   std::lock_guard lock(mutex_);
   Stream* s = Find(handle);

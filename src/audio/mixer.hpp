@@ -39,6 +39,7 @@ class Mixer {
   // Bytes of decoded 16-bit audio in the file's channel count.
   uint64_t Position(uint32_t handle) const;
   uint64_t Length(uint32_t handle) const;
+  ChannelProgress Progress(uint32_t handle) const;
   // Rounded down to a whole frame; a position past the end is refused.
   bool SetPosition(uint32_t handle, uint64_t bytes);
   // 0 is silence, 100 full volume; the gain is linear, volume / 100.

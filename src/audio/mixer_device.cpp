@@ -30,6 +30,10 @@ uint64_t MixerDevice::StreamGetLength(uint32_t handle) {
   return mixer_.Length(handle);
 }
 
+ChannelProgress MixerDevice::ChannelGetProgress(uint32_t handle) {
+  return mixer_.Progress(handle);
+}
+
 bool MixerDevice::ChannelSetPosition(uint32_t handle, uint64_t position) {
   return mixer_.SetPosition(handle, position);
 }

@@ -14,6 +14,7 @@ class MixerDevice : public AudioDevice {
   bool ChannelStop(uint32_t handle) override;
   uint64_t ChannelGetPosition(uint32_t handle) override;
   uint64_t StreamGetLength(uint32_t handle) override;
+  ChannelProgress ChannelGetProgress(uint32_t handle) override;
   bool ChannelSetPosition(uint32_t handle, uint64_t position) override;
   // Frequency and pan are fixed (every stream plays at the mixing rate, centred).
   bool ChannelSetAttributes(uint32_t handle, int frequency, int volume, int pan) override;

@@ -34,15 +34,19 @@ void cSND::Play(SoundHandle handle, uint8_t volume, bool loop) {
   // The volume is set before the stream starts: the audio thread may mix it at any moment, and
   // must never hear a new sound at the volume of its previous use.
   d.ChannelSetAttributes(handle, kPlaybackRate, volume, 0);
-  if (d.ChannelGetPosition(handle) < d.StreamGetLength(handle)) d.ChannelPlay(handle, false);
-  if (loop && d.ChannelGetPosition(handle) == d.StreamGetLength(handle)) {
-    d.ChannelSetPosition(handle, 0);
-  }
+  // Starting a stream does not move it, so one look serves both tests.
+  ChannelProgress progress = d.ChannelGetProgress(handle);
+  if (progress.position < progress.length) d.ChannelPlay(handle, false);
+  if (loop && progress.AtEnd()) d.ChannelSetPosition(handle, 0);
 }
 
 void cSND::PlayReport(SoundHandle handle, uint8_t volume, uint8_t& playing) {
   Play(handle, volume, false);
-  playing = Position(handle) != Length(handle) ? 1 : 0;
+  playing = Device().ChannelGetProgress(handle).AtEnd() ? 0 : 1;
+}
+
+bool cSND::Ended(SoundHandle handle) {
+  return Device().ChannelGetProgress(handle).AtEnd();
 }
 
 void cSND::Stop(SoundHandle handle) {

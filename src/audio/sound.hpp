@@ -18,6 +18,8 @@ class cSND {
   // As Play without loop; `playing` becomes 0 once the stream has reached its end.
   static void PlayReport(SoundHandle handle, uint8_t volume, uint8_t& playing);
   static void Stop(SoundHandle handle);
+  // The stream has reached its end (a handle of 0 always has).
+  static bool Ended(SoundHandle handle);
   static uint32_t Length(SoundHandle handle);
   static uint32_t Position(SoundHandle handle);
   static void SetPosition(SoundHandle handle, uint32_t position);

@@ -50,7 +50,7 @@ void BlowPlay(cBlow& blow, int32_t width, int32_t height, double x, double y, do
   }
   // A finished sound is rewound on the next call, so the next explosion plays it from the start;
   // a gate of 0 (a restarted level) stops it once even while it plays.
-  if (cSND::Position(blow.soundHandle) == cSND::Length(blow.soundHandle) || soundGate == 0.0) {
+  if (cSND::Ended(blow.soundHandle) || soundGate == 0.0) {
     cSND::Stop(blow.soundHandle);
   }
   soundGate = 1.0;

@@ -82,9 +82,6 @@ void PlayOnce(SoundHandle h, uint8_t& latch) {
 void Rewind(SoundHandle h) {
   cSND::SetPosition(h, 0);
 }
-bool Ended(SoundHandle h) {
-  return cSND::Position(h) == cSND::Length(h);
-}
 double Seconds(double ms) {
   return ms * 0.001;
 }
@@ -246,7 +243,7 @@ void GolemSounds(Unit& u) {
     const SoundHandle step = Slot(s, golem_sound::kStep);
     if (u.moving == 1) {
       Play(step);
-      if (Ended(step)) Rewind(step);
+      if (cSND::Ended(step)) Rewind(step);
     }
     GolemGrunts(u, s);
     const SoundHandle shock = Slot(s, golem_sound::kShock);
@@ -273,7 +270,7 @@ void UpdatePlayerSounds() {
     const SoundHandle step = Slot(s, play.stepVariant);
     Play(step);
     // Each step after the first is drawn from the first three sounds.
-    if (Ended(step)) {
+    if (cSND::Ended(step)) {
       cSND::Stop(step);
       play.stepVariant = static_cast<uint8_t>(Random(kStepVariants));
     }
@@ -281,7 +278,7 @@ void UpdatePlayerSounds() {
   const SoundHandle jump = Slot(s, player_sound::kJump);
   if (p.jumping) {
     Play(jump);
-  } else if (Ended(jump)) {
+  } else if (cSND::Ended(jump)) {
     Rewind(jump);
   }
   PlayerSwings(p, s);

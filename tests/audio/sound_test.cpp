@@ -219,6 +219,7 @@ TEST_F(SoundTest, HandleZeroIsHarmlessAndReportsItselfAsEnded) {
     EXPECT_EQ(playing, 0);
     // The menu's click test: position equals length, so the click counts as finished.
     EXPECT_EQ(cSND::Position(h), cSND::Length(h));
+    EXPECT_TRUE(cSND::Ended(h));
     cSND::Stop(h);
   }
   EXPECT_EQ(cSND::Length(h), 0u);
