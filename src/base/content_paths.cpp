@@ -47,18 +47,22 @@ std::optional<std::vector<std::string>> ContentPaths::Split(const std::string& g
   return parts;
 }
 
-const std::vector<std::string>& ContentPaths::Listing(const fs::path& dir) {
-  auto it = listings_.find(dir);
+const std::vector<ContentPaths::Listed>& ContentPaths::Listing(const fs::path& dir) {
+  auto it = listings_.find(dir.native());
   if (it != listings_.end()) return it->second;
-  std::vector<std::string> names;
+  std::vector<Listed> names;
   std::error_code ec;
   for (fs::directory_iterator entries(dir, ec), end; !ec && entries != end; entries.increment(ec)) {
-    names.push_back(entries->path().filename().string());
+    // The kind comes with the listing on most file systems, without a call per entry.
+    std::error_code kindError;
+    const bool link = entries->is_symlink(kindError) || kindError;
+    names.push_back(Listed{entries->path().filename().string(), link});
   }
   // Sorted so that, between two names differing only in case, the choice never depends on the
   // order the file system lists them in.
-  std::sort(names.begin(), names.end());
-  return listings_.emplace(dir, std::move(names)).first->second;
+  std::sort(names.begin(), names.end(),
+            [](const Listed& a, const Listed& b) { return a.name < b.name; });
+  return listings_.emplace(dir.native(), std::move(names)).first->second;
 }
 
 bool ContentPaths::WithinRealRoot(const fs::path& real) const {
@@ -66,60 +70,50 @@ bool ContentPaths::WithinRealRoot(const fs::path& real) const {
          realRoot_.end();
 }
 
-// Where a folder the resolver walks through really lies, found once: following every link on
-// the way costs a system call per component.
-const fs::path& ContentPaths::RealDir(const fs::path& dir) {
-  auto it = realDirs_.find(dir);
-  if (it != realDirs_.end()) return it->second;
+// Whether a folder the resolver walks through really lies inside the root, found once:
+// following every link on the way costs a system call per component.
+bool ContentPaths::DirInsideRoot(const fs::path& dir) {
+  auto it = insideDirs_.find(dir.native());
+  if (it != insideDirs_.end()) return it->second;
   std::error_code ec;
   fs::path real = fs::canonical(dir, ec);
-  if (ec) real.clear();
-  return realDirs_.emplace(dir, std::move(real)).first->second;
+  return insideDirs_.emplace(dir.native(), !ec && WithinRealRoot(real)).first->second;
 }
 
 bool ContentPaths::IsDirectory(const fs::path& path) {
-  auto it = directories_.find(path);
+  auto it = directories_.find(path.native());
   if (it != directories_.end()) return it->second;
   std::error_code ec;
-  return directories_.emplace(path, fs::is_directory(path, ec)).first->second;
+  return directories_.emplace(path.native(), fs::is_directory(path, ec)).first->second;
 }
 
-bool ContentPaths::InsideRoot(const fs::path& dir, const std::string& name) {
-  const fs::path next = dir / name;
+bool ContentPaths::InsideRoot(const fs::path& dir, const Listed& entry) {
+  // What is not a link lies where its folder really lies.
+  if (!entry.link) return DirInsideRoot(dir);
   std::error_code ec;
-  const bool link = fs::is_symlink(next, ec);
-  if (ec) return false;
-  fs::path real;
-  if (link) {
-    real = fs::canonical(next, ec);
-    if (ec) return false;  // a dangling link, or a loop
-  } else {
-    const fs::path& realDir = RealDir(dir);
-    if (realDir.empty()) return false;
-    real = realDir / name;
-  }
+  fs::path real = fs::canonical(dir / entry.name, ec);
+  if (ec) return false;  // a dangling link, or a loop
   return WithinRealRoot(real);
 }
 
 void ContentPaths::Collect(const fs::path& dir, const std::vector<std::string>& parts,
                            std::size_t at, std::size_t limit, std::vector<std::string>& found) {
   const std::string& part = parts[at];
-  std::vector<std::string> matches;
-  for (const std::string& name : Listing(dir)) {
-    if (name == part) {
-      matches.insert(matches.begin(), name);
-    } else if (EqualsIgnoreCase(name, part)) {
-      matches.push_back(name);
+  std::vector<const Listed*> matches;
+  for (const Listed& entry : Listing(dir)) {
+    if (entry.name == part) {
+      matches.insert(matches.begin(), &entry);
+    } else if (EqualsIgnoreCase(entry.name, part)) {
+      matches.push_back(&entry);
     }
   }
   const bool last = at + 1 == parts.size();
-  for (const std::string& name : matches) {
+  for (const Listed* entry : matches) {
     if (found.size() >= limit) return;
-    fs::path next = dir / name;
-    std::error_code ec;
+    fs::path next = dir / entry->name;
     if (last) {
       // What a link (anywhere on the way) leads out of the root to is no content.
-      if (InsideRoot(dir, name)) found.push_back(next.string());
+      if (InsideRoot(dir, *entry)) found.push_back(next.string());
     } else if (IsDirectory(next)) {
       Collect(next, parts, at + 1, limit, found);
     }

@@ -38,24 +38,30 @@ class ContentPaths {
   // Forgets cached listings (after content has been written by the program itself).
   void ClearCache() {
     listings_.clear();
-    realDirs_.clear();
+    insideDirs_.clear();
     directories_.clear();
   }
 
  private:
-  const std::vector<std::string>& Listing(const std::filesystem::path& dir);
+  // A folder's entry, and whether it is a symbolic link (or could not be told).
+  struct Listed {
+    std::string name;
+    bool link = false;
+  };
+  const std::vector<Listed>& Listing(const std::filesystem::path& dir);
   void Collect(const std::filesystem::path& dir, const std::vector<std::string>& parts,
                std::size_t at, std::size_t limit, std::vector<std::string>& found);
-  const std::filesystem::path& RealDir(const std::filesystem::path& dir);
+  bool DirInsideRoot(const std::filesystem::path& dir);
   bool IsDirectory(const std::filesystem::path& path);
-  bool InsideRoot(const std::filesystem::path& dir, const std::string& name);
+  bool InsideRoot(const std::filesystem::path& dir, const Listed& entry);
   bool WithinRealRoot(const std::filesystem::path& real) const;
 
   std::filesystem::path root_;
   std::filesystem::path realRoot_;  // the root with every symbolic link followed
-  std::map<std::filesystem::path, std::vector<std::string>> listings_;
-  std::map<std::filesystem::path, std::filesystem::path> realDirs_;  // empty: not resolvable
-  std::map<std::filesystem::path, bool> directories_;
+  // Keyed by the folder's path as written (comparing whole strings is cheaper than paths).
+  std::map<std::string, std::vector<Listed>> listings_;
+  std::map<std::string, bool> insideDirs_;
+  std::map<std::string, bool> directories_;
 };
 
 // Where the content was looked for, and where it was found.
