@@ -69,11 +69,32 @@ class Parser {
   // The next value truncated toward zero and tested against [low, high].
   Step Int(int64_t low, int64_t high, int64_t& out, const char* field) {
     float v;
-    if (!values_.Next(v)) {
-      Fail(LevelMapError::Truncated, std::string("the file ends before ") + field + " (value " +
-                                         std::to_string(values_.Count()) + ")");
-      return Step::End;
+    if (!values_.Next(v)) return EndsBefore(field);
+    return InRange(v, low, high, out, field);
+  }
+
+  // A cell of the grid. Nearly every one holds a whole number 0..255, taken as it stands; any
+  // other value gets the general test and its message.
+  Step CellValue(uint8_t& cell) {
+    float v;
+    if (!values_.Next(v)) return EndsBefore("a cell");
+    if (v >= 0.0f && v < 256.0f) {
+      cell = static_cast<uint8_t>(v);
+      return Step::Ok;
     }
+    int64_t out = 0;
+    Step step = InRange(v, 0, 255, out, "a cell");
+    if (step == Step::Ok) cell = static_cast<uint8_t>(out);
+    return step;
+  }
+
+  Step EndsBefore(const char* field) {
+    Fail(LevelMapError::Truncated, std::string("the file ends before ") + field + " (value " +
+                                       std::to_string(values_.Count()) + ")");
+    return Step::End;
+  }
+
+  Step InRange(float v, int64_t low, int64_t high, int64_t& out, const char* field) {
     double t = std::trunc(static_cast<double>(v));
     if (!std::isfinite(t) || t < static_cast<double>(low) || t > static_cast<double>(high)) {
       Fail(LevelMapError::OutOfRange, std::string(field) + " is " + std::to_string(v) +
@@ -109,9 +130,7 @@ class Parser {
     }
     map.Resize(static_cast<int32_t>(w), static_cast<int32_t>(h));
     for (uint8_t& cell : map.Cells) {
-      int64_t v;
-      if (Int(0, 255, v, "a cell") != Step::Ok) return;
-      cell = static_cast<uint8_t>(v);
+      if (CellValue(cell) != Step::Ok) return;
     }
 
     int64_t count;
