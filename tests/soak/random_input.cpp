@@ -17,6 +17,9 @@ const char* const kKeys[] = {"Left",      "Right", "Up",     "Down",   "Z",     
                              "Left Ctrl", "Space", "Escape", "Return", "Keypad 8", "A", "F2"};
 constexpr int kEscapeIndex = 9;
 constexpr int kStatsFrames = 1000;
+// A paused level always shows the menu or one of its screens; a moment without one is a change
+// of screen, far shorter than this.
+constexpr int64_t kNoWayOutFrames = 1000;
 }  // namespace
 
 long ResidentKib() {
@@ -153,6 +156,14 @@ void RandomInput::NextFrame(std::deque<Event>& out, double& stepMs) {
   if (statsFrames_ > kStatsFrames) {
     statsFrames_ = 0;
     ++levelEnds_;
+    out.push_back(Event{EventType::Quit});
+    return;
+  }
+  bool noWayOut = f.inGame == 1 && f.paused == 1 && f.menuShown == 0 && f.optionsShown == 0 &&
+                  f.trainerShown == 0 && f.statsShown == 0;
+  noWayOutFrames_ = noWayOut ? noWayOutFrames_ + 1 : 0;
+  if (noWayOutFrames_ > kNoWayOutFrames) {
+    stuck_ = true;
     out.push_back(Event{EventType::Quit});
     return;
   }

@@ -46,6 +46,9 @@ class RandomInput {
   int64_t LevelFrames() const { return levelFrames_; }
   // Times the player reached the level's end.
   int LevelEnds() const { return levelEnds_; }
+  // The game sat in a paused level with no screen shown, where no input leads anywhere; the
+  // session was ended then.
+  bool Stuck() const { return stuck_; }
 
  private:
   void AddKey(std::deque<Event>& out);
@@ -64,6 +67,8 @@ class RandomInput {
   int clickRelease_ = 0;
   int statsFrames_ = 0;
   int levelEnds_ = 0;
+  int64_t noWayOutFrames_ = 0;
+  bool stuck_ = false;
 };
 
 // The game's platform with random input in front of the window system's own events.

@@ -99,6 +99,11 @@ int main(int argc, char** argv) {
   while (!clock.Over()) {
     ++sessions;
     int status = RunSession(soak, options, clock, input, window);
+    if (input.Stuck()) {
+      std::printf("session %d stuck after %lld frames: a paused level with no menu or screen\n",
+                  sessions, static_cast<long long>(input.Frames()));
+      return 1;
+    }
     if (status != 0) {
       std::printf("session %d ended with status %d after %lld frames\n", sessions, status,
                   static_cast<long long>(input.Frames()));
