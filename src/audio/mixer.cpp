@@ -100,15 +100,11 @@ bool Mixer::Stop(uint32_t handle) {
 }
 
 uint64_t Mixer::Position(uint32_t handle) const {
-  std::lock_guard lock(mutex_);
-  const Stream* s = Find(handle);
-  return s ? s->position * FrameBytes(*s->source) : 0;
+  return Progress(handle).position;
 }
 
 uint64_t Mixer::Length(uint32_t handle) const {
-  std::lock_guard lock(mutex_);
-  const Stream* s = Find(handle);
-  return s ? s->source->Frames() * FrameBytes(*s->source) : 0;
+  return Progress(handle).length;
 }
 
 ChannelProgress Mixer::Progress(uint32_t handle) const {

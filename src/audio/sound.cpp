@@ -42,7 +42,7 @@ void cSND::Play(SoundHandle handle, uint8_t volume, bool loop) {
 
 void cSND::PlayReport(SoundHandle handle, uint8_t volume, uint8_t& playing) {
   Play(handle, volume, false);
-  playing = Device().ChannelGetProgress(handle).AtEnd() ? 0 : 1;
+  playing = Ended(handle) ? 0 : 1;
 }
 
 bool cSND::Ended(SoundHandle handle) {
