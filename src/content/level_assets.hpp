@@ -6,8 +6,9 @@
 #include <cstdint>
 
 #include "base/types.hpp"
+#include "formats/level_map_file.hpp"
 
-constexpr int kLevelScreens = 100;
+constexpr int kLevelScreens = kMaxLevelScreens;
 constexpr int kUnitSoundSlots = 16;
 using UnitSounds = std::array<SoundHandle, kUnitSoundSlots>;
 

@@ -28,10 +28,11 @@ class FloatStream {
     return true;
   }
 
-  // Counts whatever follows without keeping it.
-  void SkipRest() {
+  // Counts whatever follows without keeping it, up to one value past `limit`: a file that long
+  // is refused whatever else follows, so the rest is not read.
+  void SkipRest(int64_t limit) {
     float ignored;
-    while (Next(ignored)) {
+    while (count_ <= limit && Next(ignored)) {
     }
   }
 
@@ -71,6 +72,19 @@ class Parser {
     float v;
     if (!values_.Next(v)) return EndsBefore(field);
     return InRange(v, low, high, out, field);
+  }
+
+  // A position, x then y; an x read before the file ends is kept.
+  Step Point(MapPoint& pos, const char* xName, const char* yName) {
+    constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
+    constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+    int64_t v = 0;
+    Step step = Int(kInt32Min, kInt32Max, v, xName);
+    if (step != Step::Ok) return step;
+    pos.x = static_cast<int32_t>(v);
+    step = Int(kInt32Min, kInt32Max, v, yName);
+    if (step == Step::Ok) pos.y = static_cast<int32_t>(v);
+    return step;
   }
 
   // A cell of the grid. Nearly every one holds a whole number 0..255, taken as it stands; any
@@ -115,8 +129,6 @@ class Parser {
 
   void Run() {
     LevelMapFile& map = result_.map;
-    constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
-    constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
     // Each size is range-tested as it is read, before the zero test, so a map that stops at a
     // zero size never holds a size the grid cannot take.
     int64_t w = 0, h = 0;
@@ -153,16 +165,17 @@ class Parser {
       rule = static_cast<uint8_t>(v);
     }
     for (std::size_t k = 0; k < map.CharPos.size(); ++k) {
-      int64_t x, y;
-      if (Int(kInt32Min, kInt32Max, x, "CharPos x") != Step::Ok) return;
-      if (Int(kInt32Min, kInt32Max, y, "CharPos y") != Step::Ok) return;
-      map.CharPos[k] = {static_cast<int32_t>(x), static_cast<int32_t>(y)};
-      if (x < 0 || y < 0) {
-        Fail(LevelMapError::NegativeCharPos, "character " + std::to_string(k) + " at (" +
-                                                 std::to_string(x) + ", " + std::to_string(y) +
-                                                 ")");
+      const MapPoint& pos = map.CharPos[k];
+      Step step = Point(map.CharPos[k], "CharPos x", "CharPos y");
+      if (step == Step::Range) return;
+      // A y the file does not hold reads as 0, so an x below 0 before the end is still refused.
+      if (pos.x < 0 || pos.y < 0) {
+        result_.error = LevelMapError::NegativeCharPos;
+        result_.detail = "character " + std::to_string(k) + " at (" + std::to_string(pos.x) + ", " +
+                         std::to_string(pos.y) + ")";
         return;
       }
+      if (step == Step::End) return;
     }
 
     if (Int(0, 65535, count, "ItemCount") != Step::Ok) return;
@@ -178,27 +191,21 @@ class Parser {
       kind = static_cast<uint8_t>(v);
     }
     for (MapPoint& pos : map.ItemPos) {
-      int64_t x, y;
-      if (Int(kInt32Min, kInt32Max, x, "ItemPos x") != Step::Ok) return;
-      if (Int(kInt32Min, kInt32Max, y, "ItemPos y") != Step::Ok) return;
-      pos = {static_cast<int32_t>(x), static_cast<int32_t>(y)};
-    }
-
-    // Whatever follows is ignored, but the whole file must still be loadable.
-    values_.SkipRest();
-    if (values_.PartialTail()) {
-      Fail(LevelMapError::PartialValue, "the file length is not a multiple of 4 bytes");
-    } else if (values_.Count() > kMaxMapValues) {
-      Fail(LevelMapError::TooManyValues,
-           std::to_string(values_.Count()) + " values, more than " + std::to_string(kMaxMapValues));
+      if (Point(pos, "ItemPos x", "ItemPos y") != Step::Ok) return;
     }
   }
 
-  void CheckTailAfterError() {
-    // A file cut inside a value reads as cut there, not as a range error in what came before.
-    if (result_.error == LevelMapError::Truncated && values_.PartialTail()) {
+  // The whole file is read before it is parsed, so a file too long to hold, or one that ends
+  // inside a value, fails on reading whatever its values say; values after the items are ignored.
+  void CheckWholeFile() {
+    values_.SkipRest(kMaxMapValues);
+    std::string found = result_.ok() ? "" : " (" + result_.detail + ")";
+    if (values_.Count() > kMaxMapValues) {
+      result_.error = LevelMapError::TooManyValues;
+      result_.detail = "more than " + std::to_string(kMaxMapValues) + " values" + found;
+    } else if (values_.PartialTail()) {
       result_.error = LevelMapError::PartialValue;
-      result_.detail = "the file ends inside a value (" + result_.detail + ")";
+      result_.detail = "the file length is not a multiple of 4 bytes" + found;
     }
   }
 
@@ -245,7 +252,7 @@ LevelMapRead ReadLevelMap(std::istream& in) {
   LevelMapRead result;
   Parser parser(in, result);
   parser.Run();
-  parser.CheckTailAfterError();
+  parser.CheckWholeFile();
   return result;
 }
 

@@ -16,6 +16,9 @@ constexpr int kCellsPerScreenY = kScreenHeightPx / kCellPx;  // 60
 // The game's grid is 2001 x 1001 cells, which is what limits a level to 25 x 16 screens.
 constexpr int kMaxMapWidth = 25;
 constexpr int kMaxMapHeight = 16;
+// The scene has one level picture per screen and room for 100 of them, so a level of more
+// screens cannot be drawn (25 x 4 fits; 17 x 6 does not).
+constexpr int kMaxLevelScreens = 100;
 // The unit table and the item table have 256 slots; larger counts are refused.
 constexpr int kMaxMapCharacters = 256;
 constexpr int kMaxMapItems = 256;

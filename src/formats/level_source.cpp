@@ -115,6 +115,10 @@ LevelSourceParse ParseLevelSource(const std::string& text) {
       if (!sw || !sh || *sw < 1 || *sw > kMaxMapWidth || *sh < 1 || *sh > kMaxMapHeight) {
         return fail("the level is 1..25 screens wide and 1..16 high");
       }
+      if (*sw * *sh > kMaxLevelScreens) {
+        return fail("the level has " + std::to_string(*sw * *sh) + " screens; at most " +
+                    std::to_string(kMaxLevelScreens) + " can be drawn");
+      }
       if (haveGrid) return fail("screens must come before the grid");
       src.width = static_cast<int32_t>(*sw);
       src.height = static_cast<int32_t>(*sh);
@@ -227,7 +231,8 @@ std::string FormatLevelSource(const LevelSource& src) {
 LevelCompile CompileLevel(const LevelSource& src) {
   LevelCompile result;
   if (src.width < 1 || src.width > kMaxMapWidth || src.height < 1 || src.height > kMaxMapHeight ||
-      src.cellPx < kCellPx || src.cellPx % kCellPx != 0) {
+      src.width * src.height > kMaxLevelScreens || src.cellPx < kCellPx ||
+      src.cellPx % kCellPx != 0) {
     result.error = "bad level size or grid scale";
     return result;
   }

@@ -219,6 +219,42 @@ TEST(LevelMapFile, ShortAndRaggedFilesAreRefused) {
   EXPECT_EQ(Read("").error, LevelMapError::Truncated);
 }
 
+// A file that ends reads every value it holds; one whose length is not a whole number of values
+// is a read error, whatever its values would have said.
+TEST(LevelMapFile, CutFilesKeepWhatTheyHoldAndRaggedOnesFailFirst) {
+  auto oneScreen = [](std::initializer_list<float> rest) {
+    MapBytes f;
+    f << 1.0f << 1.0f;
+    f.Cells(kOneScreenCells);
+    for (float v : rest) f << v;
+    return f.bytes;
+  };
+  struct Case {
+    const char* name;
+    std::string bytes;
+    LevelMapError error;
+    MapPoint player, item;
+  } cases[] = {
+      {"cut after the player's x", oneScreen({1, 0, 0, 200}), LevelMapError::Truncated, {200, 0}},
+      {"cut after an item's x", oneScreen({0, 1, 1, 600}), LevelMapError::Truncated, {}, {600, 0}},
+      {"cut after a negative x", oneScreen({1, 0, 0, -3}), LevelMapError::NegativeCharPos, {-3, 0}},
+      {"zero width, then a partial value", (MapBytes() << 0.0f << 1.0f).bytes + "ab",
+       LevelMapError::PartialValue},
+      {"a cell out of range, then a partial value",
+       (MapBytes() << 1.0f << 1.0f << 256.0f).bytes + "a", LevelMapError::PartialValue},
+      {"a negative position, then a partial value",
+       oneScreen({1, 0, 0, -3, 4, 0}) + "abc",
+       LevelMapError::PartialValue,
+       {-3, 4}},
+  };
+  for (const Case& c : cases) {
+    LevelMapRead read = Read(c.bytes);
+    EXPECT_EQ(read.error, c.error) << c.name << ": " << read.detail;
+    if (!read.map.CharPos.empty()) EXPECT_EQ(read.map.CharPos[0], c.player) << c.name;
+    if (!read.map.ItemPos.empty()) EXPECT_EQ(read.map.ItemPos[0], c.item) << c.name;
+  }
+}
+
 namespace {
 // A given start followed by zero bytes, handed out block by block and never held whole.
 class ZeroTail : public std::streambuf {
@@ -246,8 +282,8 @@ class ZeroTail : public std::streambuf {
   std::array<char, 1 << 16> block_{};
 };
 
-LevelMapRead ReadOneScreenPaddedTo(std::size_t values) {
-  ZeroTail bytes((MapBytes() << 1.0f << 1.0f).bytes, (values - 2) * 4);
+LevelMapRead ReadPaddedTo(std::size_t values, float width = 1.0f) {
+  ZeroTail bytes((MapBytes() << width << 1.0f).bytes, (values - 2) * 4);
   std::istream in(&bytes);
   return ReadLevelMap(in);
 }
@@ -255,8 +291,11 @@ LevelMapRead ReadOneScreenPaddedTo(std::size_t values) {
 
 TEST(LevelMapFile, MoreValuesThanTheGameHoldsAreRefused) {
   // Zero cells, no characters, no items, then zeros up to the count.
-  EXPECT_TRUE(ReadOneScreenPaddedTo(static_cast<std::size_t>(kMaxMapValues)).ok());
-  EXPECT_EQ(ReadOneScreenPaddedTo(static_cast<std::size_t>(kMaxMapValues) + 1).error,
+  EXPECT_TRUE(ReadPaddedTo(static_cast<std::size_t>(kMaxMapValues)).ok());
+  EXPECT_EQ(ReadPaddedTo(static_cast<std::size_t>(kMaxMapValues) + 1).error,
+            LevelMapError::TooManyValues);
+  // The limit is the reading's, so it wins over what the values say.
+  EXPECT_EQ(ReadPaddedTo(static_cast<std::size_t>(kMaxMapValues) + 1, 0.0f).error,
             LevelMapError::TooManyValues);
 }
 

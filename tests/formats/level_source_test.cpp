@@ -119,6 +119,23 @@ TEST(LevelSource, CompilesEachCharacterIntoABlockOfCells) {
   EXPECT_EQ(read.map, m);
 }
 
+// The scene draws at most 100 level pictures: 25 x 4 compiles, 17 x 6 (102) is refused at its line.
+TEST(LevelSource, AtMostOneHundredScreens) {
+  for (auto [w, h] : {std::pair{25, 4}, std::pair{17, 6}}) {
+    std::ostringstream text;
+    text << "# " << w << " x " << h << "\nscreens " << w << ' ' << h << "\ncell 200\ngrid\n";
+    for (int row = 0; row < h * 3; ++row) text << std::string(w * 4, '#') << '\n';
+    text << "end\nplayer awake 20 500\n";
+    LevelSourceParse p = ParseLevelSource(text.str());
+    if (w * h <= 100) {
+      ASSERT_TRUE(p.source.has_value()) << p.error;
+      EXPECT_TRUE(CompileLevel(*p.source).map.has_value());
+    } else {
+      EXPECT_EQ(p.error, "line 2: the level has 102 screens; at most 100 can be drawn");
+    }
+  }
+}
+
 TEST(LevelSource, FinerGridsFillFewerCells) {
   std::ostringstream text;
   text << "screens 2 1\ncell 10\ngrid\n";
