@@ -1,6 +1,7 @@
 // The lightning bolt between a firing sentinel and the player.
 #include "fx/lightning.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/game_state.hpp"
@@ -34,6 +35,15 @@ void StraightBolt(int n, std::span<BoltPoint> points) {
     points[v] = {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
   }
 }
+// Whether every inner point lies between the ends' x, widened by the sideways jitter.
+bool InsideSideways(int n, std::span<const BoltPoint> points) {
+  const double left = std::min(points[0].x, points[n].x) - kHalfSideways;
+  const double right = std::max(points[0].x, points[n].x) + kHalfSideways;
+  for (int v = 1; v < n; ++v) {
+    if (!(points[v].x >= left && points[v].x <= right)) return false;
+  }
+  return true;
+}
 }  // namespace
 
 void MakeLightningBolt(int n, std::span<BoltPoint> points, double px, double py, double ux,
@@ -57,6 +67,9 @@ void MakeLightningBolt(int n, std::span<BoltPoint> points, double px, double py,
     points[v].y = r + s - s / (2.0 * n);
     points[v].x = Random(kSideways) + (points[v].y - intercept) / slope - kHalfSideways;
   }
+  // The x comes from dividing by the slope, so a nearly level bolt throws its points far off the
+  // screen: such a bolt is drawn as a level one.
+  if (!InsideSideways(n, points)) StraightBolt(n, points);
 }
 
 void DrawLightningBolt(uint8_t trigger, double px, double py, double ux, double uy, double camX,

@@ -90,8 +90,10 @@ void EndBlow(Unit& u) {
 }
 
 void SentinelShoots(Unit& u, Unit& player) {
-  // Crouching ducks under the shot.
-  u.hitNow = u.fireNow == 1 && player.crouching == 0;
+  // Crouching ducks under the shot. A sentinel struck or stunned right after it fired keeps its
+  // fire flag for a while, but the shot is taken only once.
+  u.hitNow = u.fireNow == 1 && u.shotTaken == 0 && player.crouching == 0;
+  u.shotTaken = u.fireNow;
   if (u.hitNow == 0) return;
   player.life -= u.damage;
   player.stunLength = kShotStun;

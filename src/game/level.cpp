@@ -75,8 +75,12 @@ void RestartUnit(int k) {
   u.deathTime = u.stunTime = u.attackTime = u.cryTime = u.blowSoundGate = 0;
   u.headOff = u.attackVariant = u.launchLock = u.deathEffect = u.charging = 0;
   u.inRange = u.activated = u.hitNow = u.animIndex = 0;
-  u.killScored = 0;
-  if (u.anim) u.anim->current = 0;
+  u.killScored = u.shotTaken = u.swingArmed = 0;
+  if (u.anim) {
+    u.anim->current = 0;
+    // A death animation left holding its last picture would make loops skip their first.
+    u.anim->oneShot = 0;
+  }
 }
 
 }  // namespace

@@ -59,6 +59,7 @@ struct Unit : CharacterRecord {
   uint8_t painLatch = 0;
   std::array<uint8_t, 4> swingLatch{};  // attacks 1..4
   uint8_t impactLatch = 0;
+  uint8_t swingArmed = 0;  // a guard has swung at least once: its swing sound may play
   uint8_t launchLock = 0;
   int32_t pushDir = 0;
   uint8_t deathEffect = 0;
@@ -75,6 +76,8 @@ struct Unit : CharacterRecord {
   double idlePeriod = 0;
   // Set when the unit's death has been scored; cleared at the restart.
   uint8_t killScored = 0;
+  // Set once the sentinel's shot has been taken (or ducked); cleared with the fire flag.
+  uint8_t shotTaken = 0;
 
   CharacterRecord& Definition() { return *this; }
   bool Dead() const { return life < 1; }

@@ -107,8 +107,10 @@ void PlayerSwings(Unit& p, const UnitSounds& s) {
 void PlayerImpact(Unit& p, const UnitSounds& s) {
   const SoundHandle steel = Slot(s, player_sound::kImpactSteel);
   const SoundHandle flesh = Slot(s, player_sound::kImpactFlesh);
-  // The throw of the fourth attack has no impact sound.
-  if (p.hitNow && gameState.play.combo.attackKind != kLaunchAttack) {
+  // The throw of the fourth attack has no impact sound. The hit flag stays up into the next frame
+  // when the struck unit was the last one processed; only the frame of the blow starts the sound.
+  const uint8_t attack = gameState.play.combo.attackKind;
+  if (p.hitNow && attack > 0 && attack != kLaunchAttack) {
     p.impactLatch = 1;
     Rewind(steel);
     Rewind(flesh);
@@ -157,7 +159,8 @@ void GuardDies(Unit& u, const UnitSounds& s) {
       u.soundPick = static_cast<uint8_t>(Random(guard_sound::kDeaths) + guard_sound::kDeath);
       Rewind(Slot(s, u.soundPick));
     }
-  } else if (u.deathTime < kFreshDeath) {
+  } else if (u.deathTime == 0) {
+    // One of the two cries, chosen once: drawn again in later frames, both would sound at once.
     u.soundPick = static_cast<uint8_t>(Random(guard_sound::kHeadOffs) + guard_sound::kHeadOff);
     Rewind(Slot(s, u.soundPick));
   }
@@ -187,11 +190,13 @@ void GuardSounds(Unit& u) {
     Rewind(pain);
   }
   if (u.latchA) PlayOnce(pain, u.latchA);
-  // Held at its start through a stretch of each strike cycle, so it sounds once per strike.
+  // Held at its start through a stretch of each strike cycle, so it sounds once per strike; a
+  // guard that has not yet swung leaves it alone, or it would sound the first time it is near.
   const SoundHandle hit = Slot(s, guard_sound::kHit);
   if (u.attack == 1 && kSwingFrom < u.attackTime && u.attackTime < kSwingUntil) {
+    u.swingArmed = 1;
     Rewind(hit);
-  } else {
+  } else if (u.swingArmed) {
     Play(hit);
   }
   if (u.Dead()) GuardDies(u, s);
@@ -225,11 +230,14 @@ void CountFullCombo(Unit& u) {
   LevelStats& stats = gameState.play.levelStats;
   if (combo.comboLevel != kFullCombo && combo.fullComboTaken == 0) stats.combo7Counted = 0;
   if (combo.comboLevel == kFullCombo) {
-    Randomize();
-    u.commentPick = static_cast<uint8_t>(Random(kComments));
-    u.latchC = 1;
-    Rewind(Comment(u.commentPick));
-    if (stats.combo7Counted == 0) stats.combo7Count += 1;
+    // The level reads 7 in every frame until the combo ends; it is counted and commented once.
+    if (stats.combo7Counted == 0) {
+      Randomize();
+      u.commentPick = static_cast<uint8_t>(Random(kComments));
+      u.latchC = 1;
+      Rewind(Comment(u.commentPick));
+      stats.combo7Count += 1;
+    }
     stats.combo7Counted = 1;
     combo.comboLevel = 0;
     combo.fullComboTaken = 1;

@@ -87,7 +87,9 @@ json RuntimeJson(const Unit& u) {
               {"idlePick", u.idlePick},
               {"pushTime", u.pushTime},
               {"idlePeriod", u.idlePeriod},
-              {"killScored", u.killScored}};
+              {"killScored", u.killScored},
+              {"shotTaken", u.shotTaken},
+              {"swingArmed", u.swingArmed}};
 }
 
 json UnitsJson() {

@@ -114,6 +114,7 @@ TEST_F(CombatRunTest, APlayerWhoStandsStillDiesInSlowMotionUnderARedFadeAndTheLe
   EXPECT_EQ(q["deathTime"], 0.0);
   EXPECT_EQ(q["x"], 1000.0);
   EXPECT_EQ(q["y"], static_cast<double>(kStandY));
+  EXPECT_EQ(q["anim"]["oneShot"], 0) << "the death's hold is let go: loops show every picture";
   EXPECT_EQ(UnitJson(restarted, 1)["x"], 970.0);
   EXPECT_EQ(UnitJson(restarted, 2)["x"], 1030.0);
   // One frame of walking since the restart.

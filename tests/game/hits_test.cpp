@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "game/combat_test_support.hpp"
+#include "game/enemy.hpp"
 #include "game/hits.hpp"
 #include "game/units.hpp"
 
@@ -213,6 +214,28 @@ TEST_F(HitsTest, EnemyBlowsLandOnTheirPicturesWithTheCrouchRules) {
     if (r.kind != kSentinel) EXPECT_EQ(u.attack, r.hits ? 0 : r.attack);
     // Only the golem's blow stuns at once; the others stun through the next frame's test.
     EXPECT_EQ(player->stunned, r.kind == kGolem && r.hits ? 1 : 0);
+  }
+}
+
+// A sentinel that fires and is struck in the next frame keeps its fire flag while it reels; the
+// shot still lands only once, and a shot ducked is not taken later either.
+TEST_F(HitsTest, ASentinelsShotLandsOnceAlsoWhenItIsStruckRightAfter) {
+  for (int crouching : {0, 1}) {
+    SCOPED_TRACE(crouching);
+    Unit& s = Face(kSentinel, 20);
+    s.firePeriod = 5;
+    s.fireTimer = 5;  // fires in its first behaviour step
+    int flagged = 0;
+    for (int frame = 0; frame < 60; ++frame) {
+      gameState.play.combo.attackKind = frame == 1 ? 1 : 0;  // struck in the frame after the shot
+      player->crouching = static_cast<uint8_t>(crouching == 1 && frame == 1);
+      PlayerHitsUnit(1);
+      UnitHitsPlayer(1);
+      UpdateEnemy(1);
+      flagged += frame > 1 && s.fireNow == 1;
+    }
+    EXPECT_GT(flagged, 10) << "it reels with the flag still set";
+    EXPECT_EQ(player->life, crouching ? 100 : 100 - s.damage);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/random.hpp"
+#include "audio/sound.hpp"
 #include "game/combat_test_support.hpp"
 #include "game/unit_sounds.hpp"
 #include "game/units.hpp"
@@ -108,6 +109,13 @@ TEST_F(UnitSoundsTest, TheImpactSoundsOfTheStruckKindExceptOnTheThrow) {
     EXPECT_EQ(Ends(PlayerSound(5)), r.flesh);
     EXPECT_EQ(player->impactLatch, 0);
   }
+  // The hit flag still up in the next frame (the struck unit was the last processed) does not
+  // start the sound over.
+  RunPlayer(2, [&](int k) {
+    gameState.play.combo.attackKind = static_cast<uint8_t>(k == 0 ? 1 : 0);
+    player->hitNow = 1;
+  });
+  EXPECT_GT(cSND::Position(PlayerSound(5)), 0u);
 }
 
 TEST_F(UnitSoundsTest, StepsFollowEachOtherWhileWalkingJumpsSoundOnceEachAndDeathPlays) {
@@ -174,6 +182,8 @@ TEST_F(UnitSoundsTest, AGuardsStrikeSoundsOncePerCycleAndItsPainOnceOnAThrow) {
     g.attack = 1;
     g.attackTime = g.attackTime < 0.77 ? g.attackTime + 0.01 : 0;
   };
+  RunUnit(kLong, [](int) {});
+  EXPECT_EQ(Ends(GuardSound(6)), 0) << "not heard before the guard's first strike";
   RunUnit(78, strike);  // one cycle to settle
   fight.audio.ResetCounts();
   RunUnit(3 * 78, strike);
@@ -212,6 +222,7 @@ TEST_F(UnitSoundsTest, AGuardsDeathIsHeardOnceAndABeheadingDrawsACommentHalfASec
       EXPECT_LE(g.soundPick, 13);
     }
     EXPECT_EQ(Ends(GuardSound(g.soundPick)), 1);
+    EXPECT_EQ(Ends(GuardSound(7)) + Ends(GuardSound(8)), headOff) << "one of the two cries";
     int comments = 0;
     for (int c = 0; c < 3; ++c) comments += Ends(Comment(c));
     EXPECT_EQ(comments, headOff);
@@ -296,6 +307,23 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
       kLong, [&](int) { combo.comboLevel = 0; }, [] { UpdateUnitSounds(2); });
   EXPECT_EQ(Ends(Comment(golem.commentPick)), 1);
   EXPECT_EQ(golem.latchC, 0);
+
+  // The level reads 7 for up to 0.3 s of frames: one comment, not one started in each of them.
+  fight.audio.ResetCounts();
+  stats.combo7Counted = 0;  // a new combo
+  auto frames = [&](int count, int level) {
+    Run(
+        count,
+        [&](int) {
+          combo.comboLevel = static_cast<uint8_t>(level);
+          combo.fullComboTaken = 0;
+        },
+        [] { UpdateUnitSounds(2); });
+  };
+  frames(30, 7);
+  EXPECT_GT(cSND::Position(Comment(golem.commentPick)), 0u) << "started once, not every frame";
+  frames(kLong, 0);
+  EXPECT_EQ(Ends(Comment(0)) + Ends(Comment(1)) + Ends(Comment(2)), 1);
 }
 
 TEST_F(UnitSoundsTest, TwoGolemsProcessedTogetherCountACombo7Once) {
