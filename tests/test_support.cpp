@@ -67,7 +67,8 @@ fs::path UserConfigFile(const fs::path& workDir) {
   return workDir / kUserConfigHome / "morva" / "config.dat";
 }
 
-RunResult RunGame(const std::vector<std::string>& args, const fs::path& workDir) {
+RunResult RunGame(const std::vector<std::string>& args, const fs::path& workDir,
+                  const std::string& input) {
   // A hung run fails its test instead of stalling the whole suite. The per-user folders are the
   // test's own, so no run reads or leaves files in the home folder of whoever runs the tests.
   std::string command = "cd " + Quote(workDir.string()) +
@@ -75,6 +76,7 @@ RunResult RunGame(const std::vector<std::string>& args, const fs::path& workDir)
                         " XDG_DATA_HOME=" + Quote((workDir / kUserDataHome).string()) +
                         " timeout -k 5 120 " + Quote(MORVA_BINARY);
   for (const std::string& a : args) command += " " + Quote(a);
+  if (!input.empty()) command += " < " + Quote(input);
   command += " 2>&1";
   RunResult result;
   FILE* pipe = popen(command.c_str(), "r");

@@ -50,7 +50,10 @@ struct RunResult {
 // $XDG_DATA_HOME set to these folders inside it.
 constexpr const char* kUserConfigHome = "xdg-config";
 constexpr const char* kUserDataHome = "xdg-data";
-RunResult RunGame(const std::vector<std::string>& args, const std::filesystem::path& workDir);
+// Runs the game binary in workDir; `input`, when given, is a file of workDir fed to its
+// standard input.
+RunResult RunGame(const std::vector<std::string>& args, const std::filesystem::path& workDir,
+                  const std::string& input = "");
 // Where such a run keeps config.dat when `workDir` is not a portable install (no data folder and
 // no config.dat in it).
 std::filesystem::path UserConfigFile(const std::filesystem::path& workDir);

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <memory>
 
 #include "app/display.hpp"
@@ -245,13 +246,15 @@ struct Run {
 
 bool LoadScript(const std::optional<std::string>& path, std::vector<ScriptLine>& lines) {
   if (!path) return true;
-  // A device or a folder is no script (/dev/zero would be read for ever).
+  // Files, pipes and "-" for standard input alike; the parser's limits stop an endless source.
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(*path, ec)) {
-    std::fprintf(stderr, "morva: the input script %s is not a file\n", path->c_str());
+  if (std::filesystem::is_directory(*path, ec)) {
+    std::fprintf(stderr, "morva: the input script %s is a folder\n", path->c_str());
     return false;
   }
-  std::ifstream in(*path);
+  std::ifstream file;
+  if (*path != "-") file.open(*path, std::ios::binary);
+  std::istream& in = *path == "-" ? std::cin : file;
   if (!in) {
     std::fprintf(stderr, "morva: cannot read the input script %s\n", path->c_str());
     return false;

@@ -11,6 +11,7 @@
 namespace {
 // No sensible script line is longer; a longer one is an error, not a reason to grow without end.
 constexpr std::size_t kMaxScriptLine = 4096;
+constexpr std::size_t kMaxScriptBytes = std::size_t{16} << 20;
 
 // What an error message quotes of a line.
 std::string Shortened(const std::string& text) {
@@ -153,21 +154,26 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
   return "cannot read \"" + Shortened(rest) + "\"";
 }
 
-// Reads one line of at most kMaxScriptLine characters; false at the end of the input. A longer
-// line is read to its end and reported through `tooLong`, so nothing of it is kept.
-bool ReadLine(std::istream& in, std::string& text, bool& tooLong) {
+// Reads one line of at most kMaxScriptLine characters; false at the end of the input. Stops
+// reading at the first character past either limit and says which through `over`, so an endless
+// pipe or device is never read to its end.
+enum class Over { None, Line, Total };
+bool ReadLine(std::istream& in, std::string& text, std::size_t& total, Over& over) {
   text.clear();
-  tooLong = false;
   int c = 0;
   bool any = false;
   while ((c = in.get()) != std::char_traits<char>::eof()) {
     any = true;
-    if (c == '\n') return true;
-    if (text.size() < kMaxScriptLine) {
-      text.push_back(static_cast<char>(c));
-    } else {
-      tooLong = true;
+    if (++total > kMaxScriptBytes) {
+      over = Over::Total;
+      return true;
     }
+    if (c == '\n') return true;
+    if (text.size() == kMaxScriptLine) {
+      over = Over::Line;
+      return true;
+    }
+    text.push_back(static_cast<char>(c));
   }
   return any;
 }
@@ -181,11 +187,13 @@ bool ValidFixedStep(double ms) {
 ScriptParse ParseInputScript(std::istream& in) {
   ScriptParse result;
   std::string text;
-  bool tooLong = false;
-  for (int number = 1; ReadLine(in, text, tooLong); ++number) {
-    if (tooLong) {
-      result.error = "line " + std::to_string(number) + ": longer than " +
-                     std::to_string(kMaxScriptLine) + " characters";
+  std::size_t total = 0;
+  Over over = Over::None;
+  for (int number = 1; ReadLine(in, text, total, over); ++number) {
+    if (over != Over::None) {
+      result.error = over == Over::Line ? "line " + std::to_string(number) + ": longer than " +
+                                              std::to_string(kMaxScriptLine) + " characters"
+                                        : "longer than 16 MiB";
       result.lines.clear();
       return result;
     }

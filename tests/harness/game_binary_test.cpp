@@ -1,10 +1,14 @@
 // The real program, run headless: start-up files, exit statuses, scripted input and replays.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 #include "test_support.hpp"
 
@@ -76,13 +80,33 @@ TEST_F(GameBinaryTest, ExitStatusesSayWhatWentWrong) {
   EXPECT_NE(badScript.output.find("line 2"), std::string::npos) << badScript.output;
   EXPECT_EQ(
       RunGame({"--headless", "--root", "content", "--input", "missing.txt"}, dir.path()).status, 2);
-  // What is no file is no script: a folder would read as empty, /dev/zero would never end.
-  for (const char* notAFile : {"content", "/dev/zero"}) {
-    RunResult r = RunGame({"--headless", "--frames", "1", "--root", "content", "--input", notAFile},
+  // A folder is no script; an endless source is read only up to the line limit.
+  for (auto [source, says] : {std::pair{"content", "is a folder"},
+                              std::pair{"/dev/zero", "line 1: longer than 4096 characters"}}) {
+    RunResult r = RunGame({"--headless", "--frames", "1", "--root", "content", "--input", source},
                           dir.path());
-    EXPECT_EQ(r.status, 2) << notAFile;
-    EXPECT_NE(r.output.find("not a file"), std::string::npos) << r.output;
+    EXPECT_EQ(r.status, 2) << source;
+    EXPECT_NE(r.output.find(says), std::string::npos) << r.output;
   }
+}
+
+TEST_F(GameBinaryTest, AScriptMayComeFromAPipeOrStandardInput) {
+  Script("1 key down Escape\n");
+  ASSERT_EQ(RunGame({"--headless", "--frames", "5", "--frame-ms", "10", "--root", "content",
+                     "--dump-state", "state.json", "--input", "-"},
+                    dir.path(), "in.txt")
+                .status,
+            0);
+  EXPECT_TRUE(HasState(State(), "Button4"));
+
+  ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
+  std::thread writer([&] { WriteFile(dir / "pipe", "2 key down Left\n"); });
+  RunResult r = Run({"--input", "pipe"});
+  // Should the game not have opened the pipe, the writer is let go rather than left waiting.
+  close(open((dir / "pipe").c_str(), O_RDONLY | O_NONBLOCK));
+  writer.join();
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_TRUE(HasState(State(), "Left"));
 }
 
 TEST_F(GameBinaryTest, AHeldKeyStaysInTheStatesUntilReleased) {

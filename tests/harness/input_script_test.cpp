@@ -204,6 +204,20 @@ TEST(InputScript, LinesAreBoundedAndTabsSeparateLikeBlanks) {
   ScriptParse inside = Parse("5 frobnicate " + std::string(4096 - 13, 'y') + "\n");
   EXPECT_NE(inside.error.find("line 1: cannot read"), std::string::npos);
   EXPECT_LT(inside.error.size(), 120u) << "the line is not echoed whole";
+
+  // An endless source of good lines stops at 16 MiB, and nothing past it is read.
+  struct Endless : std::streambuf {
+    std::string line = "# " + std::string(4000, '-') + "\n";
+    std::size_t handedOut = 0;
+    int_type underflow() override {
+      handedOut += line.size();
+      setg(line.data(), line.data(), line.data() + line.size());
+      return traits_type::to_int_type(line[0]);
+    }
+  } endless;
+  std::istream in(&endless);
+  EXPECT_EQ(ParseInputScript(in).error, "longer than 16 MiB");
+  EXPECT_LE(endless.handedOut, (std::size_t{16} << 20) + endless.line.size());
 }
 
 TEST(CommandLine, ValuesMayBeJoinedWithAnEqualsSignAndShortNamesWork) {
