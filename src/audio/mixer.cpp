@@ -18,6 +18,14 @@ int16_t ToSample(float v) {
   v = std::clamp(v, -32768.0f, 32767.0f);
   return static_cast<int16_t>(std::lrint(v));
 }
+
+// The limiter: a mix that would reach full scale has its gain dropped at once so that its peak
+// lands at the ceiling, and the gain then comes back over about a tenth of a second. A mix that
+// stays below full scale passes untouched.
+constexpr float kFullScale = 32767.0f;
+constexpr float kCeiling = 31000.0f;  // about -0.5 dB
+// Per frame, the share of the way back to full gain (a time constant of 100 ms at 44100 Hz).
+constexpr float kRecovery = 1.0f / (0.1f * 44100.0f);
 }  // namespace
 
 Mixer::Mixer() {
@@ -84,10 +92,12 @@ bool Mixer::Play(uint32_t handle, bool restart) {
   Stream* s = Find(handle);
   if (!s) return false;
   if (restart) {
-    s->position = 0;
+    s->position = s->playhead = 0;
     s->source->Expect(0);
   }
   s->playing = s->position < s->source->Frames();
+  // A device that got to the end first stays silent; one behind plays on to the end.
+  s->sounding = s->playhead < s->source->Frames();
   return true;
 }
 
@@ -95,7 +105,7 @@ bool Mixer::Stop(uint32_t handle) {
   std::lock_guard lock(mutex_);
   Stream* s = Find(handle);
   if (!s) return false;
-  s->playing = false;
+  s->playing = s->sounding = false;
   return true;
 }
 
@@ -121,10 +131,11 @@ bool Mixer::SetPosition(uint32_t handle, uint64_t bytes) {
   if (!s) return false;
   uint64_t frame = bytes / FrameBytes(*s->source);
   if (frame > s->source->Frames()) return false;
-  s->position = frame;
+  s->position = s->playhead = frame;
   s->source->Expect(frame);
-  // A playing stream moved to its very end has ended.
+  // A playing stream moved to its very end has ended; the device plays what the game plays.
   if (s->position == s->source->Frames()) s->playing = false;
+  s->sounding = s->playing;
   return true;
 }
 
@@ -157,7 +168,7 @@ size_t Mixer::MemoryBytes() const {
 
 void Mixer::MixStream(Stream& s, size_t frames) {
   SoundSource& source = *s.source;
-  uint64_t left = source.Frames() - s.position;
+  uint64_t left = source.Frames() - s.playhead;
   size_t todo = static_cast<size_t>(std::min<uint64_t>(frames, left));
   float gain = static_cast<float>(s.volume) / 100.0f;
   int channels = source.Channels();
@@ -166,7 +177,7 @@ void Mixer::MixStream(Stream& s, size_t frames) {
   // A silent stream still moves on, but need not be decoded.
   while (gain > 0.0f && done < todo) {
     size_t count = todo - done;
-    uint64_t at = s.position + done;
+    uint64_t at = s.playhead + done;
     const int16_t* p = realTime_ ? source.TryPeek(at, count) : source.Peek(at, count);
     // A decoder that gives out early (the file changed under us) has shortened the source to
     // where it stopped; the stream ends there below. Music not decoded in time (in real time
@@ -188,10 +199,14 @@ void Mixer::MixStream(Stream& s, size_t frames) {
     }
     done += count;
   }
-  s.position += todo;
-  if (s.position >= source.Frames()) {
-    s.position = source.Frames();
-    s.playing = false;
+  s.playhead += todo;
+  if (s.playhead >= source.Frames()) {
+    s.playhead = source.Frames();
+    s.sounding = false;
+  }
+  if (!frameClock_) {
+    s.position = s.playhead;
+    s.playing = s.sounding;
   }
 }
 
@@ -201,9 +216,23 @@ void Mixer::Mix(int16_t* out, size_t frames) {
   if (accumulator_.size() < frames * 2) accumulator_.resize(frames * 2);
   std::fill_n(accumulator_.begin(), frames * 2, 0.0f);
   for (Stream& s : streams_) {
-    if (s.playing) MixStream(s, frames);
+    if (s.sounding) MixStream(s, frames);
   }
+  Limit(frames);
   for (size_t i = 0; i < frames * 2; ++i) out[i] = ToSample(accumulator_[i]);
+}
+
+void Mixer::Limit(size_t frames) {
+  float* a = accumulator_.data();
+  for (size_t i = 0; i < frames; ++i) {
+    const float peak = std::max(std::abs(a[2 * i]), std::abs(a[2 * i + 1]));
+    if (gain_ < 1.0f) gain_ = std::min(1.0f, gain_ + (1.0f - gain_) * kRecovery + 1e-6f);
+    if (peak >= kFullScale) gain_ = std::min(gain_, kCeiling / peak);
+    if (gain_ < 1.0f) {
+      a[2 * i] *= gain_;
+      a[2 * i + 1] *= gain_;
+    }
+  }
 }
 
 void Mixer::SetRealTime(bool realTime) {
@@ -217,5 +246,14 @@ void Mixer::Skip(uint64_t frames) {
     if (!s.playing) continue;
     s.position = std::min(s.position + frames, s.source->Frames());
     if (s.position == s.source->Frames()) s.playing = false;
+    if (!frameClock_) {
+      s.playhead = s.position;
+      s.sounding = s.playing;
+    }
   }
+}
+
+void Mixer::FollowFrameClock(bool on) {
+  std::lock_guard lock(mutex_);
+  frameClock_ = on;
 }

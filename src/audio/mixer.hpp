@@ -47,13 +47,18 @@ class Mixer {
   std::vector<StreamInfo> Streams() const;
 
   // Adds the playing streams into `out` (interleaved stereo, `frames` frames, overwritten) and
-  // moves them on. A stream that reaches its end stops exactly at its length.
+  // moves them on. A stream that reaches its end stops exactly at its length. A sum that would
+  // reach full scale is limited below it; one that stays below is left as it is.
   void Mix(int16_t* out, size_t frames);
   // In real time (a sound card's callback) Mix never waits for music to be decoded; otherwise
   // (tests, tools) it does, so what it produces does not depend on thread timing.
   void SetRealTime(bool realTime);
   // Moves the playing streams on by `frames` without producing sound (no decoding).
   void Skip(uint64_t frames);
+  // With a sound card: what the game reads (positions, ends, what plays) keeps time with the
+  // frames through Skip, and Mix moves only what is heard, so the game runs the same with any
+  // device and a recording replays alike everywhere. Off (tests, tools): Mix moves both.
+  void FollowFrameClock(bool on);
 
   // Bytes held by all sources (decoded sounds and stream buffers).
   size_t MemoryBytes() const;
@@ -62,16 +67,24 @@ class Mixer {
   struct Stream {
     std::string path;
     std::unique_ptr<SoundSource> source;
-    uint64_t position = 0;  // in frames
+    // What the game sees, in frames.
+    uint64_t position = 0;
     bool playing = false;
+    // What the device plays; the same as the above unless the mixer follows the frame clock.
+    uint64_t playhead = 0;
+    bool sounding = false;
     int volume = 100;
   };
   Stream* Find(uint32_t handle);
   const Stream* Find(uint32_t handle) const;
   void MixStream(Stream& s, size_t frames);
+  // Keeps the summed frames of the accumulator below full scale.
+  void Limit(size_t frames);
 
   mutable std::mutex mutex_;
   std::vector<Stream> streams_;  // handle n is streams_[n - 1]
   std::vector<float> accumulator_;
   bool realTime_ = false;
+  bool frameClock_ = false;
+  float gain_ = 1.0f;  // the limiter's, carried from one mix to the next
 };

@@ -95,7 +95,9 @@ void CloseOutput(SdlAudio::Output& out) {
 }
 }  // namespace
 
-SdlAudio::SdlAudio() : output_(std::make_shared<Output>()) {}
+SdlAudio::SdlAudio() : output_(std::make_shared<Output>()) {
+  mixer_.FollowFrameClock(true);
+}
 
 SdlAudio::~SdlAudio() {
   Free();
@@ -147,8 +149,9 @@ std::string SdlAudio::Error() const {
 }
 
 void SdlAudio::Advance(double ms) {
-  // Once a device plays, it keeps the time.
-  if (!IsOpen()) AdvanceByClock(ms);
+  // What the game reads keeps the frames' time whether or not a device plays, and whatever the
+  // device's own pace; the device only plays it.
+  AdvanceByClock(ms);
 }
 
 void SdlAudio::Free() {

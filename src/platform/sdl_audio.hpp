@@ -1,6 +1,6 @@
 // The sound card back end: SDL's audio output, fed by our own mixer from SDL's audio thread.
-// Until a device is open (or when none can be), streams keep time with the frame clock, as on
-// the headless device, so the game behaves the same with or without sound.
+// What the game reads of its streams keeps time with the frame clock, as on the headless device,
+// so the game behaves the same with or without sound and on any device.
 #pragma once
 
 #include <memory>
