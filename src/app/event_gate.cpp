@@ -26,8 +26,6 @@ int EventGate::ChangeOf(const Event& e) const {
       return kMouse;
     case EventType::KeyDown:
     case EventType::KeyUp:
-      // Auto-repeat changes nothing that is not already held.
-      if (e.repeat) return 0;
       return kKeys + (e.keyId != 0 ? e.keyId : e.key);
     case EventType::JoyButton:
       return kJoyButtons + e.key;

@@ -9,7 +9,7 @@
 #include "base/types.hpp"
 
 enum class EventType {
-  KeyDown,    // key = virtual-key code; repeat set for auto-repeat
+  KeyDown,    // key = virtual-key code; an auto-repeat comes as Text, never as KeyDown
   KeyUp,      // key = virtual-key code
   Text,       // a character typed without a key state (a key the game has no name for); key =
               // its first byte
@@ -21,7 +21,7 @@ enum class EventType {
   PadAxis,    // game controller stick or d-pad, same meaning as JoyAxis
   PadButton,  // game controller button mapped to a state button 1..32; down
   FocusLost,
-  FocusGained,  // followed by a KeyDown (repeat set) for each key held at that moment
+  FocusGained,  // followed by a KeyDown for each key held at that moment
   Quit,         // the window was closed by the system
   Screenshot,   // F12
 };
@@ -33,7 +33,6 @@ struct Event {
   int key = 0;
   // Which key it was, where keys share a code (see key_names.hpp); 0 when unknown.
   int keyId = 0;
-  bool repeat = false;
   int x = 0;
   int y = 0;
   MouseButton button = MouseButton::Left;

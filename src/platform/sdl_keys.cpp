@@ -26,10 +26,16 @@ bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
   // but may still type a character, which SDL sends right after it (see SDL_TEXTINPUT).
   unnamedKeyDown_ = !id && down;
   if (!id && down) return false;
-  event.type = down ? EventType::KeyDown : EventType::KeyUp;
   event.keyId = id.value_or(0);
   event.key = KeyCodeOfId(event.keyId);
-  event.repeat = sdl.key.repeat != 0;
+  if (down && sdl.key.repeat) {
+    // An auto-repeat is no new press: it only types its character again, if the key types one
+    // (and is recorded so, as a character, never as a key going down).
+    if (!IsCharacterKey(static_cast<uint8_t>(event.key))) return false;
+    event.type = EventType::Text;
+    return true;
+  }
+  event.type = down ? EventType::KeyDown : EventType::KeyUp;
   return true;
 }
 
@@ -44,12 +50,11 @@ bool SdlPlatform::TranslateText(const SDL_Event& sdl, Event& event) {
 
 void SdlPlatform::QueueHeldKeys() {
   // SDL released every key when the focus went; a key still held now is down again, as the
-  // keyboard reports it. The key-down is marked as a repeat: the key went down before.
+  // keyboard reports it.
   for (SDL_Scancode scancode : HeldScancodes(window_)) {
     SDL_Event sdl{};
     sdl.type = SDL_KEYDOWN;
     sdl.key.keysym.scancode = scancode;
-    sdl.key.repeat = 1;
     Event held;
     if (!TranslateKey(sdl, held)) continue;
     pending_.push_back(held);

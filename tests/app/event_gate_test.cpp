@@ -69,15 +69,6 @@ TEST(EventGate, EveryChangeReachesAFrameOfItsOwn) {
       {"a key tap, then a move and another key",
        {KeyDown(40), KeyUp(40), Move(), KeyDown(41)},
        {0, 1, 1, 1}},
-      {"auto-repeat is no new press",
-       {KeyDown(40),
-        [] {
-          Event e = KeyDown(40);
-          e.repeat = true;
-          return e;
-        }(),
-        KeyUp(40)},
-       {0, 0, 1}},
       {"a controller button tap", {Pad(5, true), Pad(5, false)}, {0, 1}},
       {"a d-pad tap", {PadY(-1000), PadY(0)}, {0, 1}},
       // A stick moving within one direction presses nothing new.
