@@ -26,6 +26,12 @@ class cMORVA {
   // Whether this frame's measurement took place (what a recording writes down).
   bool measuredThisFrame = false;
 
+  // Below ten frames a second (after the first measurement of the run) each frame runs with its
+  // own raw time step, capped, instead of standing still: `rawStepMs` is this frame's.
+  bool slowClock = false;
+  uint32_t measurements = 0;
+  void BeginFrame(double rawStepMs);
+
   // Counts the frame, measures once a second (reading the tick count through `ticks`), then
   // presents the frame.
   void EndFrame();

@@ -213,6 +213,7 @@ struct Run {
       std::optional<double> step = WaitForFrame(lastCall);
       if (!step) continue;
       audio.Advance(*step);
+      gameState.morva.BeginFrame(*step);
       // Reading the picture back costs a little; when the last frame is known, only it is kept.
       bool lastKnown = options.frames > 0;
       if (options.screenshot && (!lastKnown || frame == options.frames - 1)) {

@@ -60,22 +60,33 @@ TEST(FrameTime, SlowMotionScalesTheStepAtTheNextMeasurement) {
   EXPECT_DOUBLE_EQ(m.frameTime, (1000.0 / 101) * 1000.0 / 1300.0);
 }
 
-TEST(FrameTime, BelowTenFramesASecondTheGameStandsStill) {
+TEST(FrameTime, BelowTenFramesASecondEachFrameTakesItsOwnStepUpTo100Ms) {
   cMORVA m = FreshEngine();
   fakeNow = 5'000'000;
   m.Measure(&FakeTicks);
+  m.BeginFrame(112);
+  EXPECT_EQ(m.frameTime, 0) << "the first second stands still";
   for (int i = 0; i < 9; ++i) {
     fakeNow += 112;
     m.Measure(&FakeTicks);
   }
   EXPECT_EQ(m.fps, 9);
-  EXPECT_EQ(m.frameTime, 0);
-  // Ten frames in the next second give a real step again.
+  struct Step {
+    double rawMs, timeScale, frameTime;
+  } steps[] = {{80, 1000, 80}, {100, 1000, 100}, {112, 1000, 100}, {112, 1300, 100000.0 / 1300}};
+  for (const Step& s : steps) {
+    m.timeScale = s.timeScale;
+    m.BeginFrame(s.rawMs);
+    EXPECT_DOUBLE_EQ(m.frameTime, s.frameTime) << s.rawMs;
+  }
+  // Ten frames in the next second give the measured step again, whatever a frame takes.
+  m.timeScale = 1000;
   for (int i = 0; i < 10; ++i) {
     fakeNow += 101;
     m.Measure(&FakeTicks);
   }
   EXPECT_EQ(m.fps, 10);
+  m.BeginFrame(50);
   EXPECT_DOUBLE_EQ(m.frameTime, 100.0);
 }
 

@@ -84,3 +84,25 @@ TEST(PlayerRun, WalksJumpsOntoALedgePicksUpItemsAndFiresThePowerUp) {
   EXPECT_EQ(end["powerUp"]["powerUpActive"], 1);
   EXPECT_LT(end["units"][1]["life"], 1) << "the sentinel in range was killed";
 }
+
+// A recording of a machine that fell below ten frames a second: the level does not stand still,
+// each frame taking its own step up to 100 ms, and the measured step comes back with the rate.
+TEST(PlayerRun, BelowTenFramesASecondThePlayerStillWalks) {
+  TempDir dir("player-run-slow");
+  ContentCopy content(dir / "content");
+  LevelMapFile map = FloorMap(4, 1);
+  AddCharacter(map, kKindPlayer, 0, 300, 514);
+  content.SetLevelMap(map);
+  const std::string script = "0 clock measured\n0 measure 1\n5 measure 100\n" + StartLevelScript() +
+                             At(50, "key down Right") + At(100, "step 200") + At(100, "measure 5") +
+                             At(130, "step 10") + At(130, "measure 100");
+  auto x = [&](int frames) {
+    LevelRun r = RunLevelGame(dir.path(), content.root(), script, frames);
+    EXPECT_EQ(r.status, 0) << r.output;
+    return r.state["units"][0]["x"].get<double>();
+  };
+  const double slow = x(121) - x(111);
+  const double normal = x(151) - x(141);
+  EXPECT_GT(normal, 0);
+  EXPECT_NEAR(slow, 10 * normal, 1e-6) << "ten frames of 100 ms against ten of 10 ms";
+}
