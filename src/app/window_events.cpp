@@ -16,6 +16,14 @@ void SetAxis(StickDevice& stick, int axis, int value) {
 void SetButton(StickDevice& stick, int button, bool down) {
   if (button >= 1 && button <= 32) stick.buttons.set(static_cast<size_t>(button - 1), down);
 }
+
+// A level left running while the player is away would cost life: it pauses as Escape pauses it.
+void PauseRunningLevel() {
+  ModeFlags& f = gameState.flags;
+  if (f.inGame == 0 || f.paused == 1 || f.levelFinished == 1) return;
+  f.paused = 1;
+  f.menuShown = 1;
+}
 }  // namespace
 
 bool HandleWindowEvent(const Event& e) {
@@ -55,6 +63,7 @@ bool HandleWindowEvent(const Event& e) {
       break;
     case EventType::FocusLost:
       DXInput1.LoseFocus();
+      PauseRunningLevel();
       break;
     case EventType::FocusGained:
       // The window system follows this with a key-down for every key held through the switch.

@@ -1,6 +1,7 @@
 // The main menu.
 #include "ui/menu.hpp"
 
+#include "app/input.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 #include "ui/click_sound.hpp"
@@ -12,6 +13,7 @@ MenuScreen menuScreen;
 namespace {
 constexpr double kBackgroundDepth = -2;
 constexpr double kClickDelaySeconds = 0.1;
+constexpr InputState kBackInput = ButtonState(4);  // Escape, the controller's Start and Back
 // The highlight frame stands this far outside the button.
 constexpr double kHighlightMargin = 4;
 // The version the game shows in the top right corner.
@@ -33,11 +35,22 @@ constexpr std::array<ButtonImages, kMenuButtonCount> kImages = {{
     {"data\\menu\\bEXitR.tga", "data\\menu\\bExitP.tga"},
 }};
 
+// Escape (or the controller's B) over a paused level resumes it, as RESUME does. An Escape still
+// held from the pause itself or from the options or training pages has to be let go first.
+void ResumeOnEscape(const MenuKeys& keys) {
+  ModeFlags& f = gameState.flags;
+  if (!(ResumeVisible(f) && f.paused == 1)) return;
+  const bool escape = DXInput1.Has(kBackInput) && !keys.visitStarts;
+  DXInput1.Remove(kBackInput);
+  if (escape || keys.Fired(MenuControl::Back)) ApplyMenuClick(MenuButton::Resume, f);
+}
+
 // The arrow keys or the d-pad move the highlight; Return, Space or A press the button under it,
 // at once. True when a button was pressed so.
 bool FollowMenuKeys() {
   MenuScreen& m = menuScreen;
   MenuKeys keys = TakeMenuKeys(m.keysFrame);
+  ResumeOnEscape(keys);
   m.focus = MoveMenuFocus(m.focus, keys.highlightWasShown ? keys.Vertical() : 0, m);
   bool pressed = keys.Fired(MenuControl::Press) && m.focus >= 0;
   if (pressed) ApplyMenuClick(static_cast<MenuButton>(m.focus), gameState.flags);

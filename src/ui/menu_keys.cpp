@@ -114,6 +114,7 @@ MenuKeys TakeMenuKeys(int64_t& lastFrame) {
   if (firstFrame) {
     MenuKeys none;
     none.highlightWasShown = reader.keys.highlightWasShown;
+    none.visitStarts = true;
     return none;
   }
   for (size_t i = 0; i < kControls.size(); ++i) {

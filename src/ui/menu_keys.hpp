@@ -16,6 +16,8 @@ struct MenuKeys {
   std::array<bool, kMenuControlCount> fired{};
   // The highlight was on the screen before these keys: the first key only brings it back.
   bool highlightWasShown = false;
+  // The first frame of the screen's visit, in which nothing fires.
+  bool visitStarts = false;
 
   bool Fired(MenuControl c) const { return fired[static_cast<std::size_t>(c)]; }
   // -1 for Up (or Left), 1 for Down (or Right), 0 for neither or both.

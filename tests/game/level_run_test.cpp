@@ -134,6 +134,31 @@ TEST_F(LevelRunTest, EscapePausesOncePerPressAndResumeCarriesOn) {
   EXPECT_EQ(second.state["flags"]["paused"], 1) << "a new press pauses again";
 }
 
+// Away from the window the level pauses as Escape pauses it; in the pause menu Escape resumes,
+// but not an Escape still held from leaving the options.
+TEST_F(LevelRunTest, LosingTheFocusPausesAndEscapeInThePauseMenuResumes) {
+  const int away = kLevelFirstFrame + 20;
+  const std::string lost = At(away, "focus lost") + At(away + 5, "focus gained");
+  LevelRun paused = Run(lost, away + 10);
+  EXPECT_EQ(paused.state["flags"]["paused"], 1);
+  EXPECT_EQ(paused.state["flags"]["menuShown"], 1);
+
+  const std::string resume =
+      lost + At(away + 20, "key down Escape") + At(away + 22, "key up Escape");
+  LevelRun resumed = Run(resume, away + 30);
+  EXPECT_EQ(resumed.state["flags"]["paused"], 0);
+  EXPECT_EQ(resumed.state["flags"]["menuShown"], 0);
+
+  // Options (the fourth button), left with an Escape held into the menu for a while.
+  const std::string options = lost + At(away + 20, "mouse move 385 307") +
+                              At(away + 22, "mouse down left") + At(away + 24, "mouse up left") +
+                              At(away + 50, "key down Escape") + At(away + 80, "key up Escape");
+  LevelRun back = Run(options, away + 90);
+  EXPECT_EQ(back.state["flags"]["optionsShown"], 0);
+  EXPECT_EQ(back.state["flags"]["menuShown"], 1);
+  EXPECT_EQ(back.state["flags"]["paused"], 1) << "the Escape that left the options";
+}
+
 TEST_F(LevelRunTest, TheLevelEndsOnlyPastTheRightEndOfTheMap) {
   // 2 screens: the end lies at x 1200; nothing moves the player yet, so the map places it.
   for (int32_t x : {1200, 1201}) {
