@@ -7,12 +7,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <thread>
 
 #include "app/letterbox.hpp"
 #include "app/monotonic_clock.hpp"
 #include "app/video_driver.hpp"
 #include "platform/sdl_audio.hpp"
+#include "platform/x11_window.hpp"
 
 namespace {
 // Joysticks and controllers start after the first frame is on the screen: looking for them
@@ -20,6 +22,14 @@ namespace {
 constexpr Uint32 kStartSubsystems = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
 constexpr Uint32 kInputDeviceSubsystems = SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER;
 constexpr Uint32 kSubsystems = kStartSubsystems | kInputDeviceSubsystems;
+
+// SDL's offscreen and dummy drivers draw into a surface made at the window's first size, which a
+// switch to full screen does not resize.
+bool DrawsIntoMemory() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  std::string_view name = driver ? driver : "";
+  return name == "offscreen" || name == "dummy";
+}
 }  // namespace
 
 SdlPlatform::SdlPlatform(bool interactive, bool windowed)
@@ -110,7 +120,7 @@ bool SdlPlatform::CreateContext(bool fullScreen) {
   // Fails under some X servers (Xvfb); the frame timer paces the game anyway.
   SDL_GL_SetSwapInterval(0);
   fullScreen_ = fullScreen && !windowed_;
-  SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  SetFullScreen(fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   SDL_ShowWindow(window_);
   SDL_RaiseWindow(window_);
   return true;
@@ -156,8 +166,7 @@ bool SdlPlatform::GetDesktopMode(DisplayMode& mode) {
 bool SdlPlatform::ChangeDisplayMode(int index) {
   SDL_DisplayMode m;
   if (windowed_ || SDL_GetDisplayMode(DisplayIndex(), index, &m) != 0) return false;
-  if (SDL_SetWindowDisplayMode(window_, &m) != 0 ||
-      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) {
+  if (SDL_SetWindowDisplayMode(window_, &m) != 0 || !SetFullScreen(SDL_WINDOW_FULLSCREEN)) {
     std::fprintf(stderr, "morva: cannot switch to %dx%d %dHz: %s\n", m.w, m.h, m.refresh_rate,
                  SDL_GetError());
     return false;
@@ -169,7 +178,7 @@ bool SdlPlatform::ChangeDisplayMode(int index) {
 
 void SdlPlatform::RestoreDesktopMode() {
   // Leaving full screen gives the display its desktop mode back.
-  if (window_ && modeChanged_) SDL_SetWindowFullscreen(window_, 0);
+  if (window_ && modeChanged_) SetFullScreen(0);
   modeChanged_ = false;
 }
 
@@ -200,13 +209,12 @@ bool SdlPlatform::SetGammaRamp(const GammaRamp& ramp) {
 void SdlPlatform::ShowMessageBox(const std::string& caption, const std::string& text) {
   if (!interactive_) return;
   // Full screen would hide the box behind the game.
-  if (fullScreen_) SDL_SetWindowFullscreen(window_, 0);
+  if (fullScreen_) SetFullScreen(0);
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr) != 0) {
     std::fprintf(stderr, "morva: cannot show a message box: %s\n", SDL_GetError());
   }
   if (fullScreen_) {
-    SDL_SetWindowFullscreen(window_,
-                            modeChanged_ ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SetFullScreen(modeChanged_ ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
 }
 
@@ -215,7 +223,23 @@ void SdlPlatform::ToggleFullScreen() {
   windowed_ = !fullScreen_;
   Uint32 flags = 0;
   if (fullScreen_) flags = modeChanged_ ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP;
-  SDL_SetWindowFullscreen(window_, flags);
+  SetFullScreen(flags);
+}
+
+// SDL takes a switch to full screen as done at once and reports the display's size from then on,
+// though only a window manager carries it out: without one (X alone) the window is moved over the
+// display by hand, and a surface in memory keeps the size it has. The size SDL reports then stays
+// the size drawn into, so the picture, the screenshot and the cursor all fit the window.
+bool SdlPlatform::SetFullScreen(uint32_t flags) {
+  if (DrawsIntoMemory()) return true;
+  if (WindowManagerRunning(window_)) return SDL_SetWindowFullscreen(window_, flags) == 0;
+  int display = DisplayIndex();
+  int centred = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+  SDL_Rect r{centred, centred, kLogicalWidth, kLogicalHeight};
+  if (flags != 0 && SDL_GetDisplayBounds(display, &r) != 0) return false;
+  SDL_SetWindowSize(window_, r.w, r.h);
+  SDL_SetWindowPosition(window_, r.x, r.y);
+  return true;
 }
 
 bool SdlPlatform::FramesSuspended() const {
@@ -259,6 +283,8 @@ bool SdlPlatform::PollEvent(Event& event) {
     event = Event{};
     if (Translate(sdl, event)) return true;
   }
+  // The crossings that follow a move or resize come in the same batch of X events.
+  geometryChanged_ = false;
   QueueReleasedFocusKeys();
   return TakePending(event);
 }
@@ -268,6 +294,21 @@ bool SdlPlatform::TakePending(Event& event) {
   event = pending_.front();
   pending_.pop_front();
   return true;
+}
+
+bool SdlPlatform::MouseMoveTo(int windowX, int windowY, Event& event) {
+  int ww = 0, wh = 0, dw = 0, dh = 0;
+  SDL_GetWindowSize(window_, &ww, &wh);
+  SDL_GL_GetDrawableSize(window_, &dw, &dh);
+  LogicalPoint p = WindowToLogical(windowX, windowY, ww, wh, dw, dh);
+  bool moved = !cursorKnown_ || p.x != cursor_.x || p.y != cursor_.y;
+  cursorKnown_ = true;
+  cursor_ = p;
+  event = Event{};
+  event.type = EventType::MouseMove;
+  event.x = p.x;
+  event.y = p.y;
+  return moved;
 }
 
 bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
@@ -283,25 +324,31 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
       return TranslateKey(sdl, event);
     case SDL_TEXTINPUT:
       return TranslateText(sdl, event);
-    case SDL_MOUSEMOTION: {
-      int ww = 0, wh = 0, dw = 0, dh = 0;
-      SDL_GetWindowSize(window_, &ww, &wh);
-      SDL_GL_GetDrawableSize(window_, &dw, &dh);
-      LogicalPoint p = WindowToLogical(sdl.motion.x, sdl.motion.y, ww, wh, dw, dh);
-      event.type = EventType::MouseMove;
-      event.x = p.x;
-      event.y = p.y;
+    case SDL_MOUSEMOTION:
+      // A window moved or resized under a pointer that stands still makes X report the pointer
+      // crossing into or out of it, which SDL passes on as a move of no distance. The player did
+      // not touch the mouse: taken as a move, it would hide the keyboard highlight.
+      if (geometryChanged_ && sdl.motion.xrel == 0 && sdl.motion.yrel == 0) return false;
+      MouseMoveTo(sdl.motion.x, sdl.motion.y, event);
       return true;
-    }
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEBUTTONUP: {
       // Side buttons are not mouse buttons the game knows.
       if (sdl.button.button > SDL_BUTTON_RIGHT) return false;
-      event.type = sdl.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
-      event.button = sdl.button.button == SDL_BUTTON_LEFT    ? MouseButton::Left
+      Event press;
+      press.type = sdl.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
+      press.button = sdl.button.button == SDL_BUTTON_LEFT    ? MouseButton::Left
                      : sdl.button.button == SDL_BUTTON_RIGHT ? MouseButton::Right
                                                              : MouseButton::Middle;
+      // A press where the game last saw no pointer (the window has moved under it since) first
+      // brings the cursor there.
+      if (MouseMoveTo(sdl.button.x, sdl.button.y, event)) {
+        pending_.push_front(press);
+      } else {
+        event = press;
+      }
       return true;
+    }
     case SDL_JOYAXISMOTION:
       // A recognised controller speaks through its own mapping only: its raw button numbers
       // would otherwise also press the game's Escape and attack buttons.
@@ -344,6 +391,10 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
           event.type = EventType::FocusGained;
           QueueHeldKeys();
           return true;
+        case SDL_WINDOWEVENT_MOVED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          geometryChanged_ = true;
+          return false;
         case SDL_WINDOWEVENT_MINIMIZED:
           minimised_ = true;
           return false;

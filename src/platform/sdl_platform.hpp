@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/letterbox.hpp"
 #include "app/platform.hpp"
 
 struct SDL_Window;
@@ -61,6 +62,11 @@ class SdlPlatform : public Platform {
   void QueueReleasedFocusKeys();
   bool TakePending(Event& event);
   void ToggleFullScreen();
+  // SDL_SetWindowFullscreen where the window system carries it out (see sdl_platform.cpp).
+  bool SetFullScreen(uint32_t flags);
+  // `event` becomes a move of the cursor to this point of the window; false when the game's
+  // cursor is there already.
+  bool MouseMoveTo(int windowX, int windowY, Event& event);
   void StartInputDevices();
   void OpenJoystick();
   void CloseJoystick();
@@ -83,6 +89,11 @@ class SdlPlatform : public Platform {
   bool inputDevicesStarted_ = false;
   bool minimised_ = false;
   bool gammaWarned_ = false;
+  // A window move or resize came in the batch of events being read.
+  bool geometryChanged_ = false;
+  // Where the game's cursor was last moved to.
+  bool cursorKnown_ = false;
+  LogicalPoint cursor_;
   // The last key event was the press of a key the game has no name for.
   bool unnamedKeyDown_ = false;
   // Keys found held at the last focus gain. SDL never saw them go down and drops their release,

@@ -139,6 +139,20 @@ TEST_F(PlayerWindowTest, AQuickClickOnTheWindowIsNeverLost) {
   }
 }
 
+TEST_F(PlayerWindowTest, AResizeUnderAStillPointerLeavesTheKeyboardWalkWhereItWas) {
+  // The pointer rests outside the window, which then grows under it: the crossing is no move of
+  // the mouse. The first Down shows the highlight on START; three more reach EXIT.
+  std::string down = KeyPress("Down") + "; sleep 0.3";
+  std::string actions = "xdotool mousemove 1000 740; " + KeyPress("a") + "; " +
+                        WaitForColour(345, 245, uicontent::Shade(2)) + "; " + down +
+                        "; xdotool windowsize $WID 1000 740; sleep 0.8; " + down + "; " + down +
+                        "; " + down + "; " + KeyPress("Return") +
+                        "; sleep 2; kill -0 $pid 2>/dev/null && echo still-running >> out.txt";
+  int status = Play("--windowed --frame-ms 10 --root content", actions);
+  EXPECT_EQ(status, 0) << Output();
+  EXPECT_EQ(Output().find("still-running"), std::string::npos) << "EXIT was pressed\n" << Output();
+}
+
 TEST_F(PlayerWindowTest, WithADisplayTheNoContentMessageComesUpInABox) {
   fs::create_directories(dir / "nothing");
   // The box waits for the player: Return closes it, and only then does the game end.
