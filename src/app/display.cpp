@@ -119,6 +119,10 @@ int32_t CurrentModeIndex() {
   return found;
 }
 
+bool DisplayModeAt(int32_t index, DisplayMode& mode) {
+  return index >= 0 && Plat().GetDisplayMode(index, mode);
+}
+
 int32_t FindMode(int width, int height, int bitsPerPixel, int frequency) {
   int32_t found = -1;
   ForEachMode([&](int index, const DisplayMode& m) {

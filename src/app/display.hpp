@@ -31,6 +31,8 @@ void RestoreGammaRamp(const GammaRamp& ramp);
 
 // Index of the last listed mode equal to the desktop's current one, or -1.
 int32_t CurrentModeIndex();
+// The listed mode of an index; false when there is none.
+bool DisplayModeAt(int32_t index, DisplayMode& mode);
 // Index of the last listed mode with exactly these four values, or -1.
 int32_t FindMode(int width, int height, int bitsPerPixel, int frequency);
 void ListModeIndices(int width, int height, int bitsPerPixel, int maxIndex, int& count,

@@ -22,6 +22,7 @@ namespace {
 constexpr double kBackgroundDepth = -2;
 constexpr int32_t kBarLength = 200;
 constexpr uint8_t kKnobWidth = 32;
+constexpr int32_t kGammaLeast = 58;
 constexpr int32_t kListWidth = 200;
 constexpr uint8_t kListRowHeight = 30;
 // Only modes of the game's own picture size and depth are offered.
@@ -41,16 +42,30 @@ constexpr int32_t kBloodThreshold = 50;
 // The keyboard highlight stands this far outside a control.
 constexpr double kHighlightMargin = 4;
 
-cTrackBar MakeBar(int32_t minValue, int32_t maxValue, int32_t position, Texture bar, Texture knob) {
+// The knob stands where the stored value puts it: for a bar whose values start above 0 (gamma)
+// that is not the value itself, or the knob would move each time the screen opens.
+cTrackBar MakeBar(int32_t minValue, int32_t maxValue, int32_t value, Texture bar, Texture knob) {
   cTrackBar b;
   b.minValue = minValue;
   b.maxValue = maxValue;
   b.length = kBarLength;
   b.knobWidth = kKnobWidth;
-  b.position = position;
+  b.position = TrackBarPositionOf(value, minValue, maxValue, kBarLength);
   b.barTexture = bar;
   b.knobTexture = knob;
   return b;
+}
+
+// A display without an 800 x 600 mode still lists the mode in use (the one chosen before, else the
+// desktop's), so the list is never an empty box.
+void AddModeInUse(cListBox& list) {
+  int32_t index = gameState.settings.displayMode;
+  DisplayMode mode;
+  if (!DisplayModeAt(index, mode)) index = CurrentModeIndex();
+  if (!DisplayModeAt(index, mode)) return;
+  list.Add(std::to_string(mode.width) + "x" + std::to_string(mode.height) + "x" +
+               std::to_string(mode.bitsPerPixel) + " " + std::to_string(mode.frequency) + "Hz",
+           index);
 }
 
 void BuildModeList(cListBox& list) {
@@ -64,6 +79,7 @@ void BuildModeList(cListBox& list) {
     list.Add(ModeEntryText(o.refreshRates[static_cast<size_t>(i)]),
              o.modeIndices[static_cast<size_t>(i)]);
   }
+  if (list.itemCount == 0) AddModeInUse(list);
   list.selected = 0;
   for (int i = 0; i < list.itemCount; ++i) {
     if (list.items[static_cast<size_t>(i)].value == gameState.settings.displayMode) {
@@ -108,7 +124,7 @@ void LoadOptions() {
   cLoad::LoadTGA("data\\options\\tracker.tga", knob);
   o[OptionsBar::Music] = MakeBar(0, 100, s.musicVolume, bar, knob);
   o[OptionsBar::Sound] = MakeBar(0, 100, s.soundVolume, bar, knob);
-  o[OptionsBar::Gamma] = MakeBar(58, 255, s.gamma, bar, knob);
+  o[OptionsBar::Gamma] = MakeBar(kGammaLeast, 255, s.gamma, bar, knob);
   o[OptionsBar::Blood] =
       MakeBar(0, 100, s.showBlood ? kBloodOnPosition : kBloodOffPosition, bar, knob);
   o.loaded = true;

@@ -21,6 +21,16 @@ int32_t TrackBarPosition(int32_t d, int32_t maxValue, int32_t length) {
   return static_cast<int32_t>(int64_t{maxValue} * d / length);
 }
 
+int32_t TrackBarPositionOf(int32_t value, int32_t minValue, int32_t maxValue, int32_t length) {
+  const int64_t range = int64_t{maxValue} - minValue;
+  if (range <= 0 || length <= 0) return 0;
+  // The first d with (d + minValue) * range / length >= value, held to the bar.
+  const int64_t scaled = int64_t{value} * length;
+  const int64_t first = (scaled >= 0 ? (scaled + range - 1) / range : scaled / range) - minValue;
+  return TrackBarPosition(static_cast<int32_t>(std::clamp<int64_t>(first, 0, length)), maxValue,
+                          length);
+}
+
 bool InTrackBarZone(int32_t x, int32_t y, int32_t length, uint8_t knobWidth, int32_t cursorX,
                     int32_t cursorY) {
   double half = knobWidth * 0.5;
@@ -44,7 +54,8 @@ bool cTrackBar::Update(int32_t x, int32_t y, bool mouseHeld) {
   if (!mouseHeld || !InTrackBarZone(x, y, length, knobWidth, cursorX, cursorY)) return false;
   int32_t d = cursorX - x;
   value = TrackBarValue(d, minValue, maxValue, length);
-  position = TrackBarPosition(d, maxValue, length);
+  // Where the screen would put the knob for this value when it opens again.
+  position = TrackBarPositionOf(value, minValue, maxValue, length);
   return true;
 }
 
@@ -56,7 +67,7 @@ bool cTrackBar::Step(int steps) {
   if (target == along) return false;
   auto d = static_cast<int32_t>(target);
   value = TrackBarValue(d, minValue, maxValue, length);
-  position = TrackBarPosition(d, maxValue, length);
+  position = TrackBarPositionOf(value, minValue, maxValue, length);
   return true;
 }
 

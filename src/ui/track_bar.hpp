@@ -13,6 +13,8 @@ constexpr int32_t kTrackKnobSize = 32;
 // The value and knob position for a cursor `d` pixels into a bar's zone of `length` pixels.
 int32_t TrackBarValue(int32_t d, int32_t minValue, int32_t maxValue, int32_t length);
 int32_t TrackBarPosition(int32_t d, int32_t maxValue, int32_t length);
+// The knob position that stands for a value: that of the first point of the bar giving it.
+int32_t TrackBarPositionOf(int32_t value, int32_t minValue, int32_t maxValue, int32_t length);
 // Whether the cursor lies in the bar's zone: strictly between its ends, and strictly inside the
 // band of `knobWidth` pixels centred on the bar's top edge.
 bool InTrackBarZone(int32_t x, int32_t y, int32_t length, uint8_t knobWidth, int32_t cursorX,

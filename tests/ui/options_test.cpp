@@ -246,14 +246,33 @@ TEST_F(OptionsTest, GammaIsAppliedAtOnceAndTheOtherBarsChangeOnlyTheSettings) {
   EXPECT_EQ(fake.platform.gammaWrites, writes + 1);
 }
 
-TEST_F(OptionsTest, WithNoMatchingModeTheListIsEmptyButHarmless) {
-  fake.platform.modes = {{1024, 768, 32, 60}};
+TEST_F(OptionsTest, WithNoMatchingModeTheListShowsTheModeInUse) {
+  fake.platform.modes = {{1024, 768, 32, 60}, {1280, 1024, 24, 75}};
+  fake.platform.desktop = {1280, 1024, 24, 75};
   Frame(0, 0, false);
-  EXPECT_EQ(optionsScreen.listBox.itemCount, 0);
-  EXPECT_TRUE(Texts(11).empty());
-  OpenList();
-  Frame(300, 370, true);
-  EXPECT_EQ(gameState.settings.displayMode, 2);
+  ASSERT_EQ(optionsScreen.listBox.itemCount, 1) << "the configured mode 2 does not exist";
+  EXPECT_EQ(optionsScreen.listBox.items[0].value, 1);
+  EXPECT_EQ(Texts(11), std::vector<std::string>{"1280x1024x24 75Hz"});
+}
+
+// The gamma bar's values start at 58: its knob stands where the stored gamma puts it, also when
+// the screen opens again in the next run.
+TEST_F(OptionsTest, TheGammaKnobStaysWhereItWasLeft) {
+  for (int gamma : {58, 128}) {
+    SCOPED_TRACE(gamma);
+    int d = 1;
+    while (TrackBarValue(d, 58, 255, 200) < gamma) ++d;
+    Frame(kOptionsBarX + d, OptionsBarY(OptionsBar::Gamma), true);
+    ASSERT_EQ(gameState.settings.gamma, gamma);
+    const int32_t left = optionsScreen[OptionsBar::Gamma].position;
+    ResetOptions();
+    Frame(0, 0, false);
+    EXPECT_EQ(optionsScreen[OptionsBar::Gamma].position, left);
+  }
+  gameState.settings.gamma = 255;
+  ResetOptions();
+  Frame(0, 0, false);
+  EXPECT_EQ(optionsScreen[OptionsBar::Gamma].position, 255) << "at the end of the bar";
 }
 
 TEST_F(OptionsTest, EscapeSavesTheSettingsInMemory) {
