@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <squish.h>
 
+#include <cmath>
 #include <cstring>
+#include <memory>
 
+#include "audio/sound_source.hpp"
 #include "formats/texture_container.hpp"
 #include "mkcontent/font_atlas.hpp"
 #include "mkcontent/output.hpp"
@@ -117,4 +120,26 @@ TEST(ContentSounds, WavFilesCarryTheGamesRate) {
 
   Samples fromSlow = Resample(Samples(22050, 0.25f), 22050);
   EXPECT_EQ(fromSlow.size(), 44100u);
+}
+
+// The demo's music keeps to the centre line: a steady offset would push every mix it is in off it.
+TEST(ContentSounds, TheMusicTracksCarryNoOffset) {
+  for (const char* track : {"intro.mp3", "menu.mp3", "game.mp3"}) {
+    SCOPED_TRACE(track);
+    std::unique_ptr<SoundSource> source =
+        OpenSoundSource(std::string(MORVA_TEST_CONTENT) + "/data/sounds/music/" + track);
+    ASSERT_TRUE(source);
+    double sum = 0;
+    uint64_t samples = 0;
+    for (uint64_t at = 0; at < source->Frames();) {
+      size_t count = static_cast<size_t>(source->Frames() - at);
+      const int16_t* p = source->Peek(at, count);
+      ASSERT_TRUE(p && count > 0);
+      for (size_t i = 0; i < count * static_cast<size_t>(source->Channels()); ++i) sum += p[i];
+      samples += count * static_cast<uint64_t>(source->Channels());
+      at += count;
+    }
+    const double offset = sum / static_cast<double>(samples) / 32768.0;
+    EXPECT_LT(std::abs(offset), 0.002) << "of full scale, over " << samples << " samples";
+  }
 }

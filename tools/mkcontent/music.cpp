@@ -43,6 +43,12 @@ Samples Pluck(double freq, double seconds, uint64_t seed) {
   std::size_t period = static_cast<std::size_t>(kRate / freq);
   std::vector<float> line(period);
   for (float& v : line) v = static_cast<float>(rng.Signed());
+  // The burst's own average would ring on as an offset (the delay line keeps it for seconds),
+  // and the plucks of a track would add up to a steady push off the centre line.
+  double mean = 0;
+  for (float v : line) mean += v;
+  mean /= static_cast<double>(period);
+  for (float& v : line) v = static_cast<float>(v - mean);
   Samples s = Silence(seconds);
   std::size_t idx = 0;
   for (float& v : s) {
