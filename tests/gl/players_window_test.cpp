@@ -112,11 +112,19 @@ TEST(NoDisplay, WithoutADisplayTheGameSaysSoAndEndsWithStatusFour) {
   EXPECT_NE(out.find("--headless"), std::string::npos) << "says how to run without one";
   EXPECT_FALSE(fs::exists(dir / "shot.png"));
 
-  // Asked for by name, the driver that draws into memory is used: a run without a display.
-  status = std::system((base + "SDL_VIDEODRIVER=offscreen " + game).c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << ReadFile(dir / "out.txt");
-  EXPECT_EQ(ReadPng((dir / "shot.png").string()).width, 800);
+  // Asked for by name, the driver that draws into memory is used: a run without a display. Full
+  // screen there is the same whole picture, not a larger read of a surface that kept its size.
+  Image shots[2];
+  for (const char* mode : {"--windowed", "--fullscreen"}) {
+    std::string run = base + "SDL_VIDEODRIVER=offscreen " + game;
+    run.replace(run.find("--windowed"), 10, mode);
+    status = std::system(run.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << mode << ReadFile(dir / "out.txt");
+    shots[mode[2] == 'f'] = ReadPng((dir / "shot.png").string());
+  }
+  EXPECT_EQ(shots[0].width, 800);
+  EXPECT_TRUE(shots[0].rgba == shots[1].rgba) << "full screen shows the windowed picture";
 }
 
 TEST_F(PlayerWindowTest, AQuickClickOnTheWindowIsNeverLost) {
