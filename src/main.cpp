@@ -9,6 +9,7 @@
 #include "gfx/recorder_renderer.hpp"
 #include "harness/options.hpp"
 #include "platform/sdl_program.hpp"
+#include "ui/config.hpp"
 
 int main(int argc, char** argv) {
   ParseResult parsed = ParseCommandLine(argc, argv);
@@ -40,7 +41,11 @@ int main(int argc, char** argv) {
   }
 
   bool interactive = !options.input && options.frames == 0;
-  SdlPlatform platform(interactive, options.windowed);
+  // How the game shows itself: settings.cfg, unless the command line says otherwise for this run.
+  PlayerSettings shown = LoadPlayerSettings(ChooseUserPaths(options.config).settings, false);
+  WindowChoice window = shown.window;
+  if (options.windowed) window = *options.windowed ? WindowChoice{false, 800, 600} : WindowChoice{};
+  SdlPlatform platform(interactive, !window.fullScreen, window.width, window.height, shown.vsync);
   if (!platform.Ok()) {
     std::fprintf(stderr, "morva: %s\n%s", platform.Error().c_str(), NoDisplayAdvice());
     return 4;

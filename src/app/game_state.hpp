@@ -10,6 +10,7 @@
 #include "content/level_map.hpp"
 #include "formats/character_record.hpp"
 #include "formats/config_record.hpp"
+#include "formats/settings_text.hpp"
 #include "fx/effects_state.hpp"
 #include "game/play_state.hpp"
 
@@ -37,6 +38,8 @@ struct ModeFlags {
 struct GameState {
   ModeFlags flags;
   Settings settings;
+  // settings.cfg as this run read it.
+  PlayerSettings playerSettings;
 
   uint8_t gammaApplied = 0;
   uint8_t keyHeld = 0;

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/types.hpp"
+#include "formats/settings_text.hpp"
 
 enum class EventType {
   KeyDown,    // key = virtual-key code; an auto-repeat comes as Text, never as KeyDown
@@ -54,6 +56,8 @@ class Platform {
   // unless the player chose a window (--windowed, Alt+Enter); false when no context with the
   // needed pixel format can be had.
   virtual bool CreateContext(bool fullScreen) = 0;
+  // How the player left the window, when Alt+Enter or a resize changed it during the run.
+  virtual std::optional<WindowChoice> WindowChangedByPlayer() const { return std::nullopt; }
   // Releases the GL context.
   virtual void DestroyContext() = 0;
   virtual bool HasContext() const = 0;

@@ -269,6 +269,17 @@ bool LoadScript(const std::optional<std::string>& path, std::vector<ScriptLine>&
   return true;
 }
 
+// The window as the player left it (Alt+Enter, a resize) is how the next run starts; a run
+// that changed nothing leaves settings.cfg as it was, also when --windowed or --fullscreen
+// overrode it.
+void KeepWindowChoice(const Platform& platform, const std::filesystem::path& settingsFile) {
+  std::optional<WindowChoice> window = platform.WindowChangedByPlayer();
+  PlayerSettings& settings = gameState.playerSettings;
+  if (!window || *window == settings.window) return;
+  settings.window = *window;
+  SavePlayerSettings(settingsFile, settings);
+}
+
 // The seed: --seed, else the script's "0 seed" line, else the clock.
 uint32_t ChooseSeed(const ProgramOptions& options, const std::vector<ScriptLine>& script) {
   if (options.seed) return *options.seed;
@@ -311,6 +322,7 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   backends.content = &content;
   UserPaths userPaths = ChooseUserPaths(options.config);
   SetConfigPath(userPaths.config);
+  gameState.playerSettings = LoadPlayerSettings(userPaths.settings);
 
   uint32_t seed = ChooseSeed(options, script);
   RandSeed(seed);
@@ -342,6 +354,7 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   // However the run ended (Escape saves already; closing the window, the menu's Exit, a signal or
   // a fatal error do not), a change made in the options is kept.
   SaveConfigIfChanged(gameState.settings);
+  KeepWindowChoice(platform, userPaths.settings);
   run.WriteOutputs();
   FormClose();
   backends = Backends{};

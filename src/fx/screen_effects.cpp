@@ -13,6 +13,8 @@
 
 namespace {
 constexpr double kWhiteFlashDepth = -0.05;
+// Reduced flashes are drawn at this share of their brightness.
+constexpr double kReducedFlash = 0.25;
 constexpr uint16_t kComboTextSize = 16;
 // The combo text stands this far above the top of the player's body box.
 constexpr double kComboTextRaise = 20;
@@ -21,6 +23,10 @@ constexpr double kShakeLength = 0.5;
 constexpr int32_t kShakeSpread = 10;
 constexpr int32_t kShakeLeft = 5;
 }  // namespace
+
+double ShownFlash(double opacity) {
+  return gameState.playerSettings.reducedFlashes ? opacity * kReducedFlash : opacity;
+}
 
 void DrawWhiteFlash(uint8_t& flag) {
   if (flag == 0) return;
@@ -34,7 +40,8 @@ void DrawWhiteFlash(uint8_t& flag) {
     fx.whiteFlashOpacity -= gameState.morva.frameTime * 0.001;
     Renderer& renderer = *backends.renderer;
     renderer.SetState(RenderState::DepthTest, false);
-    DrawQuad(fx.whiteFlashTexture, 0, 0, kWhiteFlashDepth, 800, 600, fx.whiteFlashOpacity);
+    DrawQuad(fx.whiteFlashTexture, 0, 0, kWhiteFlashDepth, 800, 600,
+             ShownFlash(fx.whiteFlashOpacity));
     renderer.SetState(RenderState::DepthTest, true);
   } else {
     flag = 0;

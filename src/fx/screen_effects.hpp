@@ -10,3 +10,7 @@ void DrawWhiteFlash(uint8_t& flag);
 void DrawComboText(int i);
 // While `flag` is set, jolts the world against the player; clears `flag` after 0.5 s.
 void ShakeScreen(uint8_t& flag);
+
+// The opacity a full-screen or sky flash is drawn at: a quarter of it with reduced flashes
+// (settings.cfg), which last as long and change nothing of the game.
+double ShownFlash(double opacity);

@@ -6,6 +6,7 @@
 #include "app/random.hpp"
 #include "audio/sound.hpp"
 #include "fx/scene.hpp"
+#include "fx/screen_effects.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 
@@ -47,7 +48,7 @@ void DrawSkyFlashes() {
   }
   // Exactly over the background, just in front of it.
   DrawQuad(fx.skyFlashTexture, BackgroundX(), BackgroundY(), kSkyFlashDepth, 3200, 1600,
-           fx.flashAlpha);
+           ShownFlash(fx.flashAlpha));
   if (fx.nextFlash - kThunderFrom < fx.skyTimer && fx.skyTimer < fx.nextFlash - kThunderTo) {
     fx.thunderPlaying = 1;
     cSND::SetPosition(fx.thunderSound, 0);

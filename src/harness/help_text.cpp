@@ -43,6 +43,9 @@ std::string HelpText() {
       "Otherwise config.dat lives in $XDG_CONFIG_HOME/morva (default ~/.config/morva)\n"
       "and screenshots go to $XDG_DATA_HOME/morva/screenshots (default\n"
       "~/.local/share/morva/screenshots). --config FILE puts the settings in FILE.\n"
+      "settings.cfg beside config.dat holds what is edited by hand: window = fullscreen\n"
+      "or WIDTHxHEIGHT (kept from Alt+Enter and resizing), vsync = on|off, flashes =\n"
+      "full|reduced. --windowed and --fullscreen override its window for one run.\n"
       "\n"
       "Environment:\n"
       "  MORVA_ROOT         the content folder (see above)\n"
@@ -80,6 +83,7 @@ std::string PathsReport(const ProgramOptions& options) {
   for (const std::string& tried : search.tried) text += "    " + tried + "\n";
   UserPaths user = ChooseUserPaths(options.config);
   text += "settings: " + Absolute(user.config) + "\n";
+  text += "settings edited by hand: " + Absolute(user.settings) + "\n";
   text += "screenshots: " + Absolute(user.screenshots) + "\n";
   text += user.portable ? "(a portable install: the working directory keeps the player's files)\n"
                         : "(per-user folders)\n";

@@ -8,7 +8,8 @@
 struct ProgramOptions {
   std::optional<std::string> root;
   std::optional<std::string> config;
-  bool windowed = false;
+  // --windowed or --fullscreen: for this run only, over what settings.cfg says.
+  std::optional<bool> windowed;
   bool headless = false;
   int64_t frames = 0;  // 0: until quit
   std::optional<double> frameMs;

@@ -32,8 +32,13 @@ bool DrawsIntoMemory() {
 }
 }  // namespace
 
-SdlPlatform::SdlPlatform(bool interactive, bool windowed)
-    : interactive_(interactive), windowed_(windowed) {
+SdlPlatform::SdlPlatform(bool interactive, bool windowed, int windowWidth, int windowHeight,
+                         bool vsync)
+    : interactive_(interactive),
+      windowed_(windowed),
+      vsync_(vsync),
+      windowWidth_(windowWidth),
+      windowHeight_(windowHeight) {
   if (SDL_Init(kStartSubsystems) != 0) {
     error_ = std::string("no display: ") + SDL_GetError();
     return;
@@ -56,7 +61,7 @@ SdlPlatform::SdlPlatform(bool interactive, bool windowed)
   SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
   window_ = SDL_CreateWindow(
-      "MORVA", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600,
+      "MORVA", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth, windowHeight,
       SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!window_) {
     error_ = std::string("cannot open the main window: ") + SDL_GetError();
@@ -117,8 +122,12 @@ bool SdlPlatform::CreateContext(bool fullScreen) {
     }
   }
   SDL_GL_MakeCurrent(window_, context_);
-  // Fails under some X servers (Xvfb); the frame timer paces the game anyway.
-  SDL_GL_SetSwapInterval(0);
+  // Without vsync the frame timer paces the game. Either may fail (Xvfb refuses both): the
+  // timer still paces it.
+  if (SDL_GL_SetSwapInterval(vsync_ ? 1 : 0) != 0 && vsync_ && !vsyncWarned_) {
+    vsyncWarned_ = true;
+    std::fprintf(stderr, "morva: no vsync here: %s\n", SDL_GetError());
+  }
   fullScreen_ = fullScreen && !windowed_;
   SetFullScreen(fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   SDL_ShowWindow(window_);
@@ -218,7 +227,22 @@ void SdlPlatform::ShowMessageBox(const std::string& caption, const std::string& 
   }
 }
 
+void SdlPlatform::NoteWindowSize(int width, int height) {
+  // A window the player resized; full screen's own size is no choice of a window.
+  if (fullScreen_ || (width == windowWidth_ && height == windowHeight_)) return;
+  windowWidth_ = width;
+  windowHeight_ = height;
+  windowChanged_ = true;
+}
+
+std::optional<WindowChoice> SdlPlatform::WindowChangedByPlayer() const {
+  if (!windowChanged_) return std::nullopt;
+  if (fullScreen_) return WindowChoice{};
+  return WindowChoice{false, windowWidth_, windowHeight_};
+}
+
 void SdlPlatform::ToggleFullScreen() {
+  windowChanged_ = true;
   fullScreen_ = !fullScreen_;
   windowed_ = !fullScreen_;
   Uint32 flags = 0;
@@ -235,7 +259,7 @@ bool SdlPlatform::SetFullScreen(uint32_t flags) {
   if (WindowManagerRunning(window_)) return SDL_SetWindowFullscreen(window_, flags) == 0;
   int display = DisplayIndex();
   int centred = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display));
-  SDL_Rect r{centred, centred, kLogicalWidth, kLogicalHeight};
+  SDL_Rect r{centred, centred, windowWidth_, windowHeight_};
   if (flags != 0 && SDL_GetDisplayBounds(display, &r) != 0) return false;
   SDL_SetWindowSize(window_, r.w, r.h);
   SDL_SetWindowPosition(window_, r.x, r.y);
@@ -391,8 +415,11 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
           event.type = EventType::FocusGained;
           QueueHeldKeys();
           return true;
-        case SDL_WINDOWEVENT_MOVED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+          NoteWindowSize(sdl.window.data1, sdl.window.data2);
+          geometryChanged_ = true;
+          return false;
+        case SDL_WINDOWEVENT_MOVED:
           geometryChanged_ = true;
           return false;
         case SDL_WINDOWEVENT_MINIMIZED:

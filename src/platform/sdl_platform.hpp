@@ -23,7 +23,9 @@ int ScaleSdlAxis(int16_t value);
 class SdlPlatform : public Platform {
  public:
   // `interactive`: message boxes are shown (never in scripted or counted runs).
-  SdlPlatform(bool interactive, bool windowed);
+  // A window of the given size, or full screen; `vsync` waits for the display at each frame.
+  SdlPlatform(bool interactive, bool windowed, int windowWidth = 800, int windowHeight = 600,
+              bool vsync = false);
   ~SdlPlatform() override;
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
@@ -35,6 +37,7 @@ class SdlPlatform : public Platform {
   uint32_t TicksMs() override;
   void WaitUntil(uint32_t ticks) override;
   bool CreateContext(bool fullScreen) override;
+  std::optional<WindowChoice> WindowChangedByPlayer() const override;
   void DestroyContext() override;
   bool HasContext() const override { return context_ != nullptr; }
   void SwapBuffers() override;
@@ -62,6 +65,7 @@ class SdlPlatform : public Platform {
   void QueueReleasedFocusKeys();
   bool TakePending(Event& event);
   void ToggleFullScreen();
+  void NoteWindowSize(int width, int height);
   // SDL_SetWindowFullscreen where the window system carries it out (see sdl_platform.cpp).
   bool SetFullScreen(uint32_t flags);
   // `event` becomes a move of the cursor to this point of the window; false when the game's
@@ -89,6 +93,12 @@ class SdlPlatform : public Platform {
   bool inputDevicesStarted_ = false;
   bool minimised_ = false;
   bool gammaWarned_ = false;
+  bool vsync_ = false;
+  bool vsyncWarned_ = false;
+  // Alt+Enter or a resize of the window by the player since the start, and the window's size.
+  bool windowChanged_ = false;
+  int windowWidth_ = 800;
+  int windowHeight_ = 600;
   // A window move or resize came in the batch of events being read.
   bool geometryChanged_ = false;
   // Where the game's cursor was last moved to.

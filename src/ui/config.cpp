@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <optional>
 
 #include "base/content_paths.hpp"
@@ -65,13 +67,18 @@ UserPaths ChooseUserPaths(const std::optional<std::string>& configOption) {
   std::error_code ec;
   fs::path here = fs::current_path(ec);
   paths.portable = !ec && IsPortableInstall(here) && access(here.c_str(), W_OK) == 0;
+  const fs::path perUser = XdgDir("XDG_CONFIG_HOME", ".config");
   if (configOption) {
     paths.config = *configOption;
   } else if (paths.portable) {
     paths.config = "config.dat";
   } else {
-    paths.config = XdgDir("XDG_CONFIG_HOME", ".config") / "config.dat";
+    paths.config = perUser / "config.dat";
   }
+  // Beside config.dat; but not beside a --config that names a device or a folder.
+  fs::file_status named = fs::status(paths.config, ec);
+  bool beside = !configOption || fs::is_regular_file(named) || !fs::exists(named);
+  paths.settings = (beside ? paths.config.parent_path() : perUser) / kSettingsFileName;
   if (paths.portable) {
     fs::path config = fs::absolute(paths.config, ec);
     paths.screenshots = ec ? fs::path(".") : config.lexically_normal().parent_path();
@@ -116,40 +123,44 @@ void LoadConfig(Settings& settings) {
   StoredRecord() = EncodeSettings(settings);
 }
 
-bool SaveConfig(const Settings& settings) {
-  // Written through a symbolic link to where it leads (even to a file not there yet), so the link
-  // is kept; the temporary file goes beside the real file, so the rename stays in one folder.
-  std::optional<fs::path> linked = LinkTarget(ConfigPath());
-  if (!linked) {
-    ReportSaveFailure("too many levels of symbolic links");
-    return false;
-  }
+namespace {
+// Writes `bytes` to a temporary file beside the real one and renames it over it, so the file is
+// never left half written. Written through a symbolic link to where it leads (even to a file not
+// there yet), so the link is kept. The reason when it cannot, else empty.
+std::string WriteWhole(const fs::path& path, const void* bytes, std::size_t size) {
+  std::optional<fs::path> linked = LinkTarget(path);
+  if (!linked) return "too many levels of symbolic links";
   const fs::path& target = *linked;
   std::error_code ec;
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
   fs::path temp = target;
   temp += ".tmp";
-  ConfigRecord bytes = EncodeSettings(settings);
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      ReportSaveFailure(std::strerror(errno));
-      return false;
-    }
-    out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!out) return std::strerror(errno);
+    out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
     out.flush();
     if (!out) {
       out.close();
       fs::remove(temp, ec);
-      ReportSaveFailure("write failed");
-      return false;
+      return "write failed";
     }
   }
   fs::rename(temp, target, ec);
   if (ec) {
     std::string reason = ec.message();
     fs::remove(temp, ec);
-    ReportSaveFailure(reason);
+    return reason;
+  }
+  return {};
+}
+}  // namespace
+
+bool SaveConfig(const Settings& settings) {
+  ConfigRecord bytes = EncodeSettings(settings);
+  std::string failure = WriteWhole(ConfigPath(), bytes.data(), bytes.size());
+  if (!failure.empty()) {
+    ReportSaveFailure(failure);
     return false;
   }
   StoredRecord() = bytes;
@@ -159,4 +170,28 @@ bool SaveConfig(const Settings& settings) {
 bool SaveConfigIfChanged(const Settings& settings) {
   if (!StoredRecord() || *StoredRecord() == EncodeSettings(settings)) return true;
   return SaveConfig(settings);
+}
+
+PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell) {
+  std::ifstream in(path, std::ios::binary);
+  std::error_code ec;
+  if (!in || fs::is_directory(path, ec)) return PlayerSettings{};
+  std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  SettingsParse parse = ParseSettingsText(text);
+  for (const std::string& problem : tell ? parse.problems : std::vector<std::string>{}) {
+    std::fprintf(stderr, "morva: %s %s (the other lines apply)\n", path.c_str(), problem.c_str());
+  }
+  return parse.settings;
+}
+
+bool SavePlayerSettings(const fs::path& path, const PlayerSettings& settings) {
+  std::string old;
+  if (std::ifstream in{path, std::ios::binary}) {
+    old.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  std::string text = FormatSettingsText(old, settings);
+  std::string failure = WriteWhole(path, text.data(), text.size());
+  if (failure.empty()) return true;
+  ShowMessageUtf8("MORVA", "Settings could not be saved to " + path.string() + ": " + failure);
+  return false;
 }

@@ -7,6 +7,9 @@
 #include <string>
 
 #include "app/game_state.hpp"
+#include "formats/settings_text.hpp"
+
+inline constexpr char kSettingsFileName[] = "settings.cfg";
 
 // Where the player's own files go. A portable install (the working directory holds the game's
 // data folder or a config.dat, and can be written) keeps them in the working directory, as the
@@ -16,6 +19,9 @@
 // the settings file wherever the program runs.
 struct UserPaths {
   std::filesystem::path config;
+  // settings.cfg, the settings edited by hand: beside config.dat (with --config, only when it
+  // names a file or a place for one; else in the per-user folder).
+  std::filesystem::path settings;
   std::filesystem::path screenshots;
   bool portable = false;
 };
@@ -38,3 +44,10 @@ bool SaveConfig(const Settings& settings);
 // change made in the options reaches the file however the program ends. True when nothing was
 // lost. Does nothing before the file has been read.
 bool SaveConfigIfChanged(const Settings& settings);
+
+// settings.cfg: the defaults when it is missing or unreadable; each damaged line is named on
+// stderr with its number, and the others apply.
+PlayerSettings LoadPlayerSettings(const std::filesystem::path& path, bool tell = true);
+// Writes the settings into the file (keeping the player's comments and other lines) as
+// SaveConfig writes config.dat, never half; says so when it cannot. True on success.
+bool SavePlayerSettings(const std::filesystem::path& path, const PlayerSettings& settings);

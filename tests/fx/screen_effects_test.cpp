@@ -52,6 +52,16 @@ TEST_F(ScreenEffectsTest, TheFlashCoversTheScreenWithTheDepthTestOff) {
   EXPECT_EQ(renderer.events, (std::vector<std::string>{"depth off", "quad", "depth on"}));
 }
 
+TEST_F(ScreenEffectsTest, ReducedFlashesAreDrawnAtAQuarterAndLastAsLong) {
+  gameState.playerSettings.reducedFlashes = true;
+  uint8_t flag = 1;
+  DrawWhiteFlash(flag);
+  ASSERT_EQ(Draws().size(), 1u);
+  EXPECT_DOUBLE_EQ(Draws()[0].alpha, 0.99 * 0.25);
+  EXPECT_DOUBLE_EQ(gameState.fx.whiteFlashOpacity, 0.99) << "the game's own state is as ever";
+  EXPECT_EQ(FlashFrames(1), 99);
+}
+
 TEST_F(ScreenEffectsTest, NoFlashLoadsOrDrawsWhileTheFlagIsClear) {
   uint8_t flag = 0;
   DrawWhiteFlash(flag);

@@ -161,6 +161,22 @@ TEST_F(PlayerWindowTest, AResizeUnderAStillPointerLeavesTheKeyboardWalkWhereItWa
   EXPECT_EQ(Output().find("still-running"), std::string::npos) << "EXIT was pressed\n" << Output();
 }
 
+TEST_F(PlayerWindowTest, TheWindowOfSettingsCfgOpensAndAltEnterIsKeptForTheNextStart) {
+  WriteFile(dir / "cfg" / "settings.cfg", "# mine\nwindow = 900x700  # my size\nvsync = on\n");
+  std::string actions =
+      "xdotool getwindowgeometry $WID >> geometry.txt; " + KeyPress("alt+Return") + "; sleep 1";
+  int status = Play("--frame-ms 10 --root content --config cfg/config.dat", actions);
+  ASSERT_EQ(status, 0) << Output();
+  EXPECT_NE(ReadFile(dir / "geometry.txt").find("900x700"), std::string::npos)
+      << ReadFile(dir / "geometry.txt");
+  EXPECT_EQ(ReadFile(dir / "cfg" / "settings.cfg"),
+            "# mine\nwindow = fullscreen  # my size\nvsync = on\nflashes = full\n");
+  // Started with --windowed, a run that changes nothing leaves the file as it is.
+  ASSERT_EQ(Play("--windowed --frame-ms 10 --root content --config cfg/config.dat", "sleep 0.5"),
+            0);
+  EXPECT_NE(ReadFile(dir / "cfg" / "settings.cfg").find("window = fullscreen"), std::string::npos);
+}
+
 TEST_F(PlayerWindowTest, WithADisplayTheNoContentMessageComesUpInABox) {
   fs::create_directories(dir / "nothing");
   // The box waits for the player: Return closes it, and only then does the game end.

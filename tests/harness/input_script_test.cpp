@@ -152,7 +152,7 @@ TEST(CommandLine, AcceptsTheDocumentedOptionsAndRefusesOthers) {
   ParseResult r = ParseCommandLine(static_cast<int>(std::size(good)), good);
   ASSERT_TRUE(r.options) << r.error;
   EXPECT_EQ(r.options->root, "r");
-  EXPECT_TRUE(r.options->windowed);
+  EXPECT_EQ(r.options->windowed, true);
   EXPECT_TRUE(r.options->headless);
   EXPECT_EQ(r.options->frames, 30);
   EXPECT_EQ(r.options->frameMs, 10.0);
@@ -234,7 +234,7 @@ TEST(CommandLine, ValuesMayBeJoinedWithAnEqualsSignAndShortNamesWork) {
   EXPECT_TRUE(r.options->version);
   EXPECT_TRUE(r.options->help);
   EXPECT_TRUE(r.options->printPaths);
-  EXPECT_FALSE(r.options->windowed);
+  EXPECT_EQ(r.options->windowed, false) << "--fullscreen, over settings.cfg";
   EXPECT_EQ(r.options->input, "--weird-name") << "a separate value is taken as it is";
 }
 

@@ -208,8 +208,16 @@ TEST(ConfigPathChoice, APortableInstallKeepsItsFilesAndADesktopStartUsesThePerUs
       EXPECT_EQ(paths.config, dir / "xdg-config" / "morva" / "config.dat") << c.what;
       EXPECT_EQ(paths.screenshots, dir / "xdg-data" / "morva" / "screenshots") << c.what;
     }
-    // --config wins wherever the program runs.
+    // --config wins wherever the program runs; settings.cfg goes beside it.
     EXPECT_EQ(ChooseUserPaths(std::string("/tmp/x/c.dat")).config, fs::path("/tmp/x/c.dat"));
+    EXPECT_EQ(paths.settings, paths.config.parent_path() / "settings.cfg") << c.what;
+  }
+  // Beside a --config file that is there or not yet; a device or a folder has no beside.
+  for (auto [config, beside] :
+       {std::pair{dir / "cfg" / "c.dat", true}, std::pair{dir / "1" / "notes.txt", true},
+        std::pair{fs::path("/dev/null"), false}, std::pair{dir / "1" / "pictures", false}}) {
+    fs::path expected = (beside ? config.parent_path() : dir / "xdg-config" / "morva");
+    EXPECT_EQ(ChooseUserPaths(config.string()).settings, expected / "settings.cfg") << config;
   }
 
   // Without the variables (or with a relative one, which the XDG rules ignore): under $HOME.
