@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "app/bindings.hpp"
 #include "app/engine.hpp"
 #include "base/types.hpp"
 #include "content/level_assets.hpp"
@@ -38,8 +39,9 @@ struct ModeFlags {
 struct GameState {
   ModeFlags flags;
   Settings settings;
-  // settings.cfg as this run read it.
+  // settings.cfg as this run read it, and the bindings in force (a replay's own, when scripted).
   PlayerSettings playerSettings;
+  Bindings bindings = DefaultBindings();
 
   uint8_t gammaApplied = 0;
   uint8_t keyHeld = 0;

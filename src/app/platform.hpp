@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/bindings.hpp"
 #include "base/types.hpp"
 #include "formats/settings_text.hpp"
 
@@ -56,6 +57,8 @@ class Platform {
   // unless the player chose a window (--windowed, Alt+Enter); false when no context with the
   // needed pixel format can be had.
   virtual bool CreateContext(bool fullScreen) = 0;
+  // Which input state each controller button feeds (bindings.hpp's PadMap order).
+  virtual void SetPadMap(const PadMap& /*map*/) {}
   // How the player left the window, when Alt+Enter or a resize changed it during the run.
   virtual std::optional<WindowChoice> WindowChangedByPlayer() const { return std::nullopt; }
   // Releases the GL context.

@@ -280,6 +280,16 @@ void KeepWindowChoice(const Platform& platform, const std::filesystem::path& set
   SavePlayerSettings(settingsFile, settings);
 }
 
+// The defaults with a script's "bind" lines over them.
+Bindings ScriptBindings(const std::vector<ScriptLine>& script) {
+  std::string text;
+  for (const ScriptLine& line : script) {
+    if (line.kind == ScriptLine::Kind::Bind) text += line.binding + "\n";
+  }
+  SettingsParse parse = ParseSettingsText(text);
+  return BindActions(DefaultBindings(), parse.actions, parse.problems);
+}
+
 // The seed: --seed, else the script's "0 seed" line, else the clock.
 uint32_t ChooseSeed(const ProgramOptions& options, const std::vector<ScriptLine>& script) {
   if (options.seed) return *options.seed;
@@ -322,7 +332,12 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   backends.content = &content;
   UserPaths userPaths = ChooseUserPaths(options.config);
   SetConfigPath(userPaths.config);
-  gameState.playerSettings = LoadPlayerSettings(userPaths.settings);
+  gameState.playerSettings = LoadPlayerSettings(userPaths.settings, true, &gameState.bindings);
+  // A scripted run plays with the script's bindings (the defaults unless it says otherwise), so
+  // a recording replays the same game whatever the player's own bindings are now.
+  if (options.input) gameState.bindings = ScriptBindings(script);
+  AssignBindingKeys(gameState.bindings);
+  platform.SetPadMap(PadMapOf(gameState.bindings));
 
   uint32_t seed = ChooseSeed(options, script);
   RandSeed(seed);
@@ -337,6 +352,7 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
     return 2;
   }
   run.recorder.Line("0 seed " + std::to_string(seed));
+  for (const std::string& bind : BindingScriptLines(gameState.bindings)) run.recorder.Line(bind);
   run.screenshotDir = userPaths.screenshots;
 
   int status = 0;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "app/bindings.hpp"
 #include "app/display.hpp"
 #include "app/game_state.hpp"
 #include "app/input.hpp"
@@ -80,12 +81,16 @@ void OpenSounds(const SoundSlot (&slots)[N], UnitSounds& table) {
   for (const SoundSlot& s : slots) cSND::Open(s.path, table[s.slot]);
 }
 
-// The gameplay keys after the directions and buttons 1..4: buttons 5..10 get Z, X, C, Control,
-// S and Space as their first key.
-constexpr uint8_t kGameplayKeys[] = {'Z', 'X', 'C', vk::Control, 'S', vk::Space};
+// The gameplay keys after the directions and buttons 1..4: buttons 5..8 and 10 get the keys of
+// the four attacks and the power-up (by default Z, X, C, Control and Space), button 9 gets S.
+constexpr std::size_t kGameplayActions[] = {4, 5, 6, 7, 8};  // attack1..attack4, power
+constexpr uint8_t kButton9Key = 'S';
 
 void BindGameplayKeys() {
-  for (int i = 0; i < 6; ++i) DXInput1.Assign(ButtonState(5 + i), 0, kGameplayKeys[i]);
+  for (std::size_t action : kGameplayActions) {
+    DXInput1.Keyboard.Assigns[ActionState(action)] = ActionKeyCodes(gameState.bindings, action);
+  }
+  DXInput1.Assign(ButtonState(9), 0, kButton9Key);
 }
 
 // The title stays on the screen while the rest loads.

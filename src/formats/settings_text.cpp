@@ -105,6 +105,34 @@ std::string Apply(const Line& line, PlayerSettings& s) {
   return {};
 }
 
+std::optional<std::size_t> ActionIndex(const std::string& name) {
+  for (std::size_t i = 0; i < kActionNames.size(); ++i) {
+    if (name == kActionNames[i]) return i;
+  }
+  return std::nullopt;
+}
+
+// The names of a comma-separated list, blanks around each taken off.
+std::vector<std::string> Names(const std::string& list) {
+  std::vector<std::string> names;
+  std::istringstream in(list);
+  for (std::string name; std::getline(in, name, ',');) {
+    if (!Trim(name).empty()) names.push_back(Trim(name));
+  }
+  return names;
+}
+
+// An action's keys, then after "|" its controller buttons; nothing after "=" unbinds it.
+std::string ReadAction(const Line& line, std::size_t action, int number, ActionLine& out) {
+  const auto bar = line.value.find('|');
+  out = ActionLine{number, action, Names(line.value.substr(0, bar)), {}};
+  if (bar != std::string::npos) out.buttons = Names(line.value.substr(bar + 1));
+  if (out.keys.size() > kMostKeysPerAction || out.buttons.size() > kMostButtonsPerAction) {
+    return line.name + " takes up to 3 keys and 2 controller buttons";
+  }
+  return {};
+}
+
 bool Known(const std::string& name) {
   return std::find_if(kNames.begin(), kNames.end(), [&](const char* n) { return name == n; }) !=
          kNames.end();
@@ -140,10 +168,17 @@ SettingsParse ParseSettingsText(const std::string& text) {
     std::string problem;
     if (!line.hasEquals) {
       problem = "\"" + line.name + "\" has no \"=\" and a value";
-    } else if (!Known(line.name)) {
+    } else if (!Known(line.name) && !ActionIndex(line.name)) {
       problem = "unknown setting \"" + line.name + "\"";
     } else if (std::find(given.begin(), given.end(), line.name) != given.end()) {
       problem = line.name + " is given a second time; the first stays";
+    } else if (auto action = ActionIndex(line.name)) {
+      ActionLine bound;
+      problem = ReadAction(line, *action, number, bound);
+      if (problem.empty()) {
+        given.push_back(line.name);
+        result.actions.push_back(std::move(bound));
+      }
     } else {
       problem = Apply(line, result.settings);
       if (problem.empty()) given.push_back(line.name);

@@ -2,6 +2,8 @@
 // "name = value" a line, "#" starting a comment. config.dat keeps the game's own settings.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -20,8 +22,25 @@ struct PlayerSettings {
   bool operator==(const PlayerSettings&) const = default;
 };
 
+// The actions a player may bind, in the order the file and the Controls list them.
+inline constexpr std::array<const char*, 10> kActionNames = {
+    "left",    "right",   "jump",    "crouch", "attack1",
+    "attack2", "attack3", "attack4", "power",  "pause"};
+constexpr std::size_t kMostKeysPerAction = 3;
+constexpr std::size_t kMostButtonsPerAction = 2;
+
+// "attack1 = Z, Keypad 1 | a": an action's keys (key names) and controller buttons (controller
+// button names) as the file writes them; the names are checked by whoever binds them.
+struct ActionLine {
+  int line = 0;
+  std::size_t action = 0;  // index into kActionNames
+  std::vector<std::string> keys;
+  std::vector<std::string> buttons;
+};
+
 struct SettingsParse {
   PlayerSettings settings;            // the defaults where a line is missing or damaged
+  std::vector<ActionLine> actions;    // in file order; an action at most once
   std::vector<std::string> problems;  // "line N: ..." for each damaged line, in order
 };
 

@@ -46,6 +46,8 @@ std::string HelpText() {
       "settings.cfg beside config.dat holds what is edited by hand: window = fullscreen\n"
       "or WIDTHxHEIGHT (kept from Alt+Enter and resizing), vsync = on|off, flashes =\n"
       "full|reduced. --windowed and --fullscreen override its window for one run.\n"
+      "It also binds keys and controller buttons to the actions left, right, jump,\n"
+      "crouch, attack1..attack4, power and pause: attack1 = Z, Keypad 1 | a\n"
       "\n"
       "Environment:\n"
       "  MORVA_ROOT         the content folder (see above)\n"

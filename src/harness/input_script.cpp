@@ -6,6 +6,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "app/bindings.hpp"
 #include "app/key_names.hpp"
 
 namespace {
@@ -143,6 +144,21 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
     line.kind = ScriptLine::Kind::Measure;
     if (!Number(w[2], line.measuredFps) || line.measuredFps < 0 || line.measuredFps > 65535) {
       return "measure needs a frame count";
+    }
+    return "";
+  }
+  if (verb == "bind" && w.size() >= 3) {
+    // A recording's bindings apply from the start, whatever the player's own are now.
+    if (line.frame != 0) return "bind lines are for frame 0";
+    line.kind = ScriptLine::Kind::Bind;
+    line.binding = rest.substr(rest.find("bind") + 4);
+    SettingsParse parse = ParseSettingsText(line.binding);
+    std::vector<std::string> problems = parse.problems;
+    BindActions(DefaultBindings(), parse.actions, problems);
+    if (parse.actions.size() != 1 || !problems.empty()) {
+      return "cannot bind \"" + Shortened(line.binding) + "\"" +
+             (problems.empty() ? ""
+                               : ": " + problems.front().substr(problems.front().find(':') + 2));
     }
     return "";
   }

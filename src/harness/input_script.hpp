@@ -8,6 +8,7 @@
 //   <frame> step <ms>              0 seed <n>
 //   0 clock measured               the time step follows the recorded measurements:
 //   <frame> measure <fps>          at the end of this frame <fps> frames were counted
+//   0 bind <action> = <keys> | <buttons>   the recording's bindings, over the defaults
 #pragma once
 
 #include <cstdint>
@@ -20,11 +21,12 @@
 
 struct ScriptLine {
   int64_t frame = 0;
-  enum class Kind { Input, Step, Seed, Clock, Measure } kind = Kind::Input;
+  enum class Kind { Input, Step, Seed, Clock, Measure, Bind } kind = Kind::Input;
   Event event;
   double stepMs = 0;
   uint32_t seed = 0;
   int measuredFps = 0;
+  std::string binding;  // "attack1 = A | x", as settings.cfg writes it
 };
 
 struct ScriptParse {

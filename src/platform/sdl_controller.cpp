@@ -4,33 +4,29 @@
 
 #include <algorithm>
 
+#include "app/input.hpp"
 #include "platform/sdl_platform.hpp"
 
 namespace {
-// Controller buttons to the game's buttons: Start and Back pause (Escape), the face buttons are
-// the four attacks, the right shoulder fires the power-up.
-int PadButtonFor(Uint8 button) {
-  switch (button) {
-    case SDL_CONTROLLER_BUTTON_START:
-    case SDL_CONTROLLER_BUTTON_BACK:
-      return 4;
-    case SDL_CONTROLLER_BUTTON_A:
-      return 5;
-    case SDL_CONTROLLER_BUTTON_B:
-      return 6;
-    case SDL_CONTROLLER_BUTTON_X:
-      return 7;
-    case SDL_CONTROLLER_BUTTON_Y:
-      return 8;
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
-      return 9;
-    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
-      return 10;
+// A direction a controller button may stand for, as the axis event the d-pad has always sent.
+bool AxisFor(int state, int& axis, int& value) {
+  switch (state) {
+    case Left:
+      axis = 0, value = -1000;
+      return true;
+    case Right:
+      axis = 0, value = 1000;
+      return true;
+    case Up:
+      axis = 1, value = -1000;
+      return true;
+    case Down:
+      axis = 1, value = 1000;
+      return true;
     default:
-      return 0;
+      return false;
   }
 }
-
 }  // namespace
 
 int ScaleSdlAxis(Sint16 value) {
@@ -49,26 +45,20 @@ bool SdlPlatform::TranslateController(const SDL_Event& sdl, Event& event) {
     return true;
   }
   bool down = sdl.type == SDL_CONTROLLERBUTTONDOWN;
-  switch (sdl.cbutton.button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: {
-      Uint8 b = sdl.cbutton.button;
-      bool negative = b == SDL_CONTROLLER_BUTTON_DPAD_LEFT || b == SDL_CONTROLLER_BUTTON_DPAD_UP;
-      event.type = EventType::PadAxis;
-      event.axis =
-          (b == SDL_CONTROLLER_BUTTON_DPAD_LEFT || b == SDL_CONTROLLER_BUTTON_DPAD_RIGHT) ? 0 : 1;
-      event.value = down ? (negative ? -1000 : 1000) : 0;
-      return true;
-    }
-    default:
-      break;
+  // The buttons feed what the bindings say: by default the d-pad the directions, the face
+  // buttons the four attacks, the right shoulder the power-up, Start and Back the pause.
+  if (sdl.cbutton.button >= padMap_.size()) return false;
+  const int state = padMap_[sdl.cbutton.button];
+  int axis = 0, value = 0;
+  if (AxisFor(state, axis, value)) {
+    event.type = EventType::PadAxis;
+    event.axis = axis;
+    event.value = down ? value : 0;
+    return true;
   }
-  int button = PadButtonFor(sdl.cbutton.button);
-  if (button == 0) return false;
+  if (state < Button1 || state > Button32) return false;
   event.type = EventType::PadButton;
-  event.key = button;
+  event.key = state - Button1 + 1;
   event.down = down;
   return true;
 }

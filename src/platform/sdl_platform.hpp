@@ -38,6 +38,7 @@ class SdlPlatform : public Platform {
   void WaitUntil(uint32_t ticks) override;
   bool CreateContext(bool fullScreen) override;
   std::optional<WindowChoice> WindowChangedByPlayer() const override;
+  void SetPadMap(const PadMap& map) override { padMap_ = map; }
   void DestroyContext() override;
   bool HasContext() const override { return context_ != nullptr; }
   void SwapBuffers() override;
@@ -94,6 +95,7 @@ class SdlPlatform : public Platform {
   bool minimised_ = false;
   bool gammaWarned_ = false;
   bool vsync_ = false;
+  PadMap padMap_ = PadMapOf(DefaultBindings());
   bool vsyncWarned_ = false;
   // Alt+Enter or a resize of the window by the player since the start, and the window's size.
   bool windowChanged_ = false;

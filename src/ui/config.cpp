@@ -172,12 +172,13 @@ bool SaveConfigIfChanged(const Settings& settings) {
   return SaveConfig(settings);
 }
 
-PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell) {
+PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell, Bindings* bindings) {
   std::ifstream in(path, std::ios::binary);
   std::error_code ec;
   if (!in || fs::is_directory(path, ec)) return PlayerSettings{};
   std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   SettingsParse parse = ParseSettingsText(text);
+  if (bindings) *bindings = BindActions(DefaultBindings(), parse.actions, parse.problems);
   for (const std::string& problem : tell ? parse.problems : std::vector<std::string>{}) {
     std::fprintf(stderr, "morva: %s %s (the other lines apply)\n", path.c_str(), problem.c_str());
   }

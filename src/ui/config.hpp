@@ -47,7 +47,9 @@ bool SaveConfigIfChanged(const Settings& settings);
 
 // settings.cfg: the defaults when it is missing or unreadable; each damaged line is named on
 // stderr with its number, and the others apply.
-PlayerSettings LoadPlayerSettings(const std::filesystem::path& path, bool tell = true);
+// With `bindings`, the file's action lines are bound over the defaults into it.
+PlayerSettings LoadPlayerSettings(const std::filesystem::path& path, bool tell = true,
+                                  Bindings* bindings = nullptr);
 // Writes the settings into the file (keeping the player's comments and other lines) as
 // SaveConfig writes config.dat, never half; says so when it cannot. True on success.
 bool SavePlayerSettings(const std::filesystem::path& path, const PlayerSettings& settings);

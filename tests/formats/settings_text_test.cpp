@@ -21,7 +21,7 @@ TEST(SettingsText, EachLineSetsItsSettingAndADamagedOneIsNamedWhileTheRestApply)
       {"window = big\nwindow = 16385x800\n", {}, {"line 1: window takes", "line 2: window takes"}},
       {"vsync = yes\n", {}, {"line 1: vsync takes on or off"}},
       {"flashes = none\n", {}, {"line 1: flashes takes full or reduced"}},
-      {"jump = Up\nvsync = on\n", {{}, true}, {"line 1: unknown setting \"jump\""}},
+      {"dance = Up\nvsync = on\n", {{}, true}, {"line 1: unknown setting \"dance\""}},
       {"vsync\n", {}, {"line 1: \"vsync\" has no \"=\" and a value"}},
       {"vsync = on\nvsync = off\n", {{}, true}, {"line 2: vsync is given a second time"}},
   };

@@ -159,6 +159,25 @@ TEST_F(LevelRunTest, LosingTheFocusPausesAndEscapeInThePauseMenuResumes) {
   EXPECT_EQ(back.state["flags"]["paused"], 1) << "the Escape that left the options";
 }
 
+// A script's bindings decide which key strikes, and a session is recorded with the bindings in
+// force, so that it replays alike wherever it is played.
+TEST_F(LevelRunTest, TheBindingsOfARecordingDecideWhichKeyStrikes) {
+  const int f = kLevelFirstFrame + 10;
+  const std::string bind = "0 bind attack1 = A\n";
+  LevelRun z = Run(bind + At(f, "key down Z") + At(f + 1, "key up Z"), f + 3);
+  EXPECT_EQ(z.state["units"][0]["attack"], 0) << "Z strikes no more";
+  LevelRun a = Run(bind + At(f, "key down A") + At(f + 1, "key up A"), f + 3);
+  EXPECT_EQ(a.state["units"][0]["attack"], 1);
+
+  WriteFile(dir / kUserConfigHome / "morva" / "settings.cfg", "attack1 = A | x\n");
+  RunResult recorded = RunGame({"--headless", "--frames", "2", "--frame-ms", "10", "--root",
+                                content.root().string(), "--record", "rec.txt"},
+                               dir.path());
+  ASSERT_EQ(recorded.status, 0) << recorded.output;
+  EXPECT_NE(ReadFile(dir / "rec.txt").find("\n0 bind attack1 = A | x\n"), std::string::npos)
+      << ReadFile(dir / "rec.txt");
+}
+
 TEST_F(LevelRunTest, TheLevelEndsOnlyPastTheRightEndOfTheMap) {
   // 2 screens: the end lies at x 1200; nothing moves the player yet, so the map places it.
   for (int32_t x : {1200, 1201}) {
