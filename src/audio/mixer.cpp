@@ -23,7 +23,7 @@ int16_t ToSample(float v) {
 // lands at the ceiling, and the gain then comes back over about a tenth of a second. A mix that
 // stays below full scale passes untouched.
 constexpr float kFullScale = 32766.5f;  // from here on a sample would be written at full scale
-constexpr float kCeiling = 31000.0f;  // about -0.5 dB
+constexpr float kCeiling = 31000.0f;    // about -0.5 dB
 // Per frame, the share of the way back to full gain (a time constant of 100 ms at 44100 Hz).
 constexpr float kRecovery = 1.0f / (0.1f * 44100.0f);
 }  // namespace

@@ -1,8 +1,9 @@
 // Parsing, writing and compiling the level source text.
 #include "formats/level_source.hpp"
 
-#include <charconv>
 #include <sstream>
+
+#include "base/parse_number.hpp"
 
 namespace {
 
@@ -36,20 +37,13 @@ bool IsGlyph(char c) {
   }
 }
 
-std::optional<int64_t> ToInt(const std::string& word) {
-  int64_t v = 0;
-  auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
-  if (ec != std::errc() || end != word.data() + word.size()) return std::nullopt;
-  return v;
-}
-
 // A byte given by name or by number 0..255.
 template <std::size_t N>
 std::optional<uint8_t> ToByte(const std::string& word, const Name (&names)[N]) {
   for (const Name& n : names) {
     if (word == n.text) return n.value;
   }
-  auto v = ToInt(word);
+  auto v = ParseNumber<int64_t>(word);
   if (!v || *v < 0 || *v > 255) return std::nullopt;
   return static_cast<uint8_t>(*v);
 }
@@ -111,7 +105,7 @@ LevelSourceParse ParseLevelSource(const std::string& text) {
     const std::string& key = w[0];
     if (key == "screens") {
       if (w.size() != 3) return fail("screens takes a width and a height");
-      auto sw = ToInt(w[1]), sh = ToInt(w[2]);
+      auto sw = ParseNumber<int64_t>(w[1]), sh = ParseNumber<int64_t>(w[2]);
       if (!sw || !sh || *sw < 1 || *sw > kMaxMapWidth || *sh < 1 || *sh > kMaxMapHeight) {
         return fail("the level is 1..25 screens wide and 1..16 high");
       }
@@ -124,7 +118,7 @@ LevelSourceParse ParseLevelSource(const std::string& text) {
       src.height = static_cast<int32_t>(*sh);
     } else if (key == "cell") {
       if (w.size() != 2) return fail("cell takes one size in px");
-      auto c = ToInt(w[1]);
+      auto c = ParseNumber<int64_t>(w[1]);
       if (!c || *c < kCellPx || *c % kCellPx != 0 || kScreenWidthPx % *c != 0 ||
           kScreenHeightPx % *c != 0) {
         return fail("a grid character covers a multiple of 10 px that divides 800 and 600");
@@ -165,7 +159,7 @@ LevelSourceParse ParseLevelSource(const std::string& text) {
     } else if (key == "item") {
       if (w.size() != 4) return fail("item takes a kind and a position x y");
       auto kind = ToByte(w[1], kItemNames);
-      auto x = ToInt(w[2]), y = ToInt(w[3]);
+      auto x = ParseNumber<int64_t>(w[2]), y = ParseNumber<int64_t>(w[3]);
       if (!kind) return fail("unknown item kind '" + w[1] + "'");
       if (!x || !y) return fail("an item position is two whole numbers");
       src.items.push_back({*kind, static_cast<int32_t>(*x), static_cast<int32_t>(*y)});
@@ -176,7 +170,7 @@ LevelSourceParse ParseLevelSource(const std::string& text) {
       if (!kind) return fail("unknown line '" + key + "'");
       if (w.size() != 4) return fail(key + " takes a wake-up rule and a position x y");
       auto wake = ToByte(w[1], kWakeNames);
-      auto x = ToInt(w[2]), y = ToInt(w[3]);
+      auto x = ParseNumber<int64_t>(w[2]), y = ParseNumber<int64_t>(w[3]);
       if (!wake) return fail("unknown wake-up rule '" + w[1] + "'");
       if (!x || !y || *x < 0 || *y < 0 || *x > (1 << 24) || *y > (1 << 24)) {
         return fail("a character position is two whole numbers, not below 0");

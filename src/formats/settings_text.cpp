@@ -4,9 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <charconv>
 #include <optional>
 #include <sstream>
+
+#include "base/parse_number.hpp"
 
 namespace {
 
@@ -57,20 +58,13 @@ Line Split(const std::string& raw) {
   return line;
 }
 
-std::optional<int> Number(const std::string& text) {
-  int v = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return v;
-}
-
 std::optional<WindowChoice> ParseWindow(const std::string& value) {
   const std::string v = Lower(value);
   if (v == "fullscreen") return WindowChoice{};
   auto x = v.find('x');
   if (x == std::string::npos) return std::nullopt;
-  auto w = Number(v.substr(0, x));
-  auto h = Number(v.substr(x + 1));
+  auto w = ParseNumber<int>(v.substr(0, x));
+  auto h = ParseNumber<int>(v.substr(x + 1));
   if (!w || !h || *w < kLeastWidth || *h < kLeastHeight || *w > kLargestSide || *h > kLargestSide) {
     return std::nullopt;
   }

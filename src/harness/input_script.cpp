@@ -2,12 +2,12 @@
 #include "harness/input_script.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <sstream>
 
 #include "app/bindings.hpp"
 #include "app/key_names.hpp"
+#include "base/parse_number.hpp"
 
 namespace {
 // No sensible script line is longer; a longer one is an error, not a reason to grow without end.
@@ -21,12 +21,6 @@ std::string Shortened(const std::string& text) {
 }
 
 const std::string kUnnamedKey = "unnamed";
-
-template <typename T>
-bool Number(const std::string& text, T& out) {
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return ec == std::errc() && end == text.data() + text.size();
-}
 
 bool UpDown(const std::string& word, bool& down) {
   if (word == "down") return down = true, true;
@@ -72,7 +66,7 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
       e.key = static_cast<unsigned char>(w[2][0]);
       return "";
     }
-    if (!Number(w[2], e.key) || e.key < 0 || e.key > 255) {
+    if (!ParseNumber(w[2], e.key) || e.key < 0 || e.key > 255) {
       return "text needs one character or a byte value 0..255";
     }
     return "";
@@ -80,7 +74,8 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
   if (verb == "mouse" && w.size() >= 3) {
     if (w[2] == "move" && need(5)) {
       e.type = EventType::MouseMove;
-      if (!Number(w[3], e.x) || !Number(w[4], e.y)) return "mouse move needs two whole numbers";
+      if (!ParseNumber(w[3], e.x) || !ParseNumber(w[4], e.y))
+        return "mouse move needs two whole numbers";
       return "";
     }
     bool down = false;
@@ -103,14 +98,14 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
     if (w[2] == "axis") {
       e.type = pad ? EventType::PadAxis : EventType::JoyAxis;
       if (!Axis(w[3], e.axis)) return "axis must be x or y";
-      if (!Number(w[4], e.value) || e.value < -1000 || e.value > 1000) {
+      if (!ParseNumber(w[4], e.value) || e.value < -1000 || e.value > 1000) {
         return "axis value must be -1000..1000";
       }
       return "";
     }
     if (w[2] == "button") {
       e.type = pad ? EventType::PadButton : EventType::JoyButton;
-      if (!Number(w[3], e.key) || e.key < 1 || e.key > 32) return "button must be 1..32";
+      if (!ParseNumber(w[3], e.key) || e.key < 1 || e.key > 32) return "button must be 1..32";
       if (!UpDown(w[4], e.down)) return "button needs down or up";
       return "";
     }
@@ -131,7 +126,7 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
   if (verb == "step" && need(3)) {
     line.kind = ScriptLine::Kind::Step;
     // The same bounds as --frame-ms.
-    if (!Number(w[2], line.stepMs) || !ValidFixedStep(line.stepMs)) {
+    if (!ParseNumber(w[2], line.stepMs) || !ValidFixedStep(line.stepMs)) {
       return "step needs 0, or milliseconds from 0.1 to 10000";
     }
     return "";
@@ -142,7 +137,7 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
   }
   if (verb == "measure" && need(3)) {
     line.kind = ScriptLine::Kind::Measure;
-    if (!Number(w[2], line.measuredFps) || line.measuredFps < 0 || line.measuredFps > 65535) {
+    if (!ParseNumber(w[2], line.measuredFps) || line.measuredFps < 0 || line.measuredFps > 65535) {
       return "measure needs a frame count";
     }
     return "";
@@ -164,7 +159,7 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
   }
   if (verb == "seed" && need(3)) {
     line.kind = ScriptLine::Kind::Seed;
-    if (!Number(w[2], line.seed)) return "seed needs a whole number";
+    if (!ParseNumber(w[2], line.seed)) return "seed needs a whole number";
     return "";
   }
   return "cannot read \"" + Shortened(rest) + "\"";
@@ -223,7 +218,7 @@ ScriptParse ParseInputScript(std::istream& in) {
     if (w.empty()) continue;
     ScriptLine line;
     std::string error;
-    if (w.size() < 2 || !Number(w[0], line.frame) || line.frame < 0) {
+    if (w.size() < 2 || !ParseNumber(w[0], line.frame) || line.frame < 0) {
       error = "a line starts with a frame number and an event";
     } else {
       error = ParseEvent(w, text, line);

@@ -3,16 +3,11 @@
 
 #include "harness/input_script.hpp"
 
-#include <charconv>
 #include <string_view>
 
-namespace {
-template <typename T>
-bool ParseNumber(std::string_view text, T& out) {
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return ec == std::errc() && end == text.data() + text.size();
-}
+#include "base/parse_number.hpp"
 
+namespace {
 // Options that take a file or folder name, and where each one goes.
 struct TextOption {
   std::string_view name;
