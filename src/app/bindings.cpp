@@ -35,9 +35,12 @@ constexpr std::size_t kPauseAction = 9;
 // The left shoulder feeds button 9, which no action names.
 constexpr int kLeftShoulderState = ButtonState(9);
 
-bool IsPadButton(const std::string& name) {
-  return std::find_if(kPadButtonNames.begin(), kPadButtonNames.end(),
-                      [&](const char* n) { return name == n; }) != kPadButtonNames.end();
+// Where a controller button stands in kPadButtonNames (and so in a PadMap), if it is one.
+std::optional<std::size_t> PadButtonIndex(const std::string& name) {
+  for (std::size_t i = 0; i < kPadButtonNames.size(); ++i) {
+    if (name == kPadButtonNames[i]) return i;
+  }
+  return std::nullopt;
 }
 
 bool SameKey(int a, int b) {
@@ -56,7 +59,7 @@ std::string CheckNames(const ActionLine& line, std::vector<int>& keys) {
     keys.push_back(*id);
   }
   for (const std::string& name : line.buttons) {
-    if (!IsPadButton(name)) return "unknown controller button \"" + name + "\" for " + action;
+    if (!PadButtonIndex(name)) return "unknown controller button \"" + name + "\" for " + action;
   }
   return {};
 }
@@ -149,14 +152,11 @@ void AssignBindingKeys(const Bindings& bindings) {
 PadMap PadMapOf(const Bindings& bindings) {
   PadMap map;
   map.fill(-1);
-  auto index = [](const std::string& name) {
-    return static_cast<std::size_t>(std::find_if(kPadButtonNames.begin(), kPadButtonNames.end(),
-                                                 [&](const char* n) { return name == n; }) -
-                                    kPadButtonNames.begin());
-  };
-  map[index("leftshoulder")] = kLeftShoulderState;
+  map[*PadButtonIndex("leftshoulder")] = kLeftShoulderState;
   for (std::size_t a = 0; a < kActionCount; ++a) {
-    for (const std::string& button : bindings[a].buttons) map.at(index(button)) = ActionState(a);
+    for (const std::string& button : bindings[a].buttons) {
+      if (auto i = PadButtonIndex(button)) map[*i] = ActionState(a);
+    }
   }
   return map;
 }

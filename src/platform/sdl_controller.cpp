@@ -8,25 +8,14 @@
 #include "platform/sdl_platform.hpp"
 
 namespace {
-// A direction a controller button may stand for, as the axis event the d-pad has always sent.
-bool AxisFor(int state, int& axis, int& value) {
-  switch (state) {
-    case Left:
-      axis = 0, value = -1000;
-      return true;
-    case Right:
-      axis = 0, value = 1000;
-      return true;
-    case Up:
-      axis = 1, value = -1000;
-      return true;
-    case Down:
-      axis = 1, value = 1000;
-      return true;
-    default:
-      return false;
-  }
-}
+// The directions a controller button may stand for, as the axis events the d-pad has always sent.
+struct AxisPush {
+  int state;
+  int axis;
+  int value;
+};
+constexpr AxisPush kAxisPushes[] = {
+    {Left, 0, -1000}, {Right, 0, 1000}, {Up, 1, -1000}, {Down, 1, 1000}};
 }  // namespace
 
 int ScaleSdlAxis(Sint16 value) {
@@ -49,11 +38,11 @@ bool SdlPlatform::TranslateController(const SDL_Event& sdl, Event& event) {
   // buttons the four attacks, the right shoulder the power-up, Start and Back the pause.
   if (sdl.cbutton.button >= padMap_.size()) return false;
   const int state = padMap_[sdl.cbutton.button];
-  int axis = 0, value = 0;
-  if (AxisFor(state, axis, value)) {
+  for (const AxisPush& push : kAxisPushes) {
+    if (push.state != state) continue;
     event.type = EventType::PadAxis;
-    event.axis = axis;
-    event.value = down ? value : 0;
+    event.axis = push.axis;
+    event.value = down ? push.value : 0;
     return true;
   }
   if (state < Button1 || state > Button32) return false;
