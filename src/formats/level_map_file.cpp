@@ -165,8 +165,8 @@ class Parser {
       rule = static_cast<uint8_t>(v);
     }
     for (std::size_t k = 0; k < map.CharPos.size(); ++k) {
-      const MapPoint& pos = map.CharPos[k];
-      Step step = Point(map.CharPos[k], "CharPos x", "CharPos y");
+      MapPoint& pos = map.CharPos[k];
+      Step step = Point(pos, "CharPos x", "CharPos y");
       if (step == Step::Range) return;
       // A y the file does not hold reads as 0, so an x below 0 before the end is still refused.
       if (pos.x < 0 || pos.y < 0) {

@@ -51,9 +51,16 @@ std::optional<fs::path> LinkTarget(fs::path path) {
   return std::nullopt;
 }
 
-void ReportSaveFailure(const std::string& reason) {
-  ShowMessageUtf8("MORVA",
-                  "Settings could not be saved to " + ConfigPath().string() + ": " + reason);
+void ReportSaveFailure(const fs::path& path, const std::string& reason) {
+  ShowMessageUtf8("MORVA", "Settings could not be saved to " + path.string() + ": " + reason);
+}
+
+// The whole text of a file; nothing for a file that is not there, cannot be read or is a folder.
+std::optional<std::string> ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::error_code ec;
+  if (!in || fs::is_directory(path, ec)) return std::nullopt;
+  return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 }  // namespace
 
@@ -160,7 +167,7 @@ bool SaveConfig(const Settings& settings) {
   ConfigRecord bytes = EncodeSettings(settings);
   std::string failure = WriteWhole(ConfigPath(), bytes.data(), bytes.size());
   if (!failure.empty()) {
-    ReportSaveFailure(failure);
+    ReportSaveFailure(ConfigPath(), failure);
     return false;
   }
   StoredRecord() = bytes;
@@ -173,11 +180,9 @@ bool SaveConfigIfChanged(const Settings& settings) {
 }
 
 PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell, Bindings* bindings) {
-  std::ifstream in(path, std::ios::binary);
-  std::error_code ec;
-  if (!in || fs::is_directory(path, ec)) return PlayerSettings{};
-  std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  SettingsParse parse = ParseSettingsText(text);
+  std::optional<std::string> text = ReadText(path);
+  if (!text) return PlayerSettings{};
+  SettingsParse parse = ParseSettingsText(*text);
   if (bindings) *bindings = BindActions(DefaultBindings(), parse.actions, parse.problems);
   for (const std::string& problem : tell ? parse.problems : std::vector<std::string>{}) {
     std::fprintf(stderr, "morva: %s %s (the other lines apply)\n", path.c_str(), problem.c_str());
@@ -186,13 +191,9 @@ PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell, Bindings* bin
 }
 
 bool SavePlayerSettings(const fs::path& path, const PlayerSettings& settings) {
-  std::string old;
-  if (std::ifstream in{path, std::ios::binary}) {
-    old.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  std::string text = FormatSettingsText(old, settings);
+  std::string text = FormatSettingsText(ReadText(path).value_or(""), settings);
   std::string failure = WriteWhole(path, text.data(), text.size());
   if (failure.empty()) return true;
-  ShowMessageUtf8("MORVA", "Settings could not be saved to " + path.string() + ": " + failure);
+  ReportSaveFailure(path, failure);
   return false;
 }
