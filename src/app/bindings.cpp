@@ -4,6 +4,9 @@
 #include <algorithm>
 
 #include "app/key_names.hpp"
+#include "app/platform.hpp"
+#include "base/backends.hpp"
+#include "base/messages.hpp"
 
 namespace {
 
@@ -76,6 +79,19 @@ void TakeFromOthers(Bindings& b, std::size_t action, const ActionBinding& taken)
       return std::find(taken.buttons.begin(), taken.buttons.end(), n) != taken.buttons.end();
     });
   }
+}
+
+// The player's names of the controller buttons, in the order of kPadButtonNames.
+constexpr std::array<const char*, kPadButtonNames.size()> kPadButtonLabels = {
+    "A",    "B",      "X",      "Y",       "Back", "Guide", "Start", "LS", "RS", "LB",      "RB",
+    "D-up", "D-down", "D-left", "D-right", "Misc", "P1",    "P2",    "P3", "P4", "Touchpad"};
+
+// The names joined by ", ".
+template <typename Items, typename Name>
+std::string JoinNames(const Items& items, Name name) {
+  std::string text;
+  for (const auto& item : items) text += (text.empty() ? "" : ", ") + name(item);
+  return text;
 }
 
 }  // namespace
@@ -161,16 +177,52 @@ PadMap PadMapOf(const Bindings& bindings) {
   return map;
 }
 
+std::string PadButtonLabel(const std::string& name) {
+  auto i = PadButtonIndex(name);
+  return i ? kPadButtonLabels[*i] : "";
+}
+
+void BindKey(Bindings& bindings, std::size_t action, int keyId) {
+  ActionBinding taken{{keyId}, {}};
+  TakeFromOthers(bindings, action, taken);
+  bindings.at(action).keys = taken.keys;
+}
+
+void BindButton(Bindings& bindings, std::size_t action, const std::string& button) {
+  ActionBinding taken{{}, {button}};
+  TakeFromOthers(bindings, action, taken);
+  bindings.at(action).buttons = taken.buttons;
+}
+
+std::string KeyLabel(int keyId) {
+  const std::string name = KeyNameOfId(keyId);
+  if (!backends.platform) return name;
+  return Utf8ToCp1257(backends.platform->KeyLabel(name));
+}
+
+std::string KeyLabels(const ActionBinding& binding) {
+  return JoinNames(binding.keys, KeyLabel);
+}
+
+std::string ButtonLabels(const ActionBinding& binding) {
+  return JoinNames(binding.buttons, PadButtonLabel);
+}
+
 std::string BindingText(const ActionBinding& binding) {
-  std::string text;
-  for (std::size_t i = 0; i < binding.keys.size(); ++i) {
-    text += (i ? ", " : "") + KeyNameOfId(binding.keys[i]);
-  }
-  if (!binding.buttons.empty()) text += " |";
-  for (std::size_t i = 0; i < binding.buttons.size(); ++i) {
-    text += (i ? ", " : " ") + binding.buttons[i];
-  }
+  std::string text = JoinNames(binding.keys, KeyNameOfId);
+  if (!binding.buttons.empty())
+    text += " | " + JoinNames(binding.buttons, [](auto& b) { return b; });
   return text;
+}
+
+ActionValues ActionValuesOf(const Bindings& bindings) {
+  ActionValues values;
+  const Bindings defaults = DefaultBindings();
+  for (std::size_t a = 0; a < kActionCount; ++a) {
+    values.text[a] = BindingText(bindings[a]);
+    values.isDefault[a] = bindings[a] == defaults[a];
+  }
+  return values;
 }
 
 std::vector<std::string> BindingScriptLines(const Bindings& bindings) {

@@ -62,7 +62,24 @@ constexpr std::array<const char*, 21> kPadButtonNames = {"a",
 using PadMap = std::array<int, kPadButtonNames.size()>;
 PadMap PadMapOf(const Bindings& bindings);
 
+// How a controller button is named to the player: "A", "RB", "D-left" ("" for an unknown name).
+std::string PadButtonLabel(const std::string& name);
+
+// The Controls page's change: `keyId` becomes the action's one key (or `button` its one controller
+// button), taken from whichever action had it; the action keeps its buttons (or its keys).
+void BindKey(Bindings& bindings, std::size_t action, int keyId);
+void BindButton(Bindings& bindings, std::size_t action, const std::string& button);
+
+// The name a key shows under the keyboard layout in use ("W" for the key US keyboards mark "Z",
+// on a French one), in the game's code page; the US name without a window.
+std::string KeyLabel(int keyId);
+// "Left, H, Keypad 4" and "D-left": what the Controls page shows of an action.
+std::string KeyLabels(const ActionBinding& binding);
+std::string ButtonLabels(const ActionBinding& binding);
+
 // "Z, Keypad 1 | a": an action's binding as settings.cfg and a recording write it.
 std::string BindingText(const ActionBinding& binding);
+// The bindings as settings.cfg writes them.
+ActionValues ActionValuesOf(const Bindings& bindings);
 // The "bind" lines a recording starts with: every action bound otherwise than by default.
 std::vector<std::string> BindingScriptLines(const Bindings& bindings);

@@ -11,6 +11,7 @@ constexpr int kJoyButtons = 2000;
 constexpr int kPadButtons = 3000;
 constexpr int kJoyAxes = 4000;
 constexpr int kPadAxes = 5000;
+constexpr int kPadPresses = 6000;
 }  // namespace
 
 void EventGate::Push(const Event& event) {
@@ -31,6 +32,8 @@ int EventGate::ChangeOf(const Event& e) const {
       return kJoyButtons + e.key;
     case EventType::PadButton:
       return kPadButtons + e.key;
+    case EventType::PadPress:
+      return kPadPresses + e.key;
     case EventType::JoyAxis:
     case EventType::PadAxis: {
       int axis = (e.type == EventType::JoyAxis ? kJoyAxes : kPadAxes) + e.axis;

@@ -43,6 +43,8 @@ struct StickDevice {
   int axisX = 0;
   int axisY = 0;
   std::bitset<32> buttons;
+  // A game controller's buttons held, by their names' order (bindings.hpp), whatever they feed.
+  std::bitset<32> named;
 };
 
 // The centre/negative/positive outcome of an axis with the 50 % dead zone.

@@ -23,6 +23,8 @@ enum class EventType {
   JoyButton,  // button 1..32; down
   PadAxis,    // game controller stick or d-pad, same meaning as JoyAxis
   PadButton,  // game controller button mapped to a state button 1..32; down
+  PadPress,   // game controller button by its place in kPadButtonNames (key); down. Comes
+              // before whatever the button feeds, also when it feeds nothing
   FocusLost,
   FocusGained,  // followed by a KeyDown for each key held at that moment
   Quit,         // the window was closed by the system
@@ -57,6 +59,8 @@ class Platform {
   // unless the player chose a window (--windowed, Alt+Enter); false when no context with the
   // needed pixel format can be had.
   virtual bool CreateContext(bool fullScreen) = 0;
+  // Waits for the display's refresh at each swap, or not (where the driver allows).
+  virtual void SetVsync(bool /*on*/) {}
   // Which input state each controller button feeds (bindings.hpp's PadMap order).
   virtual void SetPadMap(const PadMap& /*map*/) {}
   // How the player left the window, when Alt+Enter or a resize changed it during the run.
@@ -90,6 +94,9 @@ class Platform {
   virtual bool FramesSuspended() const = 0;
   // Blocks until an event arrives or `timeoutMs` passes.
   virtual void WaitEvent(int timeoutMs) = 0;
+  // What the keyboard layout in use marks on the key of a US key name ("W" for "Z" on a French
+  // layout), UTF-8; the name itself where the layout does not say.
+  virtual std::string KeyLabel(const std::string& keyName) const { return keyName; }
   // A game controller (with its named buttons) is plugged in.
   virtual bool ControllerConnected() const = 0;
 };

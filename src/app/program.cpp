@@ -332,6 +332,7 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   backends.content = &content;
   UserPaths userPaths = ChooseUserPaths(options.config);
   SetConfigPath(userPaths.config);
+  SetPlayerSettingsPath(userPaths.settings);
   gameState.playerSettings = LoadPlayerSettings(userPaths.settings, true, &gameState.bindings);
   // A scripted run plays with the script's bindings (the defaults unless it says otherwise), so
   // a recording replays the same game whatever the player's own bindings are now.

@@ -61,6 +61,9 @@ bool HandleWindowEvent(const Event& e) {
     case EventType::PadButton:
       SetButton(DXInput1.Pad, e.key, e.down);
       break;
+    case EventType::PadPress:
+      if (e.key >= 0 && e.key < 32) DXInput1.Pad.named.set(static_cast<size_t>(e.key), e.down);
+      break;
     case EventType::FocusLost:
       DXInput1.LoseFocus();
       PauseRunningLevel();

@@ -31,8 +31,12 @@ bool IsProgramName(const std::string& caption) {
 }
 }  // namespace
 
-std::string Cp1257ToUtf8(const std::string& bytes) {
-  iconv_t cd = iconv_open("UTF-8", "WINDOWS-1257");
+namespace {
+// `bytes` from one encoding into another; a byte sequence the target cannot hold becomes
+// `replacement` and the rest goes on.
+std::string Recode(const char* to, const char* from, const std::string& bytes,
+                   const char* replacement) {
+  iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return bytes;
   std::string out;
   std::string in = bytes;
@@ -45,14 +49,23 @@ std::string Cp1257ToUtf8(const std::string& bytes) {
     size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
     out.append(buffer, static_cast<size_t>(outPtr - buffer));
     if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-      // A byte the code page leaves undefined: show it as a replacement mark and go on.
-      out += "\xEF\xBF\xBD";
+      out += replacement;
       ++inPtr;
       --inLeft;
     }
   }
   iconv_close(cd);
   return out;
+}
+}  // namespace
+
+std::string Cp1257ToUtf8(const std::string& bytes) {
+  // A byte the code page leaves undefined shows as a replacement mark.
+  return Recode("UTF-8", "WINDOWS-1257", bytes, "\xEF\xBF\xBD");
+}
+
+std::string Utf8ToCp1257(const std::string& text) {
+  return Recode("WINDOWS-1257", "UTF-8", text, "?");
 }
 
 void ShowMessage(const std::string& caption, const std::string& text) {

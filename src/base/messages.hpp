@@ -17,6 +17,8 @@ extern std::vector<ShownMessage> shownMessages;
 
 // Converts Windows-1257 bytes to UTF-8.
 std::string Cp1257ToUtf8(const std::string& bytes);
+// UTF-8 text in the game's code page; what it cannot hold becomes "?".
+std::string Utf8ToCp1257(const std::string& text);
 
 // Puts a message box on the screen; the shell installs one while a window system is there.
 using MessageBoxShower = std::function<void(const std::string& caption, const std::string& text)>;

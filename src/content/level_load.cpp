@@ -86,13 +86,6 @@ void OpenSounds(const SoundSlot (&slots)[N], UnitSounds& table) {
 constexpr std::size_t kGameplayActions[] = {4, 5, 6, 7, 8};  // attack1..attack4, power
 constexpr uint8_t kButton9Key = 'S';
 
-void BindGameplayKeys() {
-  for (std::size_t action : kGameplayActions) {
-    DXInput1.Keyboard.Assigns[ActionState(action)] = ActionKeyCodes(gameState.bindings, action);
-  }
-  DXInput1.Assign(ButtonState(9), 0, kButton9Key);
-}
-
 // The title stays on the screen while the rest loads.
 void ShowTitle(LevelAssets& level) {
   level.titleTexture = cLoad::LoadDXT("data\\levels\\level1\\title.dx");
@@ -101,6 +94,13 @@ void ShowTitle(LevelAssets& level) {
 }
 
 }  // namespace
+
+void BindGameplayKeys() {
+  for (std::size_t action : kGameplayActions) {
+    DXInput1.Keyboard.Assigns[ActionState(action)] = ActionKeyCodes(gameState.bindings, action);
+  }
+  DXInput1.Assign(ButtonState(9), 0, kButton9Key);
+}
 
 void LoadUnitSounds() {
   LevelAssets& level = gameState.level;

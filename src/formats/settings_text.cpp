@@ -23,7 +23,10 @@ const char kHeader[] =
     "#          window are kept here)\n"
     "# vsync = on or off: wait for the display's refresh at each frame\n"
     "# flashes = full or reduced: the power-up's white flash and the sky's lightning at a\n"
-    "#           quarter of their brightness\n";
+    "#           quarter of their brightness\n"
+    "# left, right, jump, crouch, attack1 .. attack4, power, pause = up to three keys, then\n"
+    "#           after \"|\" up to two controller buttons: attack1 = Z, Keypad 1 | a\n"
+    "#           (keys by their place on a US keyboard; Escape always pauses)\n";
 
 std::string Trim(const std::string& s) {
   const auto first = s.find_first_not_of(" \t\r");
@@ -183,24 +186,42 @@ SettingsParse ParseSettingsText(const std::string& text) {
   return result;
 }
 
-std::string FormatSettingsText(const std::string& old, const PlayerSettings& settings) {
+std::string FormatSettingsText(const std::string& old, const PlayerSettings& settings,
+                               const ActionValues* actions) {
+  // A setting's value, or none for a line that stays as it is.
+  auto valueOf = [&](const std::string& name) -> std::optional<std::string> {
+    if (Known(name)) return ValueOf(name, settings);
+    auto action = ActionIndex(name);
+    if (actions && action) return actions->text[*action];
+    return std::nullopt;
+  };
+  auto setting = [](const std::string& name, const std::string& value) {
+    return name + (value.empty() ? " =" : " = " + value);
+  };
   std::string out = old.empty() ? kHeader : "";
   std::vector<std::string> written;
   for (const std::string& raw : Lines(old)) {
     const Line line = Split(raw);
+    const std::optional<std::string> value = valueOf(line.name);
     // The first line of each setting takes its value, a damaged one included.
-    if (Known(line.name) && std::find(written.begin(), written.end(), line.name) == written.end()) {
+    if (value && std::find(written.begin(), written.end(), line.name) == written.end()) {
       written.push_back(line.name);
-      out += line.name + " = " + ValueOf(line.name, settings);
+      out += setting(line.name, *value);
       if (!line.comment.empty()) out += "  " + line.comment;
       out += '\n';
     } else {
       out += raw + '\n';
     }
   }
+  auto missing = [&](const char* name) {
+    return std::find(written.begin(), written.end(), name) == written.end();
+  };
   for (const char* name : kNames) {
-    if (std::find(written.begin(), written.end(), name) == written.end()) {
-      out += std::string(name) + " = " + ValueOf(name, settings) + '\n';
+    if (missing(name)) out += setting(name, ValueOf(name, settings)) + '\n';
+  }
+  for (std::size_t a = 0; actions && a < kActionNames.size(); ++a) {
+    if (!actions->isDefault[a] && missing(kActionNames[a])) {
+      out += setting(kActionNames[a], actions->text[a]) + '\n';
     }
   }
   return out;

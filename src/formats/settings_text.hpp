@@ -48,7 +48,16 @@ struct SettingsParse {
 // a second time, a line without "=") is named and skipped, and the other lines still apply.
 SettingsParse ParseSettingsText(const std::string& text);
 
-// `old` with each setting's line holding its value from `settings`: a line's comment and every
-// line that is not a setting (the player's comments, damaged lines) stay as they were, and a
-// setting the text lacks is added at its end. An empty `old` gives a whole new file.
-std::string FormatSettingsText(const std::string& old, const PlayerSettings& settings);
+// The bindings as the Controls page leaves them: each action's value as the file writes it
+// ("Z, Keypad 1 | a"), and whether that is the action's default.
+struct ActionValues {
+  std::array<std::string, kActionNames.size()> text;
+  std::array<bool, kActionNames.size()> isDefault{};
+};
+
+// `old` with each setting's line holding its value from `settings` (and, given `actions`, each
+// action's line its value): a line's comment and every line that is not a setting (the player's
+// comments, damaged lines) stay as they were, and a setting the text lacks is added at its end
+// (an action only when it is not bound as by default). An empty `old` gives a whole new file.
+std::string FormatSettingsText(const std::string& old, const PlayerSettings& settings,
+                               const ActionValues* actions = nullptr);

@@ -128,6 +128,13 @@ void RecorderRenderer::DrawText(uint16_t size, const std::string& text, float x,
   drawList_.push_back(std::move(r));
 }
 
+void RecorderRenderer::DrawTintedText(uint16_t size, const std::string& text, float x, float y,
+                                      Texture font, const float colour[4]) {
+  const std::size_t before = drawList_.size();
+  DrawText(size, text, x, y, font);
+  if (drawList_.size() > before) drawList_.back().colour.assign(colour, colour + 4);
+}
+
 void RecorderRenderer::DrawAnim(Texture texture, double x, double y, double depth, int32_t width,
                                 int32_t height, bool mirrored) {
   modelView[0] = x;

@@ -23,6 +23,7 @@ struct DrawRecord {
   bool mirrored = false;
   std::string text;  // raw bytes of the game's code page
   int size = 0;
+  std::vector<float> colour;  // a tinted text's red, green, blue, opacity; empty otherwise
 };
 
 // Pixels for a texture built with mipmaps: rows from the bottom of the picture upwards, tightly
@@ -86,6 +87,9 @@ class Renderer {
   // One square glyph of `size` per byte from the 16 x 16 font grid, from (x, y) at z = -0.2;
   // leaves blending and the alpha test (reference 0) on.
   virtual void DrawText(uint16_t size, const std::string& text, float x, float y, Texture font) = 0;
+  // The same in `colour` (red, green, blue, opacity) instead of the colour in force, which stays.
+  virtual void DrawTintedText(uint16_t size, const std::string& text, float x, float y,
+                              Texture font, const float colour[4]) = 0;
   // An animation picture centred on (x, y) at z = -depth, flipped left-right when `mirrored`;
   // leaves blending and the alpha test (reference 0) on.
   virtual void DrawAnim(Texture texture, double x, double y, double depth, int32_t width,

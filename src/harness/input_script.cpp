@@ -103,6 +103,15 @@ std::string ParseEvent(const std::vector<std::string>& w, const std::string& res
       }
       return "";
     }
+    if (pad && w[2] == "press") {
+      // A controller button by its name, as the Controls page sees it.
+      e.type = EventType::PadPress;
+      auto named = std::find(kPadButtonNames.begin(), kPadButtonNames.end(), w[3]);
+      if (named == kPadButtonNames.end()) return "unknown controller button " + w[3];
+      e.key = static_cast<int>(named - kPadButtonNames.begin());
+      if (!UpDown(w[4], e.down)) return "button needs down or up";
+      return "";
+    }
     if (w[2] == "button") {
       e.type = pad ? EventType::PadButton : EventType::JoyButton;
       if (!ParseNumber(w[3], e.key) || e.key < 1 || e.key > 32) return "button must be 1..32";
@@ -277,6 +286,11 @@ std::string FormatScriptEvent(int64_t frame, const Event& e) {
     case EventType::JoyButton:
     case EventType::PadButton:
       out << (e.type == EventType::JoyButton ? "joy" : "pad") << " button " << e.key
+          << (e.down ? " down" : " up");
+      break;
+    case EventType::PadPress:
+      if (e.key < 0 || e.key >= static_cast<int>(kPadButtonNames.size())) return "";
+      out << "pad press " << kPadButtonNames[static_cast<std::size_t>(e.key)]
           << (e.down ? " down" : " up");
       break;
     case EventType::FocusLost:

@@ -4,6 +4,8 @@
 //   <frame> mouse move <x> <y>     <frame> mouse down|up left|right|middle
 //   <frame> joy axis x|y <v>       <frame> joy button <1..32> down|up
 //   <frame> pad axis x|y <v>       <frame> pad button <1..32> down|up   (game controller)
+//   <frame> pad press <name> down|up   a controller button by name (a, b, dpleft, ...), before
+//                                  what it feeds; a recording writes both
 //   <frame> focus lost|gained      <frame> quit
 //   <frame> step <ms>              0 seed <n>
 //   0 clock measured               the time step follows the recorded measurements:

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "app/bindings.hpp"
 #include "app/game_state.hpp"
 #include "app/input.hpp"
 #include "audio/audio_device.hpp"
@@ -72,6 +73,15 @@ json Messages() {
   return list;
 }
 
+// Each action's keys and buttons as settings.cfg writes them.
+json BindingsJson() {
+  json j = json::object();
+  for (std::size_t a = 0; a < kActionCount; ++a) {
+    j[kActionNames[a]] = BindingText(gameState.bindings[a]);
+  }
+  return j;
+}
+
 json DrawRecordJson(const DrawRecord& r) {
   json j{{"op", r.op}};
   if (r.op == "present") return j;
@@ -93,6 +103,7 @@ json DrawRecordJson(const DrawRecord& r) {
   if (r.op == "text") {
     j["text"] = Cp1257ToUtf8(r.text);
     j["size"] = r.size;
+    if (!r.colour.empty()) j["colour"] = r.colour;
   }
   return j;
 }
@@ -111,7 +122,11 @@ json DumpState(int64_t frame) {
             {"cursor", {{"x", gameState.cursorX}, {"y", gameState.cursorY}}},
             {"inputStates", InputStates()},
             {"sounds", Sounds()},
-            {"messages", Messages()}};
+            {"messages", Messages()},
+            {"bindings", BindingsJson()},
+            {"playerSettings",
+             {{"vsync", gameState.playerSettings.vsync},
+              {"reducedFlashes", gameState.playerSettings.reducedFlashes}}}};
   AddLevelToDump(dump);
   AddEffectsToDump(dump);
   if (backends.renderer) {

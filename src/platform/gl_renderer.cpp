@@ -203,6 +203,14 @@ void GlRenderer::DrawText(uint16_t size, const std::string& text, float x, float
   }
 }
 
+void GlRenderer::DrawTintedText(uint16_t size, const std::string& text, float x, float y,
+                                Texture font, const float colour[4]) {
+  glPushAttrib(GL_CURRENT_BIT);
+  glColor4fv(colour);
+  DrawText(size, text, x, y, font);
+  glPopAttrib();
+}
+
 void GlRenderer::DrawAnim(Texture texture, double x, double y, double depth, int32_t width,
                           int32_t height, bool mirrored) {
   PlaceModelView(x, y, -depth);

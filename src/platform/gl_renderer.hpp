@@ -24,6 +24,8 @@ class GlRenderer : public Renderer {
   void DrawQuad(Texture texture, double x, double y, double depth, double width, double height,
                 double alpha) override;
   void DrawText(uint16_t size, const std::string& text, float x, float y, Texture font) override;
+  void DrawTintedText(uint16_t size, const std::string& text, float x, float y, Texture font,
+                      const float colour[4]) override;
   void DrawAnim(Texture texture, double x, double y, double depth, int32_t width, int32_t height,
                 bool mirrored) override;
   void DrawLine(double x1, double y1, double x2, double y2, double depth,

@@ -16,6 +16,23 @@ struct AxisPush {
 };
 constexpr AxisPush kAxisPushes[] = {
     {Left, 0, -1000}, {Right, 0, 1000}, {Up, 1, -1000}, {Down, 1, 1000}};
+
+// The buttons feed what the bindings say: by default the d-pad the directions, the face buttons
+// the four attacks, the right shoulder the power-up, Start and Back the pause.
+bool FedByButton(int state, bool down, Event& event) {
+  for (const AxisPush& push : kAxisPushes) {
+    if (push.state != state) continue;
+    event.type = EventType::PadAxis;
+    event.axis = push.axis;
+    event.value = down ? push.value : 0;
+    return true;
+  }
+  if (state < Button1 || state > Button32) return false;
+  event.type = EventType::PadButton;
+  event.key = state - Button1 + 1;
+  event.down = down;
+  return true;
+}
 }  // namespace
 
 int ScaleSdlAxis(Sint16 value) {
@@ -34,20 +51,12 @@ bool SdlPlatform::TranslateController(const SDL_Event& sdl, Event& event) {
     return true;
   }
   bool down = sdl.type == SDL_CONTROLLERBUTTONDOWN;
-  // The buttons feed what the bindings say: by default the d-pad the directions, the face
-  // buttons the four attacks, the right shoulder the power-up, Start and Back the pause.
   if (sdl.cbutton.button >= padMap_.size()) return false;
-  const int state = padMap_[sdl.cbutton.button];
-  for (const AxisPush& push : kAxisPushes) {
-    if (push.state != state) continue;
-    event.type = EventType::PadAxis;
-    event.axis = push.axis;
-    event.value = down ? push.value : 0;
-    return true;
-  }
-  if (state < Button1 || state > Button32) return false;
-  event.type = EventType::PadButton;
-  event.key = state - Button1 + 1;
+  // The button by its name first (the Controls page binds what is pressed), then what it feeds.
+  event.type = EventType::PadPress;
+  event.key = sdl.cbutton.button;
   event.down = down;
+  Event fed;
+  if (FedByButton(padMap_[sdl.cbutton.button], down, fed)) pending_.push_front(fed);
   return true;
 }

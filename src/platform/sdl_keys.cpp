@@ -8,6 +8,13 @@
 #include "platform/sdl_platform.hpp"
 #include "platform/x11_keyboard.hpp"
 
+std::string SdlPlatform::KeyLabel(const std::string& keyName) const {
+  SDL_Scancode scancode = SDL_GetScancodeFromName(keyName.c_str());
+  if (scancode == SDL_SCANCODE_UNKNOWN) return keyName;
+  const char* label = SDL_GetKeyName(SDL_GetKeyFromScancode(scancode));
+  return label != nullptr && *label != '\0' ? label : keyName;
+}
+
 bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
   SDL_Scancode scancode = sdl.key.keysym.scancode;
   bool down = sdl.type == SDL_KEYDOWN;

@@ -122,17 +122,23 @@ bool SdlPlatform::CreateContext(bool fullScreen) {
     }
   }
   SDL_GL_MakeCurrent(window_, context_);
+  SetVsync(vsync_);
+  fullScreen_ = fullScreen && !windowed_;
+  SetFullScreen(fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  SDL_ShowWindow(window_);
+  SDL_RaiseWindow(window_);
+  return true;
+}
+
+void SdlPlatform::SetVsync(bool on) {
+  vsync_ = on;
+  if (!context_) return;
   // Without vsync the frame timer paces the game. Either may fail (Xvfb refuses both): the
   // timer still paces it.
   if (SDL_GL_SetSwapInterval(vsync_ ? 1 : 0) != 0 && vsync_ && !vsyncWarned_) {
     vsyncWarned_ = true;
     std::fprintf(stderr, "morva: no vsync here: %s\n", SDL_GetError());
   }
-  fullScreen_ = fullScreen && !windowed_;
-  SetFullScreen(fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-  SDL_ShowWindow(window_);
-  SDL_RaiseWindow(window_);
-  return true;
 }
 
 void SdlPlatform::DestroyContext() {
@@ -295,6 +301,12 @@ void SdlPlatform::CloseJoystick() {
       e.key = button;
       pending_.push_back(e);
     }
+  }
+  for (std::size_t button = 0; button < padMap_.size(); ++button) {
+    Event e;
+    e.type = EventType::PadPress;
+    e.key = static_cast<int>(button);
+    pending_.push_back(e);
   }
   OpenJoystick();
 }

@@ -55,6 +55,8 @@ class SdlPlatform : public Platform {
   bool FramesSuspended() const override;
   void WaitEvent(int timeoutMs) override;
   bool ControllerConnected() const override { return controller_ != nullptr; }
+  std::string KeyLabel(const std::string& keyName) const override;
+  void SetVsync(bool on) override;
 
  private:
   bool Translate(const SDL_Event& sdl, Event& event);

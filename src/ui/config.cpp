@@ -107,6 +107,19 @@ const fs::path& ConfigPath() {
   return StoredPath();
 }
 
+namespace {
+fs::path& StoredSettingsPath() {
+  static fs::path path = kSettingsFileName;
+  return path;
+}
+}  // namespace
+void SetPlayerSettingsPath(fs::path path) {
+  StoredSettingsPath() = std::move(path);
+}
+const fs::path& PlayerSettingsPath() {
+  return StoredSettingsPath();
+}
+
 void LoadConfig(Settings& settings) {
   std::error_code ec;
   if (!fs::exists(ConfigPath(), ec)) {
@@ -190,8 +203,9 @@ PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell, Bindings* bin
   return parse.settings;
 }
 
-bool SavePlayerSettings(const fs::path& path, const PlayerSettings& settings) {
-  std::string text = FormatSettingsText(ReadText(path).value_or(""), settings);
+bool SavePlayerSettings(const fs::path& path, const PlayerSettings& settings,
+                        const ActionValues* actions) {
+  std::string text = FormatSettingsText(ReadText(path).value_or(""), settings, actions);
   std::string failure = WriteWhole(path, text.data(), text.size());
   if (failure.empty()) return true;
   ReportSaveFailure(path, failure);

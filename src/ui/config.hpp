@@ -33,6 +33,9 @@ bool IsPortableInstall(const std::filesystem::path& dir);
 std::filesystem::path ChooseConfigPath(const std::optional<std::string>& configOption);
 void SetConfigPath(std::filesystem::path path);
 const std::filesystem::path& ConfigPath();
+// Where this run keeps settings.cfg (UserPaths::settings), for the Controls page's changes.
+void SetPlayerSettingsPath(std::filesystem::path path);
+const std::filesystem::path& PlayerSettingsPath();
 
 // Fills `settings` from the file, creating it with the defaults when it does not exist. A file
 // that cannot be read or is shorter than a record gives the defaults.
@@ -52,4 +55,6 @@ PlayerSettings LoadPlayerSettings(const std::filesystem::path& path, bool tell =
                                   Bindings* bindings = nullptr);
 // Writes the settings into the file (keeping the player's comments and other lines) as
 // SaveConfig writes config.dat, never half; says so when it cannot. True on success.
-bool SavePlayerSettings(const std::filesystem::path& path, const PlayerSettings& settings);
+// With `actions`, the action lines are written too.
+bool SavePlayerSettings(const std::filesystem::path& path, const PlayerSettings& settings,
+                        const ActionValues* actions = nullptr);

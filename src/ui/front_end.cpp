@@ -3,6 +3,7 @@
 
 #include "ui/button.hpp"
 #include "ui/click_sound.hpp"
+#include "ui/controls.hpp"
 #include "ui/hud.hpp"
 #include "ui/intro.hpp"
 #include "ui/menu.hpp"
@@ -18,6 +19,7 @@ void ResetFrontEnd() {
   clickSoundPending = false;
   ResetMenu();
   ResetOptions();
+  ResetControls();
   ResetTraining();
   ResetNotice();
   ResetMenuKeys();

@@ -1,6 +1,7 @@
 // Reading the menu controls from the devices, and taking them out of the input states.
 #include "ui/menu_keys.hpp"
 
+#include "app/bindings.hpp"
 #include "app/game_state.hpp"
 #include "app/input.hpp"
 #include "app/key_names.hpp"
@@ -9,9 +10,12 @@ namespace {
 // Held this long, a direction starts repeating, once per interval.
 constexpr double kRepeatDelayMs = 400;
 constexpr double kRepeatIntervalMs = 90;
-// The controller's A and B buttons, as the platform numbers them (the first two attacks).
+// The controller's A and B buttons, as the buttons they feed by default (the first two attacks,
+// as recordings made before buttons were bound hold them) and by their names, whatever they feed.
 constexpr int kPadA = 5;
 constexpr int kPadB = 6;
+constexpr int kNamedA = 0;
+constexpr int kNamedB = 1;
 
 struct Control {
   uint8_t key1;  // virtual-key codes, 0 for none
@@ -19,6 +23,7 @@ struct Control {
   int padButton;  // 0 for none
   int padAxis;    // 0 x, 1 y, -1 for none
   int padDirection;
+  int padNamed = -1;  // a controller button by its place in kPadButtonNames, -1 for none
 };
 // In the order of MenuControl.
 constexpr std::array<Control, kMenuControlCount> kControls = {{
@@ -26,8 +31,8 @@ constexpr std::array<Control, kMenuControlCount> kControls = {{
     {vk::DownArrow, 0, 0, 1, 1},
     {vk::LeftArrow, 0, 0, 0, -1},
     {vk::RightArrow, 0, 0, 0, 1},
-    {vk::Return, vk::Space, kPadA, -1, 0},
-    {0, 0, kPadB, -1, 0},
+    {vk::Return, vk::Space, kPadA, -1, 0, kNamedA},
+    {0, 0, kPadB, -1, 0, kNamedB},
 }};
 
 struct Reader {
@@ -48,6 +53,7 @@ bool IsHeld(const Control& c) {
   bool held = (c.key1 != 0 && in.Keyboard.keysDown.test(c.key1)) ||
               (c.key2 != 0 && in.Keyboard.keysDown.test(c.key2));
   if (c.padButton != 0) held = held || in.Pad.buttons.test(static_cast<size_t>(c.padButton - 1));
+  if (c.padNamed >= 0) held = held || in.Pad.named.test(static_cast<size_t>(c.padNamed));
   if (c.padAxis >= 0) {
     int value = c.padAxis == 0 ? in.Pad.axisX : in.Pad.axisY;
     held = held || AxisDirection(value) == c.padDirection;
@@ -63,6 +69,10 @@ void RemoveStatesOf(const Control& c) {
     }
   }
   if (c.padButton != 0) DXInput1.Remove(ButtonState(c.padButton));
+  if (c.padNamed >= 0) {
+    const int fed = PadMapOf(gameState.bindings)[static_cast<size_t>(c.padNamed)];
+    if (fed >= 0) DXInput1.Remove(fed);
+  }
   if (c.padAxis == 0) DXInput1.Remove(c.padDirection < 0 ? Left : Right);
   if (c.padAxis == 1) DXInput1.Remove(c.padDirection < 0 ? Up : Down);
 }

@@ -13,6 +13,7 @@
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 #include "ui/config.hpp"
+#include "ui/controls.hpp"
 #include "ui/menu_keys.hpp"
 #include "ui/outline.hpp"
 
@@ -168,6 +169,10 @@ bool KeysOnControl(const MenuKeys& keys) {
     if (keys.Fired(MenuControl::Press) && list.active && list.itemCount > 0) list.open = true;
     return false;
   }
+  if (o.focus == kControlsButtonFocus) {
+    if (keys.Fired(MenuControl::Press)) OpenControls();
+    return false;
+  }
   auto b = static_cast<OptionsBar>(o.focus);
   cTrackBar& bar = o[b];
   bool changed = false;
@@ -208,7 +213,10 @@ void DrawOptionsHighlight() {
   OptionsScreen& o = optionsScreen;
   if (!MenuHighlightShown()) return;
   const cListBox& list = o.listBox;
-  if (o.focus < kModeListFocus) {
+  if (o.focus == kControlsButtonFocus) {
+    DrawOutline(kControlsButtonX, kControlsButtonY, kControlsButtonWidth, kControlsButtonHeight,
+                kHighlightMargin, kHighlightColour);
+  } else if (o.focus < kModeListFocus) {
     // Around the bar and the knob that stands above it.
     int32_t y = OptionsBarY(static_cast<OptionsBar>(o.focus));
     DrawOutline(kOptionsBarX, y - kTrackKnobSize / 2 + kTrackBarImageHeight / 2, kBarLength,
@@ -262,8 +270,13 @@ void RunOptions() {
   ModeFlags& f = gameState.flags;
   if (!o.loaded) LoadOptions();
   DrawQuad(o.background, 0, 0, kBackgroundDepth, 800, 600, 1);
+  if (controlsPage.open) {
+    RunControls();
+    if (controlsPage.open) return;
+  }
 
   bool mouseHeld = f.mouseLeftDown == 1;
+  if (ControlsButton(mouseHeld)) OpenControls();
   UpdateBars(mouseHeld);
   bool back = false;
   bool keyChoice = FollowOptionsKeys(back);

@@ -42,15 +42,18 @@ constexpr int32_t kModeListY = 355;
 std::string ModeEntryText(int32_t refreshRate);
 // The blood switch is on from the middle of its bar.
 bool BloodOn(int32_t value);
-// The keyboard's controls, top to bottom: the four bars, then the mode list.
-constexpr int kOptionsFocusCount = kOptionsBarCount + 1;
+// The keyboard's controls, top to bottom: the four bars, the mode list, then the button that
+// opens the Controls page.
 constexpr int kModeListFocus = kOptionsBarCount;
+constexpr int kControlsButtonFocus = kModeListFocus + 1;
+constexpr int kOptionsFocusCount = kControlsButtonFocus + 1;
 
 // The screen's frame: loads its pictures and builds its widgets on the first call (and again
 // after a display change), applies every change at once, and on Escape (or the controller's B)
 // saves the settings and goes back to the menu. Without a mouse, Up and Down go from control to
 // control, Left and Right move a bar by a step or switch the blood off and on, and Return, Space
-// or A switch the blood, open the mode list and choose in it.
+// or A switch the blood, open the mode list and choose in it, or open the Controls page, which
+// then runs in the screen's place until it is left.
 void RunOptions();
 
 void ResetOptions();

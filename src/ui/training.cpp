@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/input.hpp"
+#include "app/key_names.hpp"
 #include "app/platform.hpp"
 #include "base/backends.hpp"
 #include "base/messages.hpp"
@@ -48,6 +49,28 @@ void LoadTraining() {
   gameState.flags.trainerLoaded = 1;
 }
 
+// The actions in the pages' order: the rows of the first page, the combo's blows on the second.
+constexpr int kLeft = 0, kRight = 1, kJump = 2, kCrouch = 3, kAttack1 = 4, kAttack2 = 5,
+              kAttack3 = 6, kAttack4 = 7, kPower = 8, kPause = 9;
+constexpr std::array<int, 9> kRowActions = {kLeft,    kJump,    kCrouch, kAttack1, kAttack2,
+                                            kAttack3, kAttack4, kPower,  kPause};
+constexpr std::array<int, 7> kComboActions = {kAttack1, kAttack3, kAttack1, kAttack3,
+                                              kAttack2, kAttack3, kAttack4};
+
+// The caps lie where the pad labels' rows and blows are: page 1 rows 42 pixels apart from 130 at
+// x 90, page 2 blows 78 pixels apart from 90 on the line at 220.
+constexpr KeyCap RowCap(int row) {
+  return {0,
+          90,
+          130.0f + 42.0f * static_cast<float>(row),
+          {kRowActions.at(static_cast<std::size_t>(row)), row == 0 ? kRight : -1}};
+}
+constexpr KeyCap ComboCap(int blow) {
+  return {1,
+          90.0f + 78.0f * static_cast<float>(blow),
+          220,
+          {kComboActions.at(static_cast<std::size_t>(blow)), -1}};
+}
 // The controller's names beside the keys: on the first page in a column between the key caps and
 // the text (rows 42 pixels apart from 130), on the second beside the numbers under the combo's
 // key caps (78 pixels apart from 90).
@@ -80,8 +103,40 @@ void DrawPadLabels(int32_t page) {
   if (!backends.platform || !backends.platform->ControllerConnected()) return;
   for (const PadLabel& label : kPadLabels) {
     if (label.page == page) {
-      DrawText(kPadLabelSize, label.text, label.x, label.y, gameState.fontTexture);
+      DrawText(kPadLabelSize, PadLabelText(label, gameState.bindings), label.x, label.y,
+               gameState.fontTexture);
     }
+  }
+}
+
+// A cap of the game's own over the picture's, as wide as the room between the caps.
+constexpr double kCapWidth = 74;
+constexpr double kCapHeight = 32;
+constexpr double kCapTop = 23;  // above the cap's line
+constexpr LineColour kCapFill{0.22f, 0.21f, 0.23f, 1.0f};
+constexpr LineColour kCapEdge{0.63f, 0.52f, 0.28f, 1.0f};
+constexpr uint16_t kCapTextSize = 14;
+
+void DrawKeyCap(const KeyCap& cap, const std::string& text) {
+  const double left = cap.x - 3;
+  const double top = cap.y - kCapTop;
+  DrawBand(left, top, kCapWidth, kCapHeight, kCapFill);
+  DrawOutline(left + 1, top + 1, kCapWidth - 2, kCapHeight - 2, 0, kCapEdge);
+  const uint16_t size = TextSizeToFit(text, kCapWidth - 10, kCapTextSize);
+  const double width = static_cast<double>(text.size() * size);
+  DrawText(size, text, static_cast<float>(left + (kCapWidth - width) / 2),
+           static_cast<float>(top + (kCapHeight - size) / 2), gameState.fontTexture);
+}
+
+// The picture names the default keys by their US marks; a cap that would say otherwise now is
+// drawn again.
+void DrawKeyCaps(int32_t page) {
+  const Bindings defaults = DefaultBindings();
+  for (const KeyCap& cap : kKeyCaps) {
+    if (cap.page != page) continue;
+    const std::string shown = KeyCapText(cap, defaults, KeyNameOfId);
+    const std::string now = KeyCapText(cap, gameState.bindings, KeyLabel);
+    if (now != shown) DrawKeyCap(cap, now);
   }
 }
 }  // namespace
@@ -93,23 +148,34 @@ int32_t TurnTrainingPage(int32_t page, bool back, bool next) {
 }
 
 const std::array<PadLabel, 16> kPadLabels = {{
-    {0, kPadColumnX, PadRowY(0), "stick"},
-    {0, kPadColumnX, PadRowY(1), "stick"},
-    {0, kPadColumnX, PadRowY(2), "stick"},
-    {0, kPadColumnX, PadRowY(3), "A"},
-    {0, kPadColumnX, PadRowY(4), "B"},
-    {0, kPadColumnX, PadRowY(5), "X"},
-    {0, kPadColumnX, PadRowY(6), "Y"},
-    {0, kPadColumnX, PadRowY(7), "RB"},
-    {0, kPadColumnX, PadRowY(8), "Start"},
-    {1, PadComboX(0), kPadComboY, "A"},
-    {1, PadComboX(1), kPadComboY, "X"},
-    {1, PadComboX(2), kPadComboY, "A"},
-    {1, PadComboX(3), kPadComboY, "X"},
-    {1, PadComboX(4), kPadComboY, "B"},
-    {1, PadComboX(5), kPadComboY, "X"},
-    {1, PadComboX(6), kPadComboY, "Y"},
+    {0, kPadColumnX, PadRowY(0), kStickLabel},
+    {0, kPadColumnX, PadRowY(1), kStickLabel},
+    {0, kPadColumnX, PadRowY(2), kStickLabel},
+    {0, kPadColumnX, PadRowY(3), kAttack1},
+    {0, kPadColumnX, PadRowY(4), kAttack2},
+    {0, kPadColumnX, PadRowY(5), kAttack3},
+    {0, kPadColumnX, PadRowY(6), kAttack4},
+    {0, kPadColumnX, PadRowY(7), kPower},
+    {0, kPadColumnX, PadRowY(8), kPause},
+    {1, PadComboX(0), kPadComboY, kComboActions[0]},
+    {1, PadComboX(1), kPadComboY, kComboActions[1]},
+    {1, PadComboX(2), kPadComboY, kComboActions[2]},
+    {1, PadComboX(3), kPadComboY, kComboActions[3]},
+    {1, PadComboX(4), kPadComboY, kComboActions[4]},
+    {1, PadComboX(5), kPadComboY, kComboActions[5]},
+    {1, PadComboX(6), kPadComboY, kComboActions[6]},
 }};
+
+const std::array<KeyCap, 16> kKeyCaps = {RowCap(0),   RowCap(1),   RowCap(2),   RowCap(3),
+                                         RowCap(4),   RowCap(5),   RowCap(6),   RowCap(7),
+                                         RowCap(8),   ComboCap(0), ComboCap(1), ComboCap(2),
+                                         ComboCap(3), ComboCap(4), ComboCap(5), ComboCap(6)};
+
+std::string PadLabelText(const PadLabel& label, const Bindings& bindings) {
+  if (label.action == kStickLabel) return "stick";
+  const auto& buttons = bindings.at(static_cast<std::size_t>(label.action)).buttons;
+  return buttons.empty() ? "" : PadButtonLabel(buttons.front());
+}
 
 void RunTraining() {
   TrainingScreen& t = trainingScreen;
@@ -127,6 +193,7 @@ void RunTraining() {
   bool leave = false;
   FollowTrainingKeys(keyBack, keyNext, leave);
   t.page = TurnTrainingPage(t.page, back || keyBack, next || keyNext);
+  DrawKeyCaps(shown);
   DrawPadLabels(shown);
 
   UpdateClickSound(gameState.clickSound,

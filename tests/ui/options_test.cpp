@@ -96,7 +96,8 @@ TEST(OptionsRun, TheBloodSwitchReadsOnFromTheMiddle) {
   UiGame game;
   auto text = [](const nlohmann::json& state) -> nlohmann::json {
     for (const auto& d : state["drawList"]) {
-      if (d["op"] == "text" && d["size"] == 16) return d;
+      // The blood switch's word, left of the Controls button's label.
+      if (d["op"] == "text" && d["size"] == 16 && d["x"] < 500) return d;
     }
     return {};
   };
