@@ -87,7 +87,7 @@ class Renderer {
   // One square glyph of `size` per byte from the 16 x 16 font grid, from (x, y) at z = -0.2;
   // leaves blending and the alpha test (reference 0) on.
   virtual void DrawText(uint16_t size, const std::string& text, float x, float y, Texture font) = 0;
-  // The same in `colour` (red, green, blue, opacity) instead of the colour in force, which stays.
+  // The same in `colour` (red, green, blue, opacity) instead of white.
   virtual void DrawTintedText(uint16_t size, const std::string& text, float x, float y,
                               Texture font, const float colour[4]) = 0;
   // An animation picture centred on (x, y) at z = -depth, flipped left-right when `mirrored`;

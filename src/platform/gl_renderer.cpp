@@ -195,20 +195,20 @@ void GlRenderer::DrawQuad(Texture texture, double x, double y, double depth, dou
 }
 
 void GlRenderer::DrawText(uint16_t size, const std::string& text, float x, float y, Texture font) {
-  PlaceModelView(x, y, 0.2);
-  for (std::size_t i = 0; i < text.size() && i < kMaxTextBytes; ++i) {
-    AlphaTestedBlend();
-    glBindTexture(GL_TEXTURE_2D, font);
-    EmitQuad(GlyphCorners(static_cast<uint8_t>(text[i]), static_cast<int>(i), size));
-  }
+  constexpr float kWhite[4] = {1, 1, 1, 1};
+  DrawTintedText(size, text, x, y, font, kWhite);
 }
 
 void GlRenderer::DrawTintedText(uint16_t size, const std::string& text, float x, float y,
                                 Texture font, const float colour[4]) {
-  glPushAttrib(GL_CURRENT_BIT);
-  glColor4fv(colour);
-  DrawText(size, text, x, y, font);
-  glPopAttrib();
+  PlaceModelView(x, y, 0.2);
+  for (std::size_t i = 0; i < text.size() && i < kMaxTextBytes; ++i) {
+    AlphaTestedBlend();
+    glColor4fv(colour);
+    glBindTexture(GL_TEXTURE_2D, font);
+    EmitQuad(GlyphCorners(static_cast<uint8_t>(text[i]), static_cast<int>(i), size));
+  }
+  glColor4f(1, 1, 1, 1);
 }
 
 void GlRenderer::DrawAnim(Texture texture, double x, double y, double depth, int32_t width,

@@ -24,7 +24,7 @@ constexpr double kPanelX = 50;
 constexpr double kPanelY = 128;
 constexpr double kPanelWidth = 700;
 constexpr double kPanelHeight = 316;
-constexpr LineColour kPanelColour{0.07f, 0.065f, 0.06f, 0.97f};
+constexpr LineColour kPanelColour{0.07f, 0.065f, 0.06f, 1.0f};
 
 constexpr uint16_t kTitleSize = 20;
 constexpr float kTitleY = 138;

@@ -1,6 +1,8 @@
 // Lines drawn in front of everything, textures switched off meanwhile.
 #include "ui/outline.hpp"
 
+#include <algorithm>
+
 #include "base/backends.hpp"
 #include "gfx/renderer.hpp"
 
@@ -43,8 +45,13 @@ void DrawOutline(double x, double y, double width, double height, double margin,
 
 void DrawBand(double x, double y, double width, double height, LineColour colour) {
   const float c[4] = {colour.r, colour.g, colour.b, colour.a};
+  // GL drivers cap the line width (llvmpipe at 255 pixels): a tall band is laid in strips.
+  constexpr double kMostStrip = 32;
   Plain([&](Renderer& r) {
-    r.SetLineWidth(static_cast<float>(height));
-    r.DrawLine(x, y + height / 2, x + width, y + height / 2, kFrontDepth, c);
+    for (double top = y; top < y + height; top += kMostStrip) {
+      const double strip = std::min(kMostStrip, y + height - top);
+      r.SetLineWidth(static_cast<float>(strip));
+      r.DrawLine(x, top + strip / 2, x + width, top + strip / 2, kFrontDepth, c);
+    }
   });
 }

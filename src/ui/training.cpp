@@ -115,7 +115,7 @@ constexpr double kCapHeight = 32;
 constexpr double kCapTop = 23;  // above the cap's line
 constexpr LineColour kCapFill{0.22f, 0.21f, 0.23f, 1.0f};
 constexpr LineColour kCapEdge{0.63f, 0.52f, 0.28f, 1.0f};
-constexpr uint16_t kCapTextSize = 14;
+constexpr uint16_t kCapTextSize = 16;
 
 void DrawKeyCap(const KeyCap& cap, const std::string& text) {
   const double left = cap.x - 3;
