@@ -210,8 +210,9 @@ std::string ButtonLabels(const ActionBinding& binding) {
 
 std::string BindingText(const ActionBinding& binding) {
   std::string text = JoinNames(binding.keys, KeyNameOfId);
-  if (!binding.buttons.empty())
-    text += " | " + JoinNames(binding.buttons, [](auto& b) { return b; });
+  if (!binding.buttons.empty()) {
+    text += (text.empty() ? "| " : " | ") + JoinNames(binding.buttons, [](auto& b) { return b; });
+  }
   return text;
 }
 

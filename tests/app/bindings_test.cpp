@@ -90,6 +90,38 @@ TEST(Bindings, LinesMoveKeysAndButtonsAndADamagedOneIsNamedWhileTheRestApply) {
   EXPECT_EQ(PadState(PadMapOf(b), "a"), -1) << "a is no longer bound";
   EXPECT_EQ(BindingScriptLines(b), (std::vector<std::string>{"0 bind attack1 = Z | x, leftshoulder",
                                                              "0 bind attack3 = C"}));
+  // The Controls page's moves: a key or button takes the action's place of all its keys (or
+  // buttons) and leaves whichever action had it; the other half of the binding stays.
+  struct Move {
+    std::size_t action;
+    const char* key;     // or
+    const char* button;  // the one bound
+    const char* changed;
+    const char* left;  // the action that gave it up, as written then
+  } moves[] = {
+      {4, "X", nullptr, "X | a", "attack2 = | b"},
+      {0, "Right Ctrl", nullptr, "Right Ctrl | dpleft", "attack4 = | y"},  // both Ctrl keys go
+      {2, nullptr, "a", "Up, K, Keypad 8 | a", "attack1 = Z"},
+      {8, nullptr, "start", "Space | start", "pause = Escape | back"},
+  };
+  for (const Move& m : moves) {
+    SCOPED_TRACE(m.changed);
+    Bindings moved = DefaultBindings();
+    if (m.key) {
+      BindKey(moved, m.action, *KeyIdFromName(m.key));
+    } else {
+      BindButton(moved, m.action, m.button);
+    }
+    EXPECT_EQ(BindingText(moved[m.action]), m.changed);
+    const ActionValues values = ActionValuesOf(moved);
+    EXPECT_FALSE(values.isDefault[m.action]);
+    const std::vector<std::string> lines = BindingScriptLines(moved);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].substr(7), m.left);
+  }
+  EXPECT_EQ(PadButtonLabel("rightshoulder"), "RB");
+  EXPECT_EQ(PadButtonLabel("dpleft"), "D-left");
+  EXPECT_EQ(PadButtonLabel("nosuch"), "");
   // Escape stays on the pause, whatever it is bound to.
   AssignBindingKeys(
       BindActions(DefaultBindings(), ParseSettingsText("pause = P\n").actions, problems));

@@ -52,4 +52,26 @@ TEST(SettingsText, WritingBackKeepsThePlayersLinesAndAddsWhatIsMissing) {
   SettingsParse again = ParseSettingsText(fresh);
   EXPECT_EQ(again.settings, s);
   EXPECT_TRUE(again.problems.empty());
+
+  // The Controls page's bindings: an action's line (its first, even a damaged one) takes its
+  // value and keeps its comment; an action bound otherwise than by default and not in the file
+  // is added; one bound by default is not; an unbound action is written with nothing after "=".
+  ActionValues actions;
+  actions.isDefault.fill(true);
+  actions.text[2] = "Up";  // jump, as the file has it, but no longer the default
+  actions.isDefault[2] = false;
+  actions.text[4] = "A | a";
+  actions.isDefault[4] = false;
+  actions.text[5] = "";
+  actions.isDefault[5] = false;
+  actions.text[6] = "C | x";
+  const std::string bound = FormatSettingsText(
+      "jump = Upp  # mine\nattack3 = C | x\nattack3 = D\n", PlayerSettings{}, &actions);
+  EXPECT_EQ(bound,
+            "jump = Up  # mine\nattack3 = C | x\nattack3 = D\nwindow = fullscreen\nvsync = off\n"
+            "flashes = full\nattack1 = A | a\nattack2 =\n");
+  SettingsParse read = ParseSettingsText(bound);
+  ASSERT_EQ(read.actions.size(), 4u);
+  EXPECT_TRUE(read.actions[3].keys.empty() && read.actions[3].buttons.empty()) << "unbound";
+  EXPECT_EQ(read.problems.size(), 1u) << "the second attack3 line stays as the player wrote it";
 }

@@ -86,6 +86,9 @@ TEST(InputScript, BadLinesNameTheirNumber) {
       {"1 text 256\n", "line 1:"},
       {"1 key down unnamed\n", "line 1:"},
       {"1 text -1\n", "line 1:"},
+      {"1 pad press z down\n", "line 1:"},
+      {"1 joy press a down\n", "line 1:"},
+      {"1 pad press a sideways\n", "line 1:"},
   };
   for (const Case& c : cases) {
     ScriptParse p = Parse(c.text);
@@ -120,6 +123,8 @@ TEST(InputScript, WrittenEventsReadBackTheSame) {
   add(EventType::JoyAxis, 0, 1, -1000);
   add(EventType::PadAxis, 0, 0, 250);
   add(EventType::JoyButton, 7);
+  add(EventType::PadPress, 0);  // the first and the last controller button by name
+  add(EventType::PadPress, 20);
   add(EventType::FocusLost);
   add(EventType::Quit);
   std::string script;
@@ -137,7 +142,8 @@ TEST(InputScript, WrittenEventsReadBackTheSame) {
       EXPECT_EQ(std::tie(a.axis, a.value), std::tie(b.axis, b.value));
     }
     if (a.type == EventType::KeyDown || a.type == EventType::KeyUp ||
-        a.type == EventType::JoyButton || a.type == EventType::Text) {
+        a.type == EventType::JoyButton || a.type == EventType::Text ||
+        a.type == EventType::PadPress) {
       EXPECT_EQ(a.key, b.key) << i;
     }
   }
