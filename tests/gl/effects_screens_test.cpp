@@ -10,6 +10,7 @@
 #include "content/characters.hpp"
 #include "content/level_load.hpp"
 #include "fx/scene.hpp"
+#include "fx/screen_effects.hpp"
 #include "fx/unit_effects.hpp"
 #include "game/units.hpp"
 #include "gfx/load.hpp"
@@ -58,7 +59,8 @@ struct EffectsScreenTest : GlFixture {
     return u;
   }
   // The level's scene as the driver draws it, without the gameplay steps.
-  const Image& Scene(int frames = 1, const std::function<void()>& beforeEach = {}) {
+  const Image& Scene(int frames = 1, const std::function<void()>& beforeEach = {},
+                     const std::function<void()>& over = {}) {
     for (int f = 0; f < frames; ++f) {
       if (f > 0) {
         renderer->FrameDone();
@@ -74,6 +76,7 @@ struct EffectsScreenTest : GlFixture {
         }
       }
       DrawHud();
+      if (over) over();
     }
     return Save(Capture());
   }
@@ -133,8 +136,9 @@ TEST_F(EffectsScreenTest, AShotDownSentinelExplodesOnTheGround) {
   EXPECT_GT(fire, 500);
 }
 
-TEST_F(EffectsScreenTest, ASkyFlashLightsTheBackgroundBehindTheLevel) {
-  const Image dark = Scene();
+// The sky's lightning and the power-up's white flash brighten the picture; with reduced flashes
+// they brighten it by about a quarter as much.
+TEST_F(EffectsScreenTest, SkyAndWhiteFlashesLightThePictureAndReducedOnesAQuarterAsMuch) {
   auto brightness = [](const Image& image) {
     long sum = 0;
     for (std::size_t i = 0; i < image.rgba.size(); i += 4) {
@@ -142,10 +146,26 @@ TEST_F(EffectsScreenTest, ASkyFlashLightsTheBackgroundBehindTheLevel) {
     }
     return sum / static_cast<double>(image.rgba.size() / 4);
   };
-  NewFrame();
-  gameState.fx.skyTimer = 5.8f;
-  const Image& lit = Scene();
-  EXPECT_GT(brightness(lit), brightness(dark) + 10);
+  const double dark = brightness(Scene());
+  double sky[2] = {};
+  double white[2] = {};
+  for (bool reduced : {false, true}) {
+    gameState.playerSettings.reducedFlashes = reduced;
+    NewFrame();
+    gameState.fx.skyTimer = 5.8f;
+    sky[reduced] = brightness(Scene()) - dark;
+    gameState.fx.skyTimer = 0;
+    NewFrame();
+    uint8_t flag = 1;
+    gameState.fx.whiteFlashLoaded = 0;
+    white[reduced] = brightness(Scene(1, {}, [&] { DrawWhiteFlash(flag); })) - dark;
+  }
+  RecordProperty("brightening", std::to_string(sky[0]) + " " + std::to_string(sky[1]) + " " +
+                                    std::to_string(white[0]) + " " + std::to_string(white[1]));
+  EXPECT_GT(sky[0], 10);
+  EXPECT_NEAR(sky[1] / sky[0], 0.25, 0.1) << sky[0] << " " << sky[1];
+  EXPECT_GT(white[0], 300) << "nearly white";
+  EXPECT_NEAR(white[1] / white[0], 0.25, 0.1) << white[0] << " " << white[1];
 }
 
 TEST_F(EffectsScreenTest, TheHudShowsTheLifeBarPointsAndTime) {

@@ -126,6 +126,13 @@ TEST(ControlsRun, TheMouseAndAControllerRebindCancelAndRestoreTheDefaults) {
   const std::string file = ReadFile(SettingsFile(game));
   EXPECT_NE(file.find("vsync = on"), std::string::npos) << file;
   EXPECT_NE(file.find("flashes = reduced"), std::string::npos) << file;
+  RunResult next =
+      RunGame({"--headless", "--frames", "2", "--root", game.root, "--dump-state", "next.json"},
+              game.dir.path());
+  ASSERT_EQ(next.status, 0) << next.output;
+  EXPECT_EQ(nlohmann::json::parse(ReadFile(game.dir / "next.json"))["playerSettings"]["vsync"],
+            true)
+      << "kept for the next start";
 }
 
 TEST(ControlsRun, TheTrainingPagesNameTheKeysTheBindingsGive) {
