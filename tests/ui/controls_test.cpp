@@ -94,7 +94,7 @@ TEST(ControlsRun, AChangeInAPausedLevelAppliesWhenItResumes) {
 
 TEST(ControlsRun, TheMouseAndAControllerRebindCancelAndRestoreTheDefaults) {
   UiGame game;
-  const int row = [] { return ControlsRowY(5) + 10; }();  // attack2
+  const int row = ControlsRowY(5) + 10;  // attack2
   const std::string open = SkipIntro() + Click(10, 385, 305) + Click(30, 600, 248);
   struct Case {
     const char* name;
