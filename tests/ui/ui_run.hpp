@@ -48,7 +48,8 @@ inline std::string Click(int frame, int x, int y, int heldFrames = 2) {
 // The drawn quads and texts of a dump's last frame.
 inline bool Drew(const nlohmann::json& state, const std::string& texturePath) {
   for (const auto& d : state["drawList"]) {
-    if (d["texturePath"] == texturePath) return true;
+    // Lines have no texture.
+    if (d.value("texturePath", "") == texturePath) return true;
   }
   return false;
 }
