@@ -19,6 +19,8 @@
 #include "fx/explosion.hpp"
 #include "fx/scene.hpp"
 #include "fx/unit_effects.hpp"
+#include "game/animation_select.hpp"
+#include "game/level.hpp"
 #include "gfx/load.hpp"
 #include "gl_bench_support.hpp"
 #include "platform/gl_renderer.hpp"
@@ -163,8 +165,9 @@ struct Scene {
     gameState.play.units[1].deathTime = 0.5;
     DrawLevelBackground();
     for (int i = 0; i < gameState.map.CharCount; ++i) {
+      SelectAnimation(i);
       DrawUnit(i);
-      DrawUnitEffects(i);
+      RunUnitEffects(i);
     }
     DrawHud();
     renderer->FrameDone();

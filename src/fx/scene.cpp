@@ -6,7 +6,6 @@
 #include "app/game_state.hpp"
 #include "base/messages.hpp"
 #include "fx/sky_flashes.hpp"
-#include "game/animation_select.hpp"
 #include "game/units.hpp"
 #include "gfx/draw.hpp"
 
@@ -57,7 +56,6 @@ void DrawUnit(int i) {
   if (gameState.map.CharCount == 0) return;
   Unit& u = UnitAt(i);
   if (!u.anim) return;
-  SelectAnimation(i);
   const AnimEntry& e = At(u.anims, u.animIndex, "animation index");
   u.anim->firstFrame = Fits16(e.firstFrame, "animation first frame");
   u.anim->frameCount = Fits16(e.frameCount, "animation frame count");

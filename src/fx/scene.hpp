@@ -7,5 +7,5 @@ void DrawLevelBackground();
 // Where the background's top-left corner lies on the screen (the sky flash covers it exactly).
 double BackgroundX();
 double BackgroundY();
-// The unit's sprite with the animation its state selects.
+// The unit's sprite, with the animation SelectAnimation chose for its state.
 void DrawUnit(int i);

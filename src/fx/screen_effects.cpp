@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/game_state.hpp"
-#include "app/random.hpp"
 #include "base/backends.hpp"
 #include "game/units.hpp"
 #include "gfx/draw.hpp"
@@ -18,35 +17,25 @@ constexpr double kReducedFlash = 0.25;
 constexpr uint16_t kComboTextSize = 16;
 // The combo text stands this far above the top of the player's body box.
 constexpr double kComboTextRaise = 20;
-constexpr double kShakeLength = 0.5;
-// Jolts of -5..4 px across and 0..9 px down: the world drifts downwards while it shakes.
-constexpr int32_t kShakeSpread = 10;
-constexpr int32_t kShakeLeft = 5;
 }  // namespace
 
 double ShownFlash(double opacity) {
   return gameState.playerSettings.reducedFlashes ? opacity * kReducedFlash : opacity;
 }
 
-void DrawWhiteFlash(uint8_t& flag) {
-  if (flag == 0) return;
+void LoadWhiteFlash(uint8_t flag) {
   EffectsState& fx = gameState.fx;
-  if (fx.whiteFlashLoaded == 0) {
-    cLoad::LoadTGA("data\\fx\\wSquare.tga", fx.whiteFlashTexture);
-    fx.whiteFlashOpacity = 1.0;
-    fx.whiteFlashLoaded = 1;
-  }
-  if (fx.whiteFlashOpacity > 0) {
-    fx.whiteFlashOpacity -= gameState.morva.frameTime * 0.001;
-    Renderer& renderer = *backends.renderer;
-    renderer.SetState(RenderState::DepthTest, false);
-    DrawQuad(fx.whiteFlashTexture, 0, 0, kWhiteFlashDepth, 800, 600,
-             ShownFlash(fx.whiteFlashOpacity));
-    renderer.SetState(RenderState::DepthTest, true);
-  } else {
-    flag = 0;
-    fx.whiteFlashOpacity = 1.0;
-  }
+  if (flag == 0 || fx.whiteFlashLoaded != 0) return;
+  cLoad::LoadTGA("data\\fx\\wSquare.tga", fx.whiteFlashTexture);
+  fx.whiteFlashOpacity = 1.0;
+  fx.whiteFlashLoaded = 1;
+}
+
+void DrawWhiteFlash(double opacity) {
+  Renderer& renderer = *backends.renderer;
+  renderer.SetState(RenderState::DepthTest, false);
+  DrawQuad(gameState.fx.whiteFlashTexture, 0, 0, kWhiteFlashDepth, 800, 600, ShownFlash(opacity));
+  renderer.SetState(RenderState::DepthTest, true);
 }
 
 void DrawComboText(int i) {
@@ -56,23 +45,4 @@ void DrawComboText(int i) {
   const auto x = static_cast<float>(p.boxLeft + p.x + gameState.play.cameraX);
   const auto y = static_cast<float>(p.boxTop + p.y - kComboTextRaise + gameState.play.cameraY);
   DrawText(kComboTextSize, "combo " + std::to_string(level), x, y, gameState.fontTexture);
-}
-
-void ShakeScreen(uint8_t& flag) {
-  if (flag == 0) return;
-  double& timer = gameState.fx.shakeTimer;
-  if (timer >= kShakeLength) {
-    timer = 0;
-    flag = 0;
-  } else {
-    timer += gameState.morva.frameTime * 0.001;
-  }
-  // The call that ends the shake still jolts.
-  const int32_t dx = Random(kShakeSpread) - kShakeLeft;
-  const int32_t dy = Random(kShakeSpread);
-  Unit& p = PlayerUnit();
-  gameState.play.cameraX += dx;
-  gameState.play.cameraY += dy;
-  p.x -= dx;
-  p.y -= dy;
 }

@@ -1,15 +1,15 @@
-// Effects over the whole screen or the player: the power-up flash, the combo text and the shake.
+// Effects over the whole screen or the player: the power-up flash and the combo text.
 #pragma once
 
 #include <cstdint>
 
-// While `flag` is set, a white flash over the screen fades by the frame time on every call; once
-// faded it clears `flag` (which ends the power-up) and is ready for the next.
-void DrawWhiteFlash(uint8_t& flag);
+// The flash's picture, loaded when the first power-up (`flag`) needs it; the flash then starts
+// fully white.
+void LoadWhiteFlash(uint8_t flag);
+// The white flash over the screen at `opacity` (FadePowerUpFlash fades it).
+void DrawWhiteFlash(double opacity);
 // "combo <level>" over the player while a combo hits the stunned enemy `i` (never for i = 0).
 void DrawComboText(int i);
-// While `flag` is set, jolts the world against the player; clears `flag` after 0.5 s.
-void ShakeScreen(uint8_t& flag);
 
 // The opacity a full-screen or sky flash is drawn at: a quarter of it with reduced flashes
 // (settings.cfg), which last as long and change nothing of the game.

@@ -1,12 +1,11 @@
-// The effects that follow each processed unit's sprite, in their fixed order: the sentinel's bolt,
-// the beheaded guard's fountain and the struck guard's spray (when blood is shown), the shot-down
-// sentinel's explosion, the fallen golem's shake, the combo text and the power-up flash.
+// The effects drawn after each processed unit's sprite, in their fixed order: the sentinel's bolt,
+// the beheaded guard's fountain and the struck guard's spray (when blood is shown) and the
+// shot-down sentinel's explosion.
 #include "fx/unit_effects.hpp"
 
 #include "app/game_state.hpp"
 #include "fx/explosion.hpp"
 #include "fx/lightning.hpp"
-#include "fx/screen_effects.hpp"
 #include "game/units.hpp"
 
 namespace {
@@ -20,9 +19,6 @@ constexpr double kSprayRaise = 20;
 constexpr double kSentinelLatchSeconds = 0.05;
 constexpr int32_t kExplosionSize = 128;
 constexpr double kExplosionDepth = -0.1;
-// A golem shakes the screen when its fall lands, 2.0 .. 2.1 s into its death (both strict).
-constexpr double kGolemShakeFrom = 2.0;
-constexpr double kGolemShakeTo = 2.1;
 
 void BloodFountain(const Unit& u) {
   if (u.kind != kGuard || !u.Dead() || u.headOff != 1 || !(u.deathTime < kFountainSeconds)) return;
@@ -61,12 +57,6 @@ void SentinelExplosion(Unit& u) {
            u.y + play.cameraY, kExplosionDepth, gameState.settings.soundVolume, u.deathEffect,
            u.blowSoundGate);
 }
-
-void GolemShake(Unit& u) {
-  if (u.kind != kGolem) return;
-  if (kGolemShakeFrom < u.deathTime && u.deathTime < kGolemShakeTo) u.deathEffect = 1;
-  if (u.deathEffect != 0) ShakeScreen(u.deathEffect);
-}
 }  // namespace
 
 void DrawUnitEffects(int i) {
@@ -81,7 +71,4 @@ void DrawUnitEffects(int i) {
     BloodSpray(u);
   }
   SentinelExplosion(u);
-  GolemShake(u);
-  DrawComboText(i);
-  DrawWhiteFlash(gameState.play.powerUpActive);
 }

@@ -1,5 +1,5 @@
-// The effects that belong to one processed unit: lightning, blood, explosion, shake, combo text
-// and the power-up flash.
+// The effects drawn for one processed unit: lightning, blood and the explosion. The level driver
+// follows them with the golem's shake, the combo text and the power-up flash.
 #pragma once
 
 #include <cstdint>

@@ -22,3 +22,5 @@ inline int32_t BlowDirection(const Unit& player) {
 void UpdateSentinel(Unit& u, const Unit& player, double dt);
 void UpdateGuard(Unit& u, const Unit& player, double dt);
 void UpdateGolem(Unit& u, const Unit& player, double dt);
+// A fallen golem shakes the screen as it lands (a unit of another kind does nothing).
+void ShakeForFallenGolem(Unit& u);

@@ -2,6 +2,7 @@
 // next one chosen while it walks.
 #include "app/random.hpp"
 #include "game/enemy_kinds.hpp"
+#include "game/screen_shake.hpp"
 
 namespace {
 
@@ -12,6 +13,9 @@ constexpr double kBlowCycle = 1.4;
 constexpr double kStandOff = 100;
 // Blow 1 or 2.
 constexpr int32_t kBlowVariants = 2;
+// A golem shakes the screen when its fall lands, 2.0 .. 2.1 s into its death (both strict).
+constexpr double kShakeFrom = 2.0;
+constexpr double kShakeTo = 2.1;
 
 void Die(Unit& u, double dt) {
   u.moving = u.idle = u.attack = u.stunned = u.jumping = 0;
@@ -67,4 +71,10 @@ void UpdateGolem(Unit& u, const Unit& player, double dt) {
     }
     u.attack = u.attackVariant;
   }
+}
+
+void ShakeForFallenGolem(Unit& u) {
+  if (u.kind != kGolem) return;
+  if (kShakeFrom < u.deathTime && u.deathTime < kShakeTo) u.deathEffect = 1;
+  if (u.deathEffect != 0) ShakeScreen(u.deathEffect);
 }

@@ -10,9 +10,12 @@
 #include "audio/sound.hpp"
 #include "content/characters.hpp"
 #include "fx/scene.hpp"
+#include "fx/screen_effects.hpp"
 #include "fx/unit_effects.hpp"
+#include "game/animation_select.hpp"
 #include "game/collision.hpp"
 #include "game/enemy.hpp"
+#include "game/enemy_kinds.hpp"
 #include "game/hits.hpp"
 #include "game/player_control.hpp"
 #include "game/scoring.hpp"
@@ -48,11 +51,14 @@ void ProcessUnit(int i) {
   UnitHitsPlayer(i);
   ScoreKill(static_cast<uint8_t>(i));
   UpdatePlayerSounds();
+  CountFullCombo(i);
   UpdateUnitSounds(i);
   if (PlayerUnit().life > 0) UpdateEnemy(i);
   CollideUnit(i);
+  // The selection ends a finished attack of the player's before the sprite shows the next.
+  SelectAnimation(i);
   DrawUnit(i);
-  DrawUnitEffects(i);
+  RunUnitEffects(i);
 }
 
 void TestPause() {
@@ -75,7 +81,7 @@ void RestartUnit(int k) {
   u.deathTime = u.stunTime = u.attackTime = u.cryTime = u.blowSoundGate = 0;
   u.headOff = u.attackVariant = u.launchLock = u.deathEffect = u.charging = 0;
   u.inRange = u.activated = u.hitNow = u.animIndex = 0;
-  u.killScored = u.shotTaken = u.swingArmed = 0;
+  u.killScored = u.shotTaken = u.swingArmed = u.fullComboCounted = 0;
   if (u.anim) {
     u.anim->current = 0;
     // A death animation left holding its last picture would make loops skip their first.
@@ -84,6 +90,17 @@ void RestartUnit(int k) {
 }
 
 }  // namespace
+
+void RunUnitEffects(int i) {
+  DrawUnitEffects(i);
+  ShakeForFallenGolem(UnitAt(i));
+  DrawComboText(i);
+  GamePlay& play = gameState.play;
+  LoadWhiteFlash(play.powerUpActive);
+  if (FadePowerUpFlash(play.powerUpActive, gameState.fx.whiteFlashOpacity, FrameMs())) {
+    DrawWhiteFlash(gameState.fx.whiteFlashOpacity);
+  }
+}
 
 void UpdateUnitStates() {
   Unit& player = PlayerUnit();

@@ -4,6 +4,9 @@
 // Once per frame while a level is played: the level end, the statistics screen, and unless
 // paused or finished every gameplay step in its fixed order.
 void RunLevel();
+// What follows processed unit i's sprite, in its fixed order: its drawn effects, a fallen golem's
+// shake, the combo text, and the power-up's flash fading (which ends the power-up) and drawn.
+void RunUnitEffects(int i);
 // Wakes units and decides which are near enough to the player to be processed this frame.
 void UpdateUnitStates();
 // Puts units, camera, power-up, items, sounds and statistics back to the level's start.

@@ -188,3 +188,14 @@ bool IdleRuleHolds(const Unit& p) {
   return (p.life > 0 && p.jumping == 0) || p.moving == 0 || p.stunned == 0 ||
          (p.deathDone == 0 && p.crouching == 0);
 }
+
+bool FadePowerUpFlash(uint8_t& active, double& opacity, double frameMs) {
+  if (active == 0) return false;
+  if (opacity > 0) {
+    opacity -= frameMs * 0.001;
+    return true;
+  }
+  active = 0;
+  opacity = 1.0;
+  return false;
+}

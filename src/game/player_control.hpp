@@ -1,6 +1,8 @@
 // The player's inputs: attack keys and combos, walking, jumping, crouching and the power-up.
 #pragma once
 
+#include <cstdint>
+
 // Attack keys, the combo buffer and its evaluation; raises attackKind for the frame.
 void AttackInput();
 // Sets comboLevel from the combo buffer.
@@ -9,6 +11,11 @@ void EvaluateCombo();
 void ClearCombo();
 // Walking, jumping, crouching, the power-up and the idle flag.
 void MoveInput();
+
+// The power-up lasts while its white flash fades: each call takes a frame of `frameMs` off the
+// flash's `opacity` and says whether the flash shows; the call that finds it faded ends the
+// power-up (`active`) and makes the flash ready for the next.
+bool FadePowerUpFlash(uint8_t& active, double& opacity, double frameMs);
 
 struct Unit;
 // The rule that sets the player's idle flag at the end of MoveInput (otherwise it keeps its

@@ -25,6 +25,8 @@ constexpr double kFadeRate = 0.0005;
 constexpr double kOverlayDepth = -0.1;
 constexpr double kScreenWidth = 800;
 constexpr double kScreenHeight = 600;
+// The combo level of all seven blows.
+constexpr uint8_t kFullCombo = 7;
 
 int32_t Points(const KillPoints& p, const Unit& u) {
   return u.headOff == 1 ? p.headOff : p.headOn;
@@ -62,6 +64,26 @@ void ScoreKill(uint8_t i) {
     u.killScored = 1;
     Score(u);
   }
+}
+
+// Counted only while a golem is processed; the latch counts one combo once, however many golems
+// are processed in its frames (each frame the first golem sets the level to 0, and the others
+// must not take that for the end of the combo).
+void CountFullCombo(int i) {
+  Unit& u = UnitAt(i);
+  if (u.kind != kGolem) return;
+  ComboState& combo = gameState.play.combo;
+  LevelStats& stats = gameState.play.levelStats;
+  if (combo.comboLevel != kFullCombo && combo.fullComboTaken == 0) stats.combo7Counted = 0;
+  if (combo.comboLevel != kFullCombo) return;
+  // The level reads 7 in every frame until the combo ends; it is counted and commented once.
+  if (stats.combo7Counted == 0) {
+    u.fullComboCounted = 1;
+    stats.combo7Count += 1;
+  }
+  stats.combo7Counted = 1;
+  combo.comboLevel = 0;
+  combo.fullComboTaken = 1;
 }
 
 void DeathOverlay() {

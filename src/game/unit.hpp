@@ -56,6 +56,8 @@ struct Unit : CharacterRecord {
   uint8_t latchA = 0;
   uint8_t latchB = 0;
   uint8_t latchC = 0;
+  // A golem: a full combo was counted in this frame, for its sounds to comment.
+  uint8_t fullComboCounted = 0;
   uint8_t painLatch = 0;
   std::array<uint8_t, 4> swingLatch{};  // attacks 1..4
   uint8_t impactLatch = 0;

@@ -64,7 +64,6 @@ constexpr double kFirstIdlePeriod = 5.0;
 constexpr int32_t kIdlePeriodSpread = 5;
 constexpr double kIdlePeriodLeast = 2;
 constexpr uint8_t kLaunchAttack = 4;
-constexpr uint8_t kFullCombo = 7;
 
 uint8_t Volume() {
   return gameState.settings.soundVolume;
@@ -222,25 +221,14 @@ void GolemGrunts(Unit& u, const UnitSounds& s) {
   u.idlePick = static_cast<uint8_t>(Random(golem_sound::kIdles) + golem_sound::kIdle);
 }
 
-// Counted only while a golem is processed; the latch counts one combo once, however many golems
-// are processed in its frames (each frame the first golem sets the level to 0, and the others
-// must not take that for the end of the combo).
-void CountFullCombo(Unit& u) {
-  ComboState& combo = gameState.play.combo;
-  LevelStats& stats = gameState.play.levelStats;
-  if (combo.comboLevel != kFullCombo && combo.fullComboTaken == 0) stats.combo7Counted = 0;
-  if (combo.comboLevel == kFullCombo) {
-    // The level reads 7 in every frame until the combo ends; it is counted and commented once.
-    if (stats.combo7Counted == 0) {
-      Randomize();
-      u.commentPick = static_cast<uint8_t>(Random(kComments));
-      u.latchC = 1;
-      Rewind(Comment(u.commentPick));
-      stats.combo7Count += 1;
-    }
-    stats.combo7Counted = 1;
-    combo.comboLevel = 0;
-    combo.fullComboTaken = 1;
+// A full combo counted this frame is commented once (see CountFullCombo).
+void CommentFullCombo(Unit& u) {
+  if (u.fullComboCounted != 0) {
+    u.fullComboCounted = 0;
+    Randomize();
+    u.commentPick = static_cast<uint8_t>(Random(kComments));
+    u.latchC = 1;
+    Rewind(Comment(u.commentPick));
   }
   if (u.latchC) PlayOnce(Comment(u.commentPick), u.latchC);
 }
@@ -265,7 +253,7 @@ void GolemSounds(Unit& u) {
     if (u.deathTime < kFreshDeath) Rewind(die);
     Play(die);
   }
-  CountFullCombo(u);
+  CommentFullCombo(u);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "app/random.hpp"
 #include "fx/fx_test_support.hpp"
 #include "fx/screen_effects.hpp"
+#include "game/level.hpp"
+#include "game/screen_shake.hpp"
 #include "game/units.hpp"
 
 namespace {
@@ -14,6 +16,11 @@ struct ScreenEffectsTest : FxTest {
     gameState.map.CharCount = 3;
     gameState.fontTexture = 77;
   }
+  // The power-up's flash as it follows a processed unit (the player's effects are only that).
+  static void Flash(uint8_t flag) {
+    gameState.play.powerUpActive = flag;
+    RunUnitEffects(0);
+  }
   // Frames of `calls` flashes each until the flag clears; returns the frames that drew it.
   int FlashFrames(int calls) {
     uint8_t& flag = gameState.play.powerUpActive;
@@ -21,7 +28,7 @@ struct ScreenEffectsTest : FxTest {
     int shown = 0;
     for (int frame = 0; frame < 500 && flag != 0; ++frame) {
       NewFrame();
-      for (int c = 0; c < calls; ++c) DrawWhiteFlash(flag);
+      for (int c = 0; c < calls; ++c) Flash(flag);
       shown += !DrawsOf("quad").empty();
     }
     return shown;
@@ -38,8 +45,7 @@ TEST_F(ScreenEffectsTest, TheFlashFadesInASecondAndInAQuarterWithFourProcessedUn
 }
 
 TEST_F(ScreenEffectsTest, TheFlashCoversTheScreenWithTheDepthTestOff) {
-  uint8_t flag = 1;
-  DrawWhiteFlash(flag);
+  Flash(1);
   ASSERT_EQ(Draws().size(), 1u);
   const DrawRecord& d = Draws()[0];
   EXPECT_EQ(d.texturePath, "data\\fx\\wSquare.tga");
@@ -54,8 +60,7 @@ TEST_F(ScreenEffectsTest, TheFlashCoversTheScreenWithTheDepthTestOff) {
 
 TEST_F(ScreenEffectsTest, ReducedFlashesAreDrawnAtAQuarterAndLastAsLong) {
   gameState.playerSettings.reducedFlashes = true;
-  uint8_t flag = 1;
-  DrawWhiteFlash(flag);
+  Flash(1);
   ASSERT_EQ(Draws().size(), 1u);
   EXPECT_DOUBLE_EQ(Draws()[0].alpha, 0.99 * 0.25);
   EXPECT_DOUBLE_EQ(gameState.fx.whiteFlashOpacity, 0.99) << "the game's own state is as ever";
@@ -63,8 +68,7 @@ TEST_F(ScreenEffectsTest, ReducedFlashesAreDrawnAtAQuarterAndLastAsLong) {
 }
 
 TEST_F(ScreenEffectsTest, NoFlashLoadsOrDrawsWhileTheFlagIsClear) {
-  uint8_t flag = 0;
-  DrawWhiteFlash(flag);
+  Flash(0);
   EXPECT_TRUE(Draws().empty());
   EXPECT_EQ(gameState.fx.whiteFlashLoaded, 0);
 }

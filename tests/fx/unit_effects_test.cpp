@@ -8,6 +8,7 @@
 #include "content/level_load.hpp"
 #include "fx/fx_test_support.hpp"
 #include "fx/unit_effects.hpp"
+#include "game/level.hpp"
 #include "game/units.hpp"
 
 namespace {
@@ -43,7 +44,7 @@ struct UnitEffectsTest : FxTest {
   // One frame of the unit's effects; the draws it made.
   const std::vector<DrawRecord>& Effects(int i = 1) {
     NewFrame();
-    DrawUnitEffects(i);
+    RunUnitEffects(i);
     return Draws();
   }
   int Count(const std::string& op, const std::string& pathPart = "") {

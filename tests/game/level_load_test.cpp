@@ -407,6 +407,7 @@ TEST_F(LevelLoadTest, DrawUnitCopiesTheSelectedEntryIntoTheAnimation) {
   player.anims[1] = {7, 3, 0.25};
   player.moving = 1;
   fake->renderer.BeginFrame(0, 800, 0, 600);
+  SelectAnimation(0);
   DrawUnit(0);
   EXPECT_EQ(player.anim->firstFrame, 7);
   EXPECT_EQ(player.anim->frameCount, 3);

@@ -8,6 +8,7 @@
 #include "app/random.hpp"
 #include "audio/sound.hpp"
 #include "game/combat_test_support.hpp"
+#include "game/scoring.hpp"
 #include "game/unit_sounds.hpp"
 #include "game/units.hpp"
 
@@ -276,6 +277,14 @@ TEST_F(UnitSoundsTest, AGolemStepsGruntsInPeriodsAndSoundsItsShockAndDeathOnce) 
   EXPECT_EQ(Ends(GolemSound(4)), 1);
 }
 
+namespace {
+// The count and the sounds of unit i, as the level driver runs them for each processed unit.
+void CountAndSound(int i) {
+  CountFullCombo(i);
+  UpdateUnitSounds(i);
+}
+}  // namespace
+
 TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed) {
   Unit& guard = fight.Add(kGuard, 1300, 800);
   Unit& golem = fight.Add(kGolem, 1200, 800);
@@ -283,7 +292,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
   LevelStats& stats = gameState.play.levelStats;
   guard.deathDone = 1;
   combo.comboLevel = 7;
-  UpdateUnitSounds(1);
+  CountAndSound(1);
   EXPECT_EQ(stats.combo7Count, 0) << "no golem processed";
   EXPECT_EQ(combo.comboLevel, 7);
 
@@ -296,7 +305,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
     combo.comboLevel = static_cast<uint8_t>(levels[k]);
     combo.fullComboTaken = 0;  // as every frame's attack input does
     fight.AdvanceAudio();
-    UpdateUnitSounds(2);
+    CountAndSound(2);
     EXPECT_EQ(stats.combo7Count, counts[k]);
     EXPECT_EQ(combo.comboLevel, levels[k] == 7 ? 0 : levels[k]);
     EXPECT_EQ(stats.combo7Counted, levels[k] == 7 ? 1 : 0);
@@ -304,7 +313,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
   EXPECT_EQ(golem.latchC, 1);
   fight.audio.ResetCounts();
   Run(
-      kLong, [&](int) { combo.comboLevel = 0; }, [] { UpdateUnitSounds(2); });
+      kLong, [&](int) { combo.comboLevel = 0; }, [] { CountAndSound(2); });
   EXPECT_EQ(Ends(Comment(golem.commentPick)), 1);
   EXPECT_EQ(golem.latchC, 0);
 
@@ -318,7 +327,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
           combo.comboLevel = static_cast<uint8_t>(level);
           combo.fullComboTaken = 0;
         },
-        [] { UpdateUnitSounds(2); });
+        [] { CountAndSound(2); });
   };
   frames(30, 7);
   EXPECT_GT(cSND::Position(Comment(golem.commentPick)), 0u) << "started once, not every frame";
@@ -340,8 +349,8 @@ TEST_F(UnitSoundsTest, TwoGolemsProcessedTogetherCountACombo7Once) {
     combo.comboLevel = static_cast<uint8_t>(levels[k]);
     combo.fullComboTaken = 0;
     fight.AdvanceAudio();
-    UpdateUnitSounds(1);
-    UpdateUnitSounds(2);
+    CountAndSound(1);
+    CountAndSound(2);
     EXPECT_EQ(stats.combo7Count, counts[k]);
     EXPECT_EQ(stats.combo7Counted, levels[k] == 7 ? 1 : 0);
   }

@@ -12,6 +12,8 @@
 #include "fx/scene.hpp"
 #include "fx/screen_effects.hpp"
 #include "fx/unit_effects.hpp"
+#include "game/animation_select.hpp"
+#include "game/level.hpp"
 #include "game/units.hpp"
 #include "gfx/load.hpp"
 #include "gl/gl_fixture.hpp"
@@ -71,8 +73,9 @@ struct EffectsScreenTest : GlFixture {
       DrawLevelBackground();
       for (int i = 0; i < UnitCount(); ++i) {
         if (i == 0 || UnitAt(i).inRange == 1) {
+          SelectAnimation(i);
           DrawUnit(i);
-          DrawUnitEffects(i);
+          RunUnitEffects(i);
         }
       }
       DrawHud();
@@ -158,7 +161,12 @@ TEST_F(EffectsScreenTest, SkyAndWhiteFlashesLightThePictureAndReducedOnesAQuarte
     NewFrame();
     uint8_t flag = 1;
     gameState.fx.whiteFlashLoaded = 0;
-    white[reduced] = brightness(Scene(1, {}, [&] { DrawWhiteFlash(flag); })) - dark;
+    white[reduced] = brightness(Scene(1, {},
+                                      [&] {
+                                        LoadWhiteFlash(flag);
+                                        DrawWhiteFlash(0.99);
+                                      })) -
+                     dark;
   }
   RecordProperty("brightening", std::to_string(sky[0]) + " " + std::to_string(sky[1]) + " " +
                                     std::to_string(white[0]) + " " + std::to_string(white[1]));

@@ -1,0 +1,32 @@
+// The screen shake: the world jolts against the player, who stays where it is on the screen.
+#include "game/screen_shake.hpp"
+
+#include "app/game_state.hpp"
+#include "app/random.hpp"
+#include "game/units.hpp"
+
+namespace {
+constexpr double kShakeLength = 0.5;
+// Jolts of -5..4 px across and 0..9 px down: the world drifts downwards while it shakes.
+constexpr int32_t kShakeSpread = 10;
+constexpr int32_t kShakeLeft = 5;
+}  // namespace
+
+void ShakeScreen(uint8_t& flag) {
+  if (flag == 0) return;
+  double& timer = gameState.fx.shakeTimer;
+  if (timer >= kShakeLength) {
+    timer = 0;
+    flag = 0;
+  } else {
+    timer += gameState.morva.frameTime * 0.001;
+  }
+  // The call that ends the shake still jolts.
+  const int32_t dx = Random(kShakeSpread) - kShakeLeft;
+  const int32_t dy = Random(kShakeSpread);
+  Unit& p = PlayerUnit();
+  gameState.play.cameraX += dx;
+  gameState.play.cameraY += dy;
+  p.x -= dx;
+  p.y -= dy;
+}
