@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-// One screen is 800 x 600 px and the collision grid has 10 x 10 px cells.
-constexpr int kScreenWidthPx = 800;
-constexpr int kScreenHeightPx = 600;
-constexpr int kCellPx = 10;
+#include "base/measures.hpp"
+
+// A screen of the level has the picture's size, the grid kCellPx cells (base/measures.hpp).
 constexpr int kCellsPerScreenX = kScreenWidthPx / kCellPx;   // 80
 constexpr int kCellsPerScreenY = kScreenHeightPx / kCellPx;  // 60
 // The game's grid is 2001 x 1001 cells, which is what limits a level to 25 x 16 screens.

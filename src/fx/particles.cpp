@@ -6,6 +6,7 @@
 
 #include "app/random.hpp"
 #include "base/backends.hpp"
+#include "base/measures.hpp"
 #include "base/messages.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/renderer.hpp"
@@ -58,7 +59,7 @@ void cParticle::ParticleDraw(double x, double y, double camX, double camY, doubl
       p.pending = 0;
     }
     if (p.pending == 0) {
-      p.angle = p.angle + frameTime * 0.001 * kAnglePerSecond;
+      p.angle = p.angle + Seconds(frameTime) * kAnglePerSecond;
       p.sx = p.spreadX * std::sin(p.angle) + p.spreadX + p.originX + camX;
       p.sy = -p.rise * std::cos(p.angle) + p.originY + camY;
       DrawQuad(texture, p.sx, p.sy, kParticleDepth, kParticleSize, kParticleSize, -p.angle);
@@ -70,7 +71,7 @@ void cParticle::ParticleDraw(double x, double y, double camX, double camY, doubl
   }
   renderer.SetState(RenderState::DepthTest, true);
   if (count / rate > clock) {
-    clock = clock + frameTime * 0.001;
+    clock = clock + Seconds(frameTime);
   } else {
     clock = 0;
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/game_state.hpp"
+#include "base/measures.hpp"
 #include "base/messages.hpp"
 #include "fx/sky_flashes.hpp"
 #include "game/units.hpp"
@@ -14,10 +15,10 @@ namespace {
 constexpr double kBackgroundDepth = -3.2;
 constexpr double kLevelPictureDepth = -3.0;
 constexpr double kUnitDepth = -2.0;
-constexpr double kBackgroundWidth = 3200;
-constexpr double kBackgroundHeight = 1600;
-// The background moves against the player at a tenth of its speed.
+// The background moves against the player at a tenth of its speed, from this corner.
 constexpr double kParallax = -0.1;
+constexpr double kBackgroundLeft = -400;
+constexpr double kBackgroundTop = -600;
 
 uint16_t Fits16(int32_t value, const char* what) {
   if (value < 0 || value > 0xFFFF) FatalRangeError(std::string(what) + " " + std::to_string(value));
@@ -27,10 +28,10 @@ uint16_t Fits16(int32_t value, const char* what) {
 }  // namespace
 
 double BackgroundX() {
-  return kParallax * PlayerUnit().x - 400;
+  return kParallax * PlayerUnit().x + kBackgroundLeft;
 }
 double BackgroundY() {
-  return kParallax * PlayerUnit().y - 600;
+  return kParallax * PlayerUnit().y + kBackgroundTop;
 }
 
 void DrawLevelBackground() {
@@ -45,7 +46,8 @@ void DrawLevelBackground() {
     for (int column = 0; column < gameState.map.Width; ++column) {
       Texture t = At(level.levelFrames, idx, "level picture screen");
       if (t != frameGap) {
-        DrawQuad(t, column * 800.0 + camX, row * 600.0 + camY, kLevelPictureDepth, 800, 600, 1);
+        DrawQuad(t, column * kScreenWidth + camX, row * kScreenHeight + camY, kLevelPictureDepth,
+                 kScreenWidth, kScreenHeight, 1);
       }
       ++idx;
     }

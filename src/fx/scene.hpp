@@ -4,6 +4,9 @@
 // The parallax background (following the player at a tenth of its speed), the sky flashes and
 // the level picture, one 800 x 600 quad per screen.
 void DrawLevelBackground();
+// The background picture's size.
+constexpr double kBackgroundWidth = 3200;
+constexpr double kBackgroundHeight = 1600;
 // Where the background's top-left corner lies on the screen (the sky flash covers it exactly).
 double BackgroundX();
 double BackgroundY();

@@ -5,6 +5,7 @@
 
 #include "app/game_state.hpp"
 #include "base/backends.hpp"
+#include "base/measures.hpp"
 #include "game/units.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
@@ -34,7 +35,8 @@ void LoadWhiteFlash(uint8_t flag) {
 void DrawWhiteFlash(double opacity) {
   Renderer& renderer = *backends.renderer;
   renderer.SetState(RenderState::DepthTest, false);
-  DrawQuad(gameState.fx.whiteFlashTexture, 0, 0, kWhiteFlashDepth, 800, 600, ShownFlash(opacity));
+  DrawQuad(gameState.fx.whiteFlashTexture, 0, 0, kWhiteFlashDepth, kScreenWidth, kScreenHeight,
+           ShownFlash(opacity));
   renderer.SetState(RenderState::DepthTest, true);
 }
 

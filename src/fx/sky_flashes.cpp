@@ -5,6 +5,7 @@
 #include "app/game_state.hpp"
 #include "app/random.hpp"
 #include "audio/sound.hpp"
+#include "base/measures.hpp"
 #include "fx/scene.hpp"
 #include "fx/screen_effects.hpp"
 #include "gfx/draw.hpp"
@@ -31,7 +32,7 @@ void LoadSkyFlash(EffectsState& fx) {
 void DrawSkyFlashes() {
   EffectsState& fx = gameState.fx;
   if (fx.skyAssetsLoaded == 0) LoadSkyFlash(fx);
-  const double seconds = gameState.morva.frameTime * 0.001;
+  const double seconds = Seconds(gameState.morva.frameTime);
   if (fx.skyTimer < fx.nextFlash) {
     fx.skyTimer = static_cast<float>(fx.skyTimer + seconds);
   } else {
@@ -47,8 +48,8 @@ void DrawSkyFlashes() {
     fx.flashAlpha = static_cast<float>(fx.flashAlpha - seconds);
   }
   // Exactly over the background, just in front of it.
-  DrawQuad(fx.skyFlashTexture, BackgroundX(), BackgroundY(), kSkyFlashDepth, 3200, 1600,
-           ShownFlash(fx.flashAlpha));
+  DrawQuad(fx.skyFlashTexture, BackgroundX(), BackgroundY(), kSkyFlashDepth, kBackgroundWidth,
+           kBackgroundHeight, ShownFlash(fx.flashAlpha));
   if (fx.nextFlash - kThunderFrom < fx.skyTimer && fx.skyTimer < fx.nextFlash - kThunderTo) {
     fx.thunderPlaying = 1;
     cSND::SetPosition(fx.thunderSound, 0);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "base/measures.hpp"
 #include "game/units.hpp"
 
 namespace {
@@ -47,8 +48,8 @@ void Shift(int i, Unit& u, double dx, double dy) {
 }
 
 void ClampToMap(Unit& u) {
-  const double right = gameState.map.Width * 800.0 - kMapMargin;
-  const double bottom = gameState.map.Height * 600.0 - kMapMargin;
+  const double right = gameState.map.Width * kScreenWidth - kMapMargin;
+  const double bottom = gameState.map.Height * kScreenHeight - kMapMargin;
   if (u.x < kMapMargin) u.x = kMapMargin;
   if (u.y < kMapMargin) u.y = kMapMargin;
   if (u.x > right) u.x = right;
@@ -98,8 +99,9 @@ void PushPlayerOffBody(const Unit& u, double dt) {
 }  // namespace
 
 uint8_t CellAt(double x, double y) {
-  const double cx = std::trunc(x * 0.1);
-  const double cy = std::trunc(y * 0.1);
+  constexpr double kCellsPerPx = 1.0 / kCellPx;
+  const double cx = std::trunc(x * kCellsPerPx);
+  const double cy = std::trunc(y * kCellsPerPx);
   // Outside the grid is empty space.
   if (!(cx >= 0 && cx < kGridColumns && cy >= 0 && cy < kGridRows)) return kEmpty;
   return gameState.map.Cells[static_cast<std::size_t>(cx)][static_cast<std::size_t>(cy)];

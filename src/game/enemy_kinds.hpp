@@ -2,12 +2,8 @@
 // and the frame's time step in milliseconds.
 #pragma once
 
+#include "base/measures.hpp"
 #include "game/unit.hpp"
-
-// Seconds a timer advances in a frame of `dt` milliseconds.
-inline double Seconds(double dt) {
-  return dt * 0.001;
-}
 
 // Facing the player: the art faces left, so a unit right of the player looks left.
 inline uint8_t LooksLeftAt(const Unit& u, const Unit& player) {

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "base/measures.hpp"
 #include "game/units.hpp"
 
 namespace {
@@ -34,10 +35,6 @@ constexpr double kCrouchedSlamStun = 0.1;
 constexpr double kCrouchedSlamShare = 0.2;
 
 constexpr double kPlayerDeathLength = 3.0;
-
-double Seconds(double ms) {
-  return ms * 0.001;
-}
 
 bool Faces(const Unit& player, const Unit& u) {
   return (player.facingLeft == 1 && player.x > u.x) || (player.facingLeft == 0 && player.x < u.x);

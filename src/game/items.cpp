@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "audio/sound.hpp"
+#include "base/measures.hpp"
 #include "game/units.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
@@ -54,7 +55,7 @@ void cItem::Draw(double x, double y, double depth) {
     return;
   }
   if (pickTime == 0) cSND::SetPosition(sound, 0);
-  pickTime += FrameMs() * 0.001;
+  pickTime += Seconds(FrameMs());
   rise -= FrameMs();
   cSND::Play(sound, gameState.settings.soundVolume, false);
 }

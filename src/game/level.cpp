@@ -8,6 +8,7 @@
 
 #include "app/input.hpp"
 #include "audio/sound.hpp"
+#include "base/measures.hpp"
 #include "content/characters.hpp"
 #include "fx/scene.hpp"
 #include "fx/screen_effects.hpp"
@@ -39,7 +40,7 @@ constexpr InputState kPauseInput = ButtonState(4);
 // The player past the right end of the map ends the level.
 void TestLevelEnd() {
   Unit& player = PlayerUnit();
-  if (gameState.map.Width * 800.0 - 400 < player.x) {
+  if (gameState.map.Width * kScreenWidth - kScreenWidth / 2 < player.x) {
     gameState.flags.levelFinished = 1;
     gameState.flags.statsShown = 1;
     player.x = 0;
@@ -133,7 +134,7 @@ void RunLevel() {
   DrawHud();
   DeathOverlay();
   gameState.play.combo.attackKind = 0;
-  gameState.play.levelStats.timeTaken += FrameMs() * 0.001;
+  gameState.play.levelStats.timeTaken += Seconds(FrameMs());
   TestPause();
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "app/input.hpp"
+#include "base/measures.hpp"
 #include "game/units.hpp"
 
 namespace {
@@ -31,8 +32,8 @@ constexpr InputState AttackInputState(int b) {
 }
 constexpr InputState kPowerUpInput = ButtonState(10);  // Space
 
-double Seconds() {
-  return FrameMs() * 0.001;
+double FrameSeconds() {
+  return Seconds(FrameMs());
 }
 
 // Moves the player by (dx, dy) and the camera by the opposite amount.
@@ -134,7 +135,7 @@ void AttackInput() {
   c.fullComboTaken = 0;
   bool mayStart = true;
   if (c.attackCooldown < kAttackCooldown && c.attackLatch == 1) {
-    c.attackCooldown += Seconds();
+    c.attackCooldown += FrameSeconds();
     mayStart = false;
   } else {
     c.attackCooldown = 0;
@@ -148,7 +149,7 @@ void AttackInput() {
   }
   EvaluateCombo();
   if (c.comboActive == 1 && c.comboClock < c.comboDeadline && c.comboCount < kComboMaxPresses) {
-    c.comboClock += Seconds();
+    c.comboClock += FrameSeconds();
     return;
   }
   ClearCombo();
@@ -192,7 +193,7 @@ bool IdleRuleHolds(const Unit& p) {
 bool FadePowerUpFlash(uint8_t& active, double& opacity, double frameMs) {
   if (active == 0) return false;
   if (opacity > 0) {
-    opacity -= frameMs * 0.001;
+    opacity -= Seconds(frameMs);
     return true;
   }
   active = 0;

@@ -2,6 +2,7 @@
 // red fade over the screen and then the restart.
 #include "game/scoring.hpp"
 
+#include "base/measures.hpp"
 #include "game/units.hpp"
 #include "gfx/draw.hpp"
 
@@ -23,8 +24,6 @@ constexpr double kNormalPace = 1000;
 constexpr float kFadeEnd = 1.5f;
 constexpr double kFadeRate = 0.0005;
 constexpr double kOverlayDepth = -0.1;
-constexpr double kScreenWidth = 800;
-constexpr double kScreenHeight = 600;
 // The combo level of all seven blows.
 constexpr uint8_t kFullCombo = 7;
 

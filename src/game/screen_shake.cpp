@@ -3,6 +3,7 @@
 
 #include "app/game_state.hpp"
 #include "app/random.hpp"
+#include "base/measures.hpp"
 #include "game/units.hpp"
 
 namespace {
@@ -19,7 +20,7 @@ void ShakeScreen(uint8_t& flag) {
     timer = 0;
     flag = 0;
   } else {
-    timer += gameState.morva.frameTime * 0.001;
+    timer += Seconds(gameState.morva.frameTime);
   }
   // The call that ends the shake still jolts.
   const int32_t dx = Random(kShakeSpread) - kShakeLeft;

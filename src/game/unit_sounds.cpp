@@ -8,6 +8,7 @@
 
 #include "app/random.hpp"
 #include "audio/sound.hpp"
+#include "base/measures.hpp"
 #include "game/units.hpp"
 
 namespace {
@@ -80,9 +81,6 @@ void PlayOnce(SoundHandle h, uint8_t& latch) {
 }
 void Rewind(SoundHandle h) {
   cSND::SetPosition(h, 0);
-}
-double Seconds(double ms) {
-  return ms * 0.001;
 }
 SoundHandle Comment(int pick) {
   return At(gameState.level.commentSounds, static_cast<std::size_t>(pick), "comment sound");
