@@ -11,11 +11,16 @@
 namespace {
 
 // In the order of kActionNames.
-constexpr std::array<InputState, kActionCount> kActionStates = {
-    Left,           Right,          Up,
-    Down,           ButtonState(5), ButtonState(6),
-    ButtonState(7), ButtonState(8), ButtonState(10),
-    ButtonState(4)};
+constexpr std::array<InputState, kActionCount> kActionStates = {Left,
+                                                                Right,
+                                                                Up,
+                                                                Down,
+                                                                AttackButton(1),
+                                                                AttackButton(2),
+                                                                AttackButton(3),
+                                                                AttackButton(4),
+                                                                kPowerUpButton,
+                                                                kPauseButton};
 
 struct DefaultBinding {
   std::array<const char*, 3> keys;
@@ -36,7 +41,7 @@ constexpr std::array<DefaultBinding, kActionCount> kDefaults = {{
 }};
 constexpr std::size_t kPauseAction = 9;
 // The left shoulder feeds button 9, which no action names.
-constexpr int kLeftShoulderState = ButtonState(9);
+constexpr int kLeftShoulderState = kUnreadButton;
 
 // Where a controller button stands in kPadButtonNames (and so in a PadMap), if it is one.
 std::optional<std::size_t> PadButtonIndex(const std::string& name) {

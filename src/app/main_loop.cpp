@@ -97,7 +97,7 @@ StartResult FormCreate() {
   restOfStartUpLoaded = false;
   firstFrameDone = false;
 
-  DXInput1.Assign(ButtonState(4), 0, vk::Escape);
+  DXInput1.Assign(kPauseButton, 0, vk::Escape);
   gameState.flags.introDone = 0;
   gameState.flags.menuShown = 1;
   return StartResult::Ok;

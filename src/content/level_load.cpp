@@ -99,7 +99,7 @@ void BindGameplayKeys() {
   for (std::size_t action : kGameplayActions) {
     DXInput1.Keyboard.Assigns[ActionState(action)] = ActionKeyCodes(gameState.bindings, action);
   }
-  DXInput1.Assign(ButtonState(9), 0, kButton9Key);
+  DXInput1.Assign(kUnreadButton, 0, kButton9Key);
 }
 
 void LoadUnitSounds() {

@@ -34,8 +34,6 @@ constexpr double kRangeX = 700;
 constexpr double kRangeY = 500;
 constexpr uint8_t kWakeAwake = 0;
 constexpr uint8_t kWakeBehind = 1;
-// The pause input: Escape.
-constexpr InputState kPauseInput = ButtonState(4);
 
 // The player past the right end of the map ends the level.
 void TestLevelEnd() {
@@ -63,8 +61,8 @@ void ProcessUnit(int i) {
 }
 
 void TestPause() {
-  if (!DXInput1.Has(kPauseInput)) return;
-  DXInput1.Remove(kPauseInput);
+  if (!DXInput1.Has(kPauseButton)) return;
+  DXInput1.Remove(kPauseButton);
   gameState.flags.paused = 1;
   gameState.flags.menuShown = 1;
 }

@@ -27,11 +27,6 @@ constexpr double kJumpSpeed = 1.2;
 // Attack b starts at the first frame of animation entry 3 + b.
 constexpr int kAttackAnimBase = 3;
 
-constexpr InputState AttackInputState(int b) {
-  return ButtonState(4 + b);  // Z, X, C, Control
-}
-constexpr InputState kPowerUpInput = ButtonState(10);  // Space
-
 double FrameSeconds() {
   return Seconds(FrameMs());
 }
@@ -115,8 +110,8 @@ void Crouch(Unit& p) {
 
 // Kills every awake sentinel in the processing window; other kinds are not touched.
 void FirePowerUp() {
-  if (!DXInput1.Has(kPowerUpInput)) return;
-  DXInput1.Remove(kPowerUpInput);
+  if (!DXInput1.Has(kPowerUpButton)) return;
+  DXInput1.Remove(kPowerUpButton);
   GamePlay& play = gameState.play;
   if (play.powerUpCharges < 1) return;
   play.powerUpActive = 1;
@@ -142,8 +137,8 @@ void AttackInput() {
     c.attackLatch = 0;
   }
   for (int b = 1; b <= 4; ++b) {
-    if (!DXInput1.Has(AttackInputState(b))) continue;
-    DXInput1.Remove(AttackInputState(b));
+    if (!DXInput1.Has(AttackButton(b))) continue;
+    DXInput1.Remove(AttackButton(b));
     RecordPress(c, b);
     if (mayStart) StartAttack(p, b);
   }

@@ -254,9 +254,9 @@ void OpenControls() {
 void RunControls() {
   ControlsPage& p = controlsPage;
   const MenuKeys keys = TakeMenuKeys(p.keysFrame);
-  const bool escape = DXInput1.Has(ButtonState(4));
+  const bool escape = DXInput1.Has(kPauseButton);
   // Escape belongs to the page: the options screen must not also take it as its own leave.
-  DXInput1.Remove(ButtonState(4));
+  DXInput1.Remove(kPauseButton);
   const int clicked = p.mouse.Update(ControlUnderCursor(), gameState.flags.mouseLeftDown == 1);
   if (p.waiting >= 0) {
     // A click anywhere leaves the row as it was, as the Escape key does; the pause's other keys

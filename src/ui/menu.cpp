@@ -13,7 +13,7 @@ MenuScreen menuScreen;
 namespace {
 constexpr double kBackgroundDepth = -2;
 constexpr double kClickDelaySeconds = 0.1;
-constexpr InputState kBackInput = ButtonState(4);  // Escape, the controller's Start and Back
+constexpr InputState kBackInput = kPauseButton;  // Escape, the controller's Start and Back
 // The highlight frame stands this far outside the button.
 constexpr double kHighlightMargin = 4;
 // The version the game shows in the top right corner.

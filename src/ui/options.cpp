@@ -291,7 +291,7 @@ void RunOptions() {
     DrawText(kSwitchTextSize, "OFF", kOffTextX, kSwitchTextY, gameState.fontTexture);
   }
 
-  if (DXInput1.Has(ButtonState(4)) || back) {
+  if (DXInput1.Has(kPauseButton) || back) {
     SaveConfig(gameState.settings);
     f.optionsShown = 0;
     f.menuShown = 1;

@@ -17,7 +17,7 @@ constexpr uint16_t kBornToKillSize = 20;
 constexpr float kLinesX = 100;
 constexpr float kBingoX = 500;
 constexpr float kRankY = 320;
-constexpr InputState kLeaveInput = ButtonState(4);  // Escape
+constexpr InputState kLeaveInput = kPauseButton;  // Escape
 
 // The headmaster beheads every guard; a freak more than a fifth of them, a pouffe fewer.
 constexpr double kFreakShare = 0.2;

@@ -200,7 +200,7 @@ void RunTraining() {
                    t.back.justPressed || t.next.justPressed || keyBack || keyNext, kClickVolume,
                    TrainingClickEnded);
 
-  if (DXInput1.Has(ButtonState(4)) || leave) {
+  if (DXInput1.Has(kPauseButton) || leave) {
     f.trainerShown = 0;
     f.menuShown = 1;
   }

@@ -36,14 +36,14 @@ TEST(Bindings, TheDefaultsAreTheKeysAndButtonsTheGameHasAlwaysHad) {
     EXPECT_EQ(Codes(ActionKeyCodes(b, a)), std::set<uint8_t>{attacks[a - 4]}) << a;
   }
   const PadMap pad = PadMapOf(b);
-  const std::pair<const char*, int> old[] = {{"a", ButtonState(5)},
-                                             {"b", ButtonState(6)},
-                                             {"x", ButtonState(7)},
-                                             {"y", ButtonState(8)},
-                                             {"leftshoulder", ButtonState(9)},
-                                             {"rightshoulder", ButtonState(10)},
-                                             {"start", ButtonState(4)},
-                                             {"back", ButtonState(4)},
+  const std::pair<const char*, int> old[] = {{"a", AttackButton(1)},
+                                             {"b", AttackButton(2)},
+                                             {"x", AttackButton(3)},
+                                             {"y", AttackButton(4)},
+                                             {"leftshoulder", kUnreadButton},
+                                             {"rightshoulder", kPowerUpButton},
+                                             {"start", kPauseButton},
+                                             {"back", kPauseButton},
                                              {"dpup", Up},
                                              {"dpleft", Left},
                                              {"guide", -1}};
@@ -85,8 +85,8 @@ TEST(Bindings, LinesMoveKeysAndButtonsAndADamagedOneIsNamedWhileTheRestApply) {
   SettingsParse parse = ParseSettingsText("attack1 = Z | x, leftshoulder\n");
   std::vector<std::string> problems;
   const Bindings b = BindActions(DefaultBindings(), parse.actions, problems);
-  EXPECT_EQ(PadState(PadMapOf(b), "x"), ButtonState(5));
-  EXPECT_EQ(PadState(PadMapOf(b), "leftshoulder"), ButtonState(5));
+  EXPECT_EQ(PadState(PadMapOf(b), "x"), AttackButton(1));
+  EXPECT_EQ(PadState(PadMapOf(b), "leftshoulder"), AttackButton(1));
   EXPECT_EQ(PadState(PadMapOf(b), "a"), -1) << "a is no longer bound";
   EXPECT_EQ(BindingScriptLines(b), (std::vector<std::string>{"0 bind attack1 = Z | x, leftshoulder",
                                                              "0 bind attack3 = C"}));
@@ -125,5 +125,5 @@ TEST(Bindings, LinesMoveKeysAndButtonsAndADamagedOneIsNamedWhileTheRestApply) {
   // Escape stays on the pause, whatever it is bound to.
   AssignBindingKeys(
       BindActions(DefaultBindings(), ParseSettingsText("pause = P\n").actions, problems));
-  EXPECT_EQ(Codes(DXInput1.Keyboard.Assigns[ButtonState(4)]), (std::set<uint8_t>{vk::Escape, 'P'}));
+  EXPECT_EQ(Codes(DXInput1.Keyboard.Assigns[kPauseButton]), (std::set<uint8_t>{vk::Escape, 'P'}));
 }

@@ -10,7 +10,7 @@ namespace {
 struct InputTest : ::testing::Test {
   void SetUp() override {
     ResetGameState();
-    DXInput1.Assign(ButtonState(4), 0, vk::Escape);
+    DXInput1.Assign(kPauseButton, 0, vk::Escape);
   }
   static void Key(uint8_t code, bool down) {
     Event e;
@@ -30,7 +30,7 @@ struct InputTest : ::testing::Test {
     e.type = gained ? EventType::FocusGained : EventType::FocusLost;
     HandleWindowEvent(e);
   }
-  static constexpr int kEscape = ButtonState(4);
+  static constexpr int kEscape = kPauseButton;
 };
 }  // namespace
 
@@ -83,15 +83,15 @@ TEST_F(InputTest, ZFeedsTheAttackOnlyOnceTheLevelAssignedIt) {
   Key('Z', true);
   DXInput1.Update();
   EXPECT_TRUE(DXInput1.Has(ButtonState(1)));
-  EXPECT_FALSE(DXInput1.Has(ButtonState(5)));
+  EXPECT_FALSE(DXInput1.Has(AttackButton(1)));
   Key('Z', false);
   DXInput1.Update();
 
-  DXInput1.Assign(ButtonState(5), 0, 'Z');
+  DXInput1.Assign(AttackButton(1), 0, 'Z');
   Key('Z', true);
   DXInput1.Update();
   EXPECT_TRUE(DXInput1.Has(ButtonState(1)));
-  EXPECT_TRUE(DXInput1.Has(ButtonState(5)));
+  EXPECT_TRUE(DXInput1.Has(AttackButton(1)));
 }
 
 TEST_F(InputTest, AnEmptySlotNeverMatches) {
@@ -140,8 +140,8 @@ TEST_F(InputTest, JoystickAndControllerButtonsFeedTheirButtonStates) {
   e.key = 33;  // out of range: ignored
   HandleWindowEvent(e);
   DXInput1.Update();
-  EXPECT_TRUE(DXInput1.Has(ButtonState(5)));
-  EXPECT_TRUE(DXInput1.Has(ButtonState(10)));
+  EXPECT_TRUE(DXInput1.Has(AttackButton(1)));
+  EXPECT_TRUE(DXInput1.Has(kPowerUpButton));
   EXPECT_EQ(DXInput1.States.count(), 2u);
   Stick(EventType::PadAxis, 0, 1000);
   DXInput1.Update();
@@ -217,15 +217,15 @@ TEST_F(InputTest, KeysSharingACodeHoldItUntilBothAreReleased) {
     e.key = KeyCodeOfId(e.keyId);
     HandleWindowEvent(e);
   };
-  DXInput1.Assign(ButtonState(8), 0, vk::Control);
+  DXInput1.Assign(AttackButton(4), 0, vk::Control);
   key("Left Ctrl", true);
   key("Right Ctrl", true);
   key("Left Ctrl", false);
   DXInput1.Update();
-  EXPECT_TRUE(DXInput1.Has(ButtonState(8))) << "the right Ctrl is still down";
+  EXPECT_TRUE(DXInput1.Has(AttackButton(4))) << "the right Ctrl is still down";
   key("Right Ctrl", false);
   DXInput1.Update();
-  EXPECT_FALSE(DXInput1.Has(ButtonState(8)));
+  EXPECT_FALSE(DXInput1.Has(AttackButton(4)));
   // A repeated key-down of the same key is still one key.
   key("Return", true);
   key("Return", true);

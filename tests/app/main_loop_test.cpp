@@ -71,7 +71,7 @@ TEST_F(MainLoopTest, StartUpReadsSettingsSetsUpTheDisplayAndEntersTheIntro) {
   EXPECT_EQ(gameState.flags.introDone, 0);
   EXPECT_EQ(gameState.flags.menuShown, 1);
   EXPECT_EQ(gameState.morva.frameTime, 10.0);
-  EXPECT_EQ(DXInput1.Keyboard.Assigns[ButtonState(4)][0], vk::Escape);
+  EXPECT_EQ(DXInput1.Keyboard.Assigns[kPauseButton][0], vk::Escape);
 }
 
 TEST_F(MainLoopTest, AConfiguredModeIndexIsUsedDirectly) {

@@ -47,9 +47,11 @@ TEST_F(LevelLoadTest, TheTitleIsShownFirstAndGoneAfterTheLoad) {
   const Texture title = draws[0].texture;
   EXPECT_EQ(fake->renderer.Textures().count(title), 0u) << "the title texture is deleted";
   EXPECT_TRUE(shownMessages.empty()) << shownMessages.front().text;
-  // Buttons 5..10 get Z, X, C, Control, S, Space.
-  const uint8_t keys[] = {'Z', 'X', 'C', 0x11, 'S', 0x20};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(DXInput1.Keyboard.Assigns[ButtonState(5 + i)][0], keys[i]);
+  // The attacks get Z, X, C, Control, the unread button S, the power-up Space.
+  const std::pair<InputState, uint8_t> keys[] = {{AttackButton(1), 'Z'}, {AttackButton(2), 'X'},
+                                                 {AttackButton(3), 'C'}, {AttackButton(4), 0x11},
+                                                 {kUnreadButton, 'S'},   {kPowerUpButton, 0x20}};
+  for (auto [button, key] : keys) EXPECT_EQ(DXInput1.Keyboard.Assigns[button][0], key);
 }
 
 TEST_F(LevelLoadTest, AMissingScreenIsAGapAndTheNextNumberIsLookedFor) {

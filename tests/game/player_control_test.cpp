@@ -14,7 +14,7 @@ struct PlayerControl : GameplayFixture {
     Map(2, 1);
     player = &Add(kPlayer, 400, 300, 100);
   }
-  void Press(int attack) { Hold(ButtonState(4 + attack)); }
+  void Press(int attack) { Hold(AttackButton(attack)); }
 };
 
 }  // namespace
@@ -243,12 +243,12 @@ TEST_F(PlayerControl, ThePowerUpKillsOnlyAwakeSentinelsInRange) {
   Unit& far = Add(kSentinel, 1500, 300);
   far.inRange = 0;
   Unit& guard = Add(kGuard, 450, 300);
-  Hold(ButtonState(10));
+  Hold(kPowerUpButton);
   MoveInput();
   EXPECT_EQ(near.life, 10) << "no charge: nothing happens";
-  EXPECT_FALSE(DXInput1.Has(ButtonState(10))) << "the press is used up either way";
+  EXPECT_FALSE(DXInput1.Has(kPowerUpButton)) << "the press is used up either way";
   gameState.play.powerUpCharges = 1;
-  Hold(ButtonState(10));
+  Hold(kPowerUpButton);
   MoveInput();
   EXPECT_EQ(gameState.play.powerUpCharges, 0);
   EXPECT_EQ(gameState.play.powerUpActive, 1);

@@ -42,7 +42,7 @@ struct MenuKeysTest : ::testing::Test {
   int64_t screenFrame = -1;
   void SetUp() override {
     ResetGameState();
-    DXInput1.Assign(ButtonState(4), 0, vk::Escape);
+    DXInput1.Assign(kPauseButton, 0, vk::Escape);
   }
   static void Key(uint8_t code, bool down) {
     Event e;
@@ -125,8 +125,8 @@ TEST_F(MenuKeysTest, AHeldDirectionRepeatsAfterADelayButAPressDoesNot) {
 
 TEST_F(MenuKeysTest, KeysThatWorkAMenuLeaveTheInputStates) {
   // As after the level load: Space also fires the power-up, X attacks.
-  DXInput1.Assign(ButtonState(10), 0, vk::Space);
-  DXInput1.Assign(ButtonState(6), 0, 'X');
+  DXInput1.Assign(kPowerUpButton, 0, vk::Space);
+  DXInput1.Assign(AttackButton(2), 0, 'X');
   Frame();
   Key(vk::Space, true);
   Key(vk::UpArrow, true);
@@ -134,19 +134,19 @@ TEST_F(MenuKeysTest, KeysThatWorkAMenuLeaveTheInputStates) {
   PadEvent(EventType::PadButton, 5, 0, true);
   Frame();
   EXPECT_FALSE(DXInput1.Has(ButtonState(1)));
-  EXPECT_FALSE(DXInput1.Has(ButtonState(10))) << "no power-up when the level goes on";
+  EXPECT_FALSE(DXInput1.Has(kPowerUpButton)) << "no power-up when the level goes on";
   EXPECT_FALSE(DXInput1.Has(Up)) << "no jump";
-  EXPECT_FALSE(DXInput1.Has(ButtonState(5))) << "the controller's A: no attack";
-  EXPECT_TRUE(DXInput1.Has(ButtonState(6))) << "X is no menu key: its state stays";
+  EXPECT_FALSE(DXInput1.Has(AttackButton(1))) << "the controller's A: no attack";
+  EXPECT_TRUE(DXInput1.Has(AttackButton(2))) << "X is no menu key: its state stays";
   // Held on, they do not come back; pressed anew (in the level), they do.
   for (int i = 0; i < 5; ++i) DXInput1.Update();
-  EXPECT_FALSE(DXInput1.Has(ButtonState(10)));
+  EXPECT_FALSE(DXInput1.Has(kPowerUpButton));
   EXPECT_FALSE(DXInput1.Has(Up));
   Key(vk::Space, false);
   DXInput1.Update();
   Key(vk::Space, true);
   DXInput1.Update();
-  EXPECT_TRUE(DXInput1.Has(ButtonState(10)));
+  EXPECT_TRUE(DXInput1.Has(kPowerUpButton));
 }
 
 TEST_F(MenuKeysTest, NothingFiresInTheFirstFrameOfAVisitAndTheMouseHidesTheHighlight) {

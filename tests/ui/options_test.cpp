@@ -280,12 +280,12 @@ TEST_F(OptionsTest, EscapeSavesTheSettingsInMemory) {
   Frame(231, 238, true);
   EXPECT_FALSE(fs::exists(dir / "config.dat")) << "while the screen is used, only memory changes";
   DXInput1.Keyboard.keysDown.set(0x1B);
-  DXInput1.Assign(ButtonState(4), 0, 0x1B);
+  DXInput1.Assign(kPauseButton, 0, 0x1B);
   DXInput1.Update();
   Frame(0, 0, false);
   EXPECT_EQ(gameState.flags.optionsShown, 0);
   EXPECT_EQ(gameState.flags.menuShown, 1);
-  EXPECT_TRUE(DXInput1.Has(ButtonState(4))) << "the Escape state is left in place";
+  EXPECT_TRUE(DXInput1.Has(kPauseButton)) << "the Escape state is left in place";
   std::string bytes = ReadFile(dir / "config.dat");
   ASSERT_EQ(bytes.size(), 12u);
   EXPECT_EQ(bytes[1], 0);

@@ -170,9 +170,9 @@ TEST_F(StatisticsTest, EscapeLeavesForTheMenuWithTheLevelStillFinished) {
   f.inGame = f.levelFinished = f.statsShown = 1;
   Show();
   EXPECT_EQ(f.statsShown, 1) << "shown until Escape";
-  DXInput1.States.set(ButtonState(4));
+  DXInput1.States.set(kPauseButton);
   Show();
-  EXPECT_FALSE(DXInput1.Has(ButtonState(4))) << "the press is used up";
+  EXPECT_FALSE(DXInput1.Has(kPauseButton)) << "the press is used up";
   EXPECT_EQ(f.inGame, 0);
   EXPECT_EQ(f.statsShown, 0);
   EXPECT_EQ(f.menuShown, 1);

@@ -108,13 +108,13 @@ TEST_F(TrainingTest, EscapeGoesBackToTheMenuAndLeavesTheStateInPlace) {
   Frame(0, 0, false);
   EXPECT_EQ(gameState.flags.trainerLoaded, 1);
   EXPECT_EQ(fake.renderer.DrawList()->front().texturePath, "data\\trainer\\0.dxt");
-  DXInput1.Assign(ButtonState(4), 0, 0x1B);
+  DXInput1.Assign(kPauseButton, 0, 0x1B);
   DXInput1.Keyboard.keysDown.set(0x1B);
   DXInput1.Update();
   Frame(0, 0, false);
   EXPECT_EQ(gameState.flags.trainerShown, 0);
   EXPECT_EQ(gameState.flags.menuShown, 1);
-  EXPECT_TRUE(DXInput1.Has(ButtonState(4)));
+  EXPECT_TRUE(DXInput1.Has(kPauseButton));
   EXPECT_TRUE(shownMessages.empty());
 }
 
