@@ -13,10 +13,8 @@ struct Name {
   const char* text;
   uint8_t value;
 };
-constexpr Name kKindNames[] = {{"player", kKindPlayer},
-                               {"sentinel", kKindSentinel},
-                               {"guard", kKindGuard},
-                               {"golem", kKindGolem}};
+constexpr Name kKindNames[] = {
+    {"player", kPlayer}, {"sentinel", kSentinel}, {"guard", kGuard}, {"golem", kGolem}};
 constexpr Name kWakeNames[] = {
     {"awake", kWakeAwake}, {"behind", kWakeBehind}, {"never", kWakeNever}};
 constexpr Name kItemNames[] = {{"life", kItemLife}, {"power", kItemPower}};
@@ -175,10 +173,10 @@ LevelSourceParse ParseLevelSource(const std::string& text) {
       if (!x || !y || *x < 0 || *y < 0 || *x > (1 << 24) || *y > (1 << 24)) {
         return fail("a character position is two whole numbers, not below 0");
       }
-      if (src.characters.empty() && *kind != kKindPlayer) {
+      if (src.characters.empty() && *kind != kPlayer) {
         return fail("the first character is the player");
       }
-      if (!src.characters.empty() && *kind == kKindPlayer) return fail("a second player");
+      if (!src.characters.empty() && *kind == kPlayer) return fail("a second player");
       src.characters.push_back({*kind, *wake, static_cast<int32_t>(*x), static_cast<int32_t>(*y)});
     }
   }

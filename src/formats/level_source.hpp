@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/unit_kinds.hpp"
 #include "formats/level_map_file.hpp"
 
 // Grid characters. Everything that is not solid or a ledge is empty space for collision; the
@@ -27,10 +28,6 @@ constexpr uint8_t kWakeAwake = 0;   // active from the start
 constexpr uint8_t kWakeBehind = 1;  // wakes once the player is 370 px past it to the right
 constexpr uint8_t kWakeNever = 2;
 
-constexpr uint8_t kKindPlayer = 0;
-constexpr uint8_t kKindSentinel = 1;
-constexpr uint8_t kKindGuard = 2;
-constexpr uint8_t kKindGolem = 3;
 constexpr uint8_t kItemLife = 0;
 constexpr uint8_t kItemPower = 1;
 // The game keeps at most 100 items.

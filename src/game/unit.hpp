@@ -6,12 +6,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/unit_kinds.hpp"
 #include "formats/character_record.hpp"
 #include "gfx/anim.hpp"
 
 constexpr int kMaxUnits = 256;
-
-enum UnitKind : int32_t { kPlayer = 0, kSentinel = 1, kGuard = 2, kGolem = 3 };
 
 // Indices into a unit's animation table (`anims`).
 constexpr int kAnimCount = 19;

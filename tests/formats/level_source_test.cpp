@@ -60,10 +60,10 @@ TEST(LevelSource, ReadsSizeGridCharactersAndItemsInOrder) {
   EXPECT_EQ(s.Glyph(-1, 0), '.');
   EXPECT_EQ(s.Glyph(0, 6), '.');
   ASSERT_EQ(s.characters.size(), 4u);
-  EXPECT_EQ(s.characters[0], (LevelCharacter{kKindPlayer, kWakeAwake, 150, 440}));
-  EXPECT_EQ(s.characters[1], (LevelCharacter{kKindGuard, kWakeBehind, 500, 400}));
-  EXPECT_EQ(s.characters[2], (LevelCharacter{kKindSentinel, 7, 620, 120}));
-  EXPECT_EQ(s.characters[3], (LevelCharacter{kKindGolem, kWakeNever, 300, 440}));
+  EXPECT_EQ(s.characters[0], (LevelCharacter{kPlayer, kWakeAwake, 150, 440}));
+  EXPECT_EQ(s.characters[1], (LevelCharacter{kGuard, kWakeBehind, 500, 400}));
+  EXPECT_EQ(s.characters[2], (LevelCharacter{kSentinel, 7, 620, 120}));
+  EXPECT_EQ(s.characters[3], (LevelCharacter{kGolem, kWakeNever, 300, 440}));
   ASSERT_EQ(s.items.size(), 3u);
   EXPECT_EQ(s.items[0], (LevelItem{kItemPower, 210, 480}));
   EXPECT_EQ(s.items[1], (LevelItem{kItemLife, 700, 100}));

@@ -63,13 +63,13 @@ TEST_F(CombatRunTest, TheDemoGuardWalksUpToThePlayerAndEachStrikeTakesItsDamage)
 
 TEST_F(CombatRunTest, APlayerWhoStandsStillDiesInSlowMotionUnderARedFadeAndTheLevelRestarts) {
   LevelMapFile map = FloorMap(4, 2);
-  AddCharacter(map, kKindPlayer, 0, 1000, kStandY);
+  AddCharacter(map, kPlayer, 0, 1000, kStandY);
   // Three guards already touching the player strike from the start; a fourth walks up.
-  AddCharacter(map, kKindGuard, 0, 970, kStandY);
-  AddCharacter(map, kKindGuard, 0, 1030, kStandY);
-  AddCharacter(map, kKindGuard, 0, 1029, kStandY);
-  AddCharacter(map, kKindGuard, 0, 1300, kStandY);
-  AddCharacter(map, kKindGolem, 0, 1500, kGolemStandY);
+  AddCharacter(map, kGuard, 0, 970, kStandY);
+  AddCharacter(map, kGuard, 0, 1030, kStandY);
+  AddCharacter(map, kGuard, 0, 1029, kStandY);
+  AddCharacter(map, kGuard, 0, 1300, kStandY);
+  AddCharacter(map, kGolem, 0, 1500, kGolemStandY);
   content.SetLevelMap(map);
 
   const int dead = kLevelFirstFrame + 600;
@@ -130,8 +130,8 @@ namespace {
 // The player at 1000 with a guard already touching it from the right.
 LevelMapFile FaceToFaceMap() {
   LevelMapFile map = FloorMap(4, 2);
-  AddCharacter(map, kKindPlayer, 0, 1000, kStandY);
-  AddCharacter(map, kKindGuard, 0, 1029, kStandY);
+  AddCharacter(map, kPlayer, 0, 1000, kStandY);
+  AddCharacter(map, kGuard, 0, 1029, kStandY);
   return map;
 }
 

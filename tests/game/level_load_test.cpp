@@ -76,9 +76,9 @@ TEST_F(LevelLoadTest, AMissingScreenIsAGapAndTheNextNumberIsLookedFor) {
 
 TEST_F(LevelLoadTest, UnitsGetTheirDefinitionsOwnAnimationsAndTheCameraFollowsThePlayer) {
   LevelMapFile map = FloorMap(2, 1);
-  AddCharacter(map, kKindPlayer, 0, 1000, 0);
-  AddCharacter(map, kKindGuard, 5, 500, 300);
-  AddCharacter(map, kKindGuard, 1, 600, 300);
+  AddCharacter(map, kPlayer, 0, 1000, 0);
+  AddCharacter(map, kGuard, 5, 500, 300);
+  AddCharacter(map, kGuard, 1, 600, 300);
   content.SetLevelMap(map);
   Load();
   ASSERT_EQ(gameState.map.CharCount, 3);
@@ -134,7 +134,7 @@ TEST_F(LevelLoadTest, ABrokenDefinitionFileEndsTheProgramNamingIt) {
 
 TEST_F(LevelLoadTest, AKindAboveNineIsARangeError) {
   LevelMapFile map = FloorMap(1, 1);
-  AddCharacter(map, kKindPlayer, 0, 100, 100);
+  AddCharacter(map, kPlayer, 0, 100, 100);
   AddCharacter(map, 10, 0, 200, 100);
   content.SetLevelMap(map);
   int status = 0;
@@ -227,8 +227,8 @@ TEST_F(LevelLoadTest, ADefinitionWhoseOwnKindIsOutOfRangeIsNamedInTheRangeError)
 
 TEST_F(LevelLoadTest, RestartHealsAndReplacesEveryUnitAndZeroesTheStatistics) {
   LevelMapFile map = FloorMap(3, 1);
-  AddCharacter(map, kKindPlayer, 0, 300, 200);
-  AddCharacter(map, kKindGuard, 0, 700, 200);
+  AddCharacter(map, kPlayer, 0, 300, 200);
+  AddCharacter(map, kGuard, 0, 700, 200);
   content.SetLevelMap(map);
   Load();
   Unit& player = UnitAt(0);
@@ -269,7 +269,7 @@ TEST_F(LevelLoadTest, RestartHealsAndReplacesEveryUnitAndZeroesTheStatistics) {
 
 TEST_F(LevelLoadTest, TheBackgroundFollowsThePlayerAtATenth) {
   LevelMapFile map = FloorMap(2, 1);
-  AddCharacter(map, kKindPlayer, 0, 0, 0);
+  AddCharacter(map, kPlayer, 0, 0, 0);
   content.SetLevelMap(map);
   Load();
   struct Row {
@@ -291,10 +291,10 @@ TEST_F(LevelLoadTest, TheBackgroundFollowsThePlayerAtATenth) {
 
 TEST_F(LevelLoadTest, AnimationSelectionFollowsTheTable) {
   LevelMapFile map = FloorMap(1, 1);
-  AddCharacter(map, kKindPlayer, 0, 100, 100);
-  AddCharacter(map, kKindSentinel, 0, 200, 100);
-  AddCharacter(map, kKindGuard, 0, 300, 100);
-  AddCharacter(map, kKindGolem, 0, 400, 100);
+  AddCharacter(map, kPlayer, 0, 100, 100);
+  AddCharacter(map, kSentinel, 0, 200, 100);
+  AddCharacter(map, kGuard, 0, 300, 100);
+  AddCharacter(map, kGolem, 0, 400, 100);
   content.SetLevelMap(map);
   Load();
   struct Row {
@@ -337,9 +337,9 @@ TEST_F(LevelLoadTest, AnimationSelectionFollowsTheTable) {
 
 TEST_F(LevelLoadTest, AnimationFlagsFollowFacingLifeAndTheGuardsDeath) {
   LevelMapFile map = FloorMap(1, 1);
-  AddCharacter(map, kKindPlayer, 0, 100, 100);
-  AddCharacter(map, kKindGuard, 0, 300, 100);
-  AddCharacter(map, kKindGolem, 0, 400, 100);
+  AddCharacter(map, kPlayer, 0, 100, 100);
+  AddCharacter(map, kGuard, 0, 300, 100);
+  AddCharacter(map, kGolem, 0, 400, 100);
   content.SetLevelMap(map);
   Load();
   Unit& player = UnitAt(0);
@@ -402,7 +402,7 @@ TEST_F(LevelLoadTest, AnimationFlagsFollowFacingLifeAndTheGuardsDeath) {
 
 TEST_F(LevelLoadTest, DrawUnitCopiesTheSelectedEntryIntoTheAnimation) {
   LevelMapFile map = FloorMap(1, 1);
-  AddCharacter(map, kKindPlayer, 0, 100, 150);
+  AddCharacter(map, kPlayer, 0, 100, 150);
   content.SetLevelMap(map);
   Load();
   Unit& player = UnitAt(0);
@@ -432,8 +432,8 @@ TEST_F(LevelLoadTest, DrawUnitCopiesTheSelectedEntryIntoTheAnimation) {
 
 TEST_F(LevelLoadTest, ADyingUnitStaysProcessedWhereverItIs) {
   LevelMapFile map = FloorMap(4, 1);
-  AddCharacter(map, kKindPlayer, 0, 100, 300);
-  AddCharacter(map, kKindGuard, 0, 2000, 300);
+  AddCharacter(map, kPlayer, 0, 100, 300);
+  AddCharacter(map, kGuard, 0, 2000, 300);
   content.SetLevelMap(map);
   Load();
   Unit& guard = UnitAt(1);

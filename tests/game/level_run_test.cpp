@@ -69,7 +69,7 @@ TEST_F(LevelRunTest, UnitsWakeByTheirRuleAndAreProcessedOnlyNearThePlayer) {
   for (int cx = 0; cx < map.Columns(); ++cx) {
     for (int cy : {36, 37, 38, 86, 87, 88}) map.SetCell(cx, cy, 1);
   }
-  AddCharacter(map, kKindPlayer, 0, 1000, 300);
+  AddCharacter(map, kPlayer, 0, 1000, 300);
   struct Row {
     uint8_t activation;
     int32_t x, y;
@@ -86,7 +86,7 @@ TEST_F(LevelRunTest, UnitsWakeByTheirRuleAndAreProcessedOnlyNearThePlayer) {
       {0, 1000, 799, 1, 1},  // 499 px below
       {0, 1000, 800, 1, 0},  // 500 px below
   };
-  for (const Row& r : rows) AddCharacter(map, kKindGuard, r.activation, r.x, r.y);
+  for (const Row& r : rows) AddCharacter(map, kGuard, r.activation, r.x, r.y);
   content.SetLevelMap(map);
 
   LevelRun run = Run("", kLevelFirstFrame + 3);
@@ -183,7 +183,7 @@ TEST_F(LevelRunTest, TheLevelEndsOnlyPastTheRightEndOfTheMap) {
   for (int32_t x : {1200, 1201}) {
     SCOPED_TRACE(x);
     LevelMapFile map = FloorMap(2, 1);
-    AddCharacter(map, kKindPlayer, 0, x, 300);
+    AddCharacter(map, kPlayer, 0, x, 300);
     content.SetLevelMap(map);
     LevelRun run = Run("", kLevelFirstFrame + 3);
     const bool ended = x > 1200;

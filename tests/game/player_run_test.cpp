@@ -26,9 +26,9 @@ TEST(PlayerRun, WalksJumpsOntoALedgePicksUpItemsAndFiresThePowerUp) {
   for (int cx = 50; cx < 70; ++cx) {
     for (int cy = 45; cy < 48; ++cy) map.SetCell(cx, cy, 2);
   }
-  AddCharacter(map, kKindPlayer, 0, 300, 514);  // feet (y + 56) on the floor
+  AddCharacter(map, kPlayer, 0, 300, 514);  // feet (y + 56) on the floor
   // Awake and in range when the power-up fires, but too far off to have come near and shot.
-  AddCharacter(map, kKindSentinel, 0, 1750, 300);
+  AddCharacter(map, kSentinel, 0, 1750, 300);
   AddItem(map, kItemLife, 900, 530);
   AddItem(map, kItemPower, 1100, 520);
   content.SetLevelMap(map);
@@ -91,7 +91,7 @@ TEST(PlayerRun, BelowTenFramesASecondThePlayerStillWalks) {
   TempDir dir("player-run-slow");
   ContentCopy content(dir / "content");
   LevelMapFile map = FloorMap(4, 1);
-  AddCharacter(map, kKindPlayer, 0, 300, 514);
+  AddCharacter(map, kPlayer, 0, 300, 514);
   content.SetLevelMap(map);
   const std::string script = "0 clock measured\n0 measure 1\n5 measure 100\n" + StartLevelScript() +
                              At(50, "key down Right") + At(100, "step 200") + At(100, "measure 5") +

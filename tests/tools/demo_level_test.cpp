@@ -29,14 +29,14 @@ TEST(DemoLevel, HoldsEveryKindOfFoeAndItem) {
   for (const LevelCharacter& c : level.characters) {
     ASSERT_LE(c.kind, 3);
     ++count[c.kind];
-    awake |= c.wake == kWakeAwake && c.kind != kKindPlayer;
+    awake |= c.wake == kWakeAwake && c.kind != kPlayer;
     behind |= c.wake == kWakeBehind;
   }
-  EXPECT_EQ(level.characters.front().kind, kKindPlayer);
-  EXPECT_EQ(count[kKindPlayer], 1);
-  EXPECT_GE(count[kKindSentinel], 3);
-  EXPECT_GE(count[kKindGuard], 6);
-  EXPECT_GE(count[kKindGolem], 2);
+  EXPECT_EQ(level.characters.front().kind, kPlayer);
+  EXPECT_EQ(count[kPlayer], 1);
+  EXPECT_GE(count[kSentinel], 3);
+  EXPECT_GE(count[kGuard], 6);
+  EXPECT_GE(count[kGolem], 2);
   EXPECT_TRUE(awake);
   EXPECT_TRUE(behind);
   bool life = false, power = false;
@@ -63,7 +63,7 @@ TEST(DemoLevel, WalkersStartStandingAndItemsRestOnSomething) {
   const int feet[4] = {56, 0, 56, 108};
   for (std::size_t k = 0; k < level.characters.size(); ++k) {
     const LevelCharacter& c = level.characters[k];
-    if (c.kind == kKindSentinel) {
+    if (c.kind == kSentinel) {
       EXPECT_FALSE(solidAt(c.x, c.y)) << "sentinel " << k;
       continue;
     }

@@ -16,10 +16,10 @@ struct StatisticsRunTest : ::testing::Test {
   void SetUp() override {
     // Two screens end at x 1200: the player starts past it, beside two guards and a sentinel.
     LevelMapFile map = FloorMap(2, 1);
-    AddCharacter(map, kKindPlayer, 0, 1201, 300);
-    AddCharacter(map, kKindGuard, 0, 900, 300);
-    AddCharacter(map, kKindGuard, 1, 300, 300);
-    AddCharacter(map, kKindSentinel, 0, 600, 100);
+    AddCharacter(map, kPlayer, 0, 1201, 300);
+    AddCharacter(map, kGuard, 0, 900, 300);
+    AddCharacter(map, kGuard, 1, 300, 300);
+    AddCharacter(map, kSentinel, 0, 600, 100);
     content.SetLevelMap(map);
   }
   json Run(const std::string& script, int frames) {
