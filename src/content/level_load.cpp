@@ -14,6 +14,7 @@
 #include "content/level_map.hpp"
 #include "fx/explosion.hpp"
 #include "fx/unit_effects.hpp"
+#include "game/unit_sounds.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/frame_sequence.hpp"
 #include "gfx/load.hpp"
@@ -28,47 +29,47 @@ struct SoundSlot {
 };
 
 constexpr SoundSlot kSentinelSounds[] = {
-    {0, "DATA\\sounds\\units\\Sentinel\\attack.wav"},
-    {1, "DATA\\sounds\\units\\Sentinel\\moving.wav"},
-    {2, "DATA\\sounds\\units\\Sentinel\\shocked.wav"},
+    {sentinel_sound::kAttack, "DATA\\sounds\\units\\Sentinel\\attack.wav"},
+    {sentinel_sound::kMoving, "DATA\\sounds\\units\\Sentinel\\moving.wav"},
+    {sentinel_sound::kShocked, "DATA\\sounds\\units\\Sentinel\\shocked.wav"},
 };
 constexpr SoundSlot kGuardSounds[] = {
-    {0, "DATA\\sounds\\units\\guard\\cry0.wav"},
-    {1, "DATA\\sounds\\units\\guard\\cry1.wav"},
-    {2, "DATA\\sounds\\units\\guard\\cry2.wav"},
-    {3, "DATA\\sounds\\units\\guard\\cry3.wav"},
-    {4, "DATA\\sounds\\units\\guard\\cry4.wav"},
-    {5, "DATA\\sounds\\units\\guard\\pain1.wav"},
-    {6, "DATA\\sounds\\units\\guard\\hit.wav"},
-    {7, "DATA\\sounds\\units\\guard\\death_head_Of_1.wav"},
-    {8, "DATA\\sounds\\units\\guard\\death_head_Of_2.wav"},
-    {9, "DATA\\sounds\\units\\guard\\death_1.wav"},
-    {10, "DATA\\sounds\\units\\guard\\death_2.wav"},
-    {11, "DATA\\sounds\\units\\guard\\death_3.wav"},
-    {12, "DATA\\sounds\\units\\guard\\death_4.wav"},
-    {13, "DATA\\sounds\\units\\guard\\death_5.wav"},
+    {guard_sound::kCry0, "DATA\\sounds\\units\\guard\\cry0.wav"},
+    {guard_sound::kCry1, "DATA\\sounds\\units\\guard\\cry1.wav"},
+    {guard_sound::kCry2, "DATA\\sounds\\units\\guard\\cry2.wav"},
+    {guard_sound::kCry3, "DATA\\sounds\\units\\guard\\cry3.wav"},
+    {guard_sound::kCry4, "DATA\\sounds\\units\\guard\\cry4.wav"},
+    {guard_sound::kPain, "DATA\\sounds\\units\\guard\\pain1.wav"},
+    {guard_sound::kHit, "DATA\\sounds\\units\\guard\\hit.wav"},
+    {guard_sound::kHeadOff, "DATA\\sounds\\units\\guard\\death_head_Of_1.wav"},
+    {guard_sound::kHeadOff2, "DATA\\sounds\\units\\guard\\death_head_Of_2.wav"},
+    {guard_sound::kDeath, "DATA\\sounds\\units\\guard\\death_1.wav"},
+    {guard_sound::kDeath2, "DATA\\sounds\\units\\guard\\death_2.wav"},
+    {guard_sound::kDeath3, "DATA\\sounds\\units\\guard\\death_3.wav"},
+    {guard_sound::kDeath4, "DATA\\sounds\\units\\guard\\death_4.wav"},
+    {guard_sound::kDeath5, "DATA\\sounds\\units\\guard\\death_5.wav"},
 };
 constexpr SoundSlot kGolemSounds[] = {
-    {1, "DATA\\sounds\\units\\Golem\\step1.wav"},
-    {2, "DATA\\sounds\\units\\Golem\\golem_idle1.wav"},
-    {3, "DATA\\sounds\\units\\Golem\\golem_idle2.wav"},
-    {4, "DATA\\sounds\\units\\Golem\\die.wav"},
-    {5, "DATA\\sounds\\units\\Golem\\shock.wav"},
+    {golem_sound::kStep, "DATA\\sounds\\units\\Golem\\step1.wav"},
+    {golem_sound::kIdle, "DATA\\sounds\\units\\Golem\\golem_idle1.wav"},
+    {golem_sound::kIdle2, "DATA\\sounds\\units\\Golem\\golem_idle2.wav"},
+    {golem_sound::kDie, "DATA\\sounds\\units\\Golem\\die.wav"},
+    {golem_sound::kShock, "DATA\\sounds\\units\\Golem\\shock.wav"},
 };
 constexpr SoundSlot kPlayerSounds[] = {
-    {0, "DATA\\sounds\\units\\ravik\\step1.wav"},
-    {1, "DATA\\sounds\\units\\ravik\\step2.wav"},
-    {2, "DATA\\sounds\\units\\ravik\\step3.wav"},
-    {3, "DATA\\sounds\\units\\ravik\\step4.wav"},
-    {4, "DATA\\sounds\\units\\ravik\\impact_steal.wav"},
-    {5, "DATA\\sounds\\units\\ravik\\impact_flesh.wav"},
-    {6, "DATA\\sounds\\units\\ravik\\hit1.wav"},
-    {7, "DATA\\sounds\\units\\ravik\\hit2.wav"},
-    {8, "DATA\\sounds\\units\\ravik\\hit3.wav"},
-    {9, "DATA\\sounds\\units\\ravik\\hit4.wav"},
-    {10, "DATA\\sounds\\units\\ravik\\jump.wav"},
-    {11, "DATA\\sounds\\units\\ravik\\pain1.wav"},
-    {12, "DATA\\sounds\\units\\ravik\\death.wav"},
+    {player_sound::kStep1, "DATA\\sounds\\units\\ravik\\step1.wav"},
+    {player_sound::kStep2, "DATA\\sounds\\units\\ravik\\step2.wav"},
+    {player_sound::kStep3, "DATA\\sounds\\units\\ravik\\step3.wav"},
+    {player_sound::kStep4, "DATA\\sounds\\units\\ravik\\step4.wav"},
+    {player_sound::kImpactSteel, "DATA\\sounds\\units\\ravik\\impact_steal.wav"},
+    {player_sound::kImpactFlesh, "DATA\\sounds\\units\\ravik\\impact_flesh.wav"},
+    {player_sound::kSwing1, "DATA\\sounds\\units\\ravik\\hit1.wav"},
+    {player_sound::kSwing2, "DATA\\sounds\\units\\ravik\\hit2.wav"},
+    {player_sound::kSwing3, "DATA\\sounds\\units\\ravik\\hit3.wav"},
+    {player_sound::kSwing4, "DATA\\sounds\\units\\ravik\\hit4.wav"},
+    {player_sound::kJump, "DATA\\sounds\\units\\ravik\\jump.wav"},
+    {player_sound::kPain, "DATA\\sounds\\units\\ravik\\pain1.wav"},
+    {player_sound::kDeath, "DATA\\sounds\\units\\ravik\\death.wav"},
 };
 constexpr const char* kCommentSounds[] = {
     "DATA\\sounds\\coments\\c1.wav",

@@ -13,36 +13,6 @@
 
 namespace {
 
-// Slots of the sound tables.
-namespace player_sound {
-constexpr int kImpactSteel = 4;
-constexpr int kImpactFlesh = 5;
-constexpr int kSwing1 = 6;  // hit1..hit4 for attacks 1..4
-constexpr int kJump = 10;
-constexpr int kPain = 11;
-constexpr int kDeath = 12;
-}  // namespace player_sound
-namespace sentinel_sound {
-constexpr int kAttack = 0;
-constexpr int kMoving = 1;
-constexpr int kShocked = 2;
-}  // namespace sentinel_sound
-namespace guard_sound {
-constexpr int kCries = 5;  // cry0..cry4 from slot 0
-constexpr int kPain = 5;
-constexpr int kHit = 6;
-constexpr int kHeadOff = 7;  // two, from slot 7
-constexpr int kHeadOffs = 2;
-constexpr int kDeath = 9;  // five, from slot 9
-constexpr int kDeaths = 5;
-}  // namespace guard_sound
-namespace golem_sound {
-constexpr int kStep = 1;
-constexpr int kIdle = 2;  // idle1 and idle2
-constexpr int kIdles = 2;
-constexpr int kDie = 4;
-constexpr int kShock = 5;
-}  // namespace golem_sound
 constexpr int kComments = 3;
 
 // The player's steps after the first are drawn from the first three step sounds.

@@ -60,10 +60,10 @@ TEST_F(UnitSoundsTest, EachOfThePlayersTriggersIsHeardOnce) {
     std::function<void(Unit&)> trigger;
     int slot;  // -1: nothing is heard
   } rows[] = {
-      {"attack 1", [](Unit&) { gameState.play.combo.attackKind = 1; }, 6},
-      {"attack 2", [](Unit&) { gameState.play.combo.attackKind = 2; }, 7},
-      {"attack 3", [](Unit&) { gameState.play.combo.attackKind = 3; }, 8},
-      {"attack 4", [](Unit&) { gameState.play.combo.attackKind = 4; }, 9},
+      {"attack 1", [](Unit&) { gameState.play.combo.attackKind = 1; }, player_sound::kSwing1},
+      {"attack 2", [](Unit&) { gameState.play.combo.attackKind = 2; }, player_sound::kSwing2},
+      {"attack 3", [](Unit&) { gameState.play.combo.attackKind = 3; }, player_sound::kSwing3},
+      {"attack 4", [](Unit&) { gameState.play.combo.attackKind = 4; }, player_sound::kSwing4},
       {"attack while stunned",
        [](Unit& p) {
          gameState.play.combo.attackKind = 1;
@@ -71,7 +71,7 @@ TEST_F(UnitSoundsTest, EachOfThePlayersTriggersIsHeardOnce) {
          p.stunTime = 0.5;
        },
        -1},
-      {"pain", [](Unit& p) { p.stunned = 1; }, 11},
+      {"pain", [](Unit& p) { p.stunned = 1; }, player_sound::kPain},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
@@ -106,8 +106,8 @@ TEST_F(UnitSoundsTest, TheImpactSoundsOfTheStruckKindExceptOnTheThrow) {
       gameState.play.combo.attackKind = static_cast<uint8_t>(k == 0 ? r.attackKind : 0);
       player->hitNow = k == 0;
     });
-    EXPECT_EQ(Ends(PlayerSound(4)), r.steel);
-    EXPECT_EQ(Ends(PlayerSound(5)), r.flesh);
+    EXPECT_EQ(Ends(PlayerSound(player_sound::kImpactSteel)), r.steel);
+    EXPECT_EQ(Ends(PlayerSound(player_sound::kImpactFlesh)), r.flesh);
     EXPECT_EQ(player->impactLatch, 0);
   }
   // The hit flag still up in the next frame (the struck unit was the last processed) does not
@@ -116,7 +116,7 @@ TEST_F(UnitSoundsTest, TheImpactSoundsOfTheStruckKindExceptOnTheThrow) {
     gameState.play.combo.attackKind = static_cast<uint8_t>(k == 0 ? 1 : 0);
     player->hitNow = 1;
   });
-  EXPECT_GT(cSND::Position(PlayerSound(5)), 0u);
+  EXPECT_GT(cSND::Position(PlayerSound(player_sound::kImpactFlesh)), 0u);
 }
 
 TEST_F(UnitSoundsTest, StepsFollowEachOtherWhileWalkingJumpsSoundOnceEachAndDeathPlays) {
@@ -125,19 +125,19 @@ TEST_F(UnitSoundsTest, StepsFollowEachOtherWhileWalkingJumpsSoundOnceEachAndDeat
     ASSERT_LT(gameState.play.stepVariant, 3) << "the fourth step sound is never drawn";
   });
   int steps = 0;
-  for (int s = 0; s < 4; ++s) steps += Ends(PlayerSound(s));
+  for (int s = player_sound::kStep1; s <= player_sound::kStep4; ++s) steps += Ends(PlayerSound(s));
   EXPECT_GE(steps, 3) << "a step after each step for 3 s";
-  EXPECT_EQ(Ends(PlayerSound(3)), 0);
+  EXPECT_EQ(Ends(PlayerSound(player_sound::kStep4)), 0);
 
   // A jump held long is heard once; once landed the sound is rearmed for the next jump.
   player->moving = 0;
   fight.audio.ResetCounts();
   RunPlayer(2 * kLong, [&](int k) { player->jumping = k < kLong / 2 || k >= kLong; });
-  EXPECT_EQ(Ends(PlayerSound(10)), 2);
+  EXPECT_EQ(Ends(PlayerSound(player_sound::kJump)), 2);
 
   fight.audio.ResetCounts();
   RunPlayer(kLong, [&](int) { player->life = 0; });
-  EXPECT_EQ(Ends(PlayerSound(12)), 1) << "played, not looped";
+  EXPECT_EQ(Ends(PlayerSound(player_sound::kDeath)), 1) << "played, not looped";
 }
 
 TEST_F(UnitSoundsTest, ASentinelHumsWhileAliveAndSoundsItsShockAndShotOnce) {
@@ -147,16 +147,18 @@ TEST_F(UnitSoundsTest, ASentinelHumsWhileAliveAndSoundsItsShockAndShotOnce) {
     s.stunned = k >= 100 && k < 150;
     s.stunTime = s.stunned ? (k - 100) * 0.01 : 0;
   });
-  EXPECT_EQ(Ends(SentinelSound(0)), 1) << "the shot";
-  EXPECT_EQ(Ends(SentinelSound(2)), 1) << "the shock";
-  EXPECT_GE(Ends(SentinelSound(1)), 2) << "the hum loops";
+  EXPECT_EQ(Ends(SentinelSound(sentinel_sound::kAttack)), 1) << "the shot";
+  EXPECT_EQ(Ends(SentinelSound(sentinel_sound::kShocked)), 1) << "the shock";
+  EXPECT_GE(Ends(SentinelSound(sentinel_sound::kMoving)), 2) << "the hum loops";
   EXPECT_EQ(s.latchA + s.latchB, 0);
 
   // Dead it is silent: the hum runs out and is not started again.
   RunUnit(kLong, [&](int) { s.life = 0; });
   fight.audio.ResetCounts();
   RunUnit(kLong, [&](int) { s.fireNow = 1; });
-  EXPECT_EQ(Ends(SentinelSound(0)) + Ends(SentinelSound(1)), 0);
+  EXPECT_EQ(
+      Ends(SentinelSound(sentinel_sound::kAttack)) + Ends(SentinelSound(sentinel_sound::kMoving)),
+      0);
 }
 
 TEST_F(UnitSoundsTest, AGuardCriesOnceALevelWhenItFirstWalksNear) {
@@ -167,13 +169,13 @@ TEST_F(UnitSoundsTest, AGuardCriesOnceALevelWhenItFirstWalksNear) {
   g.x = 1399;
   RunUnit(kLong, [&](int) { g.moving = 1; });
   int cries = 0;
-  for (int c = 0; c < 5; ++c) cries += Ends(GuardSound(c));
+  for (int c = guard_sound::kCry0; c < guard_sound::kCries; ++c) cries += Ends(GuardSound(c));
   EXPECT_EQ(cries, 1);
   EXPECT_LE(g.soundPick, 4);
   // Walking near again later: silent.
   RunUnit(kLong, [&](int k) { g.moving = k % 50 < 25; });
   cries = 0;
-  for (int c = 0; c < 5; ++c) cries += Ends(GuardSound(c));
+  for (int c = guard_sound::kCry0; c < guard_sound::kCries; ++c) cries += Ends(GuardSound(c));
   EXPECT_EQ(cries, 1);
 }
 
@@ -184,11 +186,11 @@ TEST_F(UnitSoundsTest, AGuardsStrikeSoundsOncePerCycleAndItsPainOnceOnAThrow) {
     g.attackTime = g.attackTime < 0.77 ? g.attackTime + 0.01 : 0;
   };
   RunUnit(kLong, [](int) {});
-  EXPECT_EQ(Ends(GuardSound(6)), 0) << "not heard before the guard's first strike";
+  EXPECT_EQ(Ends(GuardSound(guard_sound::kHit)), 0) << "not heard before the guard's first strike";
   RunUnit(78, strike);  // one cycle to settle
   fight.audio.ResetCounts();
   RunUnit(3 * 78, strike);
-  EXPECT_EQ(Ends(GuardSound(6)), 3);
+  EXPECT_EQ(Ends(GuardSound(guard_sound::kHit)), 3);
 
   struct Row {
     int attackKind, stunned, launchLock, heard;
@@ -202,7 +204,7 @@ TEST_F(UnitSoundsTest, AGuardsStrikeSoundsOncePerCycleAndItsPainOnceOnAThrow) {
       g.stunned = static_cast<uint8_t>(r.stunned);
       g.launchLock = static_cast<uint8_t>(r.launchLock);
     });
-    EXPECT_EQ(Ends(GuardSound(5)), r.heard);
+    EXPECT_EQ(Ends(GuardSound(guard_sound::kPain)), r.heard);
   }
 }
 
@@ -223,7 +225,9 @@ TEST_F(UnitSoundsTest, AGuardsDeathIsHeardOnceAndABeheadingDrawsACommentHalfASec
       EXPECT_LE(g.soundPick, 13);
     }
     EXPECT_EQ(Ends(GuardSound(g.soundPick)), 1);
-    EXPECT_EQ(Ends(GuardSound(7)) + Ends(GuardSound(8)), headOff) << "one of the two cries";
+    EXPECT_EQ(Ends(GuardSound(guard_sound::kHeadOff)) + Ends(GuardSound(guard_sound::kHeadOff2)),
+              headOff)
+        << "one of the two cries";
     int comments = 0;
     for (int c = 0; c < 3; ++c) comments += Ends(Comment(c));
     EXPECT_EQ(comments, headOff);
@@ -250,8 +254,9 @@ TEST_F(UnitSoundsTest, AGolemStepsGruntsInPeriodsAndSoundsItsShockAndDeathOnce) 
   EXPECT_EQ(g.idlePick, 2) << "the first grunt";
   EXPECT_EQ(g.idlePeriod, 5.0);
   RunUnit(300, [&](int) { g.moving = 1; });
-  EXPECT_GE(Ends(GolemSound(1)), 2) << "steps repeat while it walks";
-  EXPECT_FALSE(fight.audio.Playing(GolemSound(2))) << "grunts only in the first 2 s";
+  EXPECT_GE(Ends(GolemSound(golem_sound::kStep)), 2) << "steps repeat while it walks";
+  EXPECT_FALSE(fight.audio.Playing(GolemSound(golem_sound::kIdle)))
+      << "grunts only in the first 2 s";
   RunUnit(250, [&](int) { g.moving = 0; });
   EXPECT_GE(g.idlePeriod, 2.0) << "a new period after 5 s";
   EXPECT_LE(g.idlePeriod, 6.0);
@@ -268,13 +273,13 @@ TEST_F(UnitSoundsTest, AGolemStepsGruntsInPeriodsAndSoundsItsShockAndDeathOnce) 
       gameState.play.combo.attackKind = static_cast<uint8_t>(k == 0 ? r.attackKind : 0);
       g.stunned = static_cast<uint8_t>(r.stunned);
     });
-    EXPECT_EQ(Ends(GolemSound(5)), r.heard);
+    EXPECT_EQ(Ends(GolemSound(golem_sound::kShock)), r.heard);
   }
 
   fight.audio.ResetCounts();
   g.life = 0;
   RunUnit(kLong, [&](int k) { g.deathTime = k * 0.01; });
-  EXPECT_EQ(Ends(GolemSound(4)), 1);
+  EXPECT_EQ(Ends(GolemSound(golem_sound::kDie)), 1);
 }
 
 namespace {
