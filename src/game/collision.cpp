@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/measures.hpp"
+#include "game/kinds.hpp"
 #include "game/units.hpp"
 
 namespace {
@@ -115,5 +116,5 @@ void CollideUnit(int i) {
   FallAndStand(i, u, dt);
   PushUpOutOfGround(i, u, dt);
   StopAtWalls(i, u, dt);
-  if (i > 0 && u.kind != kSentinel && u.life > 0) PushPlayerOffBody(u, dt);
+  if (i > 0 && RulesOf(u.kind).blocksPlayer && u.life > 0) PushPlayerOffBody(u, dt);
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "base/measures.hpp"
+#include "game/kinds.hpp"
 #include "game/units.hpp"
 
 namespace {
@@ -43,9 +44,14 @@ bool Faces(const Unit& player, const Unit& u) {
 // Whether the attack started this frame lands on unit i.
 bool PlayerBlowLands(int i, const Unit& player, const Unit& u) {
   const bool lands = InMeleeReach(i) && player.stunned == 0 && gameState.play.combo.attackKind > 0;
-  if (u.kind == kSentinel) return lands;
-  // Guards and golems must be faced.
-  if (u.kind >= kGuard) return lands && Faces(player, u);
+  switch (RulesOf(u.kind).blow) {
+    case BlowRule::Never:
+      return false;
+    case BlowRule::Lands:
+      return lands;
+    case BlowRule::WhenFaced:
+      return lands && Faces(player, u);
+  }
   return false;
 }
 

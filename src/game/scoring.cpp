@@ -3,19 +3,11 @@
 #include "game/scoring.hpp"
 
 #include "base/measures.hpp"
+#include "game/kinds.hpp"
 #include "game/units.hpp"
 #include "gfx/draw.hpp"
 
 namespace {
-
-struct KillPoints {
-  int32_t headOn;
-  int32_t headOff;
-};
-// Points per kill by kind; only guards lose their heads.
-constexpr KillPoints kSentinelPoints{10, 10};
-constexpr KillPoints kGuardPoints{20, 50};
-constexpr KillPoints kGolemPoints{50, 50};
 
 // While the player lies dead, time runs at 1000/1300 of its pace.
 constexpr double kSlowMotion = 1300;
@@ -27,29 +19,13 @@ constexpr double kOverlayDepth = -0.1;
 // The combo level of all seven blows.
 constexpr uint8_t kFullCombo = 7;
 
-int32_t Points(const KillPoints& p, const Unit& u) {
-  return u.headOff == 1 ? p.headOff : p.headOn;
-}
-
 void Score(const Unit& u) {
+  const KindRules& rules = RulesOf(u.kind);
+  if (!rules.kills) return;
   LevelStats& stats = gameState.play.levelStats;
-  switch (static_cast<UnitKind>(u.kind)) {
-    case kPlayer:
-      break;
-    case kSentinel:
-      stats.points += Points(kSentinelPoints, u);
-      stats.sentinelKills += 1;
-      break;
-    case kGuard:
-      stats.points += Points(kGuardPoints, u);
-      stats.guardKills += 1;
-      if (u.headOff == 1) stats.headsRemoved += 1;
-      break;
-    case kGolem:
-      stats.points += Points(kGolemPoints, u);
-      stats.golemKills += 1;
-      break;
-  }
+  stats.points += u.headOff == 1 ? rules.points.headOff : rules.points.headOn;
+  stats.*rules.kills += 1;
+  if (u.headOff == 1) stats.headsRemoved += 1;
 }
 
 }  // namespace

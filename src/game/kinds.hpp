@@ -1,0 +1,31 @@
+// What each kind of unit is to the rest of the game, one row per kind: whether the player's blow
+// lands on it, whether its body is in the player's way, what its kill is worth and where it is
+// counted, and its behaviour. Kinds a map may name beyond the four (4..9) share one row that
+// keeps them still, in the way and worth nothing.
+#pragma once
+
+#include <cstdint>
+
+#include "game/play_state.hpp"
+
+enum class BlowRule {
+  Never,      // the player's blow passes through it
+  Lands,      // the blow lands from either side
+  WhenFaced,  // the blow lands only while the player faces it
+};
+
+struct KillPoints {
+  int32_t headOn;
+  int32_t headOff;
+};
+
+struct KindRules {
+  BlowRule blow;
+  bool blocksPlayer;  // a living body pushes the player back
+  KillPoints points;
+  int32_t LevelStats::*kills;  // the statistics' kill count, or none: the kill is not scored
+  // The behaviour of a frame of `dt` milliseconds (none: it stands still).
+  void (*update)(Unit& u, const Unit& player, double dt);
+};
+
+const KindRules& RulesOf(int32_t kind);
