@@ -33,7 +33,7 @@ void WearOffStun(Unit& u, double dt) {
 }
 
 void Fly(Unit& u, const Unit& player, double dt) {
-  double& phase = u.hoverAmpY;
+  double& phase = u.launchPhase;
   // The player's blow must land on this guard in this very frame; the lock keeps it to one
   // launch per flight.
   if (gameState.play.combo.attackKind == kLaunchAttack && player.hitNow == 1 && u.launchLock == 0 &&

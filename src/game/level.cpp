@@ -75,12 +75,7 @@ void RestartUnit(int k) {
   u.x = map.CharPos[k].x;
   u.y = map.CharPos[k].y;
   u.activation = map.CharActivation[k];
-  u.airborne = u.fireNow = u.idle = u.moving = u.jumping = u.facingLeft = 0;
-  u.attack = u.deathDone = u.stunned = u.crouching = u.launched = 0;
-  u.deathTime = u.stunTime = u.attackTime = u.cryTime = u.blowSoundGate = 0;
-  u.headOff = u.attackVariant = u.launchLock = u.deathEffect = u.charging = 0;
-  u.inRange = u.activated = u.hitNow = u.animIndex = 0;
-  u.killScored = u.shotTaken = u.swingArmed = u.fullComboCounted = 0;
+  u.PlayState() = UnitPlayState{};
   if (u.anim) {
     u.anim->current = 0;
     // A death animation left holding its last picture would make loops skip their first.

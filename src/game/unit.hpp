@@ -20,16 +20,9 @@ constexpr int kAnimCount = 19;
 static_assert(sizeof(CharacterRecord) == kCharacterRecordSize,
               "the definition block must be the 408 bytes of the definition file");
 
-struct Unit : CharacterRecord {
-  // Runtime head (sentinels).
-  uint8_t hoverNear = 0;
-  double hoverPhase = 0;
-  double fireTimer = 0;
-  double firePeriod = 0;
-
-  // Runtime tail.
-  std::unique_ptr<cAnim> anim;  // created once at the level load, kept across restarts
-  int32_t jumpTime = 0;
+// What a restart of the level puts back to zero: how the unit moves, attacks, reels and dies,
+// whether it is awake and near, and the latches that belong to one life.
+struct UnitPlayState {
   uint8_t airborne = 0;
   uint8_t fireNow = 0;
   uint8_t idle = 0;
@@ -48,39 +41,57 @@ struct Unit : CharacterRecord {
   double blowSoundGate = 0;
   uint8_t headOff = 0;
   uint8_t attackVariant = 0;
-  double stunLength = 0;
-  // Sound latches: the pick and comment choices, three per-unit latches, and the player's own.
-  uint8_t soundPick = 0;
-  uint8_t commentPick = 0;
-  uint8_t latchA = 0;
-  uint8_t latchB = 0;
-  uint8_t latchC = 0;
-  // A golem: a full combo was counted in this frame, for its sounds to comment.
-  uint8_t fullComboCounted = 0;
-  uint8_t painLatch = 0;
-  std::array<uint8_t, 4> swingLatch{};  // attacks 1..4
-  uint8_t impactLatch = 0;
-  uint8_t swingArmed = 0;  // a guard has swung at least once: its swing sound may play
   uint8_t launchLock = 0;
-  int32_t pushDir = 0;
   uint8_t deathEffect = 0;
   uint8_t charging = 0;
-  double hoverAmpX = 0;
-  double hoverAmpY = 0;  // guards keep their launch phase here
   uint8_t inRange = 0;
-  uint8_t animIndex = 0;
-  uint8_t hitNow = 0;
   uint8_t activated = 0;
-  // Golem grunts; `pushTime` is the sentinel's knock-back time and the golem's idle time.
-  uint8_t idlePick = 0;
-  double pushTime = 0;
-  double idlePeriod = 0;
-  // Set when the unit's death has been scored; cleared at the restart.
+  uint8_t hitNow = 0;
+  uint8_t animIndex = 0;
+  // Set when the unit's death has been scored.
   uint8_t killScored = 0;
   // Set once the sentinel's shot has been taken (or ducked); cleared with the fire flag.
   uint8_t shotTaken = 0;
+  uint8_t swingArmed = 0;  // a guard has swung at least once: its swing sound may play
+  // A golem: a full combo was counted in this frame, for its sounds to comment.
+  uint8_t fullComboCounted = 0;
+};
 
+// What a unit keeps across a restart, as it always has: its animation, a sentinel's hover and
+// fire timer, the jump time, the stun length, and its sound picks and latches.
+struct UnitKeptState {
+  uint8_t hoverNear = 0;
+  double hoverPhase = 0;
+  double fireTimer = 0;
+  double firePeriod = 0;
+  std::unique_ptr<cAnim> anim;  // created once at the level load
+  int32_t jumpTime = 0;
+  double stunLength = 0;
+  // Sound picks and latches (a latch holds a sound on until it has played once): the sentinel's
+  // shot, the shock of a sentinel or golem, the pain of the player or a guard, the voice comment
+  // after a guard's beheading or a golem's full combo.
+  uint8_t soundPick = 0;
+  uint8_t commentPick = 0;
+  uint8_t shotLatch = 0;
+  uint8_t shockLatch = 0;
+  uint8_t commentLatch = 0;
+  uint8_t painLatch = 0;
+  std::array<uint8_t, 4> swingLatch{};  // attacks 1..4
+  uint8_t impactLatch = 0;
+  int32_t pushDir = 0;
+  double hoverAmpX = 0;
+  double hoverAmpY = 0;
+  double launchPhase = 0;  // a launched guard's flight
+  double pushTime = 0;     // a sentinel's knock-back
+  // Golem grunts.
+  uint8_t idlePick = 0;
+  double idleTime = 0;
+  double idlePeriod = 0;
+};
+
+struct Unit : CharacterRecord, UnitKeptState, UnitPlayState {
   CharacterRecord& Definition() { return *this; }
+  UnitPlayState& PlayState() { return *this; }
   bool Dead() const { return life < 1; }
 };
 

@@ -96,15 +96,15 @@ void SentinelSounds(Unit& u) {
   const UnitSounds& s = gameState.level.sentinelSounds;
   PlayLooped(Slot(s, sentinel_sound::kMoving));
   if (u.stunned && u.stunTime < kFreshStun) {
-    u.latchB = 1;
+    u.shockLatch = 1;
     Rewind(Slot(s, sentinel_sound::kShocked));
   }
-  if (u.latchB) PlayOnce(Slot(s, sentinel_sound::kShocked), u.latchB);
+  if (u.shockLatch) PlayOnce(Slot(s, sentinel_sound::kShocked), u.shockLatch);
   if (u.fireNow) {
-    u.latchA = 1;
+    u.shotLatch = 1;
     Rewind(Slot(s, sentinel_sound::kAttack));
   }
-  if (u.latchA) PlayOnce(Slot(s, sentinel_sound::kAttack), u.latchA);
+  if (u.shotLatch) PlayOnce(Slot(s, sentinel_sound::kAttack), u.shotLatch);
 }
 
 // The cry timer is never reset in a level, so each guard cries once, when it first walks near.
@@ -141,10 +141,10 @@ void GuardComment(Unit& u) {
     u.commentPick = static_cast<uint8_t>(Random(kComments));
   }
   if (u.Dead() && kCommentFrom < u.deathTime && u.deathTime < kCommentUntil && u.headOff == 1) {
-    u.latchC = 1;
+    u.commentLatch = 1;
     Rewind(Comment(u.commentPick));
   }
-  if (u.latchC) PlayOnce(Comment(u.commentPick), u.latchC);
+  if (u.commentLatch) PlayOnce(Comment(u.commentPick), u.commentLatch);
 }
 
 void GuardSounds(Unit& u) {
@@ -153,10 +153,10 @@ void GuardSounds(Unit& u) {
   GuardCries(u, s);
   const SoundHandle pain = Slot(s, guard_sound::kPain);
   if (gameState.play.combo.attackKind == kLaunchAttack && u.stunned && u.launchLock == 0) {
-    u.latchA = 1;
+    u.painLatch = 1;
     Rewind(pain);
   }
-  if (u.latchA) PlayOnce(pain, u.latchA);
+  if (u.painLatch) PlayOnce(pain, u.painLatch);
   // Held at its start through a stretch of each strike cycle, so it sounds once per strike; a
   // guard that has not yet swung leaves it alone, or it would sound the first time it is near.
   const SoundHandle hit = Slot(s, guard_sound::kHit);
@@ -171,7 +171,7 @@ void GuardSounds(Unit& u) {
 }
 
 void GolemGrunts(Unit& u, const UnitSounds& s) {
-  double& idleTime = u.pushTime;
+  double& idleTime = u.idleTime;
   if (u.idlePick == 0) u.idlePick = golem_sound::kIdle;
   if (u.idlePeriod == 0) u.idlePeriod = kFirstIdlePeriod;
   if (idleTime < u.idlePeriod) {
@@ -195,10 +195,10 @@ void CommentFullCombo(Unit& u) {
     u.fullComboCounted = 0;
     Randomize();
     u.commentPick = static_cast<uint8_t>(Random(kComments));
-    u.latchC = 1;
+    u.commentLatch = 1;
     Rewind(Comment(u.commentPick));
   }
-  if (u.latchC) PlayOnce(Comment(u.commentPick), u.latchC);
+  if (u.commentLatch) PlayOnce(Comment(u.commentPick), u.commentLatch);
 }
 
 void GolemSounds(Unit& u) {
@@ -212,10 +212,10 @@ void GolemSounds(Unit& u) {
     GolemGrunts(u, s);
     const SoundHandle shock = Slot(s, golem_sound::kShock);
     if (u.stunned && gameState.play.combo.attackKind > 0) {
-      u.latchA = 1;
+      u.shockLatch = 1;
       Rewind(shock);
     }
-    if (u.latchA) PlayOnce(shock, u.latchA);
+    if (u.shockLatch) PlayOnce(shock, u.shockLatch);
   } else {
     const SoundHandle die = Slot(s, golem_sound::kDie);
     if (u.deathTime < kFreshDeath) Rewind(die);

@@ -122,7 +122,7 @@ TEST_F(EnemyTest, TheFourthAttackThrowsAGuardOncePerFlightAndNotLongDead) {
       EXPECT_EQ(g.launchLock, 1);
       EXPECT_NEAR(g.x, kPlayerX - 20 - 5, 1e-9);
       EXPECT_NEAR(g.y, kPlayerY + std::sin(-2.0) * 11, 1e-9) << "rises first";
-      EXPECT_NEAR(g.hoverAmpY, -1.97, 1e-9);
+      EXPECT_NEAR(g.launchPhase, -1.97, 1e-9);
     }
   }
 

@@ -150,7 +150,7 @@ TEST_F(UnitSoundsTest, ASentinelHumsWhileAliveAndSoundsItsShockAndShotOnce) {
   EXPECT_EQ(Ends(SentinelSound(sentinel_sound::kAttack)), 1) << "the shot";
   EXPECT_EQ(Ends(SentinelSound(sentinel_sound::kShocked)), 1) << "the shock";
   EXPECT_GE(Ends(SentinelSound(sentinel_sound::kMoving)), 2) << "the hum loops";
-  EXPECT_EQ(s.latchA + s.latchB, 0);
+  EXPECT_EQ(s.shotLatch + s.shockLatch, 0);
 
   // Dead it is silent: the hum runs out and is not started again.
   RunUnit(kLong, [&](int) { s.life = 0; });
@@ -261,7 +261,7 @@ TEST_F(UnitSoundsTest, AGolemStepsGruntsInPeriodsAndSoundsItsShockAndDeathOnce) 
   EXPECT_GE(g.idlePeriod, 2.0) << "a new period after 5 s";
   EXPECT_LE(g.idlePeriod, 6.0);
   EXPECT_TRUE(g.idlePick == 2 || g.idlePick == 3);
-  EXPECT_LT(g.pushTime, 1.0);
+  EXPECT_LT(g.idleTime, 1.0);
 
   struct Row {
     int attackKind, stunned, heard;
@@ -315,12 +315,12 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
     EXPECT_EQ(combo.comboLevel, levels[k] == 7 ? 0 : levels[k]);
     EXPECT_EQ(stats.combo7Counted, levels[k] == 7 ? 1 : 0);
   }
-  EXPECT_EQ(golem.latchC, 1);
+  EXPECT_EQ(golem.commentLatch, 1);
   fight.audio.ResetCounts();
   Run(
       kLong, [&](int) { combo.comboLevel = 0; }, [] { CountAndSound(2); });
   EXPECT_EQ(Ends(Comment(golem.commentPick)), 1);
-  EXPECT_EQ(golem.latchC, 0);
+  EXPECT_EQ(golem.commentLatch, 0);
 
   // The level reads 7 for up to 0.3 s of frames: one comment, not one started in each of them.
   fight.audio.ResetCounts();
