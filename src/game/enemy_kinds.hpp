@@ -5,6 +5,9 @@
 #include "base/measures.hpp"
 #include "game/unit.hpp"
 
+// The player's fourth attack throws a guard (and makes no impact sound).
+constexpr uint8_t kLaunchAttack = 4;
+
 // Facing the player: the art faces left, so a unit right of the player looks left.
 inline uint8_t LooksLeftAt(const Unit& u, const Unit& player) {
   return u.x > player.x ? 1 : 0;
@@ -20,3 +23,8 @@ void UpdateGuard(Unit& u, const Unit& player, double dt);
 void UpdateGolem(Unit& u, const Unit& player, double dt);
 // A fallen golem shakes the screen as it lands (a unit of another kind does nothing).
 void ShakeForFallenGolem(Unit& u);
+
+// Each kind's blow on the player: the sentinel's shot, the guard's axe, the golem's fists.
+void SentinelShoots(Unit& u, Unit& player);
+void GuardStrikes(Unit& u, Unit& player);
+void GolemStrikes(Unit& u, Unit& player);

@@ -1,10 +1,17 @@
 // The golem: slow; stops 100 px further out than a guard and alternates two heavy blows, the
 // next one chosen while it walks.
+#include <cmath>
+
 #include "app/random.hpp"
+#include "audio/sound.hpp"
 #include "game/enemy_kinds.hpp"
+#include "game/hits.hpp"
 #include "game/screen_shake.hpp"
+#include "game/unit_sounds.hpp"
+#include "game/units.hpp"
 
 namespace {
+using namespace sound_kit;
 
 constexpr double kStunLength = 1.0;
 constexpr double kDeathLength = 5.0;
@@ -41,6 +48,43 @@ bool Approach(Unit& u, const Unit& player, double dt) {
   return walked;
 }
 
+// Its sounds.
+// Golem grunts: the first 2 s of each period of 2..6 s (5 s the first time).
+constexpr double kGruntLength = 2.0;
+constexpr double kFirstIdlePeriod = 5.0;
+constexpr int32_t kIdlePeriodSpread = 5;
+constexpr double kIdlePeriodLeast = 2;
+
+void GolemGrunts(Unit& u, const UnitSounds& s) {
+  double& idleTime = u.idleTime;
+  if (u.idlePick == 0) u.idlePick = golem_sound::kIdle;
+  if (u.idlePeriod == 0) u.idlePeriod = kFirstIdlePeriod;
+  if (idleTime < u.idlePeriod) {
+    idleTime += Seconds(FrameMs());
+    if (idleTime < kGruntLength) {
+      Play(Slot(s, u.idlePick));
+    } else {
+      cSND::Stop(Slot(s, u.idlePick));
+    }
+    return;
+  }
+  idleTime = 0;
+  u.idlePeriod = Random(kIdlePeriodSpread) + kIdlePeriodLeast;
+  cSND::Stop(Slot(s, u.idlePick));
+  u.idlePick = static_cast<uint8_t>(Random(golem_sound::kIdles) + golem_sound::kIdle);
+}
+
+// A full combo counted this frame is commented once (see CountFullCombo).
+void CommentFullCombo(Unit& u) {
+  if (u.fullComboCounted != 0) {
+    u.fullComboCounted = 0;
+    Randomize();
+    u.commentPick = static_cast<uint8_t>(Random(kComments));
+    u.commentLatch = 1;
+    Rewind(Comment(u.commentPick));
+  }
+  if (u.commentLatch) PlayOnce(Comment(u.commentPick), u.commentLatch);
+}
 }  // namespace
 
 void UpdateGolem(Unit& u, const Unit& player, double dt) {
@@ -77,4 +121,51 @@ void ShakeForFallenGolem(Unit& u) {
   if (u.kind != kGolem) return;
   if (kShakeFrom < u.deathTime && u.deathTime < kShakeTo) u.deathEffect = 1;
   if (u.deathEffect != 0) ShakeScreen(u.deathEffect);
+}
+
+void GolemSounds(Unit& u) {
+  const UnitSounds& s = gameState.level.golemSounds;
+  if (u.life > 0) {
+    const SoundHandle step = Slot(s, golem_sound::kStep);
+    if (u.moving == 1) {
+      Play(step);
+      if (cSND::Ended(step)) Rewind(step);
+    }
+    GolemGrunts(u, s);
+    const SoundHandle shock = Slot(s, golem_sound::kShock);
+    if (u.stunned && gameState.play.combo.attackKind > 0) {
+      u.shockLatch = 1;
+      Rewind(shock);
+    }
+    if (u.shockLatch) PlayOnce(shock, u.shockLatch);
+  } else {
+    const SoundHandle die = Slot(s, golem_sound::kDie);
+    if (u.deathTime < kFreshDeath) Rewind(die);
+    Play(die);
+  }
+  CommentFullCombo(u);
+}
+
+// The pictures of the demo content's blows on which a fist meets the player; how long a blow
+// stuns the player, seconds; a crouching player takes a fifth of it, rounded toward zero.
+constexpr uint16_t kGolemBlow1Frame = 33;
+constexpr uint16_t kGolemBlow2Frame = 62;
+constexpr double kSlamStun = 1.1;
+constexpr double kCrouchedSlamStun = 0.1;
+constexpr double kCrouchedSlamShare = 0.2;
+
+void GolemStrikes(Unit& u, Unit& player) {
+  u.hitNow = (u.attack == 1 && Showing(u, kGolemBlow1Frame)) ||
+             (u.attack == 2 && Showing(u, kGolemBlow2Frame));
+  if (u.hitNow == 0) return;
+  EndBlow(u);
+  player.stunned = 1;
+  // Crouching takes a fifth of the blow and a short stun.
+  if (player.crouching == 1) {
+    player.life -= static_cast<int32_t>(std::trunc(u.damage * kCrouchedSlamShare));
+    player.stunLength = kCrouchedSlamStun;
+  } else {
+    player.life -= u.damage;
+    player.stunLength = kSlamStun;
+  }
 }

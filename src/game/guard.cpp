@@ -3,17 +3,22 @@
 #include <cmath>
 
 #include "app/game_state.hpp"
+#include "app/random.hpp"
+#include "audio/sound.hpp"
 #include "game/enemy_kinds.hpp"
+#include "game/hits.hpp"
+#include "game/unit_sounds.hpp"
+#include "game/units.hpp"
 
 namespace {
+using namespace sound_kit;
 
 constexpr double kStunLength = 0.8;
 constexpr double kDeathLength = 5.0;
 constexpr double kStrikeCycle = 0.77;
 // The strike reaches this far beyond the two bodies.
 constexpr double kStrikeReach = 5;
-// The attack that throws a guard, and not once it has lain dead this long.
-constexpr uint8_t kLaunchAttack = 4;
+// A guard is thrown (kLaunchAttack) only until it has lain dead this long.
 constexpr double kLaunchTooLate = 2.0;
 // The flight: the phase runs from -2 to past 0.5 at 0.003 per ms (about 833 ms), rising while
 // its sine is negative; 0.5 px per ms sideways, 1.1 px per ms at most up or down.
@@ -96,6 +101,56 @@ void Die(Unit& u, double dt) {
   }
 }
 
+// Its sounds.
+constexpr double kCryLength = 2.0;
+constexpr double kCryDistance = 400;
+// The guard's swing sounds 0.2 s into each strike.
+constexpr double kSwingFrom = 0.2;
+constexpr double kSwingUntil = 0.25;
+// The comment follows a beheading half a second later; its choice is made in the first 0.05 s.
+constexpr double kCommentChoice = 0.05;
+constexpr double kCommentFrom = 0.5;
+constexpr double kCommentUntil = 0.55;
+
+// The cry timer is never reset in a level, so each guard cries once, when it first walks near.
+void GuardCries(Unit& u, const UnitSounds& s) {
+  const Unit& p = PlayerUnit();
+  if (!(u.moving && u.cryTime < kCryLength && std::abs(p.x - u.x) < kCryDistance)) return;
+  if (u.cryTime == 0) {
+    u.soundPick = static_cast<uint8_t>(Random(guard_sound::kCries));
+    Rewind(Slot(s, u.soundPick));
+  }
+  u.cryTime += Seconds(FrameMs());
+  Play(Slot(s, u.soundPick));
+}
+
+void GuardDies(Unit& u, const UnitSounds& s) {
+  if (u.headOff == 0) {
+    if (u.deathTime == 0) {
+      Randomize();
+      u.soundPick = static_cast<uint8_t>(Random(guard_sound::kDeaths) + guard_sound::kDeath);
+      Rewind(Slot(s, u.soundPick));
+    }
+  } else if (u.deathTime == 0) {
+    // One of the two cries, chosen once: drawn again in later frames, both would sound at once.
+    u.soundPick = static_cast<uint8_t>(Random(guard_sound::kHeadOffs) + guard_sound::kHeadOff);
+    Rewind(Slot(s, u.soundPick));
+  }
+  Play(Slot(s, u.soundPick));
+}
+
+// A voice comment half a second after a beheading.
+void GuardComment(Unit& u) {
+  if (u.Dead() && u.deathTime < kCommentChoice) {
+    Randomize();
+    u.commentPick = static_cast<uint8_t>(Random(kComments));
+  }
+  if (u.Dead() && kCommentFrom < u.deathTime && u.deathTime < kCommentUntil && u.headOff == 1) {
+    u.commentLatch = 1;
+    Rewind(Comment(u.commentPick));
+  }
+  if (u.commentLatch) PlayOnce(Comment(u.commentPick), u.commentLatch);
+}
 }  // namespace
 
 void UpdateGuard(Unit& u, const Unit& player, double dt) {
@@ -112,4 +167,42 @@ void UpdateGuard(Unit& u, const Unit& player, double dt) {
     }
   }
   Die(u, dt);
+}
+
+void GuardSounds(Unit& u) {
+  if (u.deathDone != 0) return;
+  const UnitSounds& s = gameState.level.guardSounds;
+  GuardCries(u, s);
+  const SoundHandle pain = Slot(s, guard_sound::kPain);
+  if (gameState.play.combo.attackKind == kLaunchAttack && u.stunned && u.launchLock == 0) {
+    u.painLatch = 1;
+    Rewind(pain);
+  }
+  if (u.painLatch) PlayOnce(pain, u.painLatch);
+  // Held at its start through a stretch of each strike cycle, so it sounds once per strike; a
+  // guard that has not yet swung leaves it alone, or it would sound the first time it is near.
+  const SoundHandle hit = Slot(s, guard_sound::kHit);
+  if (u.attack == 1 && kSwingFrom < u.attackTime && u.attackTime < kSwingUntil) {
+    u.swingArmed = 1;
+    Rewind(hit);
+  } else if (u.swingArmed) {
+    Play(hit);
+  }
+  if (u.Dead()) GuardDies(u, s);
+  GuardComment(u);
+}
+
+// The picture of the demo content's strike on which the axe meets the player, and how long
+// it stuns the player, seconds.
+constexpr uint16_t kGuardStrikeFrame = 60;
+constexpr double kStrikeStun = 0.7;
+
+void GuardStrikes(Unit& u, Unit& player) {
+  u.hitNow = u.attack == 1 && Showing(u, kGuardStrikeFrame);
+  if (u.hitNow == 0) return;
+  EndBlow(u);
+  // The axe goes over a crouching player, who still reels from it next frame.
+  if (player.crouching == 1) return;
+  player.life -= u.damage;
+  player.stunLength = kStrikeStun;
 }

@@ -22,19 +22,6 @@ constexpr uint8_t kGolemStunLevel = 2;
 constexpr uint8_t kGolemBonusLevel = 2;
 constexpr int32_t kGolemBonus = 2;
 
-// The pictures of the demo content's frame sets on which a blow meets its target.
-constexpr uint16_t kGuardStrikeFrame = 60;
-constexpr uint16_t kGolemBlow1Frame = 33;
-constexpr uint16_t kGolemBlow2Frame = 62;
-
-// How long each blow stuns the player, seconds.
-constexpr double kShotStun = 1.0;
-constexpr double kStrikeStun = 0.7;
-constexpr double kSlamStun = 1.1;
-constexpr double kCrouchedSlamStun = 0.1;
-// A crouching player takes this share of a golem's blow, rounded toward zero.
-constexpr double kCrouchedSlamShare = 0.2;
-
 constexpr double kPlayerDeathLength = 3.0;
 
 bool Faces(const Unit& player, const Unit& u) {
@@ -81,6 +68,8 @@ void WearOffPlayerStun(Unit& player, double dt) {
   }
 }
 
+}  // namespace
+
 bool Showing(const Unit& u, uint16_t picture) {
   return u.anim && u.anim->current == picture;
 }
@@ -91,44 +80,6 @@ void EndBlow(Unit& u) {
     u.anim->current = static_cast<uint16_t>(At(u.anims, u.animIndex, "animation").firstFrame);
   u.attack = 0;
 }
-
-void SentinelShoots(Unit& u, Unit& player) {
-  // Crouching ducks under the shot. A sentinel struck or stunned right after it fired keeps its
-  // fire flag for a while, but the shot is taken only once.
-  u.hitNow = u.fireNow == 1 && u.shotTaken == 0 && player.crouching == 0;
-  u.shotTaken = u.fireNow;
-  if (u.hitNow == 0) return;
-  player.life -= u.damage;
-  player.stunLength = kShotStun;
-}
-
-void GuardStrikes(Unit& u, Unit& player) {
-  u.hitNow = u.attack == 1 && Showing(u, kGuardStrikeFrame);
-  if (u.hitNow == 0) return;
-  EndBlow(u);
-  // The axe goes over a crouching player, who still reels from it next frame.
-  if (player.crouching == 1) return;
-  player.life -= u.damage;
-  player.stunLength = kStrikeStun;
-}
-
-void GolemStrikes(Unit& u, Unit& player) {
-  u.hitNow = (u.attack == 1 && Showing(u, kGolemBlow1Frame)) ||
-             (u.attack == 2 && Showing(u, kGolemBlow2Frame));
-  if (u.hitNow == 0) return;
-  EndBlow(u);
-  player.stunned = 1;
-  // Crouching takes a fifth of the blow and a short stun.
-  if (player.crouching == 1) {
-    player.life -= static_cast<int32_t>(std::trunc(u.damage * kCrouchedSlamShare));
-    player.stunLength = kCrouchedSlamStun;
-  } else {
-    player.life -= u.damage;
-    player.stunLength = kSlamStun;
-  }
-}
-
-}  // namespace
 
 bool InMeleeReach(int i) {
   const Unit& p = PlayerUnit();
@@ -166,18 +117,5 @@ void PlayerHitsUnit(int i) {
 
 void UnitHitsPlayer(int i) {
   Unit& u = UnitAt(i);
-  Unit& player = PlayerUnit();
-  switch (static_cast<UnitKind>(u.kind)) {
-    case kPlayer:
-      break;
-    case kSentinel:
-      SentinelShoots(u, player);
-      break;
-    case kGuard:
-      GuardStrikes(u, player);
-      break;
-    case kGolem:
-      GolemStrikes(u, player);
-      break;
-  }
+  if (auto strike = RulesOf(u.kind).strike) strike(u, PlayerUnit());
 }

@@ -5,17 +5,38 @@
 
 #include "base/unit_kinds.hpp"
 #include "game/enemy_kinds.hpp"
+#include "game/unit_sounds.hpp"
 
 namespace {
 // Rows in the order of UnitKind.
 constexpr std::array<KindRules, 4> kRules = {{
-    {BlowRule::Never, true, {0, 0}, nullptr, nullptr},  // the player
-    {BlowRule::Lands, false, {10, 10}, &LevelStats::sentinelKills, UpdateSentinel},
+    {BlowRule::Never, true, {0, 0}, nullptr, nullptr, nullptr, nullptr},  // the player (its own
+                                                                          // sounds)
+    {BlowRule::Lands,
+     false,
+     {10, 10},
+     &LevelStats::sentinelKills,
+     UpdateSentinel,
+     SentinelSounds,
+     SentinelShoots},
     // Only guards lose their heads, and are worth more without one.
-    {BlowRule::WhenFaced, true, {20, 50}, &LevelStats::guardKills, UpdateGuard},
-    {BlowRule::WhenFaced, true, {50, 50}, &LevelStats::golemKills, UpdateGolem},
+    {BlowRule::WhenFaced,
+     true,
+     {20, 50},
+     &LevelStats::guardKills,
+     UpdateGuard,
+     GuardSounds,
+     GuardStrikes},
+    {BlowRule::WhenFaced,
+     true,
+     {50, 50},
+     &LevelStats::golemKills,
+     UpdateGolem,
+     GolemSounds,
+     GolemStrikes},
 }};
-constexpr KindRules kUnnamedRules{BlowRule::WhenFaced, true, {0, 0}, nullptr, nullptr};
+constexpr KindRules kUnnamedRules{
+    BlowRule::WhenFaced, true, {0, 0}, nullptr, nullptr, nullptr, nullptr};
 }  // namespace
 
 const KindRules& RulesOf(int32_t kind) {

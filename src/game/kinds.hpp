@@ -26,6 +26,10 @@ struct KindRules {
   int32_t LevelStats::*kills;  // the statistics' kill count, or none: the kill is not scored
   // The behaviour of a frame of `dt` milliseconds (none: it stands still).
   void (*update)(Unit& u, const Unit& player, double dt);
+  // The sounds it makes in the frame (none: silent).
+  void (*sounds)(Unit& u);
+  // Its blow on the player in the frame (none: it never strikes).
+  void (*strike)(Unit& u, Unit& player);
 };
 
 const KindRules& RulesOf(int32_t kind);

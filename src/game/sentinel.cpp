@@ -4,9 +4,13 @@
 
 #include "app/game_state.hpp"
 #include "app/random.hpp"
+#include "audio/sound.hpp"
 #include "game/enemy_kinds.hpp"
+#include "game/hits.hpp"
+#include "game/unit_sounds.hpp"
 
 namespace {
+using namespace sound_kit;
 
 constexpr double kDeathLength = 1.5;
 // How far to the side and above the player the sentinel keeps.
@@ -78,6 +82,7 @@ void HoverAndCountDown(Unit& u, double dt) {
   }
 }
 
+// Its sounds.
 }  // namespace
 
 void UpdateSentinel(Unit& u, const Unit& player, double dt) {
@@ -105,4 +110,33 @@ void UpdateSentinel(Unit& u, const Unit& player, double dt) {
     HoverAndCountDown(u, dt);
   }
   u.charging = u.firePeriod - kChargeLength < u.fireTimer ? 1 : 0;
+}
+
+void SentinelSounds(Unit& u) {
+  if (u.life <= 0) return;
+  const UnitSounds& s = gameState.level.sentinelSounds;
+  PlayLooped(Slot(s, sentinel_sound::kMoving));
+  if (u.stunned && u.stunTime < kFreshStun) {
+    u.shockLatch = 1;
+    Rewind(Slot(s, sentinel_sound::kShocked));
+  }
+  if (u.shockLatch) PlayOnce(Slot(s, sentinel_sound::kShocked), u.shockLatch);
+  if (u.fireNow) {
+    u.shotLatch = 1;
+    Rewind(Slot(s, sentinel_sound::kAttack));
+  }
+  if (u.shotLatch) PlayOnce(Slot(s, sentinel_sound::kAttack), u.shotLatch);
+}
+
+// Its shot stuns the player this long, seconds.
+constexpr double kShotStun = 1.0;
+
+void SentinelShoots(Unit& u, Unit& player) {
+  // Crouching ducks under the shot. A sentinel struck or stunned right after it fired keeps its
+  // fire flag for a while, but the shot is taken only once.
+  u.hitNow = u.fireNow == 1 && u.shotTaken == 0 && player.crouching == 0;
+  u.shotTaken = u.fireNow;
+  if (u.hitNow == 0) return;
+  player.life -= u.damage;
+  player.stunLength = kShotStun;
 }

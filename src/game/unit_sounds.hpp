@@ -1,5 +1,13 @@
-// The sounds units make: steps, swings, impacts, pain, cries, deaths, comments.
+// The sounds units make: steps, swings, impacts, pain, cries, deaths, comments. The player's are
+// here; each enemy kind's sound step is in its own file and named by its row in game/kinds.cpp.
 #pragma once
+
+#include <cstdint>
+
+#include "base/types.hpp"
+#include "content/level_assets.hpp"
+
+struct Unit;
 
 // The slots of each kind's sound table: the level load opens each file into its slot, and the
 // sound steps play them by these names.
@@ -52,3 +60,26 @@ constexpr int kIdles = kDie - kIdle;
 
 void UpdatePlayerSounds();
 void UpdateUnitSounds(int i);
+
+// What the kinds' sound steps share. One-shot sounds are armed by a latch and a rewind on their
+// trigger and played until they end.
+namespace sound_kit {
+// Triggers that last a while re-arm their sound through this first stretch.
+constexpr double kFreshStun = 0.1;
+constexpr double kFreshDeath = 0.1;
+// The voice comments after a beheading or a full combo.
+constexpr int kComments = 3;
+
+uint8_t Volume();
+void Play(SoundHandle h);
+void PlayLooped(SoundHandle h);
+// Plays until the sound ends, then clears the latch.
+void PlayOnce(SoundHandle h, uint8_t& latch);
+void Rewind(SoundHandle h);
+SoundHandle Comment(int pick);
+SoundHandle Slot(const UnitSounds& table, int slot);
+}  // namespace sound_kit
+
+void SentinelSounds(Unit& u);
+void GuardSounds(Unit& u);
+void GolemSounds(Unit& u);
