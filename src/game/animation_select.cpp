@@ -3,51 +3,10 @@
 
 #include <span>
 
+#include "game/kinds.hpp"
 #include "game/units.hpp"
 
 namespace {
-
-enum class When {
-  Idle,
-  Moving,
-  Jumping,
-  Attack1,
-  Attack2,
-  Attack3,
-  Attack4,
-  Crouching,
-  Stunned,
-  NotCharging,
-  Charging
-};
-
-struct Row {
-  When when;
-  uint8_t index;
-};
-
-// The player's attacks 2 and 3 show each other's entries.
-constexpr Row kPlayerRows[] = {{When::Idle, 0},    {When::Moving, 1},    {When::Jumping, 2},
-                               {When::Attack1, 4}, {When::Attack2, 6},   {When::Attack3, 5},
-                               {When::Attack4, 7}, {When::Crouching, 8}, {When::Stunned, 10}};
-constexpr Row kGuardRows[] = {{When::Idle, 0},
-                              {When::Moving, 1},
-                              {When::Jumping, 2},
-                              {When::Attack1, 4},
-                              {When::Stunned, 11}};
-constexpr Row kGolemRows[] = {{When::Idle, 0},    {When::Moving, 1},  {When::Jumping, 2},
-                              {When::Attack1, 4}, {When::Attack2, 5}, {When::Stunned, 10}};
-constexpr Row kSentinelRows[] = {{When::NotCharging, 0}, {When::Charging, 1}};
-
-constexpr uint8_t kPlayerDead = 11;
-constexpr uint8_t kGuardDead = 10;
-constexpr uint8_t kGolemDead = 17;
-constexpr uint8_t kSentinelDead = 2;
-
-// A beheaded or beaten guard lies still on its first death picture for 2 s, then plays the
-// death animation once.
-constexpr double kGuardDeathHold = 2.0;
-constexpr double kGuardDeathPlay = 2.1;
 
 bool Holds(const Unit& u, When when) {
   switch (when) {
@@ -77,13 +36,19 @@ bool Holds(const Unit& u, When when) {
   return false;
 }
 
-void ApplyRows(Unit& u, std::span<const Row> rows) {
-  for (const Row& row : rows) {
+// The player's attacks 2 and 3 show each other's entries.
+constexpr AnimRow kPlayerRows[] = {{When::Idle, 0},    {When::Moving, 1},    {When::Jumping, 2},
+                                   {When::Attack1, 4}, {When::Attack2, 6},   {When::Attack3, 5},
+                                   {When::Attack4, 7}, {When::Crouching, 8}, {When::Stunned, 10}};
+constexpr uint8_t kPlayerDead = 11;
+}  // namespace
+
+void ApplyRows(Unit& u, std::span<const AnimRow> rows) {
+  for (const AnimRow& row : rows) {
     if (Holds(u, row.when)) u.animIndex = row.index;
   }
 }
 
-// Character art faces left: a unit facing right is drawn mirrored.
 void FaceTheWayItLooks(Unit& u) {
   u.anim->mirrored = u.facingLeft ? 0 : 1;
 }
@@ -104,59 +69,9 @@ void SelectPlayer(Unit& u) {
   if (u.attack > 0 && u.anim->current == e.firstFrame + e.frameCount - 1) u.attack = 0;
 }
 
-void SelectGuard(Unit& u) {
-  FaceTheWayItLooks(u);
-  u.anim->playing = 1;
-  ApplyRows(u, kGuardRows);
-  if (!u.Dead()) return;
-  u.animIndex = kGuardDead;
-  const AnimEntry& e = ShownEntry(u);
-  if (u.deathTime < kGuardDeathHold) {
-    u.anim->playing = 0;
-    u.anim->current = static_cast<uint16_t>(e.firstFrame);
-  } else if (u.deathTime > kGuardDeathHold && u.deathTime < kGuardDeathPlay) {
-    u.anim->playing = 1;
-  } else if (u.deathTime > kGuardDeathPlay && u.anim->current == e.firstFrame + e.frameCount - 1) {
-    u.anim->playing = 0;
-  }
-}
-
-void SelectGolem(Unit& u) {
-  FaceTheWayItLooks(u);
-  if (u.life > 0) u.anim->playing = 1;
-  ApplyRows(u, kGolemRows);
-  if (u.Dead()) {
-    u.animIndex = kGolemDead;
-    u.anim->oneShot = 1;
-  }
-}
-
-void SelectSentinel(Unit& u) {
-  u.anim->playing = 1;
-  ApplyRows(u, kSentinelRows);
-  if (u.Dead()) u.animIndex = kSentinelDead;
-}
-
-}  // namespace
-
 void SelectAnimation(int i) {
   Unit& u = UnitAt(i);
   if (!u.anim) return;
-  switch (u.kind) {
-    case kPlayer:
-      SelectPlayer(u);
-      break;
-    case kSentinel:
-      SelectSentinel(u);
-      break;
-    case kGuard:
-      SelectGuard(u);
-      break;
-    case kGolem:
-      SelectGolem(u);
-      break;
-    default:
-      break;
-  }
+  if (auto select = RulesOf(u.kind).selectAnimation) select(u);
   if (u.animIndex >= kAnimCount) FatalRangeError("animation index " + std::to_string(u.animIndex));
 }

@@ -1,9 +1,11 @@
 // The golem: slow; stops 100 px further out than a guard and alternates two heavy blows, the
-// next one chosen while it walks.
+// next one chosen while it walks. Also its steps, grunts, shock and death sounds, the comment on a
+// full combo, its fists' blow on the player, its animation and the shake of its fall.
 #include <cmath>
 
 #include "app/random.hpp"
 #include "audio/sound.hpp"
+#include "game/animation_select.hpp"
 #include "game/enemy_kinds.hpp"
 #include "game/hits.hpp"
 #include "game/screen_shake.hpp"
@@ -167,5 +169,20 @@ void GolemStrikes(Unit& u, Unit& player) {
   } else {
     player.life -= u.damage;
     player.stunLength = kSlamStun;
+  }
+}
+
+// Its animation rows and its death.
+constexpr AnimRow kGolemRows[] = {{When::Idle, 0},    {When::Moving, 1},  {When::Jumping, 2},
+                                  {When::Attack1, 4}, {When::Attack2, 5}, {When::Stunned, 10}};
+constexpr uint8_t kGolemDead = 17;
+
+void SelectGolem(Unit& u) {
+  FaceTheWayItLooks(u);
+  if (u.life > 0) u.anim->playing = 1;
+  ApplyRows(u, kGolemRows);
+  if (u.Dead()) {
+    u.animIndex = kGolemDead;
+    u.anim->oneShot = 1;
   }
 }

@@ -1,10 +1,12 @@
 // The guard: walks up to the player until the bodies touch and strikes every 0.77 s; the player's
-// fourth attack throws it through the air.
+// fourth attack throws it through the air. Also its cries, pain, swing and death sounds, its axe's
+// blow on the player and the animation its state shows.
 #include <cmath>
 
 #include "app/game_state.hpp"
 #include "app/random.hpp"
 #include "audio/sound.hpp"
+#include "game/animation_select.hpp"
 #include "game/enemy_kinds.hpp"
 #include "game/hits.hpp"
 #include "game/unit_sounds.hpp"
@@ -205,4 +207,32 @@ void GuardStrikes(Unit& u, Unit& player) {
   if (player.crouching == 1) return;
   player.life -= u.damage;
   player.stunLength = kStrikeStun;
+}
+
+// Its animation rows, and its death: a beheaded or beaten guard lies still on its first death
+// picture for 2 s, then plays the death animation once.
+constexpr AnimRow kGuardRows[] = {{When::Idle, 0},
+                                  {When::Moving, 1},
+                                  {When::Jumping, 2},
+                                  {When::Attack1, 4},
+                                  {When::Stunned, 11}};
+constexpr uint8_t kGuardDead = 10;
+constexpr double kGuardDeathHold = 2.0;
+constexpr double kGuardDeathPlay = 2.1;
+
+void SelectGuard(Unit& u) {
+  FaceTheWayItLooks(u);
+  u.anim->playing = 1;
+  ApplyRows(u, kGuardRows);
+  if (!u.Dead()) return;
+  u.animIndex = kGuardDead;
+  const AnimEntry& e = ShownEntry(u);
+  if (u.deathTime < kGuardDeathHold) {
+    u.anim->playing = 0;
+    u.anim->current = static_cast<uint16_t>(e.firstFrame);
+  } else if (u.deathTime > kGuardDeathHold && u.deathTime < kGuardDeathPlay) {
+    u.anim->playing = 1;
+  } else if (u.deathTime > kGuardDeathPlay && u.anim->current == e.firstFrame + e.frameCount - 1) {
+    u.anim->playing = 0;
+  }
 }

@@ -1,6 +1,7 @@
-// Blows both ways: the player's lands in the frame an attack starts, on an enemy in reach that it
-// faces; an enemy's lands on the exact picture of its strike. Damage, stun, decapitation, the
-// combo bonus on golems, and the player's stun and death timers.
+// Blows both ways: the player's lands in the frame an attack starts, on an enemy in reach (facing
+// it where its kind's row says so); an enemy's, in its kind's own file, lands on the exact picture
+// of its strike. Damage, stun, decapitation, the combo bonus on golems, and the player's stun and
+// death timers.
 #include "game/hits.hpp"
 
 #include <cmath>

@@ -4,21 +4,30 @@
 #include <array>
 
 #include "base/unit_kinds.hpp"
+#include "game/animation_select.hpp"
 #include "game/enemy_kinds.hpp"
 #include "game/unit_sounds.hpp"
 
 namespace {
 // Rows in the order of UnitKind.
 constexpr std::array<KindRules, 4> kRules = {{
-    {BlowRule::Never, true, {0, 0}, nullptr, nullptr, nullptr, nullptr},  // the player (its own
-                                                                          // sounds)
+    {BlowRule::Never,
+     true,
+     {0, 0},
+     nullptr,
+     nullptr,
+     nullptr,
+     nullptr,
+     SelectPlayer},  // the player (its own
+                     // sounds)
     {BlowRule::Lands,
      false,
      {10, 10},
      &LevelStats::sentinelKills,
      UpdateSentinel,
      SentinelSounds,
-     SentinelShoots},
+     SentinelShoots,
+     SelectSentinel},
     // Only guards lose their heads, and are worth more without one.
     {BlowRule::WhenFaced,
      true,
@@ -26,17 +35,19 @@ constexpr std::array<KindRules, 4> kRules = {{
      &LevelStats::guardKills,
      UpdateGuard,
      GuardSounds,
-     GuardStrikes},
+     GuardStrikes,
+     SelectGuard},
     {BlowRule::WhenFaced,
      true,
      {50, 50},
      &LevelStats::golemKills,
      UpdateGolem,
      GolemSounds,
-     GolemStrikes},
+     GolemStrikes,
+     SelectGolem},
 }};
 constexpr KindRules kUnnamedRules{
-    BlowRule::WhenFaced, true, {0, 0}, nullptr, nullptr, nullptr, nullptr};
+    BlowRule::WhenFaced, true, {0, 0}, nullptr, nullptr, nullptr, nullptr, nullptr};
 }  // namespace
 
 const KindRules& RulesOf(int32_t kind) {

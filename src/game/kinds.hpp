@@ -30,6 +30,8 @@ struct KindRules {
   void (*sounds)(Unit& u);
   // Its blow on the player in the frame (none: it never strikes).
   void (*strike)(Unit& u, Unit& player);
+  // The animation its state shows (none: the animation is left as it is).
+  void (*selectAnimation)(Unit& u);
 };
 
 const KindRules& RulesOf(int32_t kind);

@@ -1,10 +1,12 @@
 // The sentinel: a flying gun that keeps about 200 px above the player and no more than 200 px to
-// its side, hovers while near and fires every 5 to 9 seconds.
+// its side, hovers while near and fires every 5 to 9 seconds. Also its hum, shock and shot sounds,
+// its shot landing on the player and the animation its state shows.
 #include <cmath>
 
 #include "app/game_state.hpp"
 #include "app/random.hpp"
 #include "audio/sound.hpp"
+#include "game/animation_select.hpp"
 #include "game/enemy_kinds.hpp"
 #include "game/hits.hpp"
 #include "game/unit_sounds.hpp"
@@ -139,4 +141,14 @@ void SentinelShoots(Unit& u, Unit& player) {
   if (u.hitNow == 0) return;
   player.life -= u.damage;
   player.stunLength = kShotStun;
+}
+
+// Its animation rows (charging or not) and its death.
+constexpr AnimRow kSentinelRows[] = {{When::NotCharging, 0}, {When::Charging, 1}};
+constexpr uint8_t kSentinelDead = 2;
+
+void SelectSentinel(Unit& u) {
+  u.anim->playing = 1;
+  ApplyRows(u, kSentinelRows);
+  if (u.Dead()) u.animIndex = kSentinelDead;
 }

@@ -1,7 +1,5 @@
-// The sounds units make: the player's steps, jump, swings, impacts, pain and death; the sentinel's
-// hum, shock and shot; the guard's cry, pain, strike, death and the comment after a beheading; the
-// golem's steps, grunts, shock and death, and the comment on a seven-hit combo. One-shot sounds
-// are armed by a latch and a rewind on their trigger and played until they end.
+// The player's sounds (steps, jump, swings, impacts, pain and death), the sound step of each
+// processed unit, and the machinery the kinds' own sound steps share.
 #include "game/unit_sounds.hpp"
 
 #include <cmath>
