@@ -38,8 +38,5 @@ void FaceTheWayItLooks(Unit& u);
 // The animation table's entry the unit shows now.
 const AnimEntry& ShownEntry(const Unit& u);
 
-// Each kind's choice: the player's here, each enemy kind's in its own file.
+// The player's choice (each enemy kind's is in its own file, game/enemy_kinds.hpp).
 void SelectPlayer(Unit& u);
-void SelectSentinel(Unit& u);
-void SelectGuard(Unit& u);
-void SelectGolem(Unit& u);

@@ -1,5 +1,6 @@
-// The behaviour of each enemy kind, one file each, called by UpdateEnemy with the unit, the player
-// and the frame's time step in milliseconds.
+// Each enemy kind, one file each: its behaviour (called with the unit, the player and the frame's
+// time step in milliseconds), its blow on the player, its sounds and its animation; game/kinds.cpp
+// names them in the kind's row.
 #pragma once
 
 #include "base/measures.hpp"
@@ -28,3 +29,11 @@ void ShakeForFallenGolem(Unit& u);
 void SentinelShoots(Unit& u, Unit& player);
 void GuardStrikes(Unit& u, Unit& player);
 void GolemStrikes(Unit& u, Unit& player);
+// Each kind's sounds in a frame it is processed.
+void SentinelSounds(Unit& u);
+void GuardSounds(Unit& u);
+void GolemSounds(Unit& u);
+// The animation each kind's state shows.
+void SelectSentinel(Unit& u);
+void SelectGuard(Unit& u);
+void SelectGolem(Unit& u);

@@ -79,7 +79,3 @@ void Rewind(SoundHandle h);
 SoundHandle Comment(int pick);
 SoundHandle Slot(const UnitSounds& table, int slot);
 }  // namespace sound_kit
-
-void SentinelSounds(Unit& u);
-void GuardSounds(Unit& u);
-void GolemSounds(Unit& u);
