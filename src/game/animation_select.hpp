@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <span>
 
-struct Unit;
-struct AnimEntry;
+#include "base/messages.hpp"
+#include "game/unit.hpp"
 
 // Sets the unit's animIndex and its animation's mirrored, playing and oneShot flags from the
 // unit's state; ends the player's attack when its animation has played through.
@@ -31,12 +31,50 @@ struct AnimRow {
   uint8_t index;
 };
 
-// Sets animIndex from the rows, later true rows overriding earlier ones.
-void ApplyRows(Unit& u, std::span<const AnimRow> rows);
+// Whether the unit's state is what the row asks about.
+inline bool Holds(const Unit& u, When when) {
+  switch (when) {
+    case When::Idle:
+      return u.idle != 0;
+    case When::Moving:
+      return u.moving != 0;
+    case When::Jumping:
+      return u.jumping != 0;
+    case When::Attack1:
+      return u.attack == 1;
+    case When::Attack2:
+      return u.attack == 2;
+    case When::Attack3:
+      return u.attack == 3;
+    case When::Attack4:
+      return u.attack == 4;
+    case When::Crouching:
+      return u.crouching != 0;
+    case When::Stunned:
+      return u.stunned != 0;
+    case When::NotCharging:
+      return u.charging == 0;
+    case When::Charging:
+      return u.charging == 1;
+  }
+  return false;
+}
+
+// Sets animIndex from the rows, later true rows overriding earlier ones. Inline, with each kind's
+// rows known where it is called: it runs for every processed unit in every frame.
+inline void ApplyRows(Unit& u, std::span<const AnimRow> rows) {
+  for (const AnimRow& row : rows) {
+    if (Holds(u, row.when)) u.animIndex = row.index;
+  }
+}
 // Character art faces left: a unit facing right is drawn mirrored.
-void FaceTheWayItLooks(Unit& u);
+inline void FaceTheWayItLooks(Unit& u) {
+  u.anim->mirrored = u.facingLeft ? 0 : 1;
+}
 // The animation table's entry the unit shows now.
-const AnimEntry& ShownEntry(const Unit& u);
+inline const AnimEntry& ShownEntry(const Unit& u) {
+  return At(u.anims, u.animIndex, "animation index");
+}
 
 // The player's choice (each enemy kind's is in its own file, game/enemy_kinds.hpp).
 void SelectPlayer(Unit& u);

@@ -22,7 +22,7 @@ inline int32_t BlowDirection(const Unit& player) {
 void UpdateSentinel(Unit& u, const Unit& player, double dt);
 void UpdateGuard(Unit& u, const Unit& player, double dt);
 void UpdateGolem(Unit& u, const Unit& player, double dt);
-// A fallen golem shakes the screen as it lands (a unit of another kind does nothing).
+// A fallen golem shakes the screen as it lands.
 void ShakeForFallenGolem(Unit& u);
 
 // Each kind's blow on the player: the sentinel's shot, the guard's axe, the golem's fists.

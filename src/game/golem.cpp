@@ -120,7 +120,6 @@ void UpdateGolem(Unit& u, const Unit& player, double dt) {
 }
 
 void ShakeForFallenGolem(Unit& u) {
-  if (u.kind != kGolem) return;
   if (kShakeFrom < u.deathTime && u.deathTime < kShakeTo) u.deathEffect = 1;
   if (u.deathEffect != 0) ShakeScreen(u.deathEffect);
 }

@@ -1,56 +1,25 @@
 // The kinds' rows.
 #include "game/kinds.hpp"
 
-#include <array>
-
-#include "base/unit_kinds.hpp"
 #include "game/animation_select.hpp"
 #include "game/enemy_kinds.hpp"
-#include "game/unit_sounds.hpp"
+#include "game/scoring.hpp"
 
-namespace {
-// Rows in the order of UnitKind.
-constexpr std::array<KindRules, 4> kRules = {{
-    {BlowRule::Never,
-     true,
-     {0, 0},
-     nullptr,
-     nullptr,
-     nullptr,
-     nullptr,
-     SelectPlayer},  // the player (its own
-                     // sounds)
-    {BlowRule::Lands,
-     false,
-     {10, 10},
-     &LevelStats::sentinelKills,
-     UpdateSentinel,
-     SentinelSounds,
-     SentinelShoots,
-     SelectSentinel},
+// clang-format off
+// blow rule, blocks the player, points (head on, head off), kill count,
+// behaviour, sounds, blow on the player, animation, full-combo count, shake
+const std::array<KindRules, 4> kKindRules = {{
+    // The player: its own sounds and blows are the player's code's.
+    {BlowRule::Never, true, {0, 0}, nullptr,
+     nullptr, nullptr, nullptr, SelectPlayer, nullptr, nullptr},
+    {BlowRule::Lands, false, {10, 10}, &LevelStats::sentinelKills,
+     UpdateSentinel, SentinelSounds, SentinelShoots, SelectSentinel, nullptr, nullptr},
     // Only guards lose their heads, and are worth more without one.
-    {BlowRule::WhenFaced,
-     true,
-     {20, 50},
-     &LevelStats::guardKills,
-     UpdateGuard,
-     GuardSounds,
-     GuardStrikes,
-     SelectGuard},
-    {BlowRule::WhenFaced,
-     true,
-     {50, 50},
-     &LevelStats::golemKills,
-     UpdateGolem,
-     GolemSounds,
-     GolemStrikes,
-     SelectGolem},
+    {BlowRule::WhenFaced, true, {20, 50}, &LevelStats::guardKills,
+     UpdateGuard, GuardSounds, GuardStrikes, SelectGuard, nullptr, nullptr},
+    {BlowRule::WhenFaced, true, {50, 50}, &LevelStats::golemKills,
+     UpdateGolem, GolemSounds, GolemStrikes, SelectGolem, CountFullCombo, ShakeForFallenGolem},
 }};
-constexpr KindRules kUnnamedRules{
-    BlowRule::WhenFaced, true, {0, 0}, nullptr, nullptr, nullptr, nullptr, nullptr};
-}  // namespace
-
-const KindRules& RulesOf(int32_t kind) {
-  if (kind >= kPlayer && kind <= kGolem) return kRules[static_cast<std::size_t>(kind)];
-  return kUnnamedRules;
-}
+const KindRules kUnnamedKindRules{BlowRule::WhenFaced, true, {0, 0}, nullptr,
+                                  nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+// clang-format on

@@ -4,6 +4,8 @@
 // keeps them still, in the way and worth nothing.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "game/play_state.hpp"
@@ -32,6 +34,20 @@ struct KindRules {
   void (*strike)(Unit& u, Unit& player);
   // The animation its state shows (none: the animation is left as it is).
   void (*selectAnimation)(Unit& u);
+  // Counts a full combo while it is processed, before its sounds comment it (golems).
+  void (*countCombo)(Unit& u);
+  // What it does to the world as its effects are drawn (a fallen golem shakes it).
+  void (*shake)(Unit& u);
 };
 
-const KindRules& RulesOf(int32_t kind);
+// The rows of the four kinds in the order of UnitKind, and the row of the unnamed kinds.
+extern const std::array<KindRules, 4> kKindRules;
+extern const KindRules kUnnamedKindRules;
+
+// Read for every processed unit several times a frame, so it is inline.
+inline const KindRules& RulesOf(int32_t kind) {
+  if (kind >= 0 && kind < static_cast<int32_t>(kKindRules.size())) {
+    return kKindRules[static_cast<std::size_t>(kind)];
+  }
+  return kUnnamedKindRules;
+}

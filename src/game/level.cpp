@@ -18,6 +18,7 @@
 #include "game/enemy.hpp"
 #include "game/enemy_kinds.hpp"
 #include "game/hits.hpp"
+#include "game/kinds.hpp"
 #include "game/player_control.hpp"
 #include "game/scoring.hpp"
 #include "game/unit_sounds.hpp"
@@ -50,8 +51,7 @@ void ProcessUnit(int i) {
   UnitHitsPlayer(i);
   ScoreKill(static_cast<uint8_t>(i));
   UpdatePlayerSounds();
-  CountFullCombo(i);
-  UpdateUnitSounds(i);
+  UnitSoundStep(i);
   if (PlayerUnit().life > 0) UpdateEnemy(i);
   CollideUnit(i);
   // The selection ends a finished attack of the player's before the sprite shows the next.
@@ -85,11 +85,19 @@ void RestartUnit(int k) {
 
 }  // namespace
 
+void UnitSoundStep(int i) {
+  Unit& u = UnitAt(i);
+  if (auto count = RulesOf(u.kind).countCombo) count(u);
+  UpdateUnitSounds(i);
+}
+
 void RunUnitEffects(int i) {
   DrawUnitEffects(i);
-  ShakeForFallenGolem(UnitAt(i));
+  Unit& u = UnitAt(i);
+  if (auto shake = RulesOf(u.kind).shake) shake(u);
   DrawComboText(i);
   GamePlay& play = gameState.play;
+  if (play.powerUpActive == 0) return;
   LoadWhiteFlash(play.powerUpActive);
   if (FadePowerUpFlash(play.powerUpActive, gameState.fx.whiteFlashOpacity, FrameMs())) {
     DrawWhiteFlash(gameState.fx.whiteFlashOpacity);

@@ -4,6 +4,9 @@
 // Once per frame while a level is played: the level end, the statistics screen, and unless
 // paused or finished every gameplay step in its fixed order.
 void RunLevel();
+// A processed unit's sounds: a full combo counted first where its kind counts one (golems), then
+// the sounds, which comment it.
+void UnitSoundStep(int i);
 // What follows processed unit i's sprite, in its fixed order: its drawn effects, a fallen golem's
 // shake, the combo text, and the power-up's flash fading (which ends the power-up) and drawn.
 void RunUnitEffects(int i);

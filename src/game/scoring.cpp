@@ -44,9 +44,7 @@ void ScoreKill(uint8_t i) {
 // Counted only while a golem is processed; the latch counts one combo once, however many golems
 // are processed in its frames (each frame the first golem sets the level to 0, and the others
 // must not take that for the end of the combo).
-void CountFullCombo(int i) {
-  Unit& u = UnitAt(i);
-  if (u.kind != kGolem) return;
+void CountFullCombo(Unit& u) {
   ComboState& combo = gameState.play.combo;
   LevelStats& stats = gameState.play.levelStats;
   if (combo.comboLevel != kFullCombo && combo.fullComboTaken == 0) stats.combo7Counted = 0;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 void ScoreKill(uint8_t i);
-// A full combo of seven blows, counted once while golem `i` is processed (its sounds comment it).
-void CountFullCombo(int i);
+struct Unit;
+// A full combo of seven blows, counted once while a golem is processed (its sounds comment it).
+void CountFullCombo(Unit& u);
 void DeathOverlay();

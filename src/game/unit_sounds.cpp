@@ -51,30 +51,6 @@ void PlayerImpact(Unit& p, const UnitSounds& s) {
 
 }  // namespace
 
-namespace sound_kit {
-uint8_t Volume() {
-  return gameState.settings.soundVolume;
-}
-void Play(SoundHandle h) {
-  cSND::Play(h, Volume(), false);
-}
-void PlayLooped(SoundHandle h) {
-  cSND::Play(h, Volume(), true);
-}
-void PlayOnce(SoundHandle h, uint8_t& latch) {
-  cSND::PlayReport(h, Volume(), latch);
-}
-void Rewind(SoundHandle h) {
-  cSND::SetPosition(h, 0);
-}
-SoundHandle Comment(int pick) {
-  return At(gameState.level.commentSounds, static_cast<std::size_t>(pick), "comment sound");
-}
-SoundHandle Slot(const UnitSounds& table, int slot) {
-  return At(table, static_cast<std::size_t>(slot), "unit sound");
-}
-}  // namespace sound_kit
-
 void UpdatePlayerSounds() {
   Unit& p = PlayerUnit();
   const UnitSounds& s = gameState.level.playerSounds;

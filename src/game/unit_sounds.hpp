@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+#include "app/game_state.hpp"
+#include "audio/sound.hpp"
+#include "base/messages.hpp"
 #include "base/types.hpp"
 #include "content/level_assets.hpp"
 
@@ -70,12 +73,27 @@ constexpr double kFreshDeath = 0.1;
 // The voice comments after a beheading or a full combo.
 constexpr int kComments = 3;
 
-uint8_t Volume();
-void Play(SoundHandle h);
-void PlayLooped(SoundHandle h);
+// Called many times for every processed unit in every frame, so they are inline.
+inline uint8_t Volume() {
+  return gameState.settings.soundVolume;
+}
+inline void Play(SoundHandle h) {
+  cSND::Play(h, Volume(), false);
+}
+inline void PlayLooped(SoundHandle h) {
+  cSND::Play(h, Volume(), true);
+}
 // Plays until the sound ends, then clears the latch.
-void PlayOnce(SoundHandle h, uint8_t& latch);
-void Rewind(SoundHandle h);
-SoundHandle Comment(int pick);
-SoundHandle Slot(const UnitSounds& table, int slot);
+inline void PlayOnce(SoundHandle h, uint8_t& latch) {
+  cSND::PlayReport(h, Volume(), latch);
+}
+inline void Rewind(SoundHandle h) {
+  cSND::SetPosition(h, 0);
+}
+inline SoundHandle Comment(int pick) {
+  return At(gameState.level.commentSounds, static_cast<std::size_t>(pick), "comment sound");
+}
+inline SoundHandle Slot(const UnitSounds& table, int slot) {
+  return At(table, static_cast<std::size_t>(slot), "unit sound");
+}
 }  // namespace sound_kit

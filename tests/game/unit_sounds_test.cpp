@@ -8,7 +8,7 @@
 #include "app/random.hpp"
 #include "audio/sound.hpp"
 #include "game/combat_test_support.hpp"
-#include "game/scoring.hpp"
+#include "game/level.hpp"
 #include "game/unit_sounds.hpp"
 #include "game/units.hpp"
 
@@ -282,14 +282,6 @@ TEST_F(UnitSoundsTest, AGolemStepsGruntsInPeriodsAndSoundsItsShockAndDeathOnce) 
   EXPECT_EQ(Ends(GolemSound(golem_sound::kDie)), 1);
 }
 
-namespace {
-// The count and the sounds of unit i, as the level driver runs them for each processed unit.
-void CountAndSound(int i) {
-  CountFullCombo(i);
-  UpdateUnitSounds(i);
-}
-}  // namespace
-
 TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed) {
   Unit& guard = fight.Add(kGuard, 1300, 800);
   Unit& golem = fight.Add(kGolem, 1200, 800);
@@ -297,7 +289,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
   LevelStats& stats = gameState.play.levelStats;
   guard.deathDone = 1;
   combo.comboLevel = 7;
-  CountAndSound(1);
+  UnitSoundStep(1);
   EXPECT_EQ(stats.combo7Count, 0) << "no golem processed";
   EXPECT_EQ(combo.comboLevel, 7);
 
@@ -310,7 +302,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
     combo.comboLevel = static_cast<uint8_t>(levels[k]);
     combo.fullComboTaken = 0;  // as every frame's attack input does
     fight.AdvanceAudio();
-    CountAndSound(2);
+    UnitSoundStep(2);
     EXPECT_EQ(stats.combo7Count, counts[k]);
     EXPECT_EQ(combo.comboLevel, levels[k] == 7 ? 0 : levels[k]);
     EXPECT_EQ(stats.combo7Counted, levels[k] == 7 ? 1 : 0);
@@ -318,7 +310,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
   EXPECT_EQ(golem.commentLatch, 1);
   fight.audio.ResetCounts();
   Run(
-      kLong, [&](int) { combo.comboLevel = 0; }, [] { CountAndSound(2); });
+      kLong, [&](int) { combo.comboLevel = 0; }, [] { UnitSoundStep(2); });
   EXPECT_EQ(Ends(Comment(golem.commentPick)), 1);
   EXPECT_EQ(golem.commentLatch, 0);
 
@@ -332,7 +324,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
           combo.comboLevel = static_cast<uint8_t>(level);
           combo.fullComboTaken = 0;
         },
-        [] { CountAndSound(2); });
+        [] { UnitSoundStep(2); });
   };
   frames(30, 7);
   EXPECT_GT(cSND::Position(Comment(golem.commentPick)), 0u) << "started once, not every frame";
@@ -354,8 +346,8 @@ TEST_F(UnitSoundsTest, TwoGolemsProcessedTogetherCountACombo7Once) {
     combo.comboLevel = static_cast<uint8_t>(levels[k]);
     combo.fullComboTaken = 0;
     fight.AdvanceAudio();
-    CountAndSound(1);
-    CountAndSound(2);
+    UnitSoundStep(1);
+    UnitSoundStep(2);
     EXPECT_EQ(stats.combo7Count, counts[k]);
     EXPECT_EQ(stats.combo7Counted, levels[k] == 7 ? 1 : 0);
   }
