@@ -15,9 +15,11 @@ namespace {
 
 // Top to bottom. A folder may include itself and the folders named on its row, nothing else.
 // The window system sits on top: only platform/ (and main.cpp) sees SDL, GL and every layer.
-// app, ui, content, game, fx and harness are the program itself and share the global state;
-// gfx and audio sit under them and know only the shared types, the message path and formats;
-// formats knows nothing but the shared types; base knows nothing.
+// app, ui, content, game, fx and harness are the program itself and share the global state; of
+// them, game lies below fx and ui (the effects and screens show the game, the game does not
+// reach into them), except for the level driver, which interleaves drawing with the game's
+// steps; gfx and audio sit under them and know only the shared types, the message path and
+// formats; formats knows nothing but the shared types; base knows nothing.
 const std::map<std::string, std::set<std::string>> kAllowed = {
     {"platform",
      {"app", "harness", "ui", "content", "game", "fx", "gfx", "audio", "formats", "base"}},
@@ -25,12 +27,18 @@ const std::map<std::string, std::set<std::string>> kAllowed = {
     {"app", {"harness", "ui", "content", "game", "fx", "gfx", "audio", "formats", "base"}},
     {"ui", {"app", "content", "game", "fx", "gfx", "audio", "formats", "base"}},
     {"content", {"app", "ui", "game", "fx", "gfx", "audio", "formats", "base"}},
-    {"game", {"app", "ui", "content", "fx", "gfx", "audio", "formats", "base"}},
+    {"game", {"app", "content", "gfx", "audio", "formats", "base"}},
     {"fx", {"app", "content", "game", "gfx", "audio", "formats", "base"}},
     {"gfx", {"formats", "base"}},
     {"audio", {"formats", "base"}},
     {"formats", {"base"}},
     {"base", {}},
+};
+
+// Files allowed more than their folder: the level driver runs the game's steps and the drawing
+// in their fixed order, so it sees fx and ui.
+const std::map<std::string, std::set<std::string>> kAllowedAlso = {
+    {"game/level.cpp", {"fx", "ui"}},
 };
 
 // System headers that belong to the window system, allowed only in platform/.
@@ -82,6 +90,10 @@ std::string Violation(const Include& inc) {
   }
   std::string to = FolderOf(inc.target);
   if (to.empty() || to == from || rule->second.count(to)) return {};
+  if (auto also = kAllowedAlso.find(inc.file);
+      also != kAllowedAlso.end() && also->second.count(to)) {
+    return {};
+  }
   return from + "/ may not include " + to + "/ (\"" + inc.target + "\")";
 }
 
@@ -129,6 +141,10 @@ TEST(Architecture, TheTableRefusesWhatItShould) {
       {{"fx/particles.cpp", 1, "GL/gl.h", false}, false},
       {{"fx/particles.cpp", 1, "ui/hud.hpp", true}, false},
       {{"game/level.cpp", 1, "ui/hud.hpp", true}, true},
+      {{"game/level.cpp", 1, "fx/scene.hpp", true}, true},
+      {{"game/guard.cpp", 1, "fx/scene.hpp", true}, false},
+      {{"game/scoring.cpp", 1, "ui/hud.hpp", true}, false},
+      {{"fx/scene.cpp", 1, "game/units.hpp", true}, true},
       {{"game/level.cpp", 1, "cmath", false}, true},
       {{"platform/sdl_platform.cpp", 1, "SDL2/SDL.h", false}, true},
       {{"ui/menu.cpp", 1, "platform/sdl_platform.hpp", true}, false},
