@@ -33,6 +33,10 @@ void GolemStrikes(Unit& u, Unit& player);
 void SentinelSounds(Unit& u);
 void GuardSounds(Unit& u);
 void GolemSounds(Unit& u);
+// What the player's blow at a combo level does to a guard (the third blow of a combo takes its
+// head) and to a golem (no stun before the second blow, a bonus from the third).
+void GuardTakesBlow(Unit& u, uint8_t comboLevel, int32_t& bonusDamage);
+void GolemTakesBlow(Unit& u, uint8_t comboLevel, int32_t& bonusDamage);
 // The animation each kind's state shows.
 void SelectSentinel(Unit& u);
 void SelectGuard(Unit& u);

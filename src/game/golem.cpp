@@ -185,3 +185,13 @@ void SelectGolem(Unit& u) {
     u.anim->oneShot = 1;
   }
 }
+
+// Golems shrug off blows below the second of a combo, and take a bonus from the third.
+constexpr uint8_t kStunLevel = 2;
+constexpr uint8_t kBonusLevel = 2;
+constexpr int32_t kBonus = 2;
+
+void GolemTakesBlow(Unit& u, uint8_t comboLevel, int32_t& bonusDamage) {
+  u.stunned = comboLevel < kStunLevel ? 0 : 1;
+  bonusDamage = comboLevel > kBonusLevel ? kBonus : 0;
+}

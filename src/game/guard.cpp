@@ -236,3 +236,12 @@ void SelectGuard(Unit& u) {
     u.anim->playing = 0;
   }
 }
+
+// Exactly the third blow of a combo beheads.
+constexpr uint8_t kBeheadLevel = 3;
+
+void GuardTakesBlow(Unit& u, uint8_t comboLevel, int32_t& /*bonusDamage*/) {
+  if (comboLevel != kBeheadLevel) return;
+  u.headOff = 1;
+  u.life = 0;
+}

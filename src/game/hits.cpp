@@ -16,13 +16,6 @@ namespace {
 constexpr double kReachSide = 10;
 constexpr double kReachUpDown = 5;
 
-// Combo levels that matter to a blow: exactly 3 beheads a guard; below 2 a golem is not
-// stunned; above 2 a golem takes the bonus.
-constexpr uint8_t kBeheadLevel = 3;
-constexpr uint8_t kGolemStunLevel = 2;
-constexpr uint8_t kGolemBonusLevel = 2;
-constexpr int32_t kGolemBonus = 2;
-
 constexpr double kPlayerDeathLength = 3.0;
 
 bool Faces(const Unit& player, const Unit& u) {
@@ -47,13 +40,11 @@ void ApplyPlayerBlow(const Unit& player, Unit& u) {
   GamePlay& play = gameState.play;
   const uint8_t level = play.combo.comboLevel;
   play.lastHitKind = static_cast<uint8_t>(u.kind);
-  if (level == kBeheadLevel && u.kind == kGuard) {
-    u.headOff = 1;
-    u.life = 0;
-  }
-  // Every blow stuns, except that golems shrug off blows outside a combo.
-  u.stunned = level < kGolemStunLevel && u.kind == kGolem ? 0 : 1;
-  play.bonusDamage = level > kGolemBonusLevel && u.kind == kGolem ? kGolemBonus : 0;
+  // Every blow stuns and does the player's damage, unless the kind's row says what a blow at this
+  // combo level does to it (a guard loses its head, a golem shrugs off lone blows).
+  u.stunned = 1;
+  play.bonusDamage = 0;
+  if (auto takes = RulesOf(u.kind).takesBlow) takes(u, level, play.bonusDamage);
   const uint8_t attack = play.combo.attackKind;
   if (attack >= 1 && attack <= 4) u.life -= player.damage + play.bonusDamage;
 }

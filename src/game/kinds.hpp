@@ -38,6 +38,9 @@ struct KindRules {
   void (*countCombo)(Unit& u);
   // What it does to the world as its effects are drawn (a fallen golem shakes it).
   void (*shake)(Unit& u);
+  // What the player's blow at a combo level does to it beyond a stun and the damage: whether it
+  // is stunned after all, its head, and a bonus to the damage (none: only the stun).
+  void (*takesBlow)(Unit& u, uint8_t comboLevel, int32_t& bonusDamage);
 };
 
 // The rows of the four kinds in the order of UnitKind, and the row of the unnamed kinds.
