@@ -6,16 +6,10 @@
 #include "app/input.hpp"
 #include "app/main_loop.hpp"
 #include "base/messages.hpp"
-#include "gfx/anim.hpp"
 #include "gfx/frame_sequence.hpp"
 #include "ui/front_end.hpp"
 
 GameState gameState;
-
-namespace {
-// Animations advance by the engine's frame time; the pointer is set before main runs.
-[[maybe_unused]] const bool animClockWired = (animFrameTime = &gameState.morva.frameTime, true);
-}  // namespace
 
 void ResetGameState() {
   // Rebuilt where it lies: the map grid alone is 2 MB, too large for the stack, and a fresh copy

@@ -40,7 +40,7 @@ void BlowPlay(cBlow& blow, int32_t width, int32_t height, double x, double y, do
   if (active != 0 && anim) {
     anim->width = width;
     anim->height = height;
-    anim->Draw(x, y, depth);
+    anim->Draw(x, y, depth, gameState.morva.frameTime);
     cSND::Play(blow.soundHandle, static_cast<uint8_t>(volume), false);
     // `current` is compared with the count alone: the explosion's clip starts at frame 0.
     if (anim->current == blow.frameCount - 1) {

@@ -62,5 +62,5 @@ void DrawUnit(int i) {
   u.anim->firstFrame = Fits16(e.firstFrame, "animation first frame");
   u.anim->frameCount = Fits16(e.frameCount, "animation frame count");
   u.anim->frameDuration = static_cast<float>(e.rate);
-  u.anim->Draw(u.x + gameState.play.cameraX, u.y + gameState.play.cameraY, kUnitDepth);
+  u.anim->Draw(u.x + gameState.play.cameraX, u.y + gameState.play.cameraY, kUnitDepth, FrameMs());
 }

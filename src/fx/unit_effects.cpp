@@ -44,7 +44,7 @@ void BloodSpray(const Unit& u) {
     sx = u.boxRight + u.x + play.cameraX + kSpraySideways;
   }
   const double sy = u.boxTop + u.y + play.cameraY - kSprayRaise;
-  spray.Draw(sx, sy, kSprayDepth);
+  spray.Draw(sx, sy, kSprayDepth, FrameMs());
 }
 
 // A shot-down sentinel explodes once it lies on the ground.

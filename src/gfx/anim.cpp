@@ -5,12 +5,6 @@
 #include "base/messages.hpp"
 #include "gfx/renderer.hpp"
 
-namespace {
-const double kNoFrameTime = 0;
-}  // namespace
-
-const double* animFrameTime = &kNoFrameTime;
-
 void cAnim::Advance(double frameTime) {
   if (oneShot == 1 && phase == 0) phase = 1;
   if (phase == 1) {
@@ -39,8 +33,8 @@ void cAnim::Advance(double frameTime) {
   }
 }
 
-void cAnim::Draw(double x, double y, double depth) {
-  Advance(*animFrameTime);
+void cAnim::Draw(double x, double y, double depth, double frameTime) {
+  Advance(frameTime);
   Texture texture = At(textures, current, "animation picture");
   backends.renderer->DrawAnim(texture, x, y, depth, width, height, mirrored == 1);
 }

@@ -1,5 +1,6 @@
 // cAnim: the animated sprite. A table of up to 513 pictures, a clip inside it and the play state;
-// Draw advances the clip by the frame time and draws the current picture centred on a point.
+// Draw advances the clip by the frame time it is given and draws the current picture centred on a
+// point.
 #pragma once
 
 #include <array>
@@ -8,10 +9,6 @@
 #include "base/types.hpp"
 
 constexpr std::size_t kAnimFrames = 513;
-
-// The frame time in milliseconds that every Draw advances by. The shell points it at the
-// engine's frameTime once at start; until then it reads 0.
-extern const double* animFrameTime;
 
 class cAnim {
  public:
@@ -32,10 +29,10 @@ class cAnim {
   uint8_t oneShot = 0;   // play once and hold the last picture
   uint8_t playing = 0;   // 0 holds the current picture
 
-  // Advances the clip by the frame time of cMORVA and draws the current picture centred on
+  // Advances the clip by `frameTime` (milliseconds) and draws the current picture centred on
   // (x, y) at z = -depth, alpha-tested and blended. A current beyond the table is a fatal range
   // error.
-  void Draw(double x, double y, double depth);
+  void Draw(double x, double y, double depth, double frameTime);
 
   // The clip step alone: `frameTime` in milliseconds.
   void Advance(double frameTime);
