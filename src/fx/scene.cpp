@@ -7,6 +7,7 @@
 #include "base/measures.hpp"
 #include "base/messages.hpp"
 #include "fx/sky_flashes.hpp"
+#include "game/items.hpp"
 #include "game/units.hpp"
 #include "gfx/draw.hpp"
 
@@ -15,6 +16,7 @@ namespace {
 constexpr double kBackgroundDepth = -3.2;
 constexpr double kLevelPictureDepth = -3.0;
 constexpr double kUnitDepth = -2.0;
+constexpr double kItemDepth = -1.0;
 // The background moves against the player at a tenth of its speed, from this corner.
 constexpr double kParallax = -0.1;
 constexpr double kBackgroundLeft = -400;
@@ -63,4 +65,8 @@ void DrawUnit(int i) {
   u.anim->frameCount = Fits16(e.frameCount, "animation frame count");
   u.anim->frameDuration = static_cast<float>(e.rate);
   u.anim->Draw(u.x + gameState.play.cameraX, u.y + gameState.play.cameraY, kUnitDepth, FrameMs());
+}
+
+void DrawItem(const cItem& item, double x, double y) {
+  DrawQuad(item.texture, x, y + item.rise, kItemDepth, item.width, item.height, 1);
 }

@@ -10,5 +10,8 @@ constexpr double kBackgroundHeight = 1600;
 // Where the background's top-left corner lies on the screen (the sky flash covers it exactly).
 double BackgroundX();
 double BackgroundY();
+class cItem;
+// An item at screen (x, y), as high as its flight after a pick-up has taken it.
+void DrawItem(const cItem& item, double x, double y);
 // The unit's sprite, with the animation SelectAnimation chose for its state.
 void DrawUnit(int i);

@@ -13,6 +13,7 @@
 
 namespace {
 constexpr double kWhiteFlashDepth = -0.05;
+constexpr double kDeathOverlayDepth = -0.1;
 // Reduced flashes are drawn at this share of their brightness.
 constexpr double kReducedFlash = 0.25;
 constexpr uint16_t kComboTextSize = 16;
@@ -47,4 +48,9 @@ void DrawComboText(int i) {
   const auto x = static_cast<float>(p.boxLeft + p.x + gameState.play.cameraX);
   const auto y = static_cast<float>(p.boxTop + p.y - kComboTextRaise + gameState.play.cameraY);
   DrawText(kComboTextSize, "combo " + std::to_string(level), x, y, gameState.fontTexture);
+}
+
+void DrawDeathOverlay(float fade) {
+  DrawQuad(gameState.level.deathOverlayTexture, 0, 0, kDeathOverlayDepth, kScreenWidth,
+           kScreenHeight, fade);
 }

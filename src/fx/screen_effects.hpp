@@ -8,6 +8,8 @@
 void LoadWhiteFlash(uint8_t flag);
 // The white flash over the screen at `opacity` (FadePowerUpFlash fades it).
 void DrawWhiteFlash(double opacity);
+// The red fade over the screen while the player lies dead, at `fade` opacity.
+void DrawDeathOverlay(float fade);
 // "combo <level>" over the player while a combo hits the stunned enemy `i` (never for i = 0).
 void DrawComboText(int i);
 

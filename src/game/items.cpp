@@ -7,7 +7,6 @@
 #include "audio/sound.hpp"
 #include "base/measures.hpp"
 #include "game/units.hpp"
-#include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 
 namespace {
@@ -18,7 +17,6 @@ constexpr int32_t kLifePerItem = 30;
 constexpr int32_t kLifeCap = 100;
 // A picked item flies up 1 px per ms for a second.
 constexpr double kFlightSeconds = 1.0;
-constexpr double kItemDepth = -1.0;
 constexpr int32_t kItemSize = 50;
 
 bool InPickUpSquare(const MapPoint& item, const Unit& p) {
@@ -44,9 +42,7 @@ void cItem::Clear() {
   pickTime = 0;
 }
 
-void cItem::Draw(double x, double y, double depth) {
-  if (gone) return;
-  DrawQuad(texture, x, y + rise, depth, width, height, 1);
+void cItem::Fly() {
   if (!picked) return;
   if (pickTime >= kFlightSeconds) {
     gone = 1;
@@ -79,14 +75,13 @@ void LoadItems() {
   }
 }
 
-void UpdateItems() {
-  const LevelMap& map = gameState.map;
+cItem* LiveItem(int i) {
+  cItem* item = At(gameState.play.items.items, static_cast<std::size_t>(i), "item").get();
+  return item && !item->gone ? item : nullptr;
+}
+
+void PickUpItem(int i) {
+  cItem& item = *LiveItem(i);
   Unit& p = PlayerUnit();
-  for (int i = 0; i < map.ItemCount; ++i) {
-    cItem* item = At(gameState.play.items.items, static_cast<std::size_t>(i), "item").get();
-    if (!item || item->gone) continue;
-    const MapPoint& at = map.ItemPos[i];
-    if (InPickUpSquare(at, p)) PickUp(*item, p);
-    item->Draw(at.x + gameState.play.cameraX, at.y + gameState.play.cameraY, kItemDepth);
-  }
+  if (InPickUpSquare(gameState.map.ItemPos[i], p)) PickUp(item, p);
 }

@@ -26,8 +26,9 @@ class cItem {
   SoundHandle sound = 0;
 
   void Clear();
-  // Draws at screen (x, y); a picked item flies up and plays its sound, then is gone.
-  void Draw(double x, double y, double depth);
+  // A picked item flies up by a frame's way, playing its sound; a second after the pick-up it is
+  // gone.
+  void Fly();
 };
 
 struct ItemState {
@@ -38,5 +39,7 @@ struct ItemState {
 
 // The two item pictures and sounds, and one item per item of the level map.
 void LoadItems();
-// Pick-up test and drawing of every item not gone, once per frame.
-void UpdateItems();
+// Item i of the level, unless it is missing or gone.
+cItem* LiveItem(int i);
+// The player standing in its pick-up square takes live item i.
+void PickUpItem(int i);

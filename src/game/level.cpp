@@ -18,6 +18,7 @@
 #include "game/enemy.hpp"
 #include "game/enemy_kinds.hpp"
 #include "game/hits.hpp"
+#include "game/items.hpp"
 #include "game/kinds.hpp"
 #include "game/player_control.hpp"
 #include "game/scoring.hpp"
@@ -85,6 +86,22 @@ void RestartUnit(int k) {
 
 }  // namespace
 
+void RunPlayerDeath() {
+  if (PlayerDeathStep()) DrawDeathOverlay(gameState.play.deathFade);
+}
+
+void RunItems() {
+  const LevelMap& map = gameState.map;
+  for (int i = 0; i < map.ItemCount; ++i) {
+    cItem* item = LiveItem(i);
+    if (!item) continue;
+    PickUpItem(i);
+    const MapPoint& at = map.ItemPos[i];
+    DrawItem(*item, at.x + gameState.play.cameraX, at.y + gameState.play.cameraY);
+    item->Fly();
+  }
+}
+
 void UnitSoundStep(int i) {
   Unit& u = UnitAt(i);
   if (auto count = RulesOf(u.kind).countCombo) count(u);
@@ -131,9 +148,9 @@ void RunLevel() {
     const Unit& u = UnitAt(i);
     if (u.inRange == 1 && u.activated != 0) ProcessUnit(i);
   }
-  UpdateItems();
+  RunItems();
   DrawHud();
-  DeathOverlay();
+  RunPlayerDeath();
   gameState.play.combo.attackKind = 0;
   gameState.play.levelStats.timeTaken += Seconds(FrameMs());
   TestPause();

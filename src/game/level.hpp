@@ -4,6 +4,10 @@
 // Once per frame while a level is played: the level end, the statistics screen, and unless
 // paused or finished every gameplay step in its fixed order.
 void RunLevel();
+// While the player lies dead: the slowed time and fade, then the red overlay drawn.
+void RunPlayerDeath();
+// Every item not gone: the pick-up test, the picture, then a picked item's flight and sound.
+void RunItems();
 // A processed unit's sounds: a full combo counted first where its kind counts one (golems), then
 // the sounds, which comment it.
 void UnitSoundStep(int i);

@@ -2,10 +2,8 @@
 // red fade over the screen and then the restart.
 #include "game/scoring.hpp"
 
-#include "base/measures.hpp"
 #include "game/kinds.hpp"
 #include "game/units.hpp"
-#include "gfx/draw.hpp"
 
 namespace {
 
@@ -15,7 +13,6 @@ constexpr double kNormalPace = 1000;
 // The overlay fades in at 0.0005 per ms up to 1.5 (3 s of slowed frame time).
 constexpr float kFadeEnd = 1.5f;
 constexpr double kFadeRate = 0.0005;
-constexpr double kOverlayDepth = -0.1;
 // The combo level of all seven blows.
 constexpr uint8_t kFullCombo = 7;
 
@@ -59,8 +56,8 @@ void CountFullCombo(Unit& u) {
   combo.fullComboTaken = 1;
 }
 
-void DeathOverlay() {
-  if (PlayerUnit().life >= 1) return;
+bool PlayerDeathStep() {
+  if (PlayerUnit().life >= 1) return false;
   cMORVA& morva = gameState.morva;
   morva.timeScale = kSlowMotion;
   // Units still alive or dying strike no more; those done dying are left as they lie.
@@ -79,6 +76,5 @@ void DeathOverlay() {
     gameState.flags.restartRequested = 1;
     morva.timeScale = kNormalPace;
   }
-  DrawQuad(gameState.level.deathOverlayTexture, 0, 0, kOverlayDepth, kScreenWidth, kScreenHeight,
-           fade);
+  return true;
 }

@@ -7,4 +7,6 @@ void ScoreKill(uint8_t i);
 struct Unit;
 // A full combo of seven blows, counted once while a golem is processed (its sounds comment it).
 void CountFullCombo(Unit& u);
-void DeathOverlay();
+// While the player lies dead: time slowed, the enemies' attacks stopped and the red fade
+// deepening, until the restart is asked for. Whether the player lies dead (the fade shows).
+bool PlayerDeathStep();
