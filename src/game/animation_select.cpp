@@ -16,13 +16,7 @@ constexpr uint8_t kPlayerDead = 11;
 }  // namespace
 
 void SelectPlayer(Unit& u) {
-  FaceTheWayItLooks(u);
-  if (u.life > 0) u.anim->playing = 1;
-  ApplyRows(u, kPlayerRows);
-  if (u.Dead()) {
-    u.animIndex = kPlayerDead;
-    u.anim->oneShot = 1;
-  }
+  ShowRowsThenDeath(u, kPlayerRows, kPlayerDead);
   const AnimEntry& e = ShownEntry(u);
   if (u.attack > 0 && u.anim->current == e.firstFrame + e.frameCount - 1) u.attack = 0;
 }

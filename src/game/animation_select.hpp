@@ -76,5 +76,17 @@ inline const AnimEntry& ShownEntry(const Unit& u) {
   return At(u.anims, u.animIndex, "animation index");
 }
 
+// A unit that plays while alive, shows what its rows say, and once dead plays its death entry
+// once and holds its last picture (the player and the golem).
+inline void ShowRowsThenDeath(Unit& u, std::span<const AnimRow> rows, uint8_t deadIndex) {
+  FaceTheWayItLooks(u);
+  if (u.life > 0) u.anim->playing = 1;
+  ApplyRows(u, rows);
+  if (u.Dead()) {
+    u.animIndex = deadIndex;
+    u.anim->oneShot = 1;
+  }
+}
+
 // The player's choice (each enemy kind's is in its own file, game/enemy_kinds.hpp).
 void SelectPlayer(Unit& u);

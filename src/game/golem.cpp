@@ -177,13 +177,7 @@ constexpr AnimRow kGolemRows[] = {{When::Idle, 0},    {When::Moving, 1},  {When:
 constexpr uint8_t kGolemDead = 17;
 
 void SelectGolem(Unit& u) {
-  FaceTheWayItLooks(u);
-  if (u.life > 0) u.anim->playing = 1;
-  ApplyRows(u, kGolemRows);
-  if (u.Dead()) {
-    u.animIndex = kGolemDead;
-    u.anim->oneShot = 1;
-  }
+  ShowRowsThenDeath(u, kGolemRows, kGolemDead);
 }
 
 // Golems shrug off blows below the second of a combo, and take a bonus from the third.
