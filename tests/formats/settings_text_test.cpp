@@ -65,8 +65,8 @@ TEST(SettingsText, WritingBackKeepsThePlayersLinesAndAddsWhatIsMissing) {
   actions.text[5] = "";
   actions.isDefault[5] = false;
   actions.text[6] = "C | x";
-  const std::string bound = FormatSettingsText(
-      "jump = Upp  # mine\nattack3 = C | x\nattack3 = D\n", PlayerSettings{}, &actions);
+  const std::string bound = FormatSettingsText("jump = Upp  # mine\nattack3 = C | x\nattack3 = D\n",
+                                               PlayerSettings{}, &actions);
   EXPECT_EQ(bound,
             "jump = Up  # mine\nattack3 = C | x\nattack3 = D\nwindow = fullscreen\nvsync = off\n"
             "flashes = full\nattack1 = A | a\nattack2 =\n");
