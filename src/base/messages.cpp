@@ -3,6 +3,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -36,6 +37,9 @@ namespace {
 // `replacement` and the rest goes on.
 std::string Recode(const char* to, const char* from, const std::string& bytes,
                    const char* replacement) {
+  // Both encodings agree on ASCII, which most texts are (key names are read every frame the
+  // Controls page shows): no converter is opened for them.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; })) return bytes;
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return bytes;
   std::string out;

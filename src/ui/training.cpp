@@ -131,7 +131,7 @@ void DrawKeyCap(const KeyCap& cap, const std::string& text) {
 // The picture names the default keys by their US marks; a cap that would say otherwise now is
 // drawn again.
 void DrawKeyCaps(int32_t page) {
-  const Bindings defaults = DefaultBindings();
+  static const Bindings defaults = DefaultBindings();
   for (const KeyCap& cap : kKeyCaps) {
     if (cap.page != page) continue;
     const std::string shown = KeyCapText(cap, defaults, KeyNameOfId);
