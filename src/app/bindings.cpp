@@ -170,6 +170,11 @@ void AssignBindingKeys(const Bindings& bindings) {
   DXInput1.Keyboard.Assigns[ActionState(kPauseAction)] = pause;
 }
 
+void InstallBindings(const Bindings& bindings) {
+  AssignBindingKeys(bindings);
+  if (backends.platform) backends.platform->SetPadMap(PadMapOf(bindings));
+}
+
 PadMap PadMapOf(const Bindings& bindings) {
   PadMap map;
   map.fill(-1);

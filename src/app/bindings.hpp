@@ -33,6 +33,9 @@ Bindings BindActions(Bindings base, const std::vector<ActionLine>& lines,
 // The keys of the directions and the pause into the keyboard's assignments. Escape stays on the
 // pause's state whatever the bindings say, so no binding can strand a player in a menu.
 void AssignBindingKeys(const Bindings& bindings);
+// The bindings into the keyboard's assignments (AssignBindingKeys) and the controller's map of
+// the platform in use, if any.
+void InstallBindings(const Bindings& bindings);
 // The first three keys of an action as virtual-key codes (0 for none), for its state's slots.
 std::array<uint8_t, 3> ActionKeyCodes(const Bindings& bindings, std::size_t action);
 

@@ -337,8 +337,7 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   // A scripted run plays with the script's bindings (the defaults unless it says otherwise), so
   // a recording replays the same game whatever the player's own bindings are now.
   if (options.input) gameState.bindings = ScriptBindings(script);
-  AssignBindingKeys(gameState.bindings);
-  platform.SetPadMap(PadMapOf(gameState.bindings));
+  InstallBindings(gameState.bindings);
 
   uint32_t seed = ChooseSeed(options, script);
   RandSeed(seed);

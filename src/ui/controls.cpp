@@ -102,10 +102,9 @@ int ControlUnderCursor() {
 
 // The bindings into the input states and the controller, and into settings.cfg.
 void ApplyBindings() {
-  AssignBindingKeys(gameState.bindings);
+  InstallBindings(gameState.bindings);
   // The attack keys go into their buttons at the level load; a level loaded already gets them now.
   if (gameState.flags.levelLoaded == 1) BindGameplayKeys();
-  if (backends.platform) backends.platform->SetPadMap(PadMapOf(gameState.bindings));
   const ActionValues values = ActionValuesOf(gameState.bindings);
   SavePlayerSettings(PlayerSettingsPath(), gameState.playerSettings, &values);
 }
