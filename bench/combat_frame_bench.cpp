@@ -8,13 +8,12 @@
 
 #include "app/game_state.hpp"
 #include "app/headless_platform.hpp"
-#include "app/random.hpp"
 #include "audio/headless_audio.hpp"
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
+#include "base/random.hpp"
 #include "bench_support.hpp"
 #include "game/level.hpp"
-#include "game/units.hpp"
 #include "gfx/recorder_renderer.hpp"
 
 namespace {
@@ -90,7 +89,7 @@ void RunFrames(benchmark::State& state, uint8_t enemyActivation) {
   for (auto _ : state) {
     // The player never dies, so the enemies keep acting.
     player.life = 1'000'000;
-    RunLevel();
+    RunLevel(CurrentSceneFrame());
   }
   int processed = 0;
   for (int i = 0; i < UnitCount(); ++i) processed += UnitAt(i).inRange && UnitAt(i).activated;

@@ -163,11 +163,12 @@ struct Scene {
     firing.fireNow = 1;
     gameState.play.units[2].deathEffect = 1;
     gameState.play.units[1].deathTime = 0.5;
-    DrawLevelBackground();
+    const SceneFrame scene = CurrentSceneFrame();
+    DrawLevelBackground(scene);
     for (int i = 0; i < gameState.map.CharCount; ++i) {
-      SelectAnimation(i);
-      DrawUnit(i);
-      RunUnitEffects(i);
+      SelectAnimation(UnitAt(i));
+      DrawUnit(scene.level, i);
+      RunUnitEffects(scene, i);
     }
     DrawHud();
     renderer->FrameDone();

@@ -135,10 +135,10 @@ void BM_RunLevel256Units(benchmark::State& state) {
     map.CharPos[k] = {1000 + (k % 64) * 8, 600};
   }
   CreateUnits(frames);
-  RestartLevel();
+  RestartLevel(CurrentLevelFrame());
   for (auto _ : state) {
     headless.renderer.BeginFrame(0, 800, 0, 600);
-    RunLevel();
+    RunLevel(CurrentSceneFrame());
   }
 }
 BENCHMARK(BM_RunLevel256Units)->Unit(benchmark::kMicrosecond);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/game_state.hpp"
 #include "app/headless_platform.hpp"
 #include "audio/headless_audio.hpp"
 #include "base/content_paths.hpp"
@@ -57,3 +58,12 @@ RunResult RunGame(const std::vector<std::string>& args, const std::filesystem::p
 // Where such a run keeps config.dat when `workDir` is not a portable install (no data folder and
 // no config.dat in it).
 std::filesystem::path UserConfigFile(const std::filesystem::path& workDir);
+
+// For calling one step of the level on its own: the level's frame, and the drawing's, as the
+// program stands now.
+inline LevelFrame Frame() {
+  return CurrentLevelFrame();
+}
+inline SceneFrame Scene() {
+  return CurrentSceneFrame();
+}

@@ -23,3 +23,22 @@ void ResetGameState() {
   windowCloseRequested = false;
   ResetFrontEnd();
 }
+
+LevelFrame CurrentLevelFrame() {
+  GameState& g = gameState;
+  return LevelFrame{g.play,
+                    g.map,
+                    g.charDefs,
+                    g.level,
+                    g.flags,
+                    DXInput1.States,
+                    g.keyReleased != 0,
+                    g.morva.frameTime,
+                    g.morva.timeScale,
+                    g.settings.soundVolume};
+}
+
+SceneFrame CurrentSceneFrame() {
+  return SceneFrame{CurrentLevelFrame(), gameState.fx, gameState.settings.showBlood != 0,
+                    gameState.playerSettings.reducedFlashes, gameState.fontTexture};
+}

@@ -6,6 +6,7 @@
 
 #include "app/bindings.hpp"
 #include "app/engine.hpp"
+#include "base/mode_flags.hpp"
 #include "base/types.hpp"
 #include "content/level_assets.hpp"
 #include "content/level_map.hpp"
@@ -13,28 +14,9 @@
 #include "formats/config_record.hpp"
 #include "formats/settings_text.hpp"
 #include "fx/effects_state.hpp"
+#include "fx/scene_frame.hpp"
+#include "game/level_frame.hpp"
 #include "game/play_state.hpp"
-
-// Mode flags, one byte each, in their fixed order. Screens move the program between modes only
-// by setting these.
-struct ModeFlags {
-  uint8_t inGame = 0;
-  uint8_t quitRequested = 0;
-  uint8_t levelFinished = 0;
-  uint8_t paused = 0;
-  uint8_t restartRequested = 0;
-  uint8_t introDone = 0;
-  uint8_t menuLoaded = 0;
-  uint8_t trainerLoaded = 0;
-  uint8_t statsLoaded = 0;
-  uint8_t menuShown = 0;
-  uint8_t optionsShown = 0;
-  uint8_t trainerShown = 0;
-  uint8_t statsShown = 0;
-  uint8_t mouseLeftDown = 0;
-  uint8_t mouseRightDown = 0;
-  uint8_t levelLoaded = 0;
-};
 
 struct GameState {
   ModeFlags flags;
@@ -76,3 +58,19 @@ extern GameState gameState;
 
 // Puts the whole program state back to its start-of-run values (tests, and a fresh run).
 void ResetGameState();
+
+// The level's frame as the program stands now: its state, this frame's input and time step.
+LevelFrame CurrentLevelFrame();
+// The drawing's frame: the level's, the effects, and the settings and font of how they show.
+SceneFrame CurrentSceneFrame();
+
+// The level's units as the program stands now (the screens and the state dump read them).
+inline Unit& PlayerUnit() {
+  return gameState.play.units[0];
+}
+inline Unit& UnitAt(int i) {
+  return At(gameState.play.units, static_cast<std::size_t>(i), "unit");
+}
+inline int UnitCount() {
+  return gameState.map.CharCount;
+}

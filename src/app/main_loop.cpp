@@ -43,11 +43,12 @@ void RunLevelSteps() {
     LoadLevel();
     f.levelLoaded = 1;
   }
+  const SceneFrame frame = CurrentSceneFrame();
   if (f.restartRequested == 1) {
-    RestartLevel();
+    RestartLevel(frame.level);
     f.restartRequested = 0;
   }
-  RunLevel();
+  RunLevel(frame);
 }
 
 // What a frame showing only the intro does not use waits until a frame needs it, so the window

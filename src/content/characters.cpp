@@ -64,12 +64,6 @@ std::string DefinitionPath(uint8_t type) {
 
 }  // namespace
 
-void PlaceCameraOnPlayer() {
-  const Unit& player = gameState.play.units[0];
-  gameState.play.cameraX = static_cast<double>(400 - static_cast<int64_t>(std::trunc(player.x)));
-  gameState.play.cameraY = static_cast<double>(400 - static_cast<int64_t>(std::trunc(player.y)));
-}
-
 void CreateUnits(const FrameSets& frameSets) {
   const LevelMap& map = gameState.map;
   for (int k = 0; k < map.CharCount; ++k) {
@@ -94,7 +88,7 @@ void CreateUnits(const FrameSets& frameSets) {
     unit.anim->frameSetWord = set.spare;
     unit.anim->textures = set.textures;
   }
-  PlaceCameraOnPlayer();
+  PlaceCameraOnPlayer(gameState.play);
 }
 
 namespace {

@@ -27,6 +27,3 @@ void LoadCharacters();
 // object holding a copy of its kind's frame set; then the camera on the player. Kinds above 9 and
 // more than 256 characters are fatal range errors.
 void CreateUnits(const FrameSets& frameSets);
-
-// cameraX = 400 - Trunc(player x), cameraY = 400 - Trunc(player y), in 64-bit integers.
-void PlaceCameraOnPlayer();

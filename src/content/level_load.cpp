@@ -135,7 +135,7 @@ void LoadEffects() {
   fx.explosion.firstFrame = 0;
   fx.explosion.frameCount = 11;
   fx.explosion.frameTime = 0.0;
-  BlowInit(fx.explosion);
+  BlowInit(fx.explosion, fx.explosionPlayer);
 }
 
 namespace {
@@ -160,7 +160,7 @@ void LoadLevel() {
   LoadCharacters();
   LoadHud();
   LoadEffects();
-  LoadItems();
+  LoadItems(gameState.play.items, gameState.map);
   LoadUnitSounds();
   LoadPlayerSounds();
   for (int i = 0; i < 3; ++i) cSND::Open(kCommentSounds[i], level.commentSounds[i]);

@@ -1,5 +1,5 @@
 // The effects' part of the game state: blood, explosion, lightning, sky flashes, the power-up
-// flash and the screen shake.
+// flash.
 #pragma once
 
 #include <array>
@@ -37,6 +37,4 @@ struct EffectsState {
   uint8_t whiteFlashLoaded = 0;
   Texture whiteFlashTexture = 0;
   double whiteFlashOpacity = 0;
-
-  double shakeTimer = 0;
 };

@@ -1,7 +1,6 @@
 // The explosion: one animation for the whole program, played once per explosion with its sound.
 #include "fx/explosion.hpp"
 
-#include "app/game_state.hpp"
 #include "audio/sound.hpp"
 #include "base/messages.hpp"
 #include "gfx/frame_sequence.hpp"
@@ -16,8 +15,8 @@ uint16_t Fits16(int32_t value, const char* what) {
 }
 }  // namespace
 
-void BlowInit(cBlow& blow) {
-  std::unique_ptr<cAnim>& anim = gameState.fx.explosionPlayer.anim;
+void BlowInit(cBlow& blow, ExplosionPlayer& player) {
+  std::unique_ptr<cAnim>& anim = player.anim;
   anim = std::make_unique<cAnim>();
   int32_t frames = LoadFrameSequenceDense(blow.frameFolder, anim->textures, kHighestFrame);
   anim->firstFrame = Fits16(blow.firstFrame, "explosion first frame");
@@ -31,16 +30,15 @@ void BlowInit(cBlow& blow) {
   cSND::Open(blow.soundFile, blow.soundHandle);
 }
 
-void BlowPlay(cBlow& blow, int32_t width, int32_t height, double x, double y, double depth,
-              int32_t volume, uint8_t& active, double& soundGate) {
+void BlowPlay(cBlow& blow, cAnim* anim, int32_t width, int32_t height, double x, double y,
+              double depth, double frameTime, int32_t volume, uint8_t& active, double& soundGate) {
   if (volume < 0 || volume > kLoudest) {
     FatalRangeError("explosion volume " + std::to_string(volume));
   }
-  cAnim* anim = gameState.fx.explosionPlayer.anim.get();
   if (active != 0 && anim) {
     anim->width = width;
     anim->height = height;
-    anim->Draw(x, y, depth, gameState.morva.frameTime);
+    anim->Draw(x, y, depth, frameTime);
     cSND::Play(blow.soundHandle, static_cast<uint8_t>(volume), false);
     // `current` is compared with the count alone: the explosion's clip starts at frame 0.
     if (anim->current == blow.frameCount - 1) {

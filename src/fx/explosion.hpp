@@ -23,8 +23,8 @@ struct ExplosionPlayer {
   std::unique_ptr<cAnim> anim;
 };
 
-// Loads the frames and the sound of `blow` into the shared animation.
-void BlowInit(cBlow& blow);
+// Loads the frames and the sound of `blow` into the shared animation of `player`.
+void BlowInit(cBlow& blow, ExplosionPlayer& player);
 // Draws the next frame while `active`, plays the sound, and clears `active` after the last frame.
-void BlowPlay(cBlow& blow, int32_t width, int32_t height, double x, double y, double depth,
-              int32_t volume, uint8_t& active, double& soundGate);
+void BlowPlay(cBlow& blow, cAnim* anim, int32_t width, int32_t height, double x, double y,
+              double depth, double frameTime, int32_t volume, uint8_t& active, double& soundGate);

@@ -4,10 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/game_state.hpp"
-#include "app/random.hpp"
 #include "base/backends.hpp"
 #include "base/messages.hpp"
+#include "base/random.hpp"
 #include "gfx/renderer.hpp"
 
 namespace {
@@ -72,9 +71,8 @@ void MakeLightningBolt(int n, std::span<BoltPoint> points, double px, double py,
   if (!InsideSideways(n, points)) StraightBolt(n, points);
 }
 
-void DrawLightningBolt(uint8_t trigger, double px, double py, double ux, double uy, double camX,
-                       double camY, double frameTime) {
-  EffectsState& fx = gameState.fx;
+void DrawLightningBolt(EffectsState& fx, uint8_t trigger, double px, double py, double ux,
+                       double uy, double camX, double camY, double frameTime) {
   if (trigger != 0) fx.boltActive = 1;
   if (fx.boltActive == 0) return;
   Renderer& renderer = *backends.renderer;

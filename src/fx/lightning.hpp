@@ -9,8 +9,8 @@
 // `trigger` is a sentinel's fire byte; px, py the player's and ux, uy the sentinel's world
 // position. Every call draws the shared bolt and fades it; a fresh bolt is made once the last one
 // has faded.
-void DrawLightningBolt(uint8_t trigger, double px, double py, double ux, double uy, double camX,
-                       double camY, double frameTime);
+void DrawLightningBolt(EffectsState& fx, uint8_t trigger, double px, double py, double ux,
+                       double uy, double camX, double camY, double frameTime);
 // Lays out `n` segments from (px, py) to (ux, uy) in points[0..n]: evenly stepped heights pushed
 // about at random, each vertex sideways of the straight line by -50..49 px. An n that does not
 // fit the points is a fatal range error.

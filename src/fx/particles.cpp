@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "app/random.hpp"
 #include "base/backends.hpp"
 #include "base/measures.hpp"
 #include "base/messages.hpp"
+#include "base/random.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/renderer.hpp"
 

@@ -3,12 +3,10 @@
 
 #include <cstdint>
 
-#include "app/game_state.hpp"
 #include "base/measures.hpp"
 #include "base/messages.hpp"
 #include "fx/sky_flashes.hpp"
 #include "game/items.hpp"
-#include "game/units.hpp"
 #include "gfx/draw.hpp"
 
 namespace {
@@ -29,23 +27,26 @@ uint16_t Fits16(int32_t value, const char* what) {
 
 }  // namespace
 
-double BackgroundX() {
-  return kParallax * PlayerUnit().x + kBackgroundLeft;
-}
-double BackgroundY() {
-  return kParallax * PlayerUnit().y + kBackgroundTop;
+double BackgroundX(const Unit& player) {
+  return kParallax * player.x + kBackgroundLeft;
 }
 
-void DrawLevelBackground() {
-  const LevelAssets& level = gameState.level;
-  DrawQuad(level.backgroundTexture, BackgroundX(), BackgroundY(), kBackgroundDepth,
+double BackgroundY(const Unit& player) {
+  return kParallax * player.y + kBackgroundTop;
+}
+
+void DrawLevelBackground(const SceneFrame& s) {
+  const LevelFrame& f = s.level;
+  const LevelAssets& level = f.assets;
+  const Unit& player = f.Player();
+  DrawQuad(level.backgroundTexture, BackgroundX(player), BackgroundY(player), kBackgroundDepth,
            kBackgroundWidth, kBackgroundHeight, 1);
-  DrawSkyFlashes();
-  const double camX = gameState.play.cameraX;
-  const double camY = gameState.play.cameraY;
+  DrawSkyFlashes(s);
+  const double camX = f.play.cameraX;
+  const double camY = f.play.cameraY;
   std::size_t idx = 0;
-  for (int row = 0; row < gameState.map.Height; ++row) {
-    for (int column = 0; column < gameState.map.Width; ++column) {
+  for (int row = 0; row < f.map.Height; ++row) {
+    for (int column = 0; column < f.map.Width; ++column) {
       Texture t = At(level.levelFrames, idx, "level picture screen");
       if (t != frameGap) {
         DrawQuad(t, column * kScreenWidth + camX, row * kScreenHeight + camY, kLevelPictureDepth,
@@ -56,15 +57,15 @@ void DrawLevelBackground() {
   }
 }
 
-void DrawUnit(int i) {
-  if (gameState.map.CharCount == 0) return;
-  Unit& u = UnitAt(i);
+void DrawUnit(const LevelFrame& f, int i) {
+  if (f.map.CharCount == 0) return;
+  Unit& u = f.UnitAt(i);
   if (!u.anim) return;
   const AnimEntry& e = At(u.anims, u.animIndex, "animation index");
   u.anim->firstFrame = Fits16(e.firstFrame, "animation first frame");
   u.anim->frameCount = Fits16(e.frameCount, "animation frame count");
   u.anim->frameDuration = static_cast<float>(e.rate);
-  u.anim->Draw(u.x + gameState.play.cameraX, u.y + gameState.play.cameraY, kUnitDepth, FrameMs());
+  u.anim->Draw(u.x + f.play.cameraX, u.y + f.play.cameraY, kUnitDepth, f.frameMs);
 }
 
 void DrawItem(const cItem& item, double x, double y) {

@@ -3,10 +3,8 @@
 
 #include <string>
 
-#include "app/game_state.hpp"
 #include "base/backends.hpp"
 #include "base/measures.hpp"
-#include "game/units.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 #include "gfx/renderer.hpp"
@@ -21,36 +19,35 @@ constexpr uint16_t kComboTextSize = 16;
 constexpr double kComboTextRaise = 20;
 }  // namespace
 
-double ShownFlash(double opacity) {
-  return gameState.playerSettings.reducedFlashes ? opacity * kReducedFlash : opacity;
+double ShownFlash(double opacity, bool reduced) {
+  return reduced ? opacity * kReducedFlash : opacity;
 }
 
-void LoadWhiteFlash(uint8_t flag) {
-  EffectsState& fx = gameState.fx;
+void LoadWhiteFlash(EffectsState& fx, uint8_t flag) {
   if (flag == 0 || fx.whiteFlashLoaded != 0) return;
   cLoad::LoadTGA("data\\fx\\wSquare.tga", fx.whiteFlashTexture);
   fx.whiteFlashOpacity = 1.0;
   fx.whiteFlashLoaded = 1;
 }
 
-void DrawWhiteFlash(double opacity) {
+void DrawWhiteFlash(const SceneFrame& s, double opacity) {
   Renderer& renderer = *backends.renderer;
   renderer.SetState(RenderState::DepthTest, false);
-  DrawQuad(gameState.fx.whiteFlashTexture, 0, 0, kWhiteFlashDepth, kScreenWidth, kScreenHeight,
-           ShownFlash(opacity));
+  DrawQuad(s.fx.whiteFlashTexture, 0, 0, kWhiteFlashDepth, kScreenWidth, kScreenHeight,
+           ShownFlash(opacity, s.reducedFlashes));
   renderer.SetState(RenderState::DepthTest, true);
 }
 
-void DrawComboText(int i) {
-  const uint8_t level = gameState.play.combo.comboLevel;
-  if (level == 0 || i <= 0 || UnitAt(i).stunned == 0) return;
-  const Unit& p = PlayerUnit();
-  const auto x = static_cast<float>(p.boxLeft + p.x + gameState.play.cameraX);
-  const auto y = static_cast<float>(p.boxTop + p.y - kComboTextRaise + gameState.play.cameraY);
-  DrawText(kComboTextSize, "combo " + std::to_string(level), x, y, gameState.fontTexture);
+void DrawComboText(const SceneFrame& s, int i) {
+  const LevelFrame& f = s.level;
+  const uint8_t level = f.play.combo.comboLevel;
+  if (level == 0 || i <= 0 || f.UnitAt(i).stunned == 0) return;
+  const Unit& p = f.Player();
+  const auto x = static_cast<float>(p.boxLeft + p.x + f.play.cameraX);
+  const auto y = static_cast<float>(p.boxTop + p.y - kComboTextRaise + f.play.cameraY);
+  DrawText(kComboTextSize, "combo " + std::to_string(level), x, y, s.font);
 }
 
-void DrawDeathOverlay(float fade) {
-  DrawQuad(gameState.level.deathOverlayTexture, 0, 0, kDeathOverlayDepth, kScreenWidth,
-           kScreenHeight, fade);
+void DrawDeathOverlay(const LevelAssets& assets, float fade) {
+  DrawQuad(assets.deathOverlayTexture, 0, 0, kDeathOverlayDepth, kScreenWidth, kScreenHeight, fade);
 }

@@ -2,10 +2,9 @@
 // single precision, and each period's flash takes its last 1.3 s.
 #include "fx/sky_flashes.hpp"
 
-#include "app/game_state.hpp"
-#include "app/random.hpp"
 #include "audio/sound.hpp"
 #include "base/measures.hpp"
+#include "base/random.hpp"
 #include "fx/scene.hpp"
 #include "fx/screen_effects.hpp"
 #include "gfx/draw.hpp"
@@ -29,10 +28,10 @@ void LoadSkyFlash(EffectsState& fx) {
 }
 }  // namespace
 
-void DrawSkyFlashes() {
-  EffectsState& fx = gameState.fx;
+void DrawSkyFlashes(const SceneFrame& s) {
+  EffectsState& fx = s.fx;
   if (fx.skyAssetsLoaded == 0) LoadSkyFlash(fx);
-  const double seconds = Seconds(gameState.morva.frameTime);
+  const double seconds = Seconds(s.level.frameMs);
   if (fx.skyTimer < fx.nextFlash) {
     fx.skyTimer = static_cast<float>(fx.skyTimer + seconds);
   } else {
@@ -48,13 +47,14 @@ void DrawSkyFlashes() {
     fx.flashAlpha = static_cast<float>(fx.flashAlpha - seconds);
   }
   // Exactly over the background, just in front of it.
-  DrawQuad(fx.skyFlashTexture, BackgroundX(), BackgroundY(), kSkyFlashDepth, kBackgroundWidth,
-           kBackgroundHeight, ShownFlash(fx.flashAlpha));
+  const Unit& player = s.level.Player();
+  DrawQuad(fx.skyFlashTexture, BackgroundX(player), BackgroundY(player), kSkyFlashDepth,
+           kBackgroundWidth, kBackgroundHeight, ShownFlash(fx.flashAlpha, s.reducedFlashes));
   if (fx.nextFlash - kThunderFrom < fx.skyTimer && fx.skyTimer < fx.nextFlash - kThunderTo) {
     fx.thunderPlaying = 1;
     cSND::SetPosition(fx.thunderSound, 0);
   }
   if (fx.thunderPlaying != 0) {
-    cSND::PlayReport(fx.thunderSound, gameState.settings.soundVolume, fx.thunderPlaying);
+    cSND::PlayReport(fx.thunderSound, s.level.soundVolume, fx.thunderPlaying);
   }
 }

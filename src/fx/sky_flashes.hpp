@@ -1,4 +1,6 @@
 // Lightning in the sky behind the level, with thunder.
 #pragma once
 
-void DrawSkyFlashes();
+#include "fx/scene_frame.hpp"
+
+void DrawSkyFlashes(const SceneFrame& s);

@@ -3,10 +3,8 @@
 // shot-down sentinel's explosion.
 #include "fx/unit_effects.hpp"
 
-#include "app/game_state.hpp"
 #include "fx/explosion.hpp"
 #include "fx/lightning.hpp"
-#include "game/units.hpp"
 
 namespace {
 // A beheaded guard bleeds for its first two seconds of death.
@@ -20,23 +18,23 @@ constexpr double kSentinelLatchSeconds = 0.05;
 constexpr int32_t kExplosionSize = 128;
 constexpr double kExplosionDepth = -0.1;
 
-void BloodFountain(const Unit& u) {
+void BloodFountain(const SceneFrame& s, const Unit& u) {
   if (u.kind != kGuard || !u.Dead() || u.headOff != 1 || !(u.deathTime < kFountainSeconds)) return;
-  const GamePlay& play = gameState.play;
-  gameState.fx.bloodParticles.ParticleDraw(u.x, u.y, play.cameraX, play.cameraY, FrameMs());
+  const GamePlay& play = s.level.play;
+  s.fx.bloodParticles.ParticleDraw(u.x, u.y, play.cameraX, play.cameraY, s.level.frameMs);
 }
 
 // Thrown off the side of the guard away from the player when the player faces it.
-void BloodSpray(const Unit& u) {
+void BloodSpray(const SceneFrame& s, const Unit& u) {
   if (u.kind != kGuard || u.stunned == 0) return;
-  cAnim& spray = gameState.fx.bloodSpray;
-  const GamePlay& play = gameState.play;
+  cAnim& spray = s.fx.bloodSpray;
+  const GamePlay& play = s.level.play;
   if (u.hitNow != 0) spray.current = 0;
   spray.firstFrame = 0;
   spray.frameCount = kSprayFrames;
   spray.playing = 1;
   double sx = 0;
-  if (PlayerUnit().facingLeft != 0) {
+  if (s.level.Player().facingLeft != 0) {
     spray.mirrored = 0;
     sx = play.cameraX + u.x + u.boxLeft - kSpraySideways;
   } else {
@@ -44,31 +42,32 @@ void BloodSpray(const Unit& u) {
     sx = u.boxRight + u.x + play.cameraX + kSpraySideways;
   }
   const double sy = u.boxTop + u.y + play.cameraY - kSprayRaise;
-  spray.Draw(sx, sy, kSprayDepth, FrameMs());
+  spray.Draw(sx, sy, kSprayDepth, s.level.frameMs);
 }
 
 // A shot-down sentinel explodes once it lies on the ground.
-void SentinelExplosion(Unit& u) {
+void SentinelExplosion(const SceneFrame& s, Unit& u) {
   if (u.kind != kSentinel || !u.Dead()) return;
   if (u.deathTime < kSentinelLatchSeconds) u.deathEffect = 1;
   if (u.airborne != 0 || u.deathEffect == 0) return;
-  const GamePlay& play = gameState.play;
-  BlowPlay(gameState.fx.explosion, kExplosionSize, kExplosionSize, u.x + play.cameraX,
-           u.y + play.cameraY, kExplosionDepth, gameState.settings.soundVolume, u.deathEffect,
-           u.blowSoundGate);
+  const GamePlay& play = s.level.play;
+  BlowPlay(s.fx.explosion, s.fx.explosionPlayer.anim.get(), kExplosionSize, kExplosionSize,
+           u.x + play.cameraX, u.y + play.cameraY, kExplosionDepth, s.level.frameMs,
+           s.level.soundVolume, u.deathEffect, u.blowSoundGate);
 }
 }  // namespace
 
-void DrawUnitEffects(int i) {
-  Unit& u = UnitAt(i);
-  const Unit& p = PlayerUnit();
-  const GamePlay& play = gameState.play;
+void DrawUnitEffects(const SceneFrame& s, int i) {
+  const LevelFrame& f = s.level;
+  Unit& u = f.UnitAt(i);
+  const Unit& p = f.Player();
   if (u.kind == kSentinel) {
-    DrawLightningBolt(u.fireNow, p.x, p.y, u.x, u.y, play.cameraX, play.cameraY, FrameMs());
+    DrawLightningBolt(s.fx, u.fireNow, p.x, p.y, u.x, u.y, f.play.cameraX, f.play.cameraY,
+                      f.frameMs);
   }
-  if (gameState.settings.showBlood != 0) {
-    BloodFountain(u);
-    BloodSpray(u);
+  if (s.showBlood) {
+    BloodFountain(s, u);
+    BloodSpray(s, u);
   }
-  SentinelExplosion(u);
+  SentinelExplosion(s, u);
 }

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
+#include "fx/scene_frame.hpp"
+
 // The blood spray shows this many pictures of its frame folder.
 constexpr uint16_t kSprayFrames = 5;
 
-void DrawUnitEffects(int i);
+void DrawUnitEffects(const SceneFrame& s, int i);

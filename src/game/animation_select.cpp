@@ -4,7 +4,6 @@
 #include <span>
 
 #include "game/kinds.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -21,8 +20,7 @@ void SelectPlayer(Unit& u) {
   if (u.attack > 0 && u.anim->current == e.firstFrame + e.frameCount - 1) u.attack = 0;
 }
 
-void SelectAnimation(int i) {
-  Unit& u = UnitAt(i);
+void SelectAnimation(Unit& u) {
   if (!u.anim) return;
   if (auto select = RulesOf(u.kind).selectAnimation) select(u);
   if (u.animIndex >= kAnimCount) FatalRangeError("animation index " + std::to_string(u.animIndex));

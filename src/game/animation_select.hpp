@@ -9,7 +9,7 @@
 
 // Sets the unit's animIndex and its animation's mirrored, playing and oneShot flags from the
 // unit's state; ends the player's attack when its animation has played through.
-void SelectAnimation(int i);
+void SelectAnimation(Unit& u);
 
 // The states an animation row asks about.
 enum class When {

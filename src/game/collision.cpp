@@ -6,7 +6,6 @@
 
 #include "base/measures.hpp"
 #include "game/kinds.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -38,19 +37,27 @@ double Feet(const Unit& u) {
   return u.y + u.boxBottom;
 }
 
-// Moves a unit; the player takes the camera with it.
-void Shift(int i, Unit& u, double dx, double dy) {
-  u.x += dx;
-  u.y += dy;
-  if (i == 0) {
-    gameState.play.cameraX -= dx;
-    gameState.play.cameraY -= dy;
-  }
-}
+// One unit's collision in the frame: the level, the unit and its slot (0 is the player).
+struct Mover {
+  const LevelFrame& f;
+  int i;
+  Unit& u;
 
-void ClampToMap(Unit& u) {
-  const double right = gameState.map.Width * kScreenWidth - kMapMargin;
-  const double bottom = gameState.map.Height * kScreenHeight - kMapMargin;
+  uint8_t Cell(double x, double y) const { return CellAt(f.map, x, y); }
+  // Moves the unit; the player takes the camera with it.
+  void Shift(double dx, double dy) const {
+    u.x += dx;
+    u.y += dy;
+    if (i == 0) {
+      f.play.cameraX -= dx;
+      f.play.cameraY -= dy;
+    }
+  }
+};
+
+void ClampToMap(const LevelMap& map, Unit& u) {
+  const double right = map.Width * kScreenWidth - kMapMargin;
+  const double bottom = map.Height * kScreenHeight - kMapMargin;
   if (u.x < kMapMargin) u.x = kMapMargin;
   if (u.y < kMapMargin) u.y = kMapMargin;
   if (u.x > right) u.x = right;
@@ -62,59 +69,62 @@ bool CollidesWithMap(const Unit& u) {
   return u.collisionMode == kCollideWhenDead && u.life < 1;
 }
 
-void FallAndStand(int i, Unit& u, double dt) {
-  if (CellAt(u.x, Feet(u) + kAirborneProbe) == kEmpty) u.airborne = 1;
-  if (CellAt(u.x, Feet(u) + kFallProbe) == kEmpty) {
-    Shift(i, u, 0, kFreeFall * dt);
-  } else if (CellAt(u.x, Feet(u) + kStandProbe) != kEmpty) {
+void FallAndStand(const Mover& m, double dt) {
+  Unit& u = m.u;
+  if (m.Cell(u.x, Feet(u) + kAirborneProbe) == kEmpty) u.airborne = 1;
+  if (m.Cell(u.x, Feet(u) + kFallProbe) == kEmpty) {
+    m.Shift(0, kFreeFall * dt);
+  } else if (m.Cell(u.x, Feet(u) + kStandProbe) != kEmpty) {
     u.airborne = 0;
   } else {
-    Shift(i, u, 0, kSettle * dt);
+    m.Shift(0, kSettle * dt);
   }
 }
 
-void PushUpOutOfGround(int i, Unit& u, double dt) {
-  if (CellAt(u.x, Feet(u) - kDeepProbe) == kSolid) {
-    Shift(i, u, 0, -kPushUpDeep * dt);
-  } else if (CellAt(u.x, Feet(u) - kShallowProbe) == kSolid) {
-    Shift(i, u, 0, -kPushUpShallow * dt);
+void PushUpOutOfGround(const Mover& m, double dt) {
+  const Unit& u = m.u;
+  if (m.Cell(u.x, Feet(u) - kDeepProbe) == kSolid) {
+    m.Shift(0, -kPushUpDeep * dt);
+  } else if (m.Cell(u.x, Feet(u) - kShallowProbe) == kSolid) {
+    m.Shift(0, -kPushUpShallow * dt);
   }
 }
 
-void StopAtWalls(int i, Unit& u, double dt) {
-  if (CellAt(u.x - kWallReach, Feet(u) - kWallHeight) == kSolid) Shift(i, u, u.speed * dt, 0);
-  if (CellAt(u.x + kWallReach, Feet(u) - kWallHeight) == kSolid) Shift(i, u, -u.speed * dt, 0);
+void StopAtWalls(const Mover& m, double dt) {
+  const Unit& u = m.u;
+  if (m.Cell(u.x - kWallReach, Feet(u) - kWallHeight) == kSolid) m.Shift(u.speed * dt, 0);
+  if (m.Cell(u.x + kWallReach, Feet(u) - kWallHeight) == kSolid) m.Shift(-u.speed * dt, 0);
 }
 
 // Guards and golems that live block the player, who is pushed back by its own step; the enemy
 // never moves. All comparisons are strict.
-void PushPlayerOffBody(const Unit& u, double dt) {
-  Unit& p = PlayerUnit();
+void PushPlayerOffBody(const LevelFrame& f, const Unit& u, double dt) {
+  const Mover player{f, 0, f.Player()};
+  const Unit& p = player.u;
   const bool overlapY = p.y + p.boxBottom > u.y + u.boxTop && p.y + p.boxTop < u.y + u.boxBottom;
-  if (p.x + p.boxRight > u.x + u.boxLeft && p.x < u.x && overlapY) {
-    Shift(0, p, -p.speed * dt, 0);
-  }
-  if (p.x + p.boxLeft < u.x + u.boxRight && p.x > u.x && overlapY) Shift(0, p, p.speed * dt, 0);
+  if (p.x + p.boxRight > u.x + u.boxLeft && p.x < u.x && overlapY) player.Shift(-p.speed * dt, 0);
+  if (p.x + p.boxLeft < u.x + u.boxRight && p.x > u.x && overlapY) player.Shift(p.speed * dt, 0);
 }
 
 }  // namespace
 
-uint8_t CellAt(double x, double y) {
+uint8_t CellAt(const LevelMap& map, double x, double y) {
   constexpr double kCellsPerPx = 1.0 / kCellPx;
   const double cx = std::trunc(x * kCellsPerPx);
   const double cy = std::trunc(y * kCellsPerPx);
   // Outside the grid is empty space.
   if (!(cx >= 0 && cx < kGridColumns && cy >= 0 && cy < kGridRows)) return kEmpty;
-  return gameState.map.Cells[static_cast<std::size_t>(cx)][static_cast<std::size_t>(cy)];
+  return map.Cells[static_cast<std::size_t>(cx)][static_cast<std::size_t>(cy)];
 }
 
-void CollideUnit(int i) {
-  Unit& u = UnitAt(i);
-  const double dt = FrameMs();
-  ClampToMap(u);
+void CollideUnit(const LevelFrame& f, int i) {
+  Unit& u = f.UnitAt(i);
+  const double dt = f.frameMs;
+  ClampToMap(f.map, u);
   if (!CollidesWithMap(u)) return;
-  FallAndStand(i, u, dt);
-  PushUpOutOfGround(i, u, dt);
-  StopAtWalls(i, u, dt);
-  if (i > 0 && RulesOf(u.kind).blocksPlayer && u.life > 0) PushPlayerOffBody(u, dt);
+  const Mover m{f, i, u};
+  FallAndStand(m, dt);
+  PushUpOutOfGround(m, dt);
+  StopAtWalls(m, dt);
+  if (i > 0 && RulesOf(u.kind).blocksPlayer && u.life > 0) PushPlayerOffBody(f, u, dt);
 }

@@ -2,9 +2,9 @@
 #include "game/enemy.hpp"
 
 #include "game/kinds.hpp"
-#include "game/units.hpp"
 
-void UpdateEnemy(int i) {
-  Unit& u = UnitAt(i);
-  if (auto update = RulesOf(u.kind).update) update(u, PlayerUnit(), FrameMs());
+void UpdateEnemy(const LevelFrame& f, int i) {
+  Unit& u = f.UnitAt(i);
+  if (auto update = RulesOf(u.kind).update)
+    update(u, f.Player(), f.play.combo.attackKind, f.frameMs);
 }

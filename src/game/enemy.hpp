@@ -1,4 +1,6 @@
 // Enemy behaviour, one file per kind, chosen by the unit's kind.
 #pragma once
 
-void UpdateEnemy(int i);
+#include "game/level_frame.hpp"
+
+void UpdateEnemy(const LevelFrame& f, int i);

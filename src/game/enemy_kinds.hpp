@@ -1,9 +1,10 @@
 // Each enemy kind, one file each: its behaviour (called with the unit, the player and the frame's
-// time step in milliseconds), its blow on the player, its sounds and its animation; game/kinds.cpp
-// names them in the kind's row.
+// time step in milliseconds and the attack the player started in it), its blow on the player, its
+// sounds and its animation; game/kinds.cpp names them in the kind's row.
 #pragma once
 
 #include "base/measures.hpp"
+#include "game/level_frame.hpp"
 #include "game/unit.hpp"
 
 // The player's fourth attack throws a guard (and makes no impact sound).
@@ -19,20 +20,20 @@ inline int32_t BlowDirection(const Unit& player) {
   return player.facingLeft ? -1 : 1;
 }
 
-void UpdateSentinel(Unit& u, const Unit& player, double dt);
-void UpdateGuard(Unit& u, const Unit& player, double dt);
-void UpdateGolem(Unit& u, const Unit& player, double dt);
+void UpdateSentinel(Unit& u, const Unit& player, uint8_t playerAttack, double dt);
+void UpdateGuard(Unit& u, const Unit& player, uint8_t playerAttack, double dt);
+void UpdateGolem(Unit& u, const Unit& player, uint8_t playerAttack, double dt);
 // A fallen golem shakes the screen as it lands.
-void ShakeForFallenGolem(Unit& u);
+void ShakeForFallenGolem(const LevelFrame& f, Unit& u);
 
 // Each kind's blow on the player: the sentinel's shot, the guard's axe, the golem's fists.
 void SentinelShoots(Unit& u, Unit& player);
 void GuardStrikes(Unit& u, Unit& player);
 void GolemStrikes(Unit& u, Unit& player);
 // Each kind's sounds in a frame it is processed.
-void SentinelSounds(Unit& u);
-void GuardSounds(Unit& u);
-void GolemSounds(Unit& u);
+void SentinelSounds(const LevelFrame& f, Unit& u);
+void GuardSounds(const LevelFrame& f, Unit& u);
+void GolemSounds(const LevelFrame& f, Unit& u);
 // What the player's blow at a combo level does to a guard (the third blow of a combo takes its
 // head) and to a golem (no stun before the second blow, a bonus from the third).
 void GuardTakesBlow(Unit& u, uint8_t comboLevel, int32_t& bonusDamage);

@@ -3,14 +3,13 @@
 // full combo, its fists' blow on the player, its animation and the shake of its fall.
 #include <cmath>
 
-#include "app/random.hpp"
 #include "audio/sound.hpp"
+#include "base/random.hpp"
 #include "game/animation_select.hpp"
 #include "game/enemy_kinds.hpp"
 #include "game/hits.hpp"
 #include "game/screen_shake.hpp"
 #include "game/unit_sounds.hpp"
-#include "game/units.hpp"
 
 namespace {
 using namespace sound_kit;
@@ -57,14 +56,14 @@ constexpr double kFirstIdlePeriod = 5.0;
 constexpr int32_t kIdlePeriodSpread = 5;
 constexpr double kIdlePeriodLeast = 2;
 
-void GolemGrunts(Unit& u, const UnitSounds& s) {
+void GolemGrunts(const LevelFrame& f, const Voice& voice, Unit& u, const UnitSounds& s) {
   double& idleTime = u.idleTime;
   if (u.idlePick == 0) u.idlePick = golem_sound::kIdle;
   if (u.idlePeriod == 0) u.idlePeriod = kFirstIdlePeriod;
   if (idleTime < u.idlePeriod) {
-    idleTime += Seconds(FrameMs());
+    idleTime += Seconds(f.frameMs);
     if (idleTime < kGruntLength) {
-      Play(Slot(s, u.idlePick));
+      voice.Play(Slot(s, u.idlePick));
     } else {
       cSND::Stop(Slot(s, u.idlePick));
     }
@@ -77,19 +76,19 @@ void GolemGrunts(Unit& u, const UnitSounds& s) {
 }
 
 // A full combo counted this frame is commented once (see CountFullCombo).
-void CommentFullCombo(Unit& u) {
+void CommentFullCombo(const Voice& voice, Unit& u) {
   if (u.fullComboCounted != 0) {
     u.fullComboCounted = 0;
     Randomize();
     u.commentPick = static_cast<uint8_t>(Random(kComments));
     u.commentLatch = 1;
-    Rewind(Comment(u.commentPick));
+    Rewind(voice.Comment(u.commentPick));
   }
-  if (u.commentLatch) PlayOnce(Comment(u.commentPick), u.commentLatch);
+  if (u.commentLatch) voice.PlayOnce(voice.Comment(u.commentPick), u.commentLatch);
 }
 }  // namespace
 
-void UpdateGolem(Unit& u, const Unit& player, double dt) {
+void UpdateGolem(Unit& u, const Unit& player, uint8_t /*playerAttack*/, double dt) {
   if (u.life <= 0) {
     Die(u, dt);
     return;
@@ -119,32 +118,33 @@ void UpdateGolem(Unit& u, const Unit& player, double dt) {
   }
 }
 
-void ShakeForFallenGolem(Unit& u) {
+void ShakeForFallenGolem(const LevelFrame& f, Unit& u) {
   if (kShakeFrom < u.deathTime && u.deathTime < kShakeTo) u.deathEffect = 1;
-  if (u.deathEffect != 0) ShakeScreen(u.deathEffect);
+  if (u.deathEffect != 0) ShakeScreen(f.play, u.deathEffect, f.frameMs);
 }
 
-void GolemSounds(Unit& u) {
-  const UnitSounds& s = gameState.level.golemSounds;
+void GolemSounds(const LevelFrame& f, Unit& u) {
+  const Voice voice(f);
+  const UnitSounds& s = f.assets.golemSounds;
   if (u.life > 0) {
     const SoundHandle step = Slot(s, golem_sound::kStep);
     if (u.moving == 1) {
-      Play(step);
+      voice.Play(step);
       if (cSND::Ended(step)) Rewind(step);
     }
-    GolemGrunts(u, s);
+    GolemGrunts(f, voice, u, s);
     const SoundHandle shock = Slot(s, golem_sound::kShock);
-    if (u.stunned && gameState.play.combo.attackKind > 0) {
+    if (u.stunned && f.play.combo.attackKind > 0) {
       u.shockLatch = 1;
       Rewind(shock);
     }
-    if (u.shockLatch) PlayOnce(shock, u.shockLatch);
+    if (u.shockLatch) voice.PlayOnce(shock, u.shockLatch);
   } else {
     const SoundHandle die = Slot(s, golem_sound::kDie);
     if (u.deathTime < kFreshDeath) Rewind(die);
-    Play(die);
+    voice.Play(die);
   }
-  CommentFullCombo(u);
+  CommentFullCombo(voice, u);
 }
 
 // The pictures of the demo content's blows on which a fist meets the player; how long a blow

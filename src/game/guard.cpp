@@ -3,14 +3,12 @@
 // blow on the player and the animation its state shows.
 #include <cmath>
 
-#include "app/game_state.hpp"
-#include "app/random.hpp"
 #include "audio/sound.hpp"
+#include "base/random.hpp"
 #include "game/animation_select.hpp"
 #include "game/enemy_kinds.hpp"
 #include "game/hits.hpp"
 #include "game/unit_sounds.hpp"
-#include "game/units.hpp"
 
 namespace {
 using namespace sound_kit;
@@ -39,11 +37,11 @@ void WearOffStun(Unit& u, double dt) {
   }
 }
 
-void Fly(Unit& u, const Unit& player, double dt) {
+void Fly(Unit& u, const Unit& player, uint8_t playerAttack, double dt) {
   double& phase = u.launchPhase;
   // The player's blow must land on this guard in this very frame; the lock keeps it to one
   // launch per flight.
-  if (gameState.play.combo.attackKind == kLaunchAttack && player.hitNow == 1 && u.launchLock == 0 &&
+  if (playerAttack == kLaunchAttack && player.hitNow == 1 && u.launchLock == 0 &&
       u.deathTime < kLaunchTooLate) {
     u.pushDir = BlowDirection(player);
     u.launched = 1;
@@ -115,18 +113,18 @@ constexpr double kCommentFrom = 0.5;
 constexpr double kCommentUntil = 0.55;
 
 // The cry timer is never reset in a level, so each guard cries once, when it first walks near.
-void GuardCries(Unit& u, const UnitSounds& s) {
-  const Unit& p = PlayerUnit();
+void GuardCries(const LevelFrame& f, const Voice& voice, Unit& u, const UnitSounds& s) {
+  const Unit& p = f.Player();
   if (!(u.moving && u.cryTime < kCryLength && std::abs(p.x - u.x) < kCryDistance)) return;
   if (u.cryTime == 0) {
     u.soundPick = static_cast<uint8_t>(Random(guard_sound::kCries));
     Rewind(Slot(s, u.soundPick));
   }
-  u.cryTime += Seconds(FrameMs());
-  Play(Slot(s, u.soundPick));
+  u.cryTime += Seconds(f.frameMs);
+  voice.Play(Slot(s, u.soundPick));
 }
 
-void GuardDies(Unit& u, const UnitSounds& s) {
+void GuardDies(const Voice& voice, Unit& u, const UnitSounds& s) {
   if (u.headOff == 0) {
     if (u.deathTime == 0) {
       Randomize();
@@ -138,29 +136,29 @@ void GuardDies(Unit& u, const UnitSounds& s) {
     u.soundPick = static_cast<uint8_t>(Random(guard_sound::kHeadOffs) + guard_sound::kHeadOff);
     Rewind(Slot(s, u.soundPick));
   }
-  Play(Slot(s, u.soundPick));
+  voice.Play(Slot(s, u.soundPick));
 }
 
 // A voice comment half a second after a beheading.
-void GuardComment(Unit& u) {
+void GuardComment(const Voice& voice, Unit& u) {
   if (u.Dead() && u.deathTime < kCommentChoice) {
     Randomize();
     u.commentPick = static_cast<uint8_t>(Random(kComments));
   }
   if (u.Dead() && kCommentFrom < u.deathTime && u.deathTime < kCommentUntil && u.headOff == 1) {
     u.commentLatch = 1;
-    Rewind(Comment(u.commentPick));
+    Rewind(voice.Comment(u.commentPick));
   }
-  if (u.commentLatch) PlayOnce(Comment(u.commentPick), u.commentLatch);
+  if (u.commentLatch) voice.PlayOnce(voice.Comment(u.commentPick), u.commentLatch);
 }
 }  // namespace
 
-void UpdateGuard(Unit& u, const Unit& player, double dt) {
+void UpdateGuard(Unit& u, const Unit& player, uint8_t playerAttack, double dt) {
   const bool finished = u.life <= 0 && u.deathDone == 1;
   if (!finished) {
     WearOffStun(u, dt);
     // A body that has not lain dead long can still be thrown.
-    Fly(u, player, dt);
+    Fly(u, player, playerAttack, dt);
     if (u.life > 0) u.facingLeft = LooksLeftAt(u, player);
     if (u.stunned != 1 && u.life > 0) {
       u.moving = Approach(u, player, dt) ? 1 : 0;
@@ -171,16 +169,17 @@ void UpdateGuard(Unit& u, const Unit& player, double dt) {
   Die(u, dt);
 }
 
-void GuardSounds(Unit& u) {
+void GuardSounds(const LevelFrame& f, Unit& u) {
   if (u.deathDone != 0) return;
-  const UnitSounds& s = gameState.level.guardSounds;
-  GuardCries(u, s);
+  const Voice voice(f);
+  const UnitSounds& s = f.assets.guardSounds;
+  GuardCries(f, voice, u, s);
   const SoundHandle pain = Slot(s, guard_sound::kPain);
-  if (gameState.play.combo.attackKind == kLaunchAttack && u.stunned && u.launchLock == 0) {
+  if (f.play.combo.attackKind == kLaunchAttack && u.stunned && u.launchLock == 0) {
     u.painLatch = 1;
     Rewind(pain);
   }
-  if (u.painLatch) PlayOnce(pain, u.painLatch);
+  if (u.painLatch) voice.PlayOnce(pain, u.painLatch);
   // Held at its start through a stretch of each strike cycle, so it sounds once per strike; a
   // guard that has not yet swung leaves it alone, or it would sound the first time it is near.
   const SoundHandle hit = Slot(s, guard_sound::kHit);
@@ -188,10 +187,10 @@ void GuardSounds(Unit& u) {
     u.swingArmed = 1;
     Rewind(hit);
   } else if (u.swingArmed) {
-    Play(hit);
+    voice.Play(hit);
   }
-  if (u.Dead()) GuardDies(u, s);
-  GuardComment(u);
+  if (u.Dead()) GuardDies(voice, u, s);
+  GuardComment(voice, u);
 }
 
 // The picture of the demo content's strike on which the axe meets the player, and how long

@@ -8,7 +8,6 @@
 
 #include "base/measures.hpp"
 #include "game/kinds.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -23,8 +22,8 @@ bool Faces(const Unit& player, const Unit& u) {
 }
 
 // Whether the attack started this frame lands on unit i.
-bool PlayerBlowLands(int i, const Unit& player, const Unit& u) {
-  const bool lands = InMeleeReach(i) && player.stunned == 0 && gameState.play.combo.attackKind > 0;
+bool PlayerBlowLands(uint8_t attack, const Unit& player, const Unit& u) {
+  const bool lands = InMeleeReach(player, u) && player.stunned == 0 && attack > 0;
   switch (RulesOf(u.kind).blow) {
     case BlowRule::Never:
       return false;
@@ -36,8 +35,7 @@ bool PlayerBlowLands(int i, const Unit& player, const Unit& u) {
   return false;
 }
 
-void ApplyPlayerBlow(const Unit& player, Unit& u) {
-  GamePlay& play = gameState.play;
+void ApplyPlayerBlow(GamePlay& play, const Unit& player, Unit& u) {
   const uint8_t level = play.combo.comboLevel;
   play.lastHitKind = static_cast<uint8_t>(u.kind);
   // Every blow stuns and does the player's damage, unless the kind's row says what a blow at this
@@ -73,22 +71,20 @@ void EndBlow(Unit& u) {
   u.attack = 0;
 }
 
-bool InMeleeReach(int i) {
-  const Unit& p = PlayerUnit();
-  const Unit& u = UnitAt(i);
+bool InMeleeReach(const Unit& p, const Unit& u) {
   return u.x + u.boxLeft - kReachSide < p.x + p.boxRight &&
          u.x + u.boxRight + kReachSide > p.x + p.boxLeft &&
          u.y + u.boxTop - kReachUpDown < p.y + p.boxBottom &&
          u.y + u.boxBottom + kReachUpDown > p.y + p.boxTop;
 }
 
-void PlayerHitsUnit(int i) {
-  Unit& player = PlayerUnit();
-  Unit& u = UnitAt(i);
-  const double dt = FrameMs();
+void PlayerHitsUnit(const LevelFrame& f, int i) {
+  Unit& player = f.Player();
+  Unit& u = f.UnitAt(i);
+  const double dt = f.frameMs;
   if (i != 0) {
-    player.hitNow = PlayerBlowLands(i, player, u) ? 1 : 0;
-    if (player.hitNow == 1) ApplyPlayerBlow(player, u);
+    player.hitNow = PlayerBlowLands(f.play.combo.attackKind, player, u) ? 1 : 0;
+    if (player.hitNow == 1) ApplyPlayerBlow(f.play, player, u);
     // The enemy's blow of the previous frame stuns the player now.
     if (u.hitNow == 1) {
       player.stunned = 1;
@@ -107,7 +103,7 @@ void PlayerHitsUnit(int i) {
   }
 }
 
-void UnitHitsPlayer(int i) {
-  Unit& u = UnitAt(i);
-  if (auto strike = RulesOf(u.kind).strike) strike(u, PlayerUnit());
+void UnitHitsPlayer(const LevelFrame& f, int i) {
+  Unit& u = f.UnitAt(i);
+  if (auto strike = RulesOf(u.kind).strike) strike(u, f.Player());
 }

@@ -3,12 +3,13 @@
 
 #include <cstdint>
 
-// The player's body box and the enemy's, widened by 10 px sideways and 5 px up and down, overlap.
-bool InMeleeReach(int i);
-void PlayerHitsUnit(int i);
-void UnitHitsPlayer(int i);
+#include "game/level_frame.hpp"
 
-struct Unit;
+// The player's body box and the enemy's, widened by 10 px sideways and 5 px up and down, overlap.
+bool InMeleeReach(const Unit& player, const Unit& u);
+void PlayerHitsUnit(const LevelFrame& f, int i);
+void UnitHitsPlayer(const LevelFrame& f, int i);
+
 // The unit shows that picture of its animation now.
 bool Showing(const Unit& u, uint16_t picture);
 // A blow that landed starts the strike's animation over and ends the attack.

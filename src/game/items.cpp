@@ -6,7 +6,8 @@
 
 #include "audio/sound.hpp"
 #include "base/measures.hpp"
-#include "game/units.hpp"
+#include "base/messages.hpp"
+#include "game/play_state.hpp"
 #include "gfx/load.hpp"
 
 namespace {
@@ -24,7 +25,7 @@ bool InPickUpSquare(const MapPoint& item, const Unit& p) {
          item.y - kPickUpReach < p.y && p.y < item.y + kPickUpReach;
 }
 
-void PickUp(cItem& item, Unit& p) {
+void PickUp(GamePlay& play, cItem& item, Unit& p) {
   if (item.picked) return;
   if (item.kind == kItemLifeKind) {
     p.life += kLifePerItem;
@@ -32,7 +33,7 @@ void PickUp(cItem& item, Unit& p) {
     p.life = std::min(p.life, kLifeCap);
   } else if (item.kind == kItemPowerUpKind) {
     item.picked = 1;
-    gameState.play.powerUpCharges += 1;
+    play.powerUpCharges += 1;
   }
 }
 
@@ -42,7 +43,7 @@ void cItem::Clear() {
   pickTime = 0;
 }
 
-void cItem::Fly() {
+void cItem::Fly(double frameMs, uint8_t volume) {
   if (!picked) return;
   if (pickTime >= kFlightSeconds) {
     gone = 1;
@@ -51,18 +52,16 @@ void cItem::Fly() {
     return;
   }
   if (pickTime == 0) cSND::SetPosition(sound, 0);
-  pickTime += Seconds(FrameMs());
-  rise -= FrameMs();
-  cSND::Play(sound, gameState.settings.soundVolume, false);
+  pickTime += Seconds(frameMs);
+  rise -= frameMs;
+  cSND::Play(sound, volume, false);
 }
 
-void LoadItems() {
-  ItemState& state = gameState.play.items;
+void LoadItems(ItemState& state, const LevelMap& map) {
   state.textures[kItemLifeKind] = cLoad::LoadDXT("data\\items\\life.dxt");
   state.textures[kItemPowerUpKind] = cLoad::LoadDXT("data\\items\\MFL.dxt");
   cSND::Open("data\\sounds\\items\\life.wav", state.sounds[kItemLifeKind]);
   cSND::Open("data\\sounds\\items\\MFL.wav", state.sounds[kItemPowerUpKind]);
-  const LevelMap& map = gameState.map;
   for (int k = 0; k < map.ItemCount; ++k) {
     auto& slot = At(state.items, static_cast<std::size_t>(k), "item");
     slot = std::make_unique<cItem>();
@@ -75,13 +74,12 @@ void LoadItems() {
   }
 }
 
-cItem* LiveItem(int i) {
-  cItem* item = At(gameState.play.items.items, static_cast<std::size_t>(i), "item").get();
+cItem* LiveItem(ItemState& state, int i) {
+  cItem* item = At(state.items, static_cast<std::size_t>(i), "item").get();
   return item && !item->gone ? item : nullptr;
 }
 
-void PickUpItem(int i) {
-  cItem& item = *LiveItem(i);
-  Unit& p = PlayerUnit();
-  if (InPickUpSquare(gameState.map.ItemPos[i], p)) PickUp(item, p);
+void PickUpItem(GamePlay& play, cItem& item, const MapPoint& at) {
+  Unit& p = play.units[0];
+  if (InPickUpSquare(at, p)) PickUp(play, item, p);
 }

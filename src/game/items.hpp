@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/types.hpp"
+#include "content/level_map.hpp"
 
 // The level keeps at most 100 items; textures and sounds are kept per kind in 8 slots.
 constexpr int kMaxItems = 100;
@@ -26,9 +27,9 @@ class cItem {
   SoundHandle sound = 0;
 
   void Clear();
-  // A picked item flies up by a frame's way, playing its sound; a second after the pick-up it is
-  // gone.
-  void Fly();
+  // A picked item flies up by a frame of `frameMs`, playing its sound at `volume`; a second after
+  // the pick-up it is gone.
+  void Fly(double frameMs, uint8_t volume);
 };
 
 struct ItemState {
@@ -37,9 +38,10 @@ struct ItemState {
   std::array<SoundHandle, kItemKindSlots> sounds{};
 };
 
-// The two item pictures and sounds, and one item per item of the level map.
-void LoadItems();
+// The two item pictures and sounds, and one item per item of the map.
+void LoadItems(ItemState& state, const LevelMap& map);
 // Item i of the level, unless it is missing or gone.
-cItem* LiveItem(int i);
-// The player standing in its pick-up square takes live item i.
-void PickUpItem(int i);
+cItem* LiveItem(ItemState& state, int i);
+struct GamePlay;
+// The player standing in its pick-up square at `at` takes the live `item`.
+void PickUpItem(GamePlay& play, cItem& item, const MapPoint& at);

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "game/level_frame.hpp"
 #include "game/play_state.hpp"
 
 enum class BlowRule {
@@ -26,18 +27,19 @@ struct KindRules {
   bool blocksPlayer;  // a living body pushes the player back
   KillPoints points;
   int32_t LevelStats::*kills;  // the statistics' kill count, or none: the kill is not scored
-  // The behaviour of a frame of `dt` milliseconds (none: it stands still).
-  void (*update)(Unit& u, const Unit& player, double dt);
+  // The behaviour of a frame of `dt` milliseconds, in which the player started attack
+  // `playerAttack` (0: none) (none: it stands still).
+  void (*update)(Unit& u, const Unit& player, uint8_t playerAttack, double dt);
   // The sounds it makes in the frame (none: silent).
-  void (*sounds)(Unit& u);
+  void (*sounds)(const LevelFrame& f, Unit& u);
   // Its blow on the player in the frame (none: it never strikes).
   void (*strike)(Unit& u, Unit& player);
   // The animation its state shows (none: the animation is left as it is).
   void (*selectAnimation)(Unit& u);
   // Counts a full combo while it is processed, before its sounds comment it (golems).
-  void (*countCombo)(Unit& u);
+  void (*countCombo)(GamePlay& play, Unit& u);
   // What it does to the world as its effects are drawn (a fallen golem shakes it).
-  void (*shake)(Unit& u);
+  void (*shake)(const LevelFrame& f, Unit& u);
   // What the player's blow at a combo level does to it beyond a stun and the damage: whether it
   // is stunned after all, its head, and a bonus to the damage (none: only the stun).
   void (*takesBlow)(Unit& u, uint8_t comboLevel, int32_t& bonusDamage);

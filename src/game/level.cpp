@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/input.hpp"
 #include "audio/sound.hpp"
 #include "base/measures.hpp"
 #include "content/characters.hpp"
@@ -23,7 +22,6 @@
 #include "game/player_control.hpp"
 #include "game/scoring.hpp"
 #include "game/unit_sounds.hpp"
-#include "game/units.hpp"
 #include "ui/hud.hpp"
 #include "ui/statistics.hpp"
 
@@ -38,40 +36,41 @@ constexpr uint8_t kWakeAwake = 0;
 constexpr uint8_t kWakeBehind = 1;
 
 // The player past the right end of the map ends the level.
-void TestLevelEnd() {
-  Unit& player = PlayerUnit();
-  if (gameState.map.Width * kScreenWidth - kScreenWidth / 2 < player.x) {
-    gameState.flags.levelFinished = 1;
-    gameState.flags.statsShown = 1;
+void TestLevelEnd(const LevelFrame& f) {
+  Unit& player = f.Player();
+  if (f.map.Width * kScreenWidth - kScreenWidth / 2 < player.x) {
+    f.modes.levelFinished = 1;
+    f.modes.statsShown = 1;
     player.x = 0;
   }
 }
 
-void ProcessUnit(int i) {
-  PlayerHitsUnit(i);
-  UnitHitsPlayer(i);
-  ScoreKill(static_cast<uint8_t>(i));
-  UpdatePlayerSounds();
-  UnitSoundStep(i);
-  if (PlayerUnit().life > 0) UpdateEnemy(i);
-  CollideUnit(i);
+void ProcessUnit(const SceneFrame& s, int i) {
+  const LevelFrame& f = s.level;
+  PlayerHitsUnit(f, i);
+  UnitHitsPlayer(f, i);
+  ScoreKill(f, static_cast<uint8_t>(i));
+  UpdatePlayerSounds(f);
+  UnitSoundStep(f, i);
+  if (f.Player().life > 0) UpdateEnemy(f, i);
+  CollideUnit(f, i);
   // The selection ends a finished attack of the player's before the sprite shows the next.
-  SelectAnimation(i);
-  DrawUnit(i);
-  RunUnitEffects(i);
+  SelectAnimation(f.UnitAt(i));
+  DrawUnit(f, i);
+  RunUnitEffects(s, i);
 }
 
-void TestPause() {
-  if (!DXInput1.Has(kPauseButton)) return;
-  DXInput1.Remove(kPauseButton);
-  gameState.flags.paused = 1;
-  gameState.flags.menuShown = 1;
+void TestPause(const LevelFrame& f) {
+  if (!f.input.test(kPauseButton)) return;
+  f.input.reset(kPauseButton);
+  f.modes.paused = 1;
+  f.modes.menuShown = 1;
 }
 
-void RestartUnit(int k) {
-  Unit& u = UnitAt(k);
-  const LevelMap& map = gameState.map;
-  u.Definition() = At(gameState.charDefs, map.CharType[k], "character kind");
+void RestartUnit(const LevelFrame& f, int k) {
+  Unit& u = f.UnitAt(k);
+  const LevelMap& map = f.map;
+  u.Definition() = At(f.charDefs, map.CharType[k], "character kind");
   u.kind = map.CharType[k];
   u.x = map.CharPos[k].x;
   u.y = map.CharPos[k].y;
@@ -86,48 +85,49 @@ void RestartUnit(int k) {
 
 }  // namespace
 
-void RunPlayerDeath() {
-  if (PlayerDeathStep()) DrawDeathOverlay(gameState.play.deathFade);
+void RunPlayerDeath(const LevelFrame& f) {
+  if (PlayerDeathStep(f)) DrawDeathOverlay(f.assets, f.play.deathFade);
 }
 
-void RunItems() {
-  const LevelMap& map = gameState.map;
-  for (int i = 0; i < map.ItemCount; ++i) {
-    cItem* item = LiveItem(i);
+void RunItems(const LevelFrame& f) {
+  ItemState& items = f.play.items;
+  for (int i = 0; i < f.map.ItemCount; ++i) {
+    cItem* item = LiveItem(items, i);
     if (!item) continue;
-    PickUpItem(i);
-    const MapPoint& at = map.ItemPos[i];
-    DrawItem(*item, at.x + gameState.play.cameraX, at.y + gameState.play.cameraY);
-    item->Fly();
+    const MapPoint& at = f.map.ItemPos[i];
+    PickUpItem(f.play, *item, at);
+    DrawItem(*item, at.x + f.play.cameraX, at.y + f.play.cameraY);
+    item->Fly(f.frameMs, f.soundVolume);
   }
 }
 
-void UnitSoundStep(int i) {
-  Unit& u = UnitAt(i);
-  if (auto count = RulesOf(u.kind).countCombo) count(u);
-  UpdateUnitSounds(i);
+void UnitSoundStep(const LevelFrame& f, int i) {
+  Unit& u = f.UnitAt(i);
+  if (auto count = RulesOf(u.kind).countCombo) count(f.play, u);
+  UpdateUnitSounds(f, i);
 }
 
-void RunUnitEffects(int i) {
-  DrawUnitEffects(i);
-  Unit& u = UnitAt(i);
-  if (auto shake = RulesOf(u.kind).shake) shake(u);
-  DrawComboText(i);
-  GamePlay& play = gameState.play;
+void RunUnitEffects(const SceneFrame& s, int i) {
+  const LevelFrame& f = s.level;
+  DrawUnitEffects(s, i);
+  Unit& u = f.UnitAt(i);
+  if (auto shake = RulesOf(u.kind).shake) shake(f, u);
+  DrawComboText(s, i);
+  GamePlay& play = f.play;
   if (play.powerUpActive == 0) return;
-  LoadWhiteFlash(play.powerUpActive);
-  if (FadePowerUpFlash(play.powerUpActive, gameState.fx.whiteFlashOpacity, FrameMs())) {
-    DrawWhiteFlash(gameState.fx.whiteFlashOpacity);
+  LoadWhiteFlash(s.fx, play.powerUpActive);
+  if (FadePowerUpFlash(play.powerUpActive, s.fx.whiteFlashOpacity, f.frameMs)) {
+    DrawWhiteFlash(s, s.fx.whiteFlashOpacity);
   }
 }
 
-void UpdateUnitStates() {
-  Unit& player = PlayerUnit();
+void UpdateUnitStates(const LevelFrame& f) {
+  Unit& player = f.Player();
   player.activated = 1;
   player.inRange = 1;
   player.activation = 0;
-  for (int i = 1; i < UnitCount(); ++i) {
-    Unit& u = UnitAt(i);
+  for (int i = 1; i < f.UnitCount(); ++i) {
+    Unit& u = f.UnitAt(i);
     if (u.activation == kWakeAwake) u.activated = 1;
     if (u.activation == kWakeBehind && player.x - u.x > kWakeDistance) u.activated = 1;
     u.inRange = std::abs(player.x - u.x) < kRangeX && std::abs(player.y - u.y) < kRangeY;
@@ -136,32 +136,33 @@ void UpdateUnitStates() {
   }
 }
 
-void RunLevel() {
-  TestLevelEnd();
-  if (gameState.flags.statsShown) RunStatistics();
-  if (gameState.flags.paused || gameState.flags.levelFinished) return;
-  UpdateUnitStates();
-  AttackInput();
-  DrawLevelBackground();
-  MoveInput();
-  for (int i = 0; i < UnitCount(); ++i) {
-    const Unit& u = UnitAt(i);
-    if (u.inRange == 1 && u.activated != 0) ProcessUnit(i);
+void RunLevel(const SceneFrame& s) {
+  const LevelFrame& f = s.level;
+  TestLevelEnd(f);
+  if (f.modes.statsShown) RunStatistics();
+  if (f.modes.paused || f.modes.levelFinished) return;
+  UpdateUnitStates(f);
+  AttackInput(f);
+  DrawLevelBackground(s);
+  MoveInput(f);
+  for (int i = 0; i < f.UnitCount(); ++i) {
+    const Unit& u = f.UnitAt(i);
+    if (u.inRange == 1 && u.activated != 0) ProcessUnit(s, i);
   }
-  RunItems();
+  RunItems(f);
   DrawHud();
-  RunPlayerDeath();
-  gameState.play.combo.attackKind = 0;
-  gameState.play.levelStats.timeTaken += Seconds(FrameMs());
-  TestPause();
+  RunPlayerDeath(f);
+  f.play.combo.attackKind = 0;
+  f.play.levelStats.timeTaken += Seconds(f.frameMs);
+  TestPause(f);
 }
 
-void RestartLevel() {
-  for (int k = 0; k < UnitCount(); ++k) RestartUnit(k);
-  PlaceCameraOnPlayer();
-  GamePlay& play = gameState.play;
+void RestartLevel(const LevelFrame& f) {
+  for (int k = 0; k < f.UnitCount(); ++k) RestartUnit(f, k);
+  PlaceCameraOnPlayer(f.play);
+  GamePlay& play = f.play;
   play.powerUpCharges = 0;
-  for (int i = 0; i < gameState.map.ItemCount && i < kMaxItems; ++i) {
+  for (int i = 0; i < f.map.ItemCount && i < kMaxItems; ++i) {
     if (cItem* item = play.items.items[i].get()) {
       item->picked = 0;
       item->gone = 0;
@@ -170,8 +171,8 @@ void RestartLevel() {
       item->rise = 0;
     }
   }
-  for (SoundHandle h : gameState.level.golemSounds) cSND::SetPosition(h, 0);
-  for (SoundHandle h : gameState.level.playerSounds) cSND::SetPosition(h, 0);
+  for (SoundHandle h : f.assets.golemSounds) cSND::SetPosition(h, 0);
+  for (SoundHandle h : f.assets.playerSounds) cSND::SetPosition(h, 0);
   uint8_t combo7Counted = play.levelStats.combo7Counted;
   play.levelStats = LevelStats{};
   play.levelStats.combo7Counted = combo7Counted;

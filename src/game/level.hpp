@@ -1,20 +1,23 @@
 // The level driver: the per-frame level step, the wake-up and processing pass, and the restart.
 #pragma once
 
+#include "fx/scene_frame.hpp"
+#include "game/level_frame.hpp"
+
 // Once per frame while a level is played: the level end, the statistics screen, and unless
-// paused or finished every gameplay step in its fixed order.
-void RunLevel();
+// paused or finished every gameplay step in its fixed order, with the drawing between them.
+void RunLevel(const SceneFrame& s);
 // While the player lies dead: the slowed time and fade, then the red overlay drawn.
-void RunPlayerDeath();
+void RunPlayerDeath(const LevelFrame& f);
 // Every item not gone: the pick-up test, the picture, then a picked item's flight and sound.
-void RunItems();
+void RunItems(const LevelFrame& f);
 // A processed unit's sounds: a full combo counted first where its kind counts one (golems), then
 // the sounds, which comment it.
-void UnitSoundStep(int i);
+void UnitSoundStep(const LevelFrame& f, int i);
 // What follows processed unit i's sprite, in its fixed order: its drawn effects, a fallen golem's
 // shake, the combo text, and the power-up's flash fading (which ends the power-up) and drawn.
-void RunUnitEffects(int i);
+void RunUnitEffects(const SceneFrame& s, int i);
 // Wakes units and decides which are near enough to the player to be processed this frame.
-void UpdateUnitStates();
+void UpdateUnitStates(const LevelFrame& f);
 // Puts units, camera, power-up, items, sounds and statistics back to the level's start.
-void RestartLevel();
+void RestartLevel(const LevelFrame& f);

@@ -1,8 +1,9 @@
 // The gameplay part of the game state: the unit table and camera, the attack pulse, the combo
-// and power-up, hits, the statistics of the level and the death fade.
+// and power-up, hits, the statistics of the level, the death fade and the screen shake.
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 #include "game/items.hpp"
@@ -54,5 +55,14 @@ struct GamePlay {
   uint8_t stepVariant = 0;  // which step sound the player plays
   LevelStats levelStats;
   float deathFade = 0;
+  // How long a fallen golem has shaken the screen.
+  double shakeTimer = 0;
   ItemState items;
 };
+
+// The camera that shows the player at (400, 400) on the screen, its position cut to whole pixels.
+inline void PlaceCameraOnPlayer(GamePlay& play) {
+  const Unit& player = play.units[0];
+  play.cameraX = static_cast<double>(400 - static_cast<int64_t>(std::trunc(player.x)));
+  play.cameraY = static_cast<double>(400 - static_cast<int64_t>(std::trunc(player.y)));
+}

@@ -6,9 +6,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/input.hpp"
 #include "base/measures.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -27,23 +25,20 @@ constexpr double kJumpSpeed = 1.2;
 // Attack b starts at the first frame of animation entry 3 + b.
 constexpr int kAttackAnimBase = 3;
 
-double FrameSeconds() {
-  return Seconds(FrameMs());
-}
-
 // Moves the player by (dx, dy) and the camera by the opposite amount.
-void MovePlayer(Unit& p, double dx, double dy) {
+void MovePlayer(GamePlay& play, double dx, double dy) {
+  Unit& p = play.units[0];
   p.x += dx;
   p.y += dy;
-  gameState.play.cameraX -= dx;
-  gameState.play.cameraY -= dy;
+  play.cameraX -= dx;
+  play.cameraY -= dy;
 }
 
-void StartAttack(Unit& p, int b) {
+void StartAttack(ComboState& c, Unit& p, int b) {
   if (p.anim) {
     p.anim->current = static_cast<uint16_t>(At(p.anims, kAttackAnimBase + b, "attack").firstFrame);
   }
-  gameState.play.combo.attackKind = static_cast<uint8_t>(b);
+  c.attackKind = static_cast<uint8_t>(b);
   p.attack = static_cast<uint8_t>(b);
 }
 
@@ -66,18 +61,18 @@ bool Matches(const ComboState& c, int e) {
   return e < c.comboCount && c.comboBuffer[e].kind == kComboKinds[e] && TimedAfterPrevious(c, e);
 }
 
-void Walk(Unit& p) {
+void Walk(const LevelFrame& f, Unit& p) {
   const bool free = p.attack == 0 && p.stunned == 0 && p.crouching == 0;
-  const double step = p.speed * FrameMs();
-  if (DXInput1.Has(Left) && free) {
-    MovePlayer(p, -step, 0);
+  const double step = p.speed * f.frameMs;
+  if (f.input.test(Left) && free) {
+    MovePlayer(f.play, -step, 0);
     p.animIndex = 0;
     p.facingLeft = 1;
     p.moving = 1;
   }
   // With both held, both moves happen and the player ends facing right.
-  if (DXInput1.Has(Right) && free) {
-    MovePlayer(p, step, 0);
+  if (f.input.test(Right) && free) {
+    MovePlayer(f.play, step, 0);
     p.animIndex = 0;
     p.facingLeft = 0;
     p.moving = 1;
@@ -85,14 +80,14 @@ void Walk(Unit& p) {
 }
 
 // The jump needs no ground to start, only to end.
-void Jump(Unit& p) {
-  if (DXInput1.Has(Up) && p.jumping == 0) p.jumping = 1;
+void Jump(const LevelFrame& f, Unit& p) {
+  if (f.input.test(Up) && p.jumping == 0) p.jumping = 1;
   if (p.jumping != 1) return;
   p.moving = 0;
   p.animIndex = 2;
   if (p.jumpTime < kJumpRiseMs && p.y > 0) {
-    MovePlayer(p, 0, -kJumpSpeed * FrameMs());
-    p.jumpTime = static_cast<int32_t>(std::trunc(p.jumpTime + FrameMs()));
+    MovePlayer(f.play, 0, -kJumpSpeed * f.frameMs);
+    p.jumpTime = static_cast<int32_t>(std::trunc(p.jumpTime + f.frameMs));
   } else if (p.airborne == 0) {
     p.jumping = 0;
     p.jumpTime = 0;
@@ -100,62 +95,62 @@ void Jump(Unit& p) {
 }
 
 // The crouch holds until any key is released, not while Down is held.
-void Crouch(Unit& p) {
-  if (DXInput1.Has(Down) && p.jumping == 0 && p.airborne == 0) p.crouching = 1;
-  if (p.crouching == 1 && gameState.keyReleased) p.crouching = 0;
+void Crouch(const LevelFrame& f, Unit& p) {
+  if (f.input.test(Down) && p.jumping == 0 && p.airborne == 0) p.crouching = 1;
+  if (p.crouching == 1 && f.keyReleased) p.crouching = 0;
   if (p.crouching != 1) return;
   p.idle = p.moving = p.jumping = p.attack = 0;
-  gameState.play.combo.attackKind = 0;
+  f.play.combo.attackKind = 0;
 }
 
 // Kills every awake sentinel in the processing window; other kinds are not touched.
-void FirePowerUp() {
-  if (!DXInput1.Has(kPowerUpButton)) return;
-  DXInput1.Remove(kPowerUpButton);
-  GamePlay& play = gameState.play;
+void FirePowerUp(const LevelFrame& f) {
+  if (!f.input.test(kPowerUpButton)) return;
+  f.input.reset(kPowerUpButton);
+  GamePlay& play = f.play;
   if (play.powerUpCharges < 1) return;
   play.powerUpActive = 1;
   play.powerUpCharges -= 1;
-  for (int i = 1; i < UnitCount(); ++i) {
-    Unit& u = UnitAt(i);
+  for (int i = 1; i < f.UnitCount(); ++i) {
+    Unit& u = f.UnitAt(i);
     if (u.kind == kSentinel && u.activated != 0 && u.inRange == 1) u.life = -1;
   }
 }
 
 }  // namespace
 
-void AttackInput() {
-  ComboState& c = gameState.play.combo;
-  Unit& p = PlayerUnit();
+void AttackInput(const LevelFrame& f) {
+  ComboState& c = f.play.combo;
+  Unit& p = f.Player();
+  const double seconds = Seconds(f.frameMs);
   c.fullComboTaken = 0;
   bool mayStart = true;
   if (c.attackCooldown < kAttackCooldown && c.attackLatch == 1) {
-    c.attackCooldown += FrameSeconds();
+    c.attackCooldown += seconds;
     mayStart = false;
   } else {
     c.attackCooldown = 0;
     c.attackLatch = 0;
   }
   for (int b = 1; b <= 4; ++b) {
-    if (!DXInput1.Has(AttackButton(b))) continue;
-    DXInput1.Remove(AttackButton(b));
+    if (!f.input.test(AttackButton(b))) continue;
+    f.input.reset(AttackButton(b));
     RecordPress(c, b);
-    if (mayStart) StartAttack(p, b);
+    if (mayStart) StartAttack(c, p, b);
   }
-  EvaluateCombo();
+  EvaluateCombo(c);
   if (c.comboActive == 1 && c.comboClock < c.comboDeadline && c.comboCount < kComboMaxPresses) {
-    c.comboClock += FrameSeconds();
+    c.comboClock += seconds;
     return;
   }
-  ClearCombo();
+  ClearCombo(c);
   c.comboClock = 0;
   c.comboDeadline = 0;
   c.comboCount = 0;
   c.comboActive = 0;
 }
 
-void EvaluateCombo() {
-  ComboState& c = gameState.play.combo;
+void EvaluateCombo(ComboState& c) {
   if (c.comboCount < 2 || c.comboBuffer[0].kind != kComboKinds[0] || !Matches(c, 1)) return;
   c.comboLevel = 2;
   for (int e = 2; e < static_cast<int>(kComboKinds.size()) && Matches(c, e); ++e) {
@@ -163,19 +158,18 @@ void EvaluateCombo() {
   }
 }
 
-void ClearCombo() {
-  ComboState& c = gameState.play.combo;
+void ClearCombo(ComboState& c) {
   for (int e = 0; e < c.comboCount && e < kComboEntries; ++e) c.comboBuffer[e] = ComboEntry{};
   c.comboLevel = 0;
 }
 
-void MoveInput() {
-  Unit& p = PlayerUnit();
+void MoveInput(const LevelFrame& f) {
+  Unit& p = f.Player();
   p.moving = 0;
-  Walk(p);
-  Jump(p);
-  Crouch(p);
-  FirePowerUp();
+  Walk(f, p);
+  Jump(f, p);
+  Crouch(f, p);
+  FirePowerUp(f);
   if (IdleRuleHolds(p)) p.idle = 1;
 }
 

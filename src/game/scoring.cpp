@@ -3,7 +3,6 @@
 #include "game/scoring.hpp"
 
 #include "game/kinds.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -16,10 +15,9 @@ constexpr double kFadeRate = 0.0005;
 // The combo level of all seven blows.
 constexpr uint8_t kFullCombo = 7;
 
-void Score(const Unit& u) {
+void Score(LevelStats& stats, const Unit& u) {
   const KindRules& rules = RulesOf(u.kind);
   if (!rules.kills) return;
-  LevelStats& stats = gameState.play.levelStats;
   stats.points += u.headOff == 1 ? rules.points.headOff : rules.points.headOn;
   stats.*rules.kills += 1;
   if (u.headOff == 1) stats.headsRemoved += 1;
@@ -27,23 +25,23 @@ void Score(const Unit& u) {
 
 }  // namespace
 
-void ScoreKill(uint8_t i) {
-  Unit& u = UnitAt(i);
+void ScoreKill(const LevelFrame& f, uint8_t i) {
+  Unit& u = f.UnitAt(i);
   // The death timer starts after this step in the frame the unit is first seen dead. It stays
   // at 0 in a frame of no time, or while the player is dead and no enemy acts: the latch keeps
   // those frames from counting the kill again.
   if (u.life < 1 && u.deathTime == 0.0 && u.killScored == 0) {
     u.killScored = 1;
-    Score(u);
+    Score(f.play.levelStats, u);
   }
 }
 
 // Counted only while a golem is processed; the latch counts one combo once, however many golems
 // are processed in its frames (each frame the first golem sets the level to 0, and the others
 // must not take that for the end of the combo).
-void CountFullCombo(Unit& u) {
-  ComboState& combo = gameState.play.combo;
-  LevelStats& stats = gameState.play.levelStats;
+void CountFullCombo(GamePlay& play, Unit& u) {
+  ComboState& combo = play.combo;
+  LevelStats& stats = play.levelStats;
   if (combo.comboLevel != kFullCombo && combo.fullComboTaken == 0) stats.combo7Counted = 0;
   if (combo.comboLevel != kFullCombo) return;
   // The level reads 7 in every frame until the combo ends; it is counted and commented once.
@@ -56,25 +54,24 @@ void CountFullCombo(Unit& u) {
   combo.fullComboTaken = 1;
 }
 
-bool PlayerDeathStep() {
-  if (PlayerUnit().life >= 1) return false;
-  cMORVA& morva = gameState.morva;
-  morva.timeScale = kSlowMotion;
+bool PlayerDeathStep(const LevelFrame& f) {
+  if (f.Player().life >= 1) return false;
+  f.timeScale = kSlowMotion;
   // Units still alive or dying strike no more; those done dying are left as they lie.
-  for (int i = 0; i < UnitCount(); ++i) {
-    Unit& u = UnitAt(i);
+  for (int i = 0; i < f.UnitCount(); ++i) {
+    Unit& u = f.UnitAt(i);
     if (u.deathDone != 0) continue;
     u.fireNow = 0;
     u.idle = 1;
     u.attack = 0;
   }
-  float& fade = gameState.play.deathFade;
+  float& fade = f.play.deathFade;
   if (fade < kFadeEnd) {
-    fade = static_cast<float>(fade + kFadeRate * FrameMs());
+    fade = static_cast<float>(fade + kFadeRate * f.frameMs);
   } else {
     fade = 0;
-    gameState.flags.restartRequested = 1;
-    morva.timeScale = kNormalPace;
+    f.modes.restartRequested = 1;
+    f.timeScale = kNormalPace;
   }
   return true;
 }

@@ -1,10 +1,8 @@
 // The screen shake: the world jolts against the player, who stays where it is on the screen.
 #include "game/screen_shake.hpp"
 
-#include "app/game_state.hpp"
-#include "app/random.hpp"
 #include "base/measures.hpp"
-#include "game/units.hpp"
+#include "base/random.hpp"
 
 namespace {
 constexpr double kShakeLength = 0.5;
@@ -13,21 +11,21 @@ constexpr int32_t kShakeSpread = 10;
 constexpr int32_t kShakeLeft = 5;
 }  // namespace
 
-void ShakeScreen(uint8_t& flag) {
+void ShakeScreen(GamePlay& play, uint8_t& flag, double frameMs) {
   if (flag == 0) return;
-  double& timer = gameState.fx.shakeTimer;
+  double& timer = play.shakeTimer;
   if (timer >= kShakeLength) {
     timer = 0;
     flag = 0;
   } else {
-    timer += Seconds(gameState.morva.frameTime);
+    timer += Seconds(frameMs);
   }
   // The call that ends the shake still jolts.
   const int32_t dx = Random(kShakeSpread) - kShakeLeft;
   const int32_t dy = Random(kShakeSpread);
-  Unit& p = PlayerUnit();
-  gameState.play.cameraX += dx;
-  gameState.play.cameraY += dy;
+  Unit& p = play.units[0];
+  play.cameraX += dx;
+  play.cameraY += dy;
   p.x -= dx;
   p.y -= dy;
 }

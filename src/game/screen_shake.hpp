@@ -3,5 +3,8 @@
 
 #include <cstdint>
 
-// While `flag` is set, jolts the world against the player; clears `flag` after 0.5 s.
-void ShakeScreen(uint8_t& flag);
+#include "game/play_state.hpp"
+
+// While `flag` is set, jolts the world against the player, counting a frame of `frameMs`; clears
+// `flag` after 0.5 s.
+void ShakeScreen(GamePlay& play, uint8_t& flag, double frameMs);

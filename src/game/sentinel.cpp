@@ -3,9 +3,8 @@
 // its shot landing on the player and the animation its state shows.
 #include <cmath>
 
-#include "app/game_state.hpp"
-#include "app/random.hpp"
 #include "audio/sound.hpp"
+#include "base/random.hpp"
 #include "game/animation_select.hpp"
 #include "game/enemy_kinds.hpp"
 #include "game/hits.hpp"
@@ -37,11 +36,11 @@ constexpr double kFirePeriodLeast = 5;
 constexpr double kChargeLength = 0.5;
 
 // Returns whether it is still reeling.
-bool Reel(Unit& u, const Unit& player, double dt) {
+bool Reel(Unit& u, const Unit& player, uint8_t playerAttack, double dt) {
   u.stunTime += Seconds(dt);
   u.fireTimer = 0;
   // Every new attack of the player sends it away afresh, the way the player looks.
-  if (gameState.play.combo.attackKind > 0) {
+  if (playerAttack > 0) {
     u.pushTime = kPushLength;
     u.pushDir = BlowDirection(player);
   }
@@ -87,7 +86,7 @@ void HoverAndCountDown(Unit& u, double dt) {
 // Its sounds.
 }  // namespace
 
-void UpdateSentinel(Unit& u, const Unit& player, double dt) {
+void UpdateSentinel(Unit& u, const Unit& player, uint8_t playerAttack, double dt) {
   if (u.life <= 0) {
     if (u.deathTime < kDeathLength) {
       u.deathTime += Seconds(dt);
@@ -100,7 +99,7 @@ void UpdateSentinel(Unit& u, const Unit& player, double dt) {
   u.moving = 1;
   // A shot fired just before keeps fireNow set while it reels: only a near, steady sentinel
   // clears it.
-  if (u.stunned == 1 && Reel(u, player, dt)) return;
+  if (u.stunned == 1 && Reel(u, player, playerAttack, dt)) return;
   u.facingLeft = LooksLeftAt(u, player);
   Follow(u, player, dt);
   u.hoverNear = std::abs(u.x - player.x) < kNearX && std::abs(u.y - player.y) < kNearY;
@@ -114,20 +113,21 @@ void UpdateSentinel(Unit& u, const Unit& player, double dt) {
   u.charging = u.firePeriod - kChargeLength < u.fireTimer ? 1 : 0;
 }
 
-void SentinelSounds(Unit& u) {
+void SentinelSounds(const LevelFrame& f, Unit& u) {
   if (u.life <= 0) return;
-  const UnitSounds& s = gameState.level.sentinelSounds;
-  PlayLooped(Slot(s, sentinel_sound::kMoving));
+  const Voice voice(f);
+  const UnitSounds& s = f.assets.sentinelSounds;
+  voice.PlayLooped(Slot(s, sentinel_sound::kMoving));
   if (u.stunned && u.stunTime < kFreshStun) {
     u.shockLatch = 1;
     Rewind(Slot(s, sentinel_sound::kShocked));
   }
-  if (u.shockLatch) PlayOnce(Slot(s, sentinel_sound::kShocked), u.shockLatch);
+  if (u.shockLatch) voice.PlayOnce(Slot(s, sentinel_sound::kShocked), u.shockLatch);
   if (u.fireNow) {
     u.shotLatch = 1;
     Rewind(Slot(s, sentinel_sound::kAttack));
   }
-  if (u.shotLatch) PlayOnce(Slot(s, sentinel_sound::kAttack), u.shotLatch);
+  if (u.shotLatch) voice.PlayOnce(Slot(s, sentinel_sound::kAttack), u.shotLatch);
 }
 
 // Its shot stuns the player this long, seconds.

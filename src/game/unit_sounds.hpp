@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
-#include "app/game_state.hpp"
 #include "audio/sound.hpp"
 #include "base/messages.hpp"
 #include "base/types.hpp"
 #include "content/level_assets.hpp"
+#include "game/level_frame.hpp"
 
 struct Unit;
 
@@ -61,8 +61,8 @@ enum Slot : int { kStep = 1, kIdle, kIdle2, kDie, kShock };
 constexpr int kIdles = kDie - kIdle;
 }  // namespace golem_sound
 
-void UpdatePlayerSounds();
-void UpdateUnitSounds(int i);
+void UpdatePlayerSounds(const LevelFrame& f);
+void UpdateUnitSounds(const LevelFrame& f, int i);
 
 // What the kinds' sound steps share. One-shot sounds are armed by a latch and a rewind on their
 // trigger and played until they end.
@@ -73,25 +73,26 @@ constexpr double kFreshDeath = 0.1;
 // The voice comments after a beheading or a full combo.
 constexpr int kComments = 3;
 
-// Called many times for every processed unit in every frame, so they are inline.
-inline uint8_t Volume() {
-  return gameState.settings.soundVolume;
-}
-inline void Play(SoundHandle h) {
-  cSND::Play(h, Volume(), false);
-}
-inline void PlayLooped(SoundHandle h) {
-  cSND::Play(h, Volume(), true);
-}
-// Plays until the sound ends, then clears the latch.
-inline void PlayOnce(SoundHandle h, uint8_t& latch) {
-  cSND::PlayReport(h, Volume(), latch);
-}
+// Plays the level's sounds at the frame's volume. Called many times for every processed unit in
+// every frame, so it is inline.
+class Voice {
+ public:
+  explicit Voice(const LevelFrame& f) : volume_(f.soundVolume), comments_(f.assets.commentSounds) {}
+  void Play(SoundHandle h) const { cSND::Play(h, volume_, false); }
+  void PlayLooped(SoundHandle h) const { cSND::Play(h, volume_, true); }
+  // Plays until the sound ends, then clears the latch.
+  void PlayOnce(SoundHandle h, uint8_t& latch) const { cSND::PlayReport(h, volume_, latch); }
+  SoundHandle Comment(int pick) const {
+    return At(comments_, static_cast<std::size_t>(pick), "comment sound");
+  }
+
+ private:
+  uint8_t volume_;
+  const decltype(LevelAssets::commentSounds)& comments_;
+};
+
 inline void Rewind(SoundHandle h) {
   cSND::SetPosition(h, 0);
-}
-inline SoundHandle Comment(int pick) {
-  return At(gameState.level.commentSounds, static_cast<std::size_t>(pick), "comment sound");
 }
 inline SoundHandle Slot(const UnitSounds& table, int slot) {
   return At(table, static_cast<std::size_t>(slot), "unit sound");

@@ -14,7 +14,7 @@ void AddEffectsToDump(nlohmann::ordered_json& dump) {
                      {"flashHold", fx.flashHold},
                      {"thunderPlaying", fx.thunderPlaying},
                      {"whiteFlashOpacity", fx.whiteFlashOpacity},
-                     {"shakeTimer", fx.shakeTimer},
+                     {"shakeTimer", gameState.play.shakeTimer},
                      {"particleClock", fx.bloodParticles.clock}};
   const StatisticsScreen& s = statisticsScreen;
   dump["statistics"] = {{"sentinelTotal", s.sentinelTotal},

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "game/units.hpp"
+#include "app/game_state.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 

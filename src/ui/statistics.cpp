@@ -3,8 +3,8 @@
 
 #include <cmath>
 
+#include "app/game_state.hpp"
 #include "app/input.hpp"
-#include "game/units.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 #include "ui/hud.hpp"

@@ -18,11 +18,12 @@ struct ExplosionTest : FxTest {
     blow.frameFolder = "DATA\\fx\\blow1\\";
     blow.soundFile = "data\\sounds\\fx\\explode0.wav";
     blow.frameCount = 11;
-    BlowInit(blow);
+    BlowInit(blow, gameState.fx.explosionPlayer);
   }
   cAnim& Anim() { return *gameState.fx.explosionPlayer.anim; }
   void Play(uint8_t& flag, double& soundGate, int volume = 200) {
-    BlowPlay(blow, 128, 128, 300, 200, -0.1, volume, flag, soundGate);
+    BlowPlay(blow, &Anim(), 128, 128, 300, 200, -0.1, gameState.morva.frameTime, volume, flag,
+             soundGate);
   }
   // Calls until the explosion clears its flag.
   int Explode() {

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/random.hpp"
+#include "base/random.hpp"
 #include "fx/fx_test_support.hpp"
 #include "fx/lightning.hpp"
 
@@ -26,7 +26,7 @@ struct BoltTest : FxTest {
     std::vector<double> shown;
     for (int k = 0; k < sentinels; ++k) {
       const std::size_t before = Draws().size();
-      DrawLightningBolt(fire && k == 0 ? 1 : 0, 100, 400, 500, 150, 10, 20, 10);
+      DrawLightningBolt(gameState.fx, fire && k == 0 ? 1 : 0, 100, 400, 500, 150, 10, 20, 10);
       if (Draws().size() > before) shown.push_back(Draws().back().alpha);
     }
     return shown;
@@ -178,12 +178,12 @@ TEST_F(BoltTest, MoreSegmentsThanPointsIsARangeError) {
 }
 
 TEST_F(BoltTest, ABoltFadedToExactlyZeroEndsInsteadOfStartingAgain) {
-  DrawLightningBolt(1, 100, 400, 500, 150, 0, 0, 10);
+  DrawLightningBolt(gameState.fx, 1, 100, 400, 500, 150, 0, 0, 10);
   // Half a second in one frame takes the intensity from 1 to exactly 0.
-  DrawLightningBolt(0, 100, 400, 500, 150, 0, 0, 500);
+  DrawLightningBolt(gameState.fx, 0, 100, 400, 500, 150, 0, 0, 500);
   EXPECT_EQ(gameState.fx.boltIntensity, 0.0);
   EXPECT_EQ(gameState.fx.boltActive, 0);
   NewFrame();
-  DrawLightningBolt(0, 100, 400, 500, 150, 0, 0, 10);
+  DrawLightningBolt(gameState.fx, 0, 100, 400, 500, 150, 0, 0, 10);
   EXPECT_TRUE(Draws().empty());
 }

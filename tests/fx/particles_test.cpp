@@ -5,7 +5,7 @@
 #include <cmath>
 #include <set>
 
-#include "app/random.hpp"
+#include "base/random.hpp"
 #include "fx/fx_test_support.hpp"
 #include "fx/particles.hpp"
 

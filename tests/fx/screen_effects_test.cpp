@@ -1,12 +1,12 @@
 // The power-up flash, the combo text and the screen shake.
 #include <gtest/gtest.h>
 
-#include "app/random.hpp"
+#include "app/game_state.hpp"
+#include "base/random.hpp"
 #include "fx/fx_test_support.hpp"
 #include "fx/screen_effects.hpp"
 #include "game/level.hpp"
 #include "game/screen_shake.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -19,7 +19,7 @@ struct ScreenEffectsTest : FxTest {
   // The power-up's flash as it follows a processed unit (the player's effects are only that).
   static void Flash(uint8_t flag) {
     gameState.play.powerUpActive = flag;
-    RunUnitEffects(0);
+    RunUnitEffects(Scene(), 0);
   }
   // Frames of `calls` flashes each until the flag clears; returns the frames that drew it.
   int FlashFrames(int calls) {
@@ -95,7 +95,7 @@ TEST_F(ScreenEffectsTest, TheComboTextShowsOverThePlayerForEachStunnedEnemy) {
     NewFrame();
     gameState.play.combo.comboLevel = r.level;
     UnitAt(r.unit).stunned = r.stunned;
-    DrawComboText(r.unit);
+    DrawComboText(Scene(), r.unit);
     ASSERT_EQ(Draws().size(), r.drawn ? 1u : 0u);
     if (!r.drawn) continue;
     const DrawRecord& d = Draws()[0];
@@ -120,7 +120,7 @@ TEST_F(ScreenEffectsTest, AShakeLastsHalfASecondJoltingTheWorldDownAgainstThePla
   while (flag != 0 && calls < 200) {
     const double camX = gameState.play.cameraX;
     const double camY = gameState.play.cameraY;
-    ShakeScreen(flag);
+    ShakeScreen(gameState.play, flag, gameState.morva.frameTime);
     ++calls;
     const int dx = static_cast<int>(gameState.play.cameraX - camX);
     const int dy = static_cast<int>(gameState.play.cameraY - camY);
@@ -134,7 +134,7 @@ TEST_F(ScreenEffectsTest, AShakeLastsHalfASecondJoltingTheWorldDownAgainstThePla
   }
   // 50 calls of 10 ms take the timer to 0.5 s; the 51st ends the shake and still jolts.
   EXPECT_EQ(calls, 51);
-  EXPECT_EQ(gameState.fx.shakeTimer, 0);
+  EXPECT_EQ(gameState.play.shakeTimer, 0);
   EXPECT_EQ(minDx, -5);
   EXPECT_EQ(maxDx, 4);
   EXPECT_EQ(minDy, 0);
@@ -146,10 +146,10 @@ TEST_F(ScreenEffectsTest, AShakeLastsHalfASecondJoltingTheWorldDownAgainstThePla
 TEST_F(ScreenEffectsTest, NoShakeWhileTheFlagIsClear) {
   uint8_t flag = 0;
   PlayerUnit().y = 400;
-  ShakeScreen(flag);
+  ShakeScreen(gameState.play, flag, gameState.morva.frameTime);
   EXPECT_EQ(PlayerUnit().y, 400);
   EXPECT_EQ(gameState.play.cameraY, 0);
-  EXPECT_EQ(gameState.fx.shakeTimer, 0);
+  EXPECT_EQ(gameState.play.shakeTimer, 0);
 }
 
 TEST_F(ScreenEffectsTest, TheShakeEndsOnTheCallThatFindsHalfASecondAlreadyRun) {
@@ -161,13 +161,13 @@ TEST_F(ScreenEffectsTest, TheShakeEndsOnTheCallThatFindsHalfASecondAlreadyRun) {
   const Row rows[] = {{0.5, 0, 0}, {0.6, 0, 0}, {0.49, 1, 0.5}};
   for (const Row& r : rows) {
     SCOPED_TRACE(r.timer);
-    gameState.fx.shakeTimer = r.timer;
+    gameState.play.shakeTimer = r.timer;
     uint8_t flag = 1;
     const double camY = gameState.play.cameraY;
     const double y = PlayerUnit().y;
-    ShakeScreen(flag);
+    ShakeScreen(gameState.play, flag, gameState.morva.frameTime);
     EXPECT_EQ(flag, r.flagAfter);
-    EXPECT_NEAR(gameState.fx.shakeTimer, r.timerAfter, 1e-12);
+    EXPECT_NEAR(gameState.play.shakeTimer, r.timerAfter, 1e-12);
     EXPECT_EQ(gameState.play.cameraY - camY, y - PlayerUnit().y) << "and it still jolts";
   }
 }

@@ -4,12 +4,12 @@
 
 #include <set>
 
-#include "app/random.hpp"
+#include "app/game_state.hpp"
 #include "audio/sound.hpp"
+#include "base/random.hpp"
 #include "fx/fx_test_support.hpp"
 #include "fx/scene.hpp"
 #include "fx/sky_flashes.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -28,7 +28,7 @@ struct SkyTest : FxTest {
   std::vector<DrawRecord> Step(double frameMs = 10) {
     NewFrame();
     gameState.morva.frameTime = frameMs;
-    DrawSkyFlashes();
+    DrawSkyFlashes(Scene());
     return DrawsOf("quad");
   }
   StreamInfo Thunder() const {
@@ -62,8 +62,8 @@ TEST_F(SkyTest, TheFlashCoversTheBackgroundHeldThenFading) {
     if (q.empty()) continue;
     ASSERT_EQ(q.size(), 1u);
     EXPECT_EQ(q[0].texturePath, "data\\fx\\lightning.dxt");
-    EXPECT_EQ(q[0].x, BackgroundX());
-    EXPECT_EQ(q[0].y, BackgroundY());
+    EXPECT_EQ(q[0].x, BackgroundX(PlayerUnit()));
+    EXPECT_EQ(q[0].y, BackgroundY(PlayerUnit()));
     EXPECT_EQ(q[0].x, -500);
     EXPECT_EQ(q[0].y, -650);
     EXPECT_EQ(q[0].w, 3200);

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <set>
 
+#include "app/game_state.hpp"
 #include "content/level_load.hpp"
 #include "fx/fx_test_support.hpp"
 #include "fx/unit_effects.hpp"
 #include "game/level.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -44,7 +44,7 @@ struct UnitEffectsTest : FxTest {
   // One frame of the unit's effects; the draws it made.
   const std::vector<DrawRecord>& Effects(int i = 1) {
     NewFrame();
-    RunUnitEffects(i);
+    RunUnitEffects(Scene(), i);
     return Draws();
   }
   int Count(const std::string& op, const std::string& pathPart = "") {
@@ -214,12 +214,12 @@ TEST_F(UnitEffectsTest, AGolemShakesTheScreenOnlyFromAFrameInsideItsWindow) {
     u.deathEffect = 0;
     u.deathTime = r.deathTime;
     const double camY = gameState.play.cameraY;
-    const double timer = gameState.fx.shakeTimer;
+    const double timer = gameState.play.shakeTimer;
     Effects();
     EXPECT_EQ(u.deathEffect, r.shakes ? 1 : 0);
-    EXPECT_EQ(gameState.fx.shakeTimer > timer, r.shakes);
+    EXPECT_EQ(gameState.play.shakeTimer > timer, r.shakes);
     EXPECT_GE(gameState.play.cameraY, camY);
-    gameState.fx.shakeTimer = 0;
+    gameState.play.shakeTimer = 0;
   }
   // A golem whose frames step over the window (100 ms frames: 1.95, then 2.15) never shakes.
   Unit& u = Enemy(kGolem);

@@ -35,7 +35,7 @@ TEST_F(Collision, FallingSettlingAndStandingFollowTheDistanceToTheGround) {
     gameState.map.CharCount = 0;
     Unit& u = Add(kGuard, 100, r.feet - 50);
     u.airborne = static_cast<uint8_t>(r.airborneBefore);
-    CollideUnit(0);
+    CollideUnit(Frame(), 0);
     EXPECT_NEAR(u.y, r.feet - 50 + r.dy, 1e-9);
     EXPECT_EQ(u.airborne, r.airborneAfter);
   }
@@ -45,17 +45,17 @@ TEST_F(Collision, LedgesStopAFallButNeitherLiftNorBlock) {
   // Three rows thick: a fall is tested 20 px below the feet.
   Fill(0, 60, 159, 62, 2);
   Unit& u = Add(kGuard, 100, 596 - 50);
-  CollideUnit(0);
+  CollideUnit(Frame(), 0);
   EXPECT_EQ(u.y, 546) << "stands on the ledge";
   EXPECT_EQ(u.airborne, 0);
   u.y = 602 - 50;  // feet inside the ledge row
-  CollideUnit(0);
+  CollideUnit(Frame(), 0);
   EXPECT_EQ(u.y, 552) << "a ledge does not push up";
   // A ledge beside the body, at wall height, does not block.
   Fill(12, 40, 12, 59, 2);
   u.x = 115;
   u.y = 546;
-  CollideUnit(0);
+  CollideUnit(Frame(), 0);
   EXPECT_EQ(u.x, 115);
 }
 
@@ -74,7 +74,7 @@ TEST_F(Collision, FeetInSolidGroundRiseByHowDeepTheyAre) {
     SCOPED_TRACE(r.feet);
     gameState.map.CharCount = 0;
     Unit& u = Add(kGuard, 100, r.feet - 50);
-    CollideUnit(0);
+    CollideUnit(Frame(), 0);
     EXPECT_NEAR(u.y, r.feet - 50 + r.dy, 1e-9);
   }
 }
@@ -98,19 +98,19 @@ TEST_F(Collision, WallsSixtyPixelsAboveTheFeetPushBackOnEitherSide) {
     if (r.wallRight >= 0) Fill(r.wallRight, 40, r.wallRight, 59, 1);
     gameState.map.CharCount = 0;
     Unit& u = Add(kGuard, 100, 545);
-    CollideUnit(0);
+    CollideUnit(Frame(), 0);
     EXPECT_NEAR(u.x, 100 + r.dx, 1e-9);
   }
 }
 
 TEST_F(Collision, TheClampAndTheModesDecideWhatAUnitCollidesWith) {
   Unit& u = Add(kGuard, 3, 3);
-  CollideUnit(0);
+  CollideUnit(Frame(), 0);
   EXPECT_EQ(u.x, 5);
   EXPECT_EQ(u.y, 5 + 2.5 * 2) << "clamped to 5, then falls from there";
   u.x = 1600;
   u.y = 1300;
-  CollideUnit(0);
+  CollideUnit(Frame(), 0);
   EXPECT_EQ(u.x, 1595);
   EXPECT_EQ(u.y, 1195 + 5);
 
@@ -125,23 +125,23 @@ TEST_F(Collision, TheClampAndTheModesDecideWhatAUnitCollidesWith) {
     u.life = r.life;
     u.x = 400;
     u.y = 100;
-    CollideUnit(0);
+    CollideUnit(Frame(), 0);
     EXPECT_EQ(u.y, r.falls ? 105.0 : 100.0);
   }
 }
 
 TEST_F(Collision, ThePlayersMovesTakeTheCameraButTheClampDoesNot) {
   Unit& p = Add(kPlayer, 3, 300);
-  CollideUnit(0);
+  CollideUnit(Frame(), 0);
   EXPECT_EQ(p.x, 5);
   EXPECT_EQ(gameState.play.cameraX, 0) << "the clamp leaves the camera";
   EXPECT_EQ(gameState.play.cameraY, -5) << "the fall moves it";
   // A probe outside the grid reads as empty: a unit far below falls on.
-  EXPECT_EQ(CellAt(-10, 5), 0);
-  EXPECT_EQ(CellAt(20010, 5), 0);
-  EXPECT_EQ(CellAt(5, 10010), 0);
+  EXPECT_EQ(CellAt(gameState.map, -10, 5), 0);
+  EXPECT_EQ(CellAt(gameState.map, 20010, 5), 0);
+  EXPECT_EQ(CellAt(gameState.map, 5, 10010), 0);
   gameState.map.Cells[2000][1000] = 1;
-  EXPECT_EQ(CellAt(20009.9, 10009.9), 1);
+  EXPECT_EQ(CellAt(gameState.map, 20009.9, 10009.9), 1);
 }
 
 TEST_F(Collision, LivingGuardsAndGolemsBlockThePlayerStrictly) {
@@ -168,7 +168,7 @@ TEST_F(Collision, LivingGuardsAndGolemsBlockThePlayerStrictly) {
     p.x = r.playerX;
     p.y = 545;
     gameState.play.cameraX = 0;
-    CollideUnit(1);
+    CollideUnit(Frame(), 1);
     EXPECT_NEAR(p.x, r.playerX + r.dx, 1e-9);
     EXPECT_NEAR(gameState.play.cameraX, -r.dx, 1e-9);
     EXPECT_EQ(e.x, 300) << "the enemy never moves";
@@ -179,6 +179,6 @@ TEST_F(Collision, LivingGuardsAndGolemsBlockThePlayerStrictly) {
   Add(kGuard, 300, 545 - 90);
   p.x = 285;
   p.y = 545;
-  CollideUnit(1);
+  CollideUnit(Frame(), 1);
   EXPECT_EQ(p.x, 285) << "the guard's feet at the player's head: no overlap";
 }

@@ -1,10 +1,10 @@
 // Hand-built fights for the enemy, hit, sound and scoring tests.
 #include "game/combat_test_support.hpp"
 
+#include "app/game_state.hpp"
 #include "audio/sound.hpp"
 #include "base/backends.hpp"
 #include "content/level_load.hpp"
-#include "game/units.hpp"
 
 bool CountingAudio::Playing(uint32_t handle) const {
   const std::vector<StreamInfo> all = Streams();

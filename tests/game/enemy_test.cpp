@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "app/random.hpp"
+#include "app/game_state.hpp"
+#include "base/random.hpp"
 #include "game/combat_test_support.hpp"
 #include "game/enemy.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -41,7 +41,7 @@ TEST_F(EnemyTest, AGuardWalksUntilTheBodiesTouchAndStrikesWithinReach) {
     fight.Player(kPlayerX, kPlayerY);
     Unit& g = fight.Add(kGuard, kPlayerX + r.dx, kPlayerY + r.dy);
     g.attackTime = 0.5;
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     EXPECT_NEAR(g.x - (kPlayerX + r.dx), r.moveX, 1e-9);
     EXPECT_EQ(g.moving, r.moveX != 0 ? 1 : 0);
     EXPECT_EQ(g.attack, r.attack);
@@ -55,13 +55,13 @@ TEST_F(EnemyTest, AGuardWalksUntilTheBodiesTouchAndStrikesWithinReach) {
   Unit& g = fight.Add(kGuard, kPlayerX + 100, kPlayerY);
   int frames = 0;
   while (g.moving == 1 || frames == 0) {
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     ASSERT_LT(++frames, 200);
   }
   EXPECT_LE(g.x - kPlayerX, 30.0);
   EXPECT_GT(g.x - kPlayerX, 30.0 - kGuardStep);
   for (int k = 0; k < 100; ++k) {
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     ASSERT_EQ(g.attack, 1);
     ASSERT_EQ(g.moving, 0);
   }
@@ -70,9 +70,9 @@ TEST_F(EnemyTest, AGuardWalksUntilTheBodiesTouchAndStrikesWithinReach) {
 TEST_F(EnemyTest, TheGuardsStrikeCycleWrapsAt077s) {
   Unit& g = fight.Add(kGuard, kPlayerX + 20, kPlayerY);
   g.attackTime = 0.765;
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_NEAR(g.attackTime, 0.775, 1e-9);
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_EQ(g.attackTime, 0.0);
 }
 
@@ -80,18 +80,18 @@ TEST_F(EnemyTest, AStunnedGuardStandsFor08sAndAGuardFacesThePlayerOnlyAlive) {
   Unit& g = fight.Add(kGuard, kPlayerX + 100, kPlayerY);
   g.stunned = 1;
   g.stunTime = 0.795;
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_NEAR(g.stunTime, 0.805, 1e-9);
   EXPECT_EQ(g.x, kPlayerX + 100) << "stunned: no walking";
   EXPECT_EQ(g.facingLeft, 1) << "still turns to the player";
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_EQ(g.stunned, 0);
   EXPECT_EQ(g.stunTime, 0.0);
   EXPECT_NEAR(g.x, kPlayerX + 100 - kGuardStep, 1e-9) << "walks in the frame the stun ends";
 
   g.life = 0;
   g.x = kPlayerX - 100;
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_EQ(g.facingLeft, 1) << "a dead guard keeps its facing";
   EXPECT_EQ(g.x, kPlayerX - 100);
 }
@@ -115,7 +115,7 @@ TEST_F(EnemyTest, TheFourthAttackThrowsAGuardOncePerFlightAndNotLongDead) {
     g.launchLock = static_cast<uint8_t>(r.launchLock);
     g.life = r.life;
     g.deathTime = r.deathTime;
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     EXPECT_EQ(g.launched, r.launched);
     if (r.launched) {
       EXPECT_EQ(g.pushDir, -1);
@@ -139,7 +139,7 @@ TEST_F(EnemyTest, TheFourthAttackThrowsAGuardOncePerFlightAndNotLongDead) {
   double lowest = g.y;
   do {
     const double x0 = g.x;
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     lowest = std::min(lowest, g.y);
     ASSERT_NEAR(g.x - x0, 5.0, 1e-9);
     ASSERT_LT(++frames, 200);
@@ -162,7 +162,7 @@ TEST_F(EnemyTest, ADeadGuardStopsStrikingAndIsDoneAfter5s) {
     g.attack = 1;
     g.stunned = 1;
     g.deathTime = r.deathTime;
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     EXPECT_EQ(g.attack, 0);
     EXPECT_NEAR(g.deathTime, r.after, 1e-9);
     EXPECT_EQ(g.deathDone, r.done);
@@ -184,7 +184,7 @@ TEST_F(EnemyTest, AGolemStopsFurtherOutAndKeepsItsBlowUntilItWalksAgain) {
     g.attackVariant = 2;
     g.attack = 2;
     g.attackTime = 0.3;
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     EXPECT_NEAR(g.x - (kPlayerX + r.dx), r.moveX, 1e-9);
     if (r.moveX != 0) {
       EXPECT_EQ(g.moving, 1);
@@ -203,13 +203,13 @@ TEST_F(EnemyTest, AGolemStopsFurtherOutAndKeepsItsBlowUntilItWalksAgain) {
   Unit& g = fight.Add(kGolem, kPlayerX + 100, kPlayerY);
   g.attackVariant = 1;
   for (int k = 0; k < 300; ++k) {
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     ASSERT_EQ(g.attack, 1);
   }
   int seen[3] = {};
   for (int k = 0; k < 40; ++k) {
     g.x = kPlayerX + 149;
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     ++seen[g.attackVariant];
   }
   EXPECT_EQ(seen[0], 0);
@@ -220,10 +220,10 @@ TEST_F(EnemyTest, AGolemStopsFurtherOutAndKeepsItsBlowUntilItWalksAgain) {
 TEST_F(EnemyTest, AGolemThatNeverWalkedDoesNotStrikeAndItsCycleWrapsAt14s) {
   Unit& g = fight.Add(kGolem, kPlayerX + 100, kPlayerY);
   g.attackTime = 1.395;
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_EQ(g.attack, 0) << "variant 0";
   EXPECT_NEAR(g.attackTime, 1.405, 1e-9);
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_EQ(g.attackTime, 0.0);
 }
 
@@ -231,21 +231,21 @@ TEST_F(EnemyTest, AGolemIsStunnedFor1sAndDeadItOnlyCountsItsDeath) {
   Unit& g = fight.Add(kGolem, kPlayerX - 300, kPlayerY);
   g.stunned = 1;
   g.stunTime = 0.995;
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_EQ(g.stunned, 1);
   EXPECT_EQ(g.facingLeft, 0);
   EXPECT_EQ(g.x, kPlayerX - 300);
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_EQ(g.stunned, 0);
   EXPECT_NEAR(g.x, kPlayerX - 300 + kGolemStep, 1e-9);
 
   g.life = 0;
   g.moving = g.idle = g.attack = g.stunned = g.jumping = 1;
   g.deathTime = 4.995;
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_EQ(g.moving + g.idle + g.attack + g.stunned + g.jumping, 0);
   EXPECT_EQ(g.deathDone, 0);
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_EQ(g.deathDone, 1);
   EXPECT_NEAR(g.deathTime, 5.005, 1e-9);
 }
@@ -253,8 +253,8 @@ TEST_F(EnemyTest, AGolemIsStunnedFor1sAndDeadItOnlyCountsItsDeath) {
 TEST_F(EnemyTest, ThePlayerAndUnnamedKindsAreLeftAlone) {
   Unit& odd = fight.Add(kGuard, kPlayerX + 100, kPlayerY);
   odd.kind = 5;
-  UpdateEnemy(0);
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 0);
+  UpdateEnemy(Frame(), 1);
   EXPECT_EQ(player->x, kPlayerX);
   EXPECT_EQ(player->moving, 0);
   EXPECT_EQ(odd.x, kPlayerX + 100);

@@ -8,7 +8,6 @@
 
 #include "app/game_state.hpp"
 #include "app/input.hpp"
-#include "game/units.hpp"
 #include "test_support.hpp"
 
 struct GameplayFixture : ::testing::Test {

@@ -3,10 +3,10 @@
 // pictures with the crouch rules; the player's stun and death timers.
 #include <gtest/gtest.h>
 
+#include "app/game_state.hpp"
 #include "game/combat_test_support.hpp"
 #include "game/enemy.hpp"
 #include "game/hits.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -36,7 +36,7 @@ TEST_F(HitsTest, MeleeReachWidensTheEnemysBox10PxSidewaysAnd5PxUpAndDown) {
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << r.x << ", " << r.y);
     Face(kGuard, r.x - kPlayerX, r.y - kPlayerY);
-    EXPECT_EQ(InMeleeReach(1), r.reach);
+    EXPECT_EQ(InMeleeReach(PlayerUnit(), UnitAt(1)), r.reach);
   }
 }
 
@@ -70,7 +70,7 @@ TEST_F(HitsTest, ThePlayersBlowLandsOnlyWhenStartedInReachUnstunnedAndFacingGuar
     player->stunLength = 5;
     gameState.play.combo.attackKind = static_cast<uint8_t>(r.attackKind);
     gameState.play.lastHitKind = 0;
-    PlayerHitsUnit(1);
+    PlayerHitsUnit(Frame(), 1);
     EXPECT_EQ(player->hitNow, r.lands ? 1 : 0);
     // The same damage for every attack kind.
     EXPECT_EQ(u.life, r.lands ? life - 10 : life);
@@ -97,7 +97,7 @@ TEST_F(HitsTest, ComboLevelsBeheadGuardsAtExactly3AndBiteDeeperIntoGolems) {
     gameState.play.combo.attackKind = 1;
     gameState.play.combo.comboLevel = static_cast<uint8_t>(r.comboLevel);
     gameState.play.bonusDamage = 9;
-    PlayerHitsUnit(1);
+    PlayerHitsUnit(Frame(), 1);
     ASSERT_EQ(player->hitNow, 1);
     EXPECT_EQ(u.life, r.lifeAfter);
     EXPECT_EQ(u.stunned, r.stunned);
@@ -110,7 +110,7 @@ TEST_F(HitsTest, TheEnemysBlowStunsThePlayerTheNextFrameAndTheStunWearsOffPerEne
   Unit& guard = fight.Add(kGuard, kPlayerX + 30, kPlayerY);
   player->stunLength = 0.7;
   guard.hitNow = 1;  // its blow landed last frame
-  PlayerHitsUnit(1);
+  PlayerHitsUnit(Frame(), 1);
   EXPECT_EQ(player->stunned, 1);
   EXPECT_NEAR(player->stunTime, 0.01, 1e-9) << "begun and counted in the same call";
 
@@ -124,7 +124,7 @@ TEST_F(HitsTest, TheEnemysBlowStunsThePlayerTheNextFrameAndTheStunWearsOffPerEne
     SCOPED_TRACE(r.stunTime);
     player->stunned = 1;
     player->stunTime = r.stunTime;
-    PlayerHitsUnit(1);
+    PlayerHitsUnit(Frame(), 1);
     EXPECT_EQ(player->stunned, r.stunned);
     EXPECT_NEAR(player->stunTime, r.after, 1e-9);
   }
@@ -137,7 +137,7 @@ TEST_F(HitsTest, TheEnemysBlowStunsThePlayerTheNextFrameAndTheStunWearsOffPerEne
     player->stunLength = 0.7;
     int frames = 0;
     while (player->stunned == 1 && frames < 1000) {
-      for (int i = 0; i < UnitCount(); ++i) PlayerHitsUnit(i);
+      for (int i = 0; i < UnitCount(); ++i) PlayerHitsUnit(Frame(), i);
       ++frames;
     }
     return frames;
@@ -150,25 +150,25 @@ TEST_F(HitsTest, ThePlayersDeathTimerRunsOncePerProcessedUnitAndMarksThemDoneAft
   Unit& a = fight.Add(kGuard, kPlayerX + 300, kPlayerY);
   Unit& b = fight.Add(kGolem, kPlayerX - 300, kPlayerY);
   player->life = 0;
-  for (int i = 0; i < 3; ++i) PlayerHitsUnit(i);
+  for (int i = 0; i < 3; ++i) PlayerHitsUnit(Frame(), i);
   EXPECT_NEAR(player->deathTime, 0.03, 1e-9) << "three processed units, three steps";
 
   player->deathTime = 2.995;
-  PlayerHitsUnit(0);
+  PlayerHitsUnit(Frame(), 0);
   EXPECT_NEAR(player->deathTime, 3.005, 1e-9);
   EXPECT_EQ(player->deathDone, 0);
-  PlayerHitsUnit(1);
+  PlayerHitsUnit(Frame(), 1);
   EXPECT_EQ(a.deathDone, 1) << "the unit being processed is the one marked";
   EXPECT_EQ(player->deathDone, 0);
-  PlayerHitsUnit(0);
-  PlayerHitsUnit(2);
+  PlayerHitsUnit(Frame(), 0);
+  PlayerHitsUnit(Frame(), 2);
   EXPECT_EQ(player->deathDone, 1);
   EXPECT_EQ(b.deathDone, 1);
   EXPECT_NEAR(player->deathTime, 3.005, 1e-9);
 
   // Alive, nothing of this runs.
   Unit& c = Face(kGuard, 300);
-  PlayerHitsUnit(1);
+  PlayerHitsUnit(Frame(), 1);
   EXPECT_EQ(player->deathTime, 0.0);
   EXPECT_EQ(c.deathDone, 0);
 }
@@ -205,7 +205,7 @@ TEST_F(HitsTest, EnemyBlowsLandOnTheirPicturesWithTheCrouchRules) {
     ShowPicture(u, r.animIndex, r.picture);
     player->crouching = static_cast<uint8_t>(r.crouching);
     player->stunLength = 9;
-    UnitHitsPlayer(1);
+    UnitHitsPlayer(Frame(), 1);
     EXPECT_EQ(u.hitNow, r.hits);
     EXPECT_EQ(player->life, 100 - r.lifeLost);
     EXPECT_DOUBLE_EQ(player->stunLength, r.stunLength);
@@ -229,9 +229,9 @@ TEST_F(HitsTest, ASentinelsShotLandsOnceAlsoWhenItIsStruckRightAfter) {
     for (int frame = 0; frame < 60; ++frame) {
       gameState.play.combo.attackKind = frame == 1 ? 1 : 0;  // struck in the frame after the shot
       player->crouching = static_cast<uint8_t>(crouching == 1 && frame == 1);
-      PlayerHitsUnit(1);
-      UnitHitsPlayer(1);
-      UpdateEnemy(1);
+      PlayerHitsUnit(Frame(), 1);
+      UnitHitsPlayer(Frame(), 1);
+      UpdateEnemy(Frame(), 1);
       flagged += frame > 1 && s.fireNow == 1;
     }
     EXPECT_GT(flagged, 10) << "it reels with the flag still set";
@@ -250,7 +250,7 @@ TEST_F(HitsTest, ACrouchingPlayerTakesAFifthOfAGolemsBlowRoundedDown) {
     g.attack = 1;
     ShowPicture(g, 4, 33);
     player->crouching = 1;
-    UnitHitsPlayer(1);
+    UnitHitsPlayer(Frame(), 1);
     EXPECT_EQ(player->life, 100 - r.lost);
   }
 }
@@ -260,18 +260,18 @@ TEST_F(HitsTest, UnnamedKindsNeverStrikeAndASecondPlayerIsNeverHit) {
   odd.kind = 7;
   odd.attack = 1;
   ShowPicture(odd, 4, 60);
-  UnitHitsPlayer(0);
-  UnitHitsPlayer(1);
+  UnitHitsPlayer(Frame(), 0);
+  UnitHitsPlayer(Frame(), 1);
   EXPECT_EQ(player->life, 100);
   EXPECT_EQ(odd.anim->current, 60);
   // Kinds from 2 up are hit like guards, facing them.
   gameState.play.combo.attackKind = 1;
-  PlayerHitsUnit(1);
+  PlayerHitsUnit(Frame(), 1);
   EXPECT_EQ(odd.life, 20);
 
   Unit& twin = Face(kPlayer, 20);
   gameState.play.combo.attackKind = 1;
-  PlayerHitsUnit(1);
+  PlayerHitsUnit(Frame(), 1);
   EXPECT_EQ(player->hitNow, 0);
   EXPECT_EQ(twin.life, 100);
 }

@@ -41,7 +41,7 @@ TEST_F(Items, ThePickUpSquareIsStrictOnEverySide) {
     gameState.play.powerUpCharges = 0;
     player->x = 400 + r.dx;
     player->y = 300 + r.dy;
-    RunItems();
+    RunItems(Frame());
     EXPECT_EQ(item.picked, r.taken);
     EXPECT_EQ(gameState.play.powerUpCharges, r.taken ? 1 : 0);
   }
@@ -55,17 +55,17 @@ TEST_F(Items, LifeIsCappedAtAHundredAndChargesAccumulate) {
     gameState.map.ItemCount = 0;
     cItem& item = Item(kItemLifeKind, 400, 300);
     player->life = r.lifeBefore;
-    RunItems();
+    RunItems(Frame());
     EXPECT_EQ(player->life, r.lifeAfter) << r.lifeBefore;
     EXPECT_EQ(item.picked, 1) << "consumed also at full life";
   }
   gameState.map.ItemCount = 0;
   for (int i = 0; i < 3; ++i) Item(kItemPowerUpKind, 400, 300);
-  RunItems();
+  RunItems(Frame());
   EXPECT_EQ(gameState.play.powerUpCharges, 3);
   // A kind without an effect lies there and is never taken.
   cItem& other = Item(5, 400, 300);
-  RunItems();
+  RunItems(Frame());
   EXPECT_EQ(other.picked, 0);
 }
 
@@ -74,7 +74,7 @@ TEST_F(Items, APickedItemFliesUpForASecondWithItsSoundAndIsNotTakenAgain) {
   cItem& item = Item(kItemLifeKind, 400, 300);
   player->life = 10;
   gameState.play.cameraX = 7;
-  RunItems();
+  RunItems(Frame());
   EXPECT_EQ(player->life, 40);
   const DrawRecord& first = fake.renderer.DrawList()->back();
   EXPECT_EQ(first.x, 407) << "drawn at the item's position plus the camera";
@@ -84,7 +84,7 @@ TEST_F(Items, APickedItemFliesUpForASecondWithItsSoundAndIsNotTakenAgain) {
   // 100 frames of 10 ms: the item rises 1 px per ms.
   int frames = 1;
   while (!item.gone && frames < 200) {
-    RunItems();
+    RunItems(Frame());
     ++frames;
   }
   EXPECT_EQ(frames, 101);
@@ -92,18 +92,18 @@ TEST_F(Items, APickedItemFliesUpForASecondWithItsSoundAndIsNotTakenAgain) {
   EXPECT_EQ(item.rise, 0);
   EXPECT_EQ(item.pickTime, 0);
   std::size_t draws = fake.renderer.DrawList()->size();
-  RunItems();
+  RunItems(Frame());
   EXPECT_EQ(fake.renderer.DrawList()->size(), draws) << "a gone item is not drawn";
 }
 
 TEST_F(Items, RestartBringsEveryItemBackToItsPlace) {
   cItem& item = Item(kItemPowerUpKind, 400, 300);
-  for (int f = 0; f < 30; ++f) RunItems();
+  for (int f = 0; f < 30; ++f) RunItems(Frame());
   ASSERT_EQ(item.picked, 1);
   ASSERT_LT(item.rise, 0);
   gameState.map.CharType[0] = kPlayer;
   gameState.map.CharPos[0] = {400, 300};
-  RestartLevel();
+  RestartLevel(Frame());
   EXPECT_EQ(item.picked, 0);
   EXPECT_EQ(item.gone, 0);
   EXPECT_EQ(item.rise, 0) << "an item caught mid-flight lies where it lay";
@@ -115,7 +115,7 @@ TEST_F(Items, LoadingGivesEachItemItsKindsPictureAndRefusesTooManyOrUnknownKinds
   gameState.map.ItemCount = 2;
   gameState.map.ItemType[0] = kItemPowerUpKind;
   gameState.map.ItemType[1] = kItemLifeKind;
-  LoadItems();
+  LoadItems(gameState.play.items, gameState.map);
   ItemState& state = gameState.play.items;
   ASSERT_TRUE(state.items[1]);
   EXPECT_EQ(state.items[0]->texture, state.textures[kItemPowerUpKind]);
@@ -128,7 +128,7 @@ TEST_F(Items, LoadingGivesEachItemItsKindsPictureAndRefusesTooManyOrUnknownKinds
     gameState.map.ItemType[count - 1] = static_cast<uint8_t>(kind);
     int status = 0;
     try {
-      LoadItems();
+      LoadItems(gameState.play.items, gameState.map);
     } catch (const ProgramExit& e) {
       status = e.status;
     }
@@ -137,6 +137,6 @@ TEST_F(Items, LoadingGivesEachItemItsKindsPictureAndRefusesTooManyOrUnknownKinds
   gameState.map.ItemCount = 100;
   gameState.map.ItemType[0] = 0;
   gameState.map.ItemType[99] = 7;
-  LoadItems();
+  LoadItems(gameState.play.items, gameState.map);
   EXPECT_EQ(state.items[99]->texture, 0u) << "kinds 2..7 have empty slots";
 }

@@ -14,7 +14,6 @@
 #include "game/animation_select.hpp"
 #include "game/level.hpp"
 #include "game/level_test_support.hpp"
-#include "game/units.hpp"
 
 namespace fs = std::filesystem;
 
@@ -68,7 +67,7 @@ TEST_F(LevelLoadTest, AMissingScreenIsAGapAndTheNextNumberIsLookedFor) {
   }
   EXPECT_EQ(level.levelFrames[screens], 0u) << "nothing past the level's screens";
   fake->renderer.BeginFrame(0, 800, 0, 600);
-  DrawLevelBackground();
+  DrawLevelBackground(Scene());
   int pictures = 0;
   for (const DrawRecord& d : Draws()) pictures += d.depth == -3.0;
   EXPECT_EQ(pictures, screens - 1) << "the missing screen is not drawn";
@@ -97,7 +96,7 @@ TEST_F(LevelLoadTest, UnitsGetTheirDefinitionsOwnAnimationsAndTheCameraFollowsTh
 
   UnitAt(0).x = 1000.9;
   UnitAt(0).y = 300;
-  PlaceCameraOnPlayer();
+  PlaceCameraOnPlayer(gameState.play);
   EXPECT_EQ(gameState.play.cameraX, -600.0);
   EXPECT_EQ(gameState.play.cameraY, 100.0);
 }
@@ -248,7 +247,7 @@ TEST_F(LevelLoadTest, RestartHealsAndReplacesEveryUnitAndZeroesTheStatistics) {
   gameState.play.levelStats.timeTaken = 12;
   gameState.play.levelStats.combo7Counted = 1;
 
-  RestartLevel();
+  RestartLevel(Frame());
   EXPECT_EQ(player.x, 300.0);
   EXPECT_EQ(player.life, gameState.charDefs[kPlayer].life);
   EXPECT_EQ(guard.life, gameState.charDefs[kGuard].life);
@@ -279,7 +278,7 @@ TEST_F(LevelLoadTest, TheBackgroundFollowsThePlayerAtATenth) {
     UnitAt(0).x = r.px;
     UnitAt(0).y = r.py;
     fake->renderer.BeginFrame(0, 800, 0, 600);
-    DrawLevelBackground();
+    DrawLevelBackground(Scene());
     const DrawRecord& bg = Draws().front();
     EXPECT_EQ(bg.depth, -3.2);
     EXPECT_EQ(bg.x, r.x);
@@ -327,10 +326,10 @@ TEST_F(LevelLoadTest, AnimationSelectionFollowsTheTable) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
-    RestartLevel();
+    RestartLevel(Frame());
     Unit& u = UnitAt(r.unit);
     r.set(u);
-    SelectAnimation(r.unit);
+    SelectAnimation(UnitAt(r.unit));
     EXPECT_EQ(u.animIndex, r.animIndex);
   }
 }
@@ -345,29 +344,29 @@ TEST_F(LevelLoadTest, AnimationFlagsFollowFacingLifeAndTheGuardsDeath) {
   Unit& player = UnitAt(0);
   // The art faces left: facing right draws mirrored.
   player.facingLeft = 0;
-  SelectAnimation(0);
+  SelectAnimation(UnitAt(0));
   EXPECT_EQ(player.anim->mirrored, 1);
   player.facingLeft = 1;
-  SelectAnimation(0);
+  SelectAnimation(UnitAt(0));
   EXPECT_EQ(player.anim->mirrored, 0);
 
   // The attack ends on the last picture of the entry shown.
   player.attack = 3;
   const AnimEntry& e5 = player.anims[5];
   player.anim->current = static_cast<uint16_t>(e5.firstFrame + e5.frameCount - 2);
-  SelectAnimation(0);
+  SelectAnimation(UnitAt(0));
   EXPECT_EQ(player.attack, 3);
   player.anim->current = static_cast<uint16_t>(e5.firstFrame + e5.frameCount - 1);
-  SelectAnimation(0);
+  SelectAnimation(UnitAt(0));
   EXPECT_EQ(player.attack, 0);
 
   // A dead player and golem play once; a living one plays.
   player.anim->playing = 0;
-  SelectAnimation(0);
+  SelectAnimation(UnitAt(0));
   EXPECT_EQ(player.anim->playing, 1);
   player.life = 0;
   player.anim->playing = 0;
-  SelectAnimation(0);
+  SelectAnimation(UnitAt(0));
   EXPECT_EQ(player.anim->playing, 0) << "a dead player's animation is not restarted";
   EXPECT_EQ(player.anim->oneShot, 1);
 
@@ -393,7 +392,7 @@ TEST_F(LevelLoadTest, AnimationFlagsFollowFacingLifeAndTheGuardsDeath) {
     SCOPED_TRACE(r.deathTime);
     guard.deathTime = r.deathTime;
     guard.anim->current = r.current;
-    SelectAnimation(1);
+    SelectAnimation(UnitAt(1));
     EXPECT_EQ(guard.animIndex, 10);
     EXPECT_EQ(guard.anim->playing, r.playing);
     EXPECT_EQ(guard.anim->current, r.currentAfter);
@@ -409,8 +408,8 @@ TEST_F(LevelLoadTest, DrawUnitCopiesTheSelectedEntryIntoTheAnimation) {
   player.anims[1] = {7, 3, 0.25};
   player.moving = 1;
   fake->renderer.BeginFrame(0, 800, 0, 600);
-  SelectAnimation(0);
-  DrawUnit(0);
+  SelectAnimation(UnitAt(0));
+  DrawUnit(Frame(), 0);
   EXPECT_EQ(player.anim->firstFrame, 7);
   EXPECT_EQ(player.anim->frameCount, 3);
   EXPECT_FLOAT_EQ(player.anim->frameDuration, 0.25f);
@@ -423,7 +422,7 @@ TEST_F(LevelLoadTest, DrawUnitCopiesTheSelectedEntryIntoTheAnimation) {
   player.anims[1] = {70000, 3, 0.25};
   int status = 0;
   try {
-    DrawUnit(0);
+    DrawUnit(Frame(), 0);
   } catch (const ProgramExit& e) {
     status = e.status;
   }
@@ -437,16 +436,16 @@ TEST_F(LevelLoadTest, ADyingUnitStaysProcessedWhereverItIs) {
   content.SetLevelMap(map);
   Load();
   Unit& guard = UnitAt(1);
-  UpdateUnitStates();
+  UpdateUnitStates(Frame());
   EXPECT_EQ(guard.inRange, 0);
   guard.life = 0;
-  UpdateUnitStates();
+  UpdateUnitStates(Frame());
   EXPECT_EQ(guard.inRange, 1) << "dead with its death unfinished";
   guard.deathDone = 1;
-  UpdateUnitStates();
+  UpdateUnitStates(Frame());
   EXPECT_EQ(guard.inRange, 0);
   guard.activation = 1;
   guard.activated = 0;
-  UpdateUnitStates();
+  UpdateUnitStates(Frame());
   EXPECT_EQ(guard.activated, 0) << "the player is to its left";
 }

@@ -49,10 +49,10 @@ TEST_F(PlayerControl, TheComboLevelFollowsKindsAndStrictTimingWindows) {
     for (std::size_t e = 0; e < r.kinds.size(); ++e)
       combo.comboBuffer[e] = {r.kinds[e], r.times[e]};
     combo.comboCount = static_cast<int32_t>(r.kinds.size());
-    EvaluateCombo();
+    EvaluateCombo(gameState.play.combo);
     EXPECT_EQ(combo.comboLevel, r.level);
   }
-  ClearCombo();
+  ClearCombo(gameState.play.combo);
   EXPECT_EQ(combo.comboLevel, 0);
   EXPECT_EQ(combo.comboBuffer[7].kind, 0.0);
 }
@@ -61,15 +61,15 @@ TEST_F(PlayerControl, PressesInTheCoolDownAreRecordedButStartNoAttack) {
   // 62.5 ms frames: every clock value is exact in binary.
   gameState.morva.frameTime = 62.5;
   Press(1);
-  AttackInput();
+  AttackInput(Frame());
   EXPECT_EQ(combo.attackKind, 1);
   EXPECT_EQ(player->attack, 1);
   EXPECT_EQ(player->anim->current, player->anims[4].firstFrame);
   combo.attackKind = 0;
   player->attack = 0;
-  AttackInput();  // 0.0625 s
+  AttackInput(Frame());  // 0.0625 s
   Press(1);
-  AttackInput();  // still inside the 0.2 s cool-down
+  AttackInput(Frame());  // still inside the 0.2 s cool-down
   EXPECT_EQ(combo.comboCount, 2) << "both presses are in the buffer";
   EXPECT_EQ(combo.attackKind, 0);
   EXPECT_EQ(player->attack, 0);
@@ -78,7 +78,7 @@ TEST_F(PlayerControl, PressesInTheCoolDownAreRecordedButStartNoAttack) {
   for (int b : {2, 3, 4}) {
     combo = ComboState{};
     Press(b);
-    AttackInput();
+    AttackInput(Frame());
     EXPECT_EQ(player->attack, b);
     EXPECT_EQ(player->anim->current, player->anims[3 + b].firstFrame) << b;
   }
@@ -87,14 +87,14 @@ TEST_F(PlayerControl, PressesInTheCoolDownAreRecordedButStartNoAttack) {
 TEST_F(PlayerControl, TheCoolDownEndsAfterItsFifthTwentiethOfASecond) {
   gameState.morva.frameTime = 50;
   Press(1);
-  AttackInput();
+  AttackInput(Frame());
   int framesUntilNextAttack = 0;
   do {
     ++framesUntilNextAttack;
     combo.attackKind = 0;
     combo.comboActive = 0;  // keep the combo from ending the latch's story
     Press(2);
-    AttackInput();
+    AttackInput(Frame());
   } while (combo.attackKind == 0 && framesUntilNextAttack < 20);
   // The latch counts 0.05 .. 0.2 while pressed every frame, then lets the next press through.
   EXPECT_EQ(framesUntilNextAttack, 5);
@@ -103,23 +103,23 @@ TEST_F(PlayerControl, TheCoolDownEndsAfterItsFifthTwentiethOfASecond) {
 TEST_F(PlayerControl, ACombosEndsAfterAPauseOrTwentyPresses) {
   gameState.morva.frameTime = 62.5;
   Press(1);
-  AttackInput();
-  for (int f = 0; f < 3; ++f) AttackInput();  // 0.25 s later
+  AttackInput(Frame());
+  for (int f = 0; f < 3; ++f) AttackInput(Frame());  // 0.25 s later
   Press(3);
-  AttackInput();
+  AttackInput(Frame());
   EXPECT_EQ(combo.comboLevel, 2);
-  for (int f = 0; f < 4; ++f) AttackInput();
+  for (int f = 0; f < 4; ++f) AttackInput(Frame());
   EXPECT_EQ(combo.comboLevel, 2) << "kept until the combo ends";
-  AttackInput();  // 0.3125 s after the last press
+  AttackInput(Frame());  // 0.3125 s after the last press
   EXPECT_EQ(combo.comboLevel, 0);
   EXPECT_EQ(combo.comboActive, 0);
   EXPECT_EQ(combo.comboCount, 0);
 
   for (int press = 1; press <= 20; ++press) {
     Press(press % 2 ? 1 : 3);
-    AttackInput();
+    AttackInput(Frame());
     if (press < 20) EXPECT_EQ(combo.comboActive, 1) << press;
-    for (int f = 0; f < 3; ++f) AttackInput();
+    for (int f = 0; f < 3; ++f) AttackInput(Frame());
   }
   EXPECT_EQ(combo.comboActive, 0) << "the twentieth press ends it";
 }
@@ -131,7 +131,7 @@ TEST_F(PlayerControl, AGolemsTakingOfACombo7LastsOneFrame) {
     SCOPED_TRACE(press);
     combo.fullComboTaken = 1;
     if (press) Press(1);
-    AttackInput();
+    AttackInput(Frame());
     EXPECT_EQ(combo.fullComboTaken, 0);
   }
 }
@@ -158,7 +158,7 @@ TEST_F(PlayerControl, WalkingMovesPlayerAndCameraTogether) {
     gameState.play.cameraX = 0;
     Hold(Left, r.left);
     Hold(Right, r.right);
-    MoveInput();
+    MoveInput(Frame());
     EXPECT_DOUBLE_EQ(player->x, 400 + r.dx);
     EXPECT_DOUBLE_EQ(gameState.play.cameraX, -r.dx);
     EXPECT_EQ(player->facingLeft, r.facingLeft);
@@ -174,7 +174,7 @@ TEST_F(PlayerControl, AJumpRisesFourHundredMillisecondsAndEndsOnlyOnTheGround) {
   int frames = 0;
   const double startY = player->y;
   while (frames < 100 && player->jumpTime < 400) {
-    MoveInput();
+    MoveInput(Frame());
     ++frames;
   }
   EXPECT_EQ(frames, 40);
@@ -184,23 +184,23 @@ TEST_F(PlayerControl, AJumpRisesFourHundredMillisecondsAndEndsOnlyOnTheGround) {
   EXPECT_EQ(player->moving, 0);
   Hold(Up, false);
   player->airborne = 1;
-  MoveInput();
+  MoveInput(Frame());
   EXPECT_EQ(player->jumping, 1) << "still in the air";
   EXPECT_DOUBLE_EQ(player->y, startY - 480) << "no more rise";
   player->airborne = 0;
-  MoveInput();
+  MoveInput(Frame());
   EXPECT_EQ(player->jumping, 0);
   EXPECT_EQ(player->jumpTime, 0);
 
   // Falling off a ledge, Up starts a jump in mid-air; at y 0 it does not rise.
   player->airborne = 1;
   Hold(Up);
-  MoveInput();
+  MoveInput(Frame());
   EXPECT_EQ(player->jumping, 1);
   player->jumping = 0;
   player->jumpTime = 0;
   player->y = 0;
-  MoveInput();
+  MoveInput(Frame());
   EXPECT_EQ(player->y, 0);
   EXPECT_EQ(player->jumping, 1);
 }
@@ -210,28 +210,28 @@ TEST_F(PlayerControl, ACrouchCancelsTheAttackAndHoldsUntilAKeyIsReleased) {
   Hold(Down);
   combo.attackKind = 2;
   player->attack = 2;
-  MoveInput();
+  MoveInput(Frame());
   EXPECT_EQ(player->crouching, 1);
   EXPECT_EQ(player->attack, 0);
   EXPECT_EQ(combo.attackKind, 0);
   Hold(Down, false);
-  MoveInput();
+  MoveInput(Frame());
   EXPECT_EQ(player->crouching, 1) << "Down let go without a key-up event yet";
   gameState.keyReleased = 1;
-  MoveInput();
+  MoveInput(Frame());
   EXPECT_EQ(player->crouching, 0);
   gameState.keyReleased = 0;
 
   // No crouch in the air or during a jump.
   Hold(Down);
   player->airborne = 1;
-  MoveInput();
+  MoveInput(Frame());
   EXPECT_EQ(player->crouching, 0);
   player->airborne = 0;
   player->jumping = 1;
   player->jumpTime = 400;
   player->y = 300;
-  MoveInput();  // the jump ends on the ground first, then the crouch may start
+  MoveInput(Frame());  // the jump ends on the ground first, then the crouch may start
   EXPECT_EQ(player->jumping, 0);
   EXPECT_EQ(player->crouching, 1);
 }
@@ -244,12 +244,12 @@ TEST_F(PlayerControl, ThePowerUpKillsOnlyAwakeSentinelsInRange) {
   far.inRange = 0;
   Unit& guard = Add(kGuard, 450, 300);
   Hold(kPowerUpButton);
-  MoveInput();
+  MoveInput(Frame());
   EXPECT_EQ(near.life, 10) << "no charge: nothing happens";
   EXPECT_FALSE(DXInput1.Has(kPowerUpButton)) << "the press is used up either way";
   gameState.play.powerUpCharges = 1;
   Hold(kPowerUpButton);
-  MoveInput();
+  MoveInput(Frame());
   EXPECT_EQ(gameState.play.powerUpCharges, 0);
   EXPECT_EQ(gameState.play.powerUpActive, 1);
   EXPECT_EQ(near.life, -1);
@@ -290,6 +290,6 @@ TEST_F(PlayerControl, TheIdleRuleHoldsWheneverAnyOfItsFourConditionsHolds) {
   player->stunned = 1;
   player->deathDone = 1;
   player->crouching = 0;
-  MoveInput();
+  MoveInput(Frame());
   EXPECT_EQ(player->idle, 1) << "not moving this frame";
 }

@@ -2,10 +2,10 @@
 // slow motion, the enemies' attacks stopped, the red fade and the restart request.
 #include <gtest/gtest.h>
 
+#include "app/game_state.hpp"
 #include "game/combat_test_support.hpp"
 #include "game/level.hpp"
 #include "game/scoring.hpp"
-#include "game/units.hpp"
 #include "gfx/renderer.hpp"
 
 namespace {
@@ -37,7 +37,7 @@ TEST_F(ScoringTest, EachKindScoresItsPointsAndCounters) {
     u.kind = r.kind;
     u.life = -3;
     u.headOff = static_cast<uint8_t>(r.headOff);
-    ScoreKill(1);
+    ScoreKill(Frame(), 1);
     const LevelStats& s = gameState.play.levelStats;
     EXPECT_EQ(s.points, r.points);
     EXPECT_EQ(s.sentinelKills, r.sentinels);
@@ -49,11 +49,11 @@ TEST_F(ScoringTest, EachKindScoresItsPointsAndCounters) {
 
 TEST_F(ScoringTest, AKillCountsOnceOnlyInTheFrameItIsFirstSeenDead) {
   Unit& g = fight.Add(kGuard, 1200, 800);
-  ScoreKill(1);
+  ScoreKill(Frame(), 1);
   EXPECT_EQ(gameState.play.levelStats.points, 0) << "alive";
   g.life = 0;
   // Frames of no time (or with the player dead) leave the death timer at 0.
-  for (int k = 0; k < 5; ++k) ScoreKill(1);
+  for (int k = 0; k < 5; ++k) ScoreKill(Frame(), 1);
   EXPECT_EQ(gameState.play.levelStats.points, 20);
   EXPECT_EQ(gameState.play.levelStats.guardKills, 1);
 
@@ -61,7 +61,7 @@ TEST_F(ScoringTest, AKillCountsOnceOnlyInTheFrameItIsFirstSeenDead) {
   Unit& other = fight.Add(kGolem, 1300, 800);
   other.life = 0;
   other.deathTime = 0.01;
-  ScoreKill(2);
+  ScoreKill(Frame(), 2);
   EXPECT_EQ(gameState.play.levelStats.golemKills, 0);
 }
 
@@ -70,7 +70,7 @@ TEST_F(ScoringTest, WhileThePlayerLivesTheOverlayDoesNothing) {
   Unit& s = fight.Add(kSentinel, 1100, 600);
   s.fireNow = 1;
   player->life = 1;
-  RunPlayerDeath();
+  RunPlayerDeath(Frame());
   EXPECT_TRUE(Draws().empty());
   EXPECT_EQ(gameState.morva.timeScale, 1000);
   EXPECT_EQ(s.fireNow, 1);
@@ -91,7 +91,7 @@ TEST_F(ScoringTest, ThePlayersDeathSlowsTimeStopsAttacksFadesRedAndAsksForAResta
   player->life = 0;
 
   fight.fake->renderer.BeginFrame(0, 800, 0, 600);
-  RunPlayerDeath();
+  RunPlayerDeath(Frame());
   EXPECT_EQ(gameState.morva.timeScale, 1300);
   EXPECT_EQ(alive.attack, 0);
   EXPECT_EQ(alive.idle, 1);
@@ -118,7 +118,7 @@ TEST_F(ScoringTest, ThePlayersDeathSlowsTimeStopsAttacksFadesRedAndAsksForAResta
   float highest = 0;
   while (gameState.flags.restartRequested == 0 && frames < 1000) {
     highest = std::max(highest, gameState.play.deathFade);
-    RunPlayerDeath();
+    RunPlayerDeath(Frame());
     ++frames;
   }
   EXPECT_EQ(frames, 391);

@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "app/random.hpp"
+#include "app/game_state.hpp"
+#include "base/random.hpp"
 #include "game/combat_test_support.hpp"
 #include "game/enemy.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -53,7 +53,7 @@ TEST_F(SentinelTest, ASentinelKeepsWithin200PxToTheSideAndHoldsItsHeightOnlyAbov
     SCOPED_TRACE(testing::Message() << r.dx << ", " << r.dy);
     fight.Player(kPlayerX, kPlayerY);
     Unit& u = StillSentinel(r.dx, r.dy);
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     EXPECT_NEAR(u.x - (kPlayerX + r.dx), r.moveX, 1e-9);
     EXPECT_NEAR(u.y - (kPlayerY + r.dy), r.moveY, 1e-9);
     EXPECT_EQ(u.moving, 1);
@@ -77,7 +77,7 @@ TEST_F(SentinelTest, OnlyANearSentinelHoversAndCountsDownToItsShot) {
     u.fireTimer = 2.0;
     u.fireNow = 1;
     const double x0 = u.x;
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     EXPECT_EQ(u.hoverNear, r.near ? 1 : 0);
     if (r.near) {
       EXPECT_NEAR(u.fireTimer, 2.01, 1e-9);
@@ -109,7 +109,7 @@ TEST_F(SentinelTest, ASentinelFiresWhenItsPeriodIsUpAndChargesInTheLastHalfSecon
     SCOPED_TRACE(r.timer);
     u.firePeriod = 5;
     u.fireTimer = r.timer;
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     EXPECT_EQ(u.fireNow, r.fires);
     EXPECT_EQ(u.charging, r.charging);
     if (r.fires) {
@@ -121,7 +121,7 @@ TEST_F(SentinelTest, ASentinelFiresWhenItsPeriodIsUpAndChargesInTheLastHalfSecon
   }
   // A sentinel that has never fired (period 0) fires on its first near frame.
   Unit& fresh = fight.Add(kSentinel, kPlayerX, kPlayerY - 200);
-  UpdateEnemy(2);
+  UpdateEnemy(Frame(), 2);
   EXPECT_EQ(fresh.fireNow, 1);
 }
 
@@ -132,7 +132,7 @@ TEST_F(SentinelTest, AStunnedSentinelIsKnockedAwayAndEachNewAttackPushesItAfresh
   u.fireNow = 1;
   player->facingLeft = 1;
   gameState.play.combo.attackKind = 2;
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_NEAR(u.pushTime, 0.49, 1e-9);
   EXPECT_EQ(u.pushDir, -1);
   EXPECT_NEAR(u.x, kPlayerX + 50 - 7 * kSentinelStep, 1e-9);
@@ -145,13 +145,13 @@ TEST_F(SentinelTest, AStunnedSentinelIsKnockedAwayAndEachNewAttackPushesItAfresh
   gameState.play.combo.attackKind = 0;
   u.pushTime = 0.2;
   player->facingLeft = 0;
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_NEAR(u.pushTime, 0.19, 1e-9);
   EXPECT_EQ(u.pushDir, -1);
 
   // A new attack resets the push to 0.5 s, the way the player now looks.
   gameState.play.combo.attackKind = 1;
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_NEAR(u.pushTime, 0.49, 1e-9);
   EXPECT_EQ(u.pushDir, 1);
 
@@ -160,7 +160,7 @@ TEST_F(SentinelTest, AStunnedSentinelIsKnockedAwayAndEachNewAttackPushesItAfresh
   u.pushTime = 0;
   u.stunTime = 0.3;
   const double x0 = u.x;
-  UpdateEnemy(1);
+  UpdateEnemy(Frame(), 1);
   EXPECT_EQ(u.stunned, 0);
   EXPECT_EQ(u.stunTime, 0.0);
   EXPECT_EQ(u.fireNow, 0) << "near and steady again";
@@ -179,7 +179,7 @@ TEST_F(SentinelTest, ADeadSentinelOnlyCountsItsDeath) {
     u.life = 0;
     u.stunned = 1;
     u.deathTime = r.deathTime;
-    UpdateEnemy(1);
+    UpdateEnemy(Frame(), 1);
     EXPECT_NEAR(u.deathTime, r.after, 1e-9);
     EXPECT_EQ(u.deathDone, r.done);
     EXPECT_EQ(u.stunned, 0);

@@ -5,12 +5,12 @@
 
 #include <functional>
 
-#include "app/random.hpp"
+#include "app/game_state.hpp"
 #include "audio/sound.hpp"
+#include "base/random.hpp"
 #include "game/combat_test_support.hpp"
 #include "game/level.hpp"
 #include "game/unit_sounds.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -37,10 +37,10 @@ struct UnitSoundsTest : ::testing::Test {
     }
   }
   void RunPlayer(int frames, const std::function<void(int)>& each) {
-    Run(frames, each, [] { UpdatePlayerSounds(); });
+    Run(frames, each, [] { UpdatePlayerSounds(Frame()); });
   }
   void RunUnit(int frames, const std::function<void(int)>& each) {
-    Run(frames, each, [] { UpdateUnitSounds(1); });
+    Run(frames, each, [] { UpdateUnitSounds(Frame(), 1); });
   }
   int HeardOfPlayer() const {
     int n = 0;
@@ -289,7 +289,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
   LevelStats& stats = gameState.play.levelStats;
   guard.deathDone = 1;
   combo.comboLevel = 7;
-  UnitSoundStep(1);
+  UnitSoundStep(Frame(), 1);
   EXPECT_EQ(stats.combo7Count, 0) << "no golem processed";
   EXPECT_EQ(combo.comboLevel, 7);
 
@@ -302,7 +302,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
     combo.comboLevel = static_cast<uint8_t>(levels[k]);
     combo.fullComboTaken = 0;  // as every frame's attack input does
     fight.AdvanceAudio();
-    UnitSoundStep(2);
+    UnitSoundStep(Frame(), 2);
     EXPECT_EQ(stats.combo7Count, counts[k]);
     EXPECT_EQ(combo.comboLevel, levels[k] == 7 ? 0 : levels[k]);
     EXPECT_EQ(stats.combo7Counted, levels[k] == 7 ? 1 : 0);
@@ -310,7 +310,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
   EXPECT_EQ(golem.commentLatch, 1);
   fight.audio.ResetCounts();
   Run(
-      kLong, [&](int) { combo.comboLevel = 0; }, [] { UnitSoundStep(2); });
+      kLong, [&](int) { combo.comboLevel = 0; }, [] { UnitSoundStep(Frame(), 2); });
   EXPECT_EQ(Ends(Comment(golem.commentPick)), 1);
   EXPECT_EQ(golem.commentLatch, 0);
 
@@ -324,7 +324,7 @@ TEST_F(UnitSoundsTest, ASevenHitComboIsCountedOnceAndOnlyWhileAGolemIsProcessed)
           combo.comboLevel = static_cast<uint8_t>(level);
           combo.fullComboTaken = 0;
         },
-        [] { UnitSoundStep(2); });
+        [] { UnitSoundStep(Frame(), 2); });
   };
   frames(30, 7);
   EXPECT_GT(cSND::Position(Comment(golem.commentPick)), 0u) << "started once, not every frame";
@@ -346,8 +346,8 @@ TEST_F(UnitSoundsTest, TwoGolemsProcessedTogetherCountACombo7Once) {
     combo.comboLevel = static_cast<uint8_t>(levels[k]);
     combo.fullComboTaken = 0;
     fight.AdvanceAudio();
-    UnitSoundStep(1);
-    UnitSoundStep(2);
+    UnitSoundStep(Frame(), 1);
+    UnitSoundStep(Frame(), 2);
     EXPECT_EQ(stats.combo7Count, counts[k]);
     EXPECT_EQ(stats.combo7Counted, levels[k] == 7 ? 1 : 0);
   }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "app/game_state.hpp"
 #include "audio/headless_audio.hpp"
 #include "content/characters.hpp"
 #include "content/level_load.hpp"
@@ -14,7 +15,6 @@
 #include "fx/unit_effects.hpp"
 #include "game/animation_select.hpp"
 #include "game/level.hpp"
-#include "game/units.hpp"
 #include "gfx/load.hpp"
 #include "gl/gl_fixture.hpp"
 #include "harness/png_file.hpp"
@@ -48,7 +48,7 @@ struct EffectsScreenTest : GlFixture {
     ASSERT_NE(sentinel, 0);
     // Only the player and the units a shot places take part.
     for (int i = 1; i < UnitCount(); ++i) UnitAt(i).inRange = 0;
-    PlaceCameraOnPlayer();
+    PlaceCameraOnPlayer(gameState.play);
     gameState.play.levelStats.points = 350;
     gameState.play.levelStats.timeTaken = 83.2;
   }
@@ -70,12 +70,12 @@ struct EffectsScreenTest : GlFixture {
         NewFrame();
       }
       if (beforeEach) beforeEach();
-      DrawLevelBackground();
+      DrawLevelBackground(CurrentSceneFrame());
       for (int i = 0; i < UnitCount(); ++i) {
         if (i == 0 || UnitAt(i).inRange == 1) {
-          SelectAnimation(i);
-          DrawUnit(i);
-          RunUnitEffects(i);
+          SelectAnimation(UnitAt(i));
+          DrawUnit(CurrentLevelFrame(), i);
+          RunUnitEffects(CurrentSceneFrame(), i);
         }
       }
       DrawHud();
@@ -163,8 +163,8 @@ TEST_F(EffectsScreenTest, SkyAndWhiteFlashesLightThePictureAndReducedOnesAQuarte
     gameState.fx.whiteFlashLoaded = 0;
     white[reduced] = brightness(Scene(1, {},
                                       [&] {
-                                        LoadWhiteFlash(flag);
-                                        DrawWhiteFlash(0.99);
+                                        LoadWhiteFlash(gameState.fx, flag);
+                                        DrawWhiteFlash(CurrentSceneFrame(), 0.99);
                                       })) -
                      dark;
   }

@@ -1,7 +1,7 @@
 // What the HUD draws: its seven items in order, where, how large and how opaque, and when.
 #include <gtest/gtest.h>
 
-#include "game/units.hpp"
+#include "app/game_state.hpp"
 #include "test_support.hpp"
 #include "ui/hud.hpp"
 

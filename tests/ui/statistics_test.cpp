@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/game_state.hpp"
 #include "app/input.hpp"
-#include "game/units.hpp"
 #include "test_support.hpp"
 
 namespace {

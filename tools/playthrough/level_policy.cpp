@@ -3,9 +3,9 @@
 
 #include <cmath>
 
+#include "app/game_state.hpp"
 #include "game/collision.hpp"
 #include "game/hits.hpp"
-#include "game/units.hpp"
 
 namespace {
 
@@ -48,7 +48,7 @@ bool Alive(const Unit& u) {
 }
 
 bool Solid(double x, double y) {
-  return CellAt(x, y) == 1;
+  return CellAt(gameState.map, x, y) == 1;
 }
 
 }  // namespace
@@ -92,7 +92,7 @@ bool LevelPolicy::HuntSentinel(int64_t frame, ScriptedKeys& keys) {
   for (int i = 1; i < UnitCount(); ++i) {
     const Unit& u = UnitAt(i);
     if (u.kind != kSentinel || !Alive(u)) continue;
-    if (InMeleeReach(i)) {
+    if (InMeleeReach(PlayerUnit(), UnitAt(i))) {
       if (frame >= nextSentinelBlow_ && p.stunned == 0) {
         keys.Tap("Z");
         nextSentinelBlow_ = frame + kPressGap;
@@ -116,7 +116,7 @@ void LevelPolicy::NoteMet() {
     if (u.activated == 0 || u.inRange == 0 || u.life < 1) continue;
     // A sentinel acts on the player from anywhere in the processing window; the others must
     // come to blows.
-    bool met = u.kind == kSentinel || InMeleeReach(i);
+    bool met = u.kind == kSentinel || InMeleeReach(PlayerUnit(), UnitAt(i));
     if (met) met_[static_cast<size_t>(i)] = true;
   }
 }
@@ -194,14 +194,17 @@ void LevelPolicy::Act(int64_t frame, ScriptedKeys& keys) {
     return;
   }
   const int foe = NearestFoe();
-  if (!combo_.Running() && (foe == 0 || !InMeleeReach(foe)) && HuntSentinel(frame, keys)) return;
-  if (combo_.Running() && (combo_.target == foe || foe == 0 || !InMeleeReach(foe))) {
+  if (!combo_.Running() && (foe == 0 || !InMeleeReach(PlayerUnit(), UnitAt(foe))) &&
+      HuntSentinel(frame, keys))
+    return;
+  if (combo_.Running() &&
+      (combo_.target == foe || foe == 0 || !InMeleeReach(PlayerUnit(), UnitAt(foe)))) {
     // A combo under way is finished on its beat, even if its target has fallen.
     Fight(frame, combo_.target, keys);
     return;
   }
   combo_ = Combo{};
-  if (foe != 0 && InMeleeReach(foe)) {
+  if (foe != 0 && InMeleeReach(PlayerUnit(), UnitAt(foe))) {
     Fight(frame, foe, keys);
     return;
   }

@@ -8,7 +8,6 @@
 #include <nlohmann/json.hpp>
 
 #include "app/game_state.hpp"
-#include "game/units.hpp"
 #include "ui/menu.hpp"
 
 namespace {

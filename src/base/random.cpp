@@ -1,6 +1,6 @@
 // A small linear congruential generator: cheap, and its whole state is one 32-bit word, so a
 // recorded seed replays a run exactly.
-#include "app/random.hpp"
+#include "base/random.hpp"
 
 #include <chrono>
 
