@@ -60,9 +60,12 @@ struct GamePlay {
   ItemState items;
 };
 
-// The camera that shows the player at (400, 400) on the screen, its position cut to whole pixels.
+// The camera shows the player this far from the screen's left and top edges.
+constexpr int64_t kPlayerOnScreen = 400;
+
+// The camera that shows the player there, its position cut to whole pixels.
 inline void PlaceCameraOnPlayer(GamePlay& play) {
   const Unit& player = play.units[0];
-  play.cameraX = static_cast<double>(400 - static_cast<int64_t>(std::trunc(player.x)));
-  play.cameraY = static_cast<double>(400 - static_cast<int64_t>(std::trunc(player.y)));
+  play.cameraX = static_cast<double>(kPlayerOnScreen - static_cast<int64_t>(std::trunc(player.x)));
+  play.cameraY = static_cast<double>(kPlayerOnScreen - static_cast<int64_t>(std::trunc(player.y)));
 }

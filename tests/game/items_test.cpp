@@ -70,7 +70,7 @@ TEST_F(Items, LifeIsCappedAtAHundredAndChargesAccumulate) {
 }
 
 TEST_F(Items, APickedItemFliesUpForASecondWithItsSoundAndIsNotTakenAgain) {
-  cSND::Open("data\\sounds\\items\\life.wav", gameState.play.items.sounds[0]);
+  cSND::Open("data\\sounds\\items\\life.wav", gameState.play.items.sounds[kItemLifeKind]);
   cItem& item = Item(kItemLifeKind, 400, 300);
   player->life = 10;
   gameState.play.cameraX = 7;
