@@ -1,7 +1,9 @@
-// The effects drawn after each processed unit's sprite, in their fixed order: the sentinel's bolt,
-// the beheaded guard's fountain and the struck guard's spray (when blood is shown) and the
-// shot-down sentinel's explosion.
+// The effects drawn after each processed unit's sprite, chosen by its kind's row: the sentinel's
+// bolt and, once shot down, its explosion; the beheaded guard's fountain and the struck guard's
+// spray (when blood is shown).
 #include "fx/unit_effects.hpp"
+
+#include <array>
 
 #include "fx/explosion.hpp"
 #include "fx/lightning.hpp"
@@ -19,14 +21,14 @@ constexpr int32_t kExplosionSize = 128;
 constexpr double kExplosionDepth = -0.1;
 
 void BloodFountain(const SceneFrame& s, const Unit& u) {
-  if (u.kind != kGuard || !u.Dead() || u.headOff != 1 || !(u.deathTime < kFountainSeconds)) return;
+  if (!u.Dead() || u.headOff != 1 || !(u.deathTime < kFountainSeconds)) return;
   const GamePlay& play = s.level.play;
   s.fx.bloodParticles.ParticleDraw(u.x, u.y, play.cameraX, play.cameraY, s.level.frameMs);
 }
 
 // Thrown off the side of the guard away from the player when the player faces it.
 void BloodSpray(const SceneFrame& s, const Unit& u) {
-  if (u.kind != kGuard || u.stunned == 0) return;
+  if (u.stunned == 0) return;
   cAnim& spray = s.fx.bloodSpray;
   const GamePlay& play = s.level.play;
   if (u.hitNow != 0) spray.current = 0;
@@ -47,7 +49,7 @@ void BloodSpray(const SceneFrame& s, const Unit& u) {
 
 // A shot-down sentinel explodes once it lies on the ground.
 void SentinelExplosion(const SceneFrame& s, Unit& u) {
-  if (u.kind != kSentinel || !u.Dead()) return;
+  if (!u.Dead()) return;
   if (u.deathTime < kSentinelLatchSeconds) u.deathEffect = 1;
   if (u.airborne != 0 || u.deathEffect == 0) return;
   const GamePlay& play = s.level.play;
@@ -55,19 +57,28 @@ void SentinelExplosion(const SceneFrame& s, Unit& u) {
            u.x + play.cameraX, u.y + play.cameraY, kExplosionDepth, s.level.frameMs,
            s.level.soundVolume, u.deathEffect, u.blowSoundGate);
 }
+
+void SentinelEffects(const SceneFrame& s, Unit& u) {
+  const LevelFrame& f = s.level;
+  const Unit& p = f.Player();
+  DrawLightningBolt(s.fx, u.fireNow, p.x, p.y, u.x, u.y, f.play.cameraX, f.play.cameraY, f.frameMs);
+  SentinelExplosion(s, u);
+}
+
+void GuardEffects(const SceneFrame& s, Unit& u) {
+  if (!s.showBlood) return;
+  BloodFountain(s, u);
+  BloodSpray(s, u);
+}
+
+// Each kind's effects in the order of UnitKind (none: it has none, as have the unnamed kinds).
+constexpr std::array<void (*)(const SceneFrame&, Unit&), 4> kKindEffects = {
+    nullptr, SentinelEffects, GuardEffects, nullptr};
+
 }  // namespace
 
 void DrawUnitEffects(const SceneFrame& s, int i) {
-  const LevelFrame& f = s.level;
-  Unit& u = f.UnitAt(i);
-  const Unit& p = f.Player();
-  if (u.kind == kSentinel) {
-    DrawLightningBolt(s.fx, u.fireNow, p.x, p.y, u.x, u.y, f.play.cameraX, f.play.cameraY,
-                      f.frameMs);
-  }
-  if (s.showBlood) {
-    BloodFountain(s, u);
-    BloodSpray(s, u);
-  }
-  SentinelExplosion(s, u);
+  Unit& u = s.level.UnitAt(i);
+  if (u.kind < 0 || u.kind >= static_cast<int32_t>(kKindEffects.size())) return;
+  if (auto effects = kKindEffects[static_cast<std::size_t>(u.kind)]) effects(s, u);
 }
