@@ -64,30 +64,33 @@ std::string DefinitionPath(uint8_t type) {
 
 }  // namespace
 
-void CreateUnits(const FrameSets& frameSets) {
+Unit& CreateUnit(int k, const FrameSets& frameSets) {
   const LevelMap& map = gameState.map;
-  for (int k = 0; k < map.CharCount; ++k) {
-    Unit& unit = At(gameState.play.units, static_cast<std::size_t>(k), "unit");
-    unit.kind = map.CharType[k];
-    unit.Definition() = At(gameState.charDefs, map.CharType[k], "character kind");
-    unit.x = map.CharPos[k].x;
-    unit.y = map.CharPos[k].y;
-    unit.activation = map.CharActivation[k];
-    unit.anim = std::make_unique<cAnim>();
-    // The definition's own kind picks the frames; a kind out of range is the definition file's
-    // fault, so the message names it.
-    auto kind = static_cast<std::size_t>(unit.kind);
-    if (kind >= frameSets.size()) {
-      FatalRangeError("frame set kind index " + std::to_string(kind) + " outside 0.." +
-                      std::to_string(frameSets.size() - 1) + ", the kind field of " +
-                      DefinitionPath(map.CharType[k]));
-    }
-    const FrameSet& set = frameSets[kind];
-    unit.anim->width = unit.spriteSize;
-    unit.anim->height = unit.spriteSize;
-    unit.anim->frameSetWord = set.spare;
-    unit.anim->textures = set.textures;
+  Unit& unit = At(gameState.play.units, static_cast<std::size_t>(k), "unit");
+  unit.kind = map.CharType[k];
+  unit.Definition() = At(gameState.charDefs, map.CharType[k], "character kind");
+  unit.x = map.CharPos[k].x;
+  unit.y = map.CharPos[k].y;
+  unit.activation = map.CharActivation[k];
+  unit.anim = std::make_unique<cAnim>();
+  // The definition's own kind picks the frames; a kind out of range is the definition file's
+  // fault, so the message names it.
+  auto kind = static_cast<std::size_t>(unit.kind);
+  if (kind >= frameSets.size()) {
+    FatalRangeError("frame set kind index " + std::to_string(kind) + " outside 0.." +
+                    std::to_string(frameSets.size() - 1) + ", the kind field of " +
+                    DefinitionPath(map.CharType[k]));
   }
+  const FrameSet& set = frameSets[kind];
+  unit.anim->width = unit.spriteSize;
+  unit.anim->height = unit.spriteSize;
+  unit.anim->frameSetWord = set.spare;
+  unit.anim->textures = set.textures;
+  return unit;
+}
+
+void CreateUnits(const FrameSets& frameSets) {
+  for (int k = 0; k < gameState.map.CharCount; ++k) CreateUnit(k, frameSets);
   PlaceCameraOnPlayer(gameState.play);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/types.hpp"
+#include "game/unit.hpp"
 #include "gfx/anim.hpp"
 
 constexpr int kDefinitionSlots = 10;
@@ -27,3 +28,5 @@ void LoadCharacters();
 // object holding a copy of its kind's frame set; then the camera on the player. Kinds above 9 and
 // more than 256 characters are fatal range errors.
 void CreateUnits(const FrameSets& frameSets);
+// Unit k alone, as CreateUnits makes it.
+Unit& CreateUnit(int k, const FrameSets& frameSets);

@@ -1,5 +1,5 @@
-// Hand-built fights: a player and enemies with the demo content's bodies, placed by the test on
-// fake back ends, and an audio device that counts how often each sound is heard to its end.
+// Fights: a test level of the demo content's bodies on the demo content, and an audio device that
+// counts how often each sound is heard to its end.
 #pragma once
 
 #include <map>
@@ -8,6 +8,7 @@
 
 #include "app/game_state.hpp"
 #include "audio/headless_audio.hpp"
+#include "game/test_level.hpp"
 #include "test_support.hpp"
 
 // Counts how often each sound is heard through to its end: a sound rewound again and again
@@ -23,25 +24,18 @@ class CountingAudio : public HeadlessAudio {
   std::map<uint32_t, int> ends_;
 };
 
-// A level of hand-built units: slot 0 the player, the enemies in the order added. Every unit is
-// awake, in range and has its own animation object.
-class Fight {
+// A test level of 4 x 2 screens with the demo content's bodies (the player facing right, with
+// 100 life and 10 damage), its sounds on the counting device.
+class Fight : public TestLevel {
  public:
   Fight();
   ~Fight();
-  Fight(const Fight&) = delete;
-  Fight& operator=(const Fight&) = delete;
 
-  // The player at (x, y) facing right, with 100 life and 10 damage.
-  Unit& Player(double x, double y);
-  // An enemy of `kind` with the demo content's body, speed, life and damage.
-  Unit& Add(int kind, double x, double y);
   // Opens the unit and comment sounds of the demo content on the counting device.
   void LoadSounds();
   // One frame's worth of audio time.
   void AdvanceAudio(double ms = 10) { audio.Advance(ms); }
 
-  std::unique_ptr<FakeBackends> fake;
   CountingAudio audio;
 };
 

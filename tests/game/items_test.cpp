@@ -76,7 +76,7 @@ TEST_F(Items, APickedItemFliesUpForASecondWithItsSoundAndIsNotTakenAgain) {
   gameState.play.cameraX = 7;
   RunItems(Frame());
   EXPECT_EQ(player->life, 40);
-  const DrawRecord& first = fake.renderer.DrawList()->back();
+  const DrawRecord& first = fake->renderer.DrawList()->back();
   EXPECT_EQ(first.x, 407) << "drawn at the item's position plus the camera";
   EXPECT_EQ(first.y, 300);
   EXPECT_EQ(first.depth, -1.0);
@@ -91,9 +91,9 @@ TEST_F(Items, APickedItemFliesUpForASecondWithItsSoundAndIsNotTakenAgain) {
   EXPECT_EQ(player->life, 40) << "taken once, though the player stood in its square";
   EXPECT_EQ(item.rise, 0);
   EXPECT_EQ(item.pickTime, 0);
-  std::size_t draws = fake.renderer.DrawList()->size();
+  std::size_t draws = fake->renderer.DrawList()->size();
   RunItems(Frame());
-  EXPECT_EQ(fake.renderer.DrawList()->size(), draws) << "a gone item is not drawn";
+  EXPECT_EQ(fake->renderer.DrawList()->size(), draws) << "a gone item is not drawn";
 }
 
 TEST_F(Items, RestartBringsEveryItemBackToItsPlace) {
