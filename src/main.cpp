@@ -3,9 +3,11 @@
 #include <cstdlib>
 
 #include "app/headless_platform.hpp"
+#include "app/level_file.hpp"
 #include "app/program.hpp"
 #include "app/video_driver.hpp"
 #include "audio/headless_audio.hpp"
+#include "base/content_paths.hpp"
 #include "gfx/recorder_renderer.hpp"
 #include "harness/options.hpp"
 #include "platform/sdl_program.hpp"
@@ -18,7 +20,7 @@ int main(int argc, char** argv) {
                  UsageText());
     return 2;
   }
-  const ProgramOptions& options = *parsed.options;
+  ProgramOptions& options = *parsed.options;
   if (options.help) {
     std::printf("%s", HelpText().c_str());
     return 0;
@@ -30,6 +32,15 @@ int main(int argc, char** argv) {
   if (options.printPaths) {
     std::printf("%s", PathsReport(options).c_str());
     return 0;
+  }
+  // A level file with mistakes is refused before any window opens.
+  if (options.level) {
+    PreparedLevel level = PrepareLevel(*options.level, RunningExecutable());
+    if (!level.folder) {
+      std::fprintf(stderr, "morva: %s\n", level.error.c_str());
+      return level.status;
+    }
+    options.levelFolder = level.folder->string();
   }
 
   if (options.headless) {

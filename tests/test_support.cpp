@@ -74,6 +74,7 @@ RunResult RunGame(const std::vector<std::string>& args, const fs::path& workDir,
   std::string command = "cd " + Quote(workDir.string()) +
                         " && XDG_CONFIG_HOME=" + Quote((workDir / kUserConfigHome).string()) +
                         " XDG_DATA_HOME=" + Quote((workDir / kUserDataHome).string()) +
+                        " XDG_CACHE_HOME=" + Quote((workDir / kUserCacheHome).string()) +
                         " timeout -k 5 120 " + Quote(MORVA_BINARY);
   for (const std::string& a : args) command += " " + Quote(a);
   if (!input.empty()) command += " < " + Quote(input);

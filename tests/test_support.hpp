@@ -47,10 +47,11 @@ struct RunResult {
   int status = -1;
   std::string output;  // stdout and stderr together
 };
-// Runs the game binary with these arguments in `workDir`, with $XDG_CONFIG_HOME and
-// $XDG_DATA_HOME set to these folders inside it.
+// Runs the game binary with these arguments in `workDir`, with $XDG_CONFIG_HOME,
+// $XDG_DATA_HOME and $XDG_CACHE_HOME set to these folders inside it.
 constexpr const char* kUserConfigHome = "xdg-config";
 constexpr const char* kUserDataHome = "xdg-data";
+constexpr const char* kUserCacheHome = "xdg-cache";
 // Runs the game binary in workDir; `input`, when given, is a file of workDir fed to its
 // standard input.
 RunResult RunGame(const std::vector<std::string>& args, const std::filesystem::path& workDir,

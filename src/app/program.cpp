@@ -329,6 +329,7 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
     return 3;
   }
   ContentPaths content(*search.root);
+  if (options.levelFolder) content.SetLevelOverlay(*options.levelFolder);
   backends.content = &content;
   UserPaths userPaths = ChooseUserPaths(options.config);
   SetConfigPath(userPaths.config);

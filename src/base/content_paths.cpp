@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -13,12 +15,39 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
     return lower(x) == lower(y);
   });
 }
+
+bool EndsWithIgnoreCase(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && EqualsIgnoreCase(text.substr(text.size() - end.size()), end);
+}
+
+// The level's map, or one of its numbered pictures ("12.dxt").
+bool IsLevelOwnName(const std::string& name) {
+  if (EqualsIgnoreCase(name, "level.mrv")) return true;
+  if (!EndsWithIgnoreCase(name, ".dxt") || name.size() == 4) return false;
+  return std::all_of(name.begin(), name.end() - 4, [](char c) { return c >= '0' && c <= '9'; });
+}
 }  // namespace
 
 ContentPaths::ContentPaths(fs::path root) : root_(std::move(root)) {
   std::error_code ec;
   realRoot_ = fs::weakly_canonical(root_, ec);
   if (ec) realRoot_ = root_;
+}
+
+ContentPaths::~ContentPaths() = default;
+
+void ContentPaths::SetLevelOverlay(fs::path levelRoot) {
+  level_ = std::make_unique<ContentPaths>(std::move(levelRoot));
+}
+
+bool ContentPaths::IsLevelFolder(const std::vector<std::string>& parts) {
+  return parts.size() == 3 && EqualsIgnoreCase(parts[0], "data") &&
+         EqualsIgnoreCase(parts[1], "levels") && EqualsIgnoreCase(parts[2], "level1");
+}
+
+bool ContentPaths::IsLevelOwnFile(const std::vector<std::string>& parts) {
+  return parts.size() == 4 && IsLevelFolder({parts.begin(), parts.begin() + 3}) &&
+         IsLevelOwnName(parts[3]);
 }
 
 std::optional<std::vector<std::string>> ContentPaths::Split(const std::string& gamePath) {
@@ -123,6 +152,7 @@ void ContentPaths::Collect(const fs::path& dir, const std::vector<std::string>& 
 std::vector<std::string> ContentPaths::Candidates(const std::string& gamePath, std::size_t limit) {
   std::vector<std::string> found;
   auto parts = Split(gamePath);
+  if (level_ && parts && IsLevelOwnFile(*parts)) return level_->Candidates(gamePath, limit);
   if (parts && !parts->empty() && limit > 0) Collect(root_, *parts, 0, limit, found);
   return found;
 }
@@ -134,6 +164,23 @@ std::optional<std::string> ContentPaths::Resolve(const std::string& gamePath) {
 }
 
 std::optional<std::vector<ContentPaths::Entry>> ContentPaths::List(const std::string& gamePath) {
+  auto parts = Split(gamePath);
+  if (!level_ || !parts || !IsLevelFolder(*parts)) return ListHere(gamePath);
+  // The level's folder: the root's entries but the level's own, then the overlay's own ones.
+  auto here = ListHere(gamePath);
+  auto laid = level_->ListHere(gamePath);
+  if (!here && !laid) return std::nullopt;
+  std::vector<Entry> entries;
+  auto own = [](const Entry& e) { return !e.isDirectory && IsLevelOwnName(e.name); };
+  if (here) std::copy_if(here->begin(), here->end(), std::back_inserter(entries), std::not_fn(own));
+  if (laid) std::copy_if(laid->begin(), laid->end(), std::back_inserter(entries), own);
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry& a, const Entry& b) { return a.name < b.name; });
+  return entries;
+}
+
+std::optional<std::vector<ContentPaths::Entry>> ContentPaths::ListHere(
+    const std::string& gamePath) {
   std::optional<std::string> dir = Resolve(gamePath);
   std::error_code ec;
   if (!dir || !fs::is_directory(*dir, ec)) return std::nullopt;

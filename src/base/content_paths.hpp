@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,8 +12,18 @@
 class ContentPaths {
  public:
   explicit ContentPaths(std::filesystem::path root);
+  ~ContentPaths();
+  ContentPaths(const ContentPaths&) = delete;
+  ContentPaths& operator=(const ContentPaths&) = delete;
 
   const std::filesystem::path& Root() const { return root_; }
+
+  // Lays a level's own files over the root from `levelRoot` (a level played from its source
+  // file): its map, data\levels\level1\level.mrv, and its pictures, the numbered *.dxt files of
+  // that folder, are looked for there alone, by the same rules; everything else stays the root's.
+  void SetLevelOverlay(std::filesystem::path levelRoot);
+  // The folder laid over the root, or none.
+  const std::filesystem::path* LevelOverlay() const { return level_ ? &level_->root_ : nullptr; }
 
   // The file or folder a game path names, or nothing when it does not exist, climbs out of the
   // root (also through a symbolic link), or is empty. The first of Candidates.
@@ -34,12 +45,16 @@ class ContentPaths {
 
   // Splits a game path into its components; ".." makes it invalid (nothing returned).
   static std::optional<std::vector<std::string>> Split(const std::string& gamePath);
+  // Whether a path's components name the level's folder, or one of the level's own files in it.
+  static bool IsLevelFolder(const std::vector<std::string>& parts);
+  static bool IsLevelOwnFile(const std::vector<std::string>& parts);
 
   // Forgets cached listings (after content has been written by the program itself).
   void ClearCache() {
     listings_.clear();
     insideDirs_.clear();
     directories_.clear();
+    if (level_) level_->ClearCache();
   }
 
  private:
@@ -49,6 +64,8 @@ class ContentPaths {
     bool link = false;
   };
   const std::vector<Listed>& Listing(const std::filesystem::path& dir);
+  // This root's own listing of the folder a game path names.
+  std::optional<std::vector<Entry>> ListHere(const std::string& gamePath);
   void Collect(const std::filesystem::path& dir, const std::vector<std::string>& parts,
                std::size_t at, std::size_t limit, std::vector<std::string>& found);
   bool DirInsideRoot(const std::filesystem::path& dir);
@@ -62,6 +79,7 @@ class ContentPaths {
   std::map<std::string, std::vector<Listed>> listings_;
   std::map<std::string, bool> insideDirs_;
   std::map<std::string, bool> directories_;
+  std::unique_ptr<ContentPaths> level_;
 };
 
 // Where the content was looked for, and where it was found.

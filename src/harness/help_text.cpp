@@ -1,6 +1,9 @@
 // The texts of --help and --print-paths.
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
+#include "app/level_file.hpp"
 #include "base/content_paths.hpp"
 #include "harness/options.hpp"
 #include "ui/config.hpp"
@@ -15,6 +18,8 @@ std::string HelpText() {
       "\n"
       "Options (--option=VALUE is the same as --option VALUE):\n"
       "  --root DIR         read the game content from DIR/data\n"
+      "  --level FILE.lvl   play the level source FILE.lvl (see \"Making levels\" in the\n"
+      "                     README); it is compiled once into the level cache\n"
       "  --config FILE      keep the settings in FILE (otherwise config.dat, see below)\n"
       "  --windowed         play in an 800 x 600 window that can be resized\n"
       "  --fullscreen       play full screen (the default; Alt+Enter switches in play)\n"
@@ -53,13 +58,17 @@ std::string HelpText() {
       "  MORVA_ROOT         the content folder (see above)\n"
       "  XDG_CONFIG_HOME    the per-user settings folder (see above)\n"
       "  XDG_DATA_HOME      the per-user data folder, for screenshots (see above)\n"
+      "  XDG_CACHE_HOME     the per-user cache, for compiled levels (default\n"
+      "                     ~/.cache/morva/levels)\n"
+      "  MORVA_LEVEL_COMPILER  the level compiler --level runs (default: mkcontent\n"
+      "                     beside the game)\n"
       "  SDL_VIDEODRIVER    the video driver; only when named here do \"offscreen\" and\n"
       "                     \"dummy\" run the game without a display\n"
       "  SDL_AUDIODRIVER    the sound driver (\"dummy\" plays silently)\n"
       "\n"
       "Exit status:\n"
       "  0  normal end\n"
-      "  2  bad command line or input script\n"
+      "  2  bad command line, input script or level file\n"
       "  3  fatal error: no usable content, an index out of range\n"
       "  4  no display, or no OpenGL context could be had\n";
   return text;
@@ -70,6 +79,19 @@ std::string Absolute(const fs::path& path) {
   std::error_code ec;
   fs::path full = fs::absolute(path, ec);
   return (ec ? path : full.lexically_normal()).string();
+}
+
+// Where the level file's compiled files are kept, and whether they are there yet.
+std::string LevelCacheReport(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return "  " + file + ": cannot be read\n";
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  const fs::path folder = LevelCacheFolder(bytes.str());
+  std::error_code ec;
+  const bool there = fs::exists(folder, ec);
+  return "  " + file + ": " + Absolute(folder) +
+         (there ? " (compiled)\n" : " (not compiled yet)\n");
 }
 }  // namespace
 
@@ -89,5 +111,7 @@ std::string PathsReport(const ProgramOptions& options) {
   text += "screenshots: " + Absolute(user.screenshots) + "\n";
   text += user.portable ? "(a portable install: the working directory keeps the player's files)\n"
                         : "(per-user folders)\n";
+  text += "level cache: " + Absolute(LevelCacheRoot()) + "\n";
+  if (options.level) text += LevelCacheReport(*options.level);
   return text;
 }

@@ -20,6 +20,7 @@ constexpr TextOption kTextOptions[] = {
     {"--dump-state", &ProgramOptions::dumpState},
     {"--screenshot", &ProgramOptions::screenshot},
     {"--record", &ProgramOptions::record},
+    {"--level", &ProgramOptions::level},
 };
 
 // Options that take no value; false for a name that is none of them.
@@ -76,10 +77,11 @@ bool TakesValue(std::string_view name) {
 }  // namespace
 
 const char* UsageText() {
-  return "usage: morva [--root DIR] [--config FILE] [--windowed | --fullscreen]\n"
-         "             [--headless] [--frames N] [--frame-ms MS] [--seed N]\n"
-         "             [--input FILE] [--record FILE] [--dump-state FILE]\n"
-         "             [--screenshot FILE] [--print-paths] [-h | --help] [-V | --version]\n";
+  return "usage: morva [--root DIR] [--level FILE.lvl] [--config FILE]\n"
+         "             [--windowed | --fullscreen] [--headless] [--frames N]\n"
+         "             [--frame-ms MS] [--seed N] [--input FILE] [--record FILE]\n"
+         "             [--dump-state FILE] [--screenshot FILE] [--print-paths]\n"
+         "             [-h | --help] [-V | --version]\n";
 }
 
 ParseResult ParseCommandLine(int argc, const char* const* argv) {

@@ -18,6 +18,10 @@ struct ProgramOptions {
   std::optional<std::string> dumpState;
   std::optional<std::string> screenshot;
   std::optional<std::string> record;
+  // A level source file to play instead of the content's own level.
+  std::optional<std::string> level;
+  // Not from the command line: the folder of the compiled --level, laid over the content root.
+  std::optional<std::string> levelFolder;
   bool help = false;
   bool version = false;
   bool printPaths = false;

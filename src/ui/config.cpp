@@ -30,13 +30,6 @@ std::optional<ConfigRecord>& StoredRecord() {
   return record;
 }
 
-// An XDG base folder: the variable when set to an absolute path, else the default under $HOME.
-fs::path XdgDir(const char* variable, const char* underHome) {
-  if (const char* xdg = std::getenv(variable); xdg && *xdg == '/') return fs::path(xdg) / "morva";
-  const char* home = std::getenv("HOME");
-  return fs::path(home && *home ? home : ".") / underHome / "morva";
-}
-
 // Where a chain of symbolic links ends, whether or not a file is there; the path itself when it
 // is no link. Nothing for a loop (after as many steps as the system would follow).
 std::optional<fs::path> LinkTarget(fs::path path) {
@@ -210,4 +203,10 @@ bool SavePlayerSettings(const fs::path& path, const PlayerSettings& settings,
   if (failure.empty()) return true;
   ReportSaveFailure(path, failure);
   return false;
+}
+
+fs::path XdgDir(const char* variable, const char* underHome) {
+  if (const char* xdg = std::getenv(variable); xdg && *xdg == '/') return fs::path(xdg) / "morva";
+  const char* home = std::getenv("HOME");
+  return fs::path(home && *home ? home : ".") / underHome / "morva";
 }

@@ -28,6 +28,9 @@ struct UserPaths {
 UserPaths ChooseUserPaths(const std::optional<std::string>& configOption);
 // The working directory `dir` is a portable install.
 bool IsPortableInstall(const std::filesystem::path& dir);
+// The game's folder under an XDG base folder: $variable/morva when the variable holds an
+// absolute path, else ~/underHome/morva.
+std::filesystem::path XdgDir(const char* variable, const char* underHome);
 
 // ChooseUserPaths(configOption).config.
 std::filesystem::path ChooseConfigPath(const std::optional<std::string>& configOption);

@@ -78,6 +78,44 @@ TEST(ContentPaths, SymbolicLinksOutOfTheRootAreRefusedAndLinksInsideItFollowed) 
 
 // Found in a first round of abuse: an empty "GUI" beside "gui" hid the sounds in "gui", and of
 // two files spelt alike the first in sort order won even when it was the broken one.
+// A level played from its source file: its map and pictures come from the compiled folder alone
+// (a picture the level lacks is not the root's), everything else from the root.
+TEST(ContentPaths, ALevelOverlayHoldsTheLevelsOwnFilesAndNothingElse) {
+  TempDir dir{"paths_overlay"};
+  const fs::path root = dir / "root" / "data" / "levels" / "level1";
+  for (const char* name : {"level.mrv", "0.dxt", "1.dxt", "2.dxt", "bg.dx", "title.dx"})
+    WriteFile(root / name, std::string("root ") + name);
+  const fs::path laid = dir / "laid" / "DATA" / "Levels" / "LEVEL1";
+  for (const char* name : {"level.mrv", "0.dxt", "1.dxt", "bg.dx"})
+    WriteFile(laid / name, std::string("laid ") + name);
+  fs::create_symlink(root / "2.dxt", laid / "3.dxt");  // out of the overlay: refused
+  ContentPaths paths(dir / "root");
+  paths.SetLevelOverlay(dir / "laid");
+  const struct {
+    const char* path;
+    const char* from;  // nullptr: not found
+  } rows[] = {
+      {"data\\levels\\level1\\level.mrv", "laid level.mrv"},
+      {"DATA\\LEVELS\\LEVEL1\\1.DXT", "laid 1.dxt"},
+      {"data\\levels\\level1\\2.dxt", nullptr},
+      {"data\\levels\\level1\\3.dxt", nullptr},
+      {"data\\levels\\level1\\bg.dx", "root bg.dx"},
+      {"data\\levels\\level1\\title.dx", "root title.dx"},
+      {"data\\levels\\level1\\..\\level1\\0.dxt", nullptr},
+  };
+  for (const auto& r : rows) {
+    std::optional<std::string> found = paths.Resolve(r.path);
+    EXPECT_EQ(found.has_value(), r.from != nullptr) << r.path;
+    if (found && r.from) EXPECT_EQ(ReadFile(*found), r.from) << r.path;
+  }
+  std::vector<std::string> names;
+  const auto listed = paths.List("data\\levels\\level1");
+  ASSERT_TRUE(listed.has_value());
+  for (const auto& e : *listed) names.push_back(e.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"0.dxt", "1.dxt", "3.dxt", "bg.dx", "level.mrv",
+                                             "title.dx"}));
+}
+
 TEST(ContentPaths, AmbiguousCaseTriesEverySpellingInAFixedOrder) {
   TempDir dir{"paths_ambiguous"};
   fs::create_directories(dir / "data" / "sounds" / "GUI");

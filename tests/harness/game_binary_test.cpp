@@ -284,3 +284,51 @@ TEST_F(GameBinaryTest, AKeyThatEndsTheIntroSwitchesFromTheIntroMusicToTheMenuMus
     if (isIntro) EXPECT_EQ(sound["position"], 99 * 441 * 4) << "99 steps of 10 ms";
   }
 }
+
+// A level source file: checked before anything opens, compiled once into the cache under
+// $XDG_CACHE_HOME, laid over the content for its map and pictures, and played.
+TEST_F(GameBinaryTest, ALevelFileIsCheckedCompiledOnceAndPlayed) {
+  std::string grid;
+  for (int row = 0; row < 6; ++row) grid += std::string(8, row < 5 ? '.' : '#') + "\n";
+  const std::string level = "# two screens\nscreens 1 1\ncell 100\ngrid\n" + grid +
+                            "end\nplayer awake 120 444\nguard awake 520 444\n"
+                            "item life 300 448\n";
+  WriteFile(dir / "my.lvl", level);
+  WriteFile(dir / "bad.lvl", level + "gaurd awake 1 1\n");
+  Script(
+      "10 key down Space\n12 key up Space\n20 mouse move 385 207\n22 mouse down left\n"
+      "24 mouse up left\n");
+  auto play = [&](const char* file) {
+    return RunGame(
+        {"--headless", "--frames", "60", "--frame-ms", "10", "--root", MORVA_TEST_CONTENT,
+         "--level", file, "--input", "in.txt", "--dump-state", "state.json"},
+        dir.path());
+  };
+  RunResult bad = play("bad.lvl");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.output.find("bad.lvl: line 15: unknown line 'gaurd'"), std::string::npos)
+      << bad.output;
+  EXPECT_FALSE(fs::exists(dir / "state.json")) << "refused before the game started";
+
+  for (const bool first : {true, false}) {
+    RunResult run = play("my.lvl");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output.find("mkcontent: wrote") != std::string::npos, first) << run.output;
+    const json state = State();
+    EXPECT_EQ(state["map"]["Width"], 1);
+    EXPECT_EQ(state["map"]["CharCount"], 2);
+    EXPECT_EQ(state["items"][0]["x"], 300);
+    EXPECT_LT(state["units"][1]["x"].get<double>(), 520) << "the guard walks to the player";
+  }
+  const fs::path cache = dir / kUserCacheHome / "morva" / "levels";
+  ASSERT_EQ(std::distance(fs::directory_iterator(cache), fs::directory_iterator()), 1);
+  const fs::path compiled = fs::directory_iterator(cache)->path() / "data" / "levels" / "level1";
+  EXPECT_TRUE(fs::exists(compiled / "level.mrv"));
+  EXPECT_TRUE(fs::exists(compiled / "0.dxt"));
+  EXPECT_FALSE(fs::exists(compiled / "1.dxt")) << "one screen, one picture";
+  RunResult paths = RunGame({"--print-paths", "--level", "my.lvl"}, dir.path());
+  EXPECT_NE(paths.output.find(compiled.parent_path().parent_path().parent_path().string() +
+                              " (compiled)"),
+            std::string::npos)
+      << paths.output;
+}

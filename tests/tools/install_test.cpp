@@ -65,10 +65,10 @@ Result InstallTest::install;
 TEST_F(InstallTest, EveryFileIsWhereDistributionsLookForIt) {
   ASSERT_EQ(install.status, 0) << install.output;
   for (const char* file :
-       {"bin/morva", "bin/morva-check", "share/applications/morva.desktop",
-        "share/metainfo/io.github.morva.morva.metainfo.xml", "share/man/man6/morva.6",
-        "share/icons/hicolor/scalable/apps/morva.svg", "share/doc/morva/LICENSE",
-        "share/doc/morva/README.md", "share/morva/data/fonts/fontlv.tga",
+       {"bin/morva", "bin/morva-check", "libexec/morva/mkcontent",
+        "share/applications/morva.desktop", "share/metainfo/io.github.morva.morva.metainfo.xml",
+        "share/man/man6/morva.6", "share/icons/hicolor/scalable/apps/morva.svg",
+        "share/doc/morva/LICENSE", "share/doc/morva/README.md", "share/morva/data/fonts/fontlv.tga",
         "share/morva/data/fonts/dejavu-license.txt"}) {
     EXPECT_TRUE(fs::is_regular_file(Usr(file))) << file;
   }
@@ -120,4 +120,13 @@ TEST_F(InstallTest, AnInstallUnderAnotherPrefixFindsItsContentBesideTheProgram) 
   Result check =
       Shell("'" + Usr("bin/morva-check").string() + "' '" + Usr("share/morva").string() + "'");
   EXPECT_EQ(check.status, 0) << check.output;
+  // A level file is compiled by the installed level compiler into the per-user cache.
+  std::string grid;
+  for (int row = 0; row < 6; ++row) grid += std::string(8, row < 5 ? '.' : '#') + "\n";
+  std::ofstream(work / "my.lvl") << "screens 1 1\ncell 100\ngrid\n" + grid +
+                                        "end\nplayer awake 120 444\n";
+  Result level = Shell(env + "XDG_CACHE_HOME='" + (work / "cache").string() + "' timeout 60 '" +
+                       Usr("bin/morva").string() + "' --headless --frames 3 --level my.lvl");
+  EXPECT_EQ(level.status, 0) << level.output;
+  EXPECT_NE(level.output.find("mkcontent: wrote 2 files"), std::string::npos) << level.output;
 }

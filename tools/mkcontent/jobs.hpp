@@ -21,6 +21,8 @@ void AddFontJobs(JobList& jobs);
 void AddFontLicenceJob(JobList& jobs);
 void AddInterfaceJobs(JobList& jobs);
 void AddLevelJobs(JobList& jobs, const std::filesystem::path& levelSource);
+// The level's own files alone: its map and its pictures.
+void AddLevelOwnJobs(JobList& jobs, const std::filesystem::path& levelSource);
 void AddCharacterJobs(JobList& jobs);
 void AddEffectJobs(JobList& jobs);
 void AddSoundJobs(JobList& jobs);

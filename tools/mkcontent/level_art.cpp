@@ -311,7 +311,7 @@ std::shared_ptr<LevelSource> ReadSource(const std::filesystem::path& path) {
 
 }  // namespace
 
-void AddLevelJobs(JobList& jobs, const std::filesystem::path& levelSource) {
+void AddLevelOwnJobs(JobList& jobs, const std::filesystem::path& levelSource) {
   std::shared_ptr<LevelSource> src = ReadSource(levelSource);
   jobs.push_back({"level map", [src](ContentWriter& w) {
                     LevelCompile compiled = CompileLevel(*src);
@@ -326,6 +326,10 @@ void AddLevelJobs(JobList& jobs, const std::filesystem::path& levelSource) {
                     },
                     30});
   }
+}
+
+void AddLevelJobs(JobList& jobs, const std::filesystem::path& levelSource) {
+  AddLevelOwnJobs(jobs, levelSource);
   jobs.push_back(
       {"sky",
        [](ContentWriter& w) { w.WriteDxt("DATA\\levels\\LEVEL1\\bg.dx", Sky(), DxtKind::Opaque); },

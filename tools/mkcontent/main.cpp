@@ -24,13 +24,15 @@ constexpr char kMarker[] = ".morva-demo-content";
 
 void Usage() {
   std::fprintf(stderr,
-               "usage: mkcontent OUT [--level FILE] [--jobs N]\n"
+               "usage: mkcontent OUT [--level FILE [--level-only]] [--jobs N]\n"
                "       mkcontent --sheet KIND OUT.png     all frames of a character kind (0..3)\n"
                "       mkcontent --png FILE OUT.png       a .dxt/.dx/.tga/.jpg as a PNG\n"
-               "Writes OUT/data/... with every file the game reads.\n");
+               "Writes OUT/data/... with every file the game reads; with --level-only, only the\n"
+               "level's own files (its map and pictures), which morva --level lays over its\n"
+               "content.\n");
 }
 
-int Run(const fs::path& out, const fs::path& level, unsigned threads) {
+int Run(const fs::path& out, const fs::path& level, bool levelOnly, unsigned threads) {
   // Only a folder this tool made before is emptied; anything else is left alone.
   std::error_code ec;
   if (fs::exists(out / "data", ec)) {
@@ -48,14 +50,18 @@ int Run(const fs::path& out, const fs::path& level, unsigned threads) {
   }
 
   JobList jobs;
-  AddMusicJobs(jobs);
-  AddCharacterJobs(jobs);
-  AddLevelJobs(jobs, level);
-  AddInterfaceJobs(jobs);
-  AddFontJobs(jobs);
-  AddFontLicenceJob(jobs);
-  AddEffectJobs(jobs);
-  AddSoundJobs(jobs);
+  if (levelOnly) {
+    AddLevelOwnJobs(jobs, level);
+  } else {
+    AddMusicJobs(jobs);
+    AddCharacterJobs(jobs);
+    AddLevelJobs(jobs, level);
+    AddInterfaceJobs(jobs);
+    AddFontJobs(jobs);
+    AddFontLicenceJob(jobs);
+    AddEffectJobs(jobs);
+    AddSoundJobs(jobs);
+  }
   std::stable_sort(jobs.begin(), jobs.end(),
                    [](const Job& a, const Job& b) { return a.weight > b.weight; });
 
@@ -101,10 +107,13 @@ int main(int argc, char** argv) {
       return 2;
     }
     fs::path level = MORVA_LEVEL_SOURCE;
+    bool levelOnly = false;
     unsigned threads = std::max(1u, std::thread::hardware_concurrency());
     for (int i = 2; i < argc; ++i) {
       if (!std::strcmp(argv[i], "--level") && i + 1 < argc) {
         level = argv[++i];
+      } else if (!std::strcmp(argv[i], "--level-only")) {
+        levelOnly = true;
       } else if (!std::strcmp(argv[i], "--jobs") && i + 1 < argc) {
         threads = static_cast<unsigned>(std::max(1, std::atoi(argv[++i])));
       } else {
@@ -112,7 +121,7 @@ int main(int argc, char** argv) {
         return 2;
       }
     }
-    return Run(argv[1], level, threads);
+    return Run(argv[1], level, levelOnly, threads);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "mkcontent: %s\n", e.what());
     return 1;
