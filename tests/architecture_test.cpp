@@ -19,8 +19,9 @@ namespace {
 // the state too. game lies below them all and below fx: it works on the frame it is given and
 // never sees app, ui or fx, except for the level driver, which interleaves drawing with the
 // game's steps. fx draws the game from the same frame and never sees app or ui. gfx and audio
-// sit under them and know only the shared types, the message path and formats; formats knows
-// nothing but the shared types; base knows nothing.
+// sit under them and know only the shared types, the message path and formats; so does editing,
+// the level editor's document apart from any window; formats knows nothing but the shared types;
+// base knows nothing.
 const std::map<std::string, std::set<std::string>> kAllowed = {
     {"platform",
      {"app", "harness", "ui", "content", "game", "fx", "gfx", "audio", "formats", "base"}},
@@ -30,6 +31,7 @@ const std::map<std::string, std::set<std::string>> kAllowed = {
     {"content", {"app", "ui", "game", "fx", "gfx", "audio", "formats", "base"}},
     {"game", {"content", "gfx", "audio", "formats", "base"}},
     {"fx", {"content", "game", "gfx", "audio", "formats", "base"}},
+    {"editing", {"formats", "base"}},
     {"gfx", {"formats", "base"}},
     {"audio", {"formats", "base"}},
     {"formats", {"base"}},

@@ -101,7 +101,9 @@ LevelSourceParse ParseLevelSource(const std::string& text) {
     std::vector<std::string> w = Words(line);
     if (w.empty()) continue;
     const std::string& key = w[0];
+    const int at = lineNo - 1;
     if (key == "screens") {
+      result.lines.screens = at;
       if (w.size() != 3) return fail("screens takes a width and a height");
       auto sw = ParseNumber<int64_t>(w[1]), sh = ParseNumber<int64_t>(w[2]);
       if (!sw || !sh || *sw < 1 || *sw > kMaxMapWidth || *sh < 1 || *sh > kMaxMapHeight) {
@@ -115,6 +117,7 @@ LevelSourceParse ParseLevelSource(const std::string& text) {
       src.width = static_cast<int32_t>(*sw);
       src.height = static_cast<int32_t>(*sh);
     } else if (key == "cell") {
+      result.lines.cell = at;
       if (w.size() != 2) return fail("cell takes one size in px");
       auto c = ParseNumber<int64_t>(w[1]);
       if (!c || *c < kCellPx || *c % kCellPx != 0 || kScreenWidthPx % *c != 0 ||
@@ -128,6 +131,7 @@ LevelSourceParse ParseLevelSource(const std::string& text) {
       if (haveGrid) return fail("a second grid");
       if (src.width == 0) return fail("screens must come before the grid");
       haveGrid = true;
+      result.lines.grid = at;
       const int columns = src.GridColumns();
       const int rows = src.GridRows();
       for (int r = 0; r < rows; ++r) {
@@ -154,6 +158,7 @@ LevelSourceParse ParseLevelSource(const std::string& text) {
         return fail("the grid has more rows than the level, or lacks its end line");
       }
       ++lineNo;
+      result.lines.end = lineNo - 1;
     } else if (key == "item") {
       if (w.size() != 4) return fail("item takes a kind and a position x y");
       auto kind = ToByte(w[1], kItemNames);
@@ -161,6 +166,7 @@ LevelSourceParse ParseLevelSource(const std::string& text) {
       if (!kind) return fail("unknown item kind '" + w[1] + "'");
       if (!x || !y) return fail("an item position is two whole numbers");
       src.items.push_back({*kind, static_cast<int32_t>(*x), static_cast<int32_t>(*y)});
+      result.lines.items.push_back(at);
       // Positions are tested against the map once the whole file is read.
       if (*x < 0 || *y < 0 || *x > (1 << 24) || *y > (1 << 24)) return fail("item outside the map");
     } else {
@@ -178,6 +184,7 @@ LevelSourceParse ParseLevelSource(const std::string& text) {
       }
       if (!src.characters.empty() && *kind == kPlayer) return fail("a second player");
       src.characters.push_back({*kind, *wake, static_cast<int32_t>(*x), static_cast<int32_t>(*y)});
+      result.lines.characters.push_back(at);
     }
   }
 
@@ -210,14 +217,19 @@ std::string FormatLevelSource(const LevelSource& src) {
   out << "grid\n";
   for (const std::string& row : src.grid) out << row << '\n';
   out << "end\n";
-  for (const LevelCharacter& c : src.characters) {
-    out << ByteName(c.kind, kKindNames) << ' ' << ByteName(c.wake, kWakeNames) << ' ' << c.x << ' '
-        << c.y << '\n';
-  }
-  for (const LevelItem& item : src.items) {
-    out << "item " << ByteName(item.kind, kItemNames) << ' ' << item.x << ' ' << item.y << '\n';
-  }
+  for (const LevelCharacter& c : src.characters) out << FormatCharacterLine(c) << '\n';
+  for (const LevelItem& item : src.items) out << FormatItemLine(item) << '\n';
   return out.str();
+}
+
+std::string FormatCharacterLine(const LevelCharacter& c) {
+  return ByteName(c.kind, kKindNames) + ' ' + ByteName(c.wake, kWakeNames) + ' ' +
+         std::to_string(c.x) + ' ' + std::to_string(c.y);
+}
+
+std::string FormatItemLine(const LevelItem& item) {
+  return "item " + ByteName(item.kind, kItemNames) + ' ' + std::to_string(item.x) + ' ' +
+         std::to_string(item.y);
 }
 
 LevelCompile CompileLevel(const LevelSource& src) {

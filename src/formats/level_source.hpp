@@ -63,15 +63,29 @@ struct LevelSource {
   bool operator==(const LevelSource&) const = default;
 };
 
+// Where each part of a level source stands in its text: line indices from 0 (-1: absent).
+struct LevelSourceLines {
+  int screens = -1;
+  int cell = -1;
+  int grid = -1;  // the "grid" line; its rows follow it, then the "end" line
+  int end = -1;
+  std::vector<int> characters;  // in the order of LevelSource::characters
+  std::vector<int> items;
+};
+
 struct LevelSourceParse {
   std::optional<LevelSource> source;
-  std::string error;  // "line N: what is wrong", when source is empty
+  LevelSourceLines lines;  // with the source
+  std::string error;       // "line N: what is wrong", when source is empty
 };
 
 LevelSourceParse ParseLevelSource(const std::string& text);
 
 // The text that parses back to the same source (names for known kinds and rules).
 std::string FormatLevelSource(const LevelSource& source);
+// One character's or item's line, as FormatLevelSource writes it (without the line break).
+std::string FormatCharacterLine(const LevelCharacter& character);
+std::string FormatItemLine(const LevelItem& item);
 
 // Collision value of a grid character: 1 solid, 2 ledge, 0 everything else.
 uint8_t CollisionValue(char glyph);
