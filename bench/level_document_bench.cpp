@@ -1,11 +1,12 @@
 // The level editor's document on the largest levels (100 screens, 25 x 4 and 10 x 10, one grid
 // character per 10 px): opening, one painted cell (an edit is checked by parsing the whole
-// level again) and the text a save writes.
+// level again), the text a save writes and the placement checks.
 // usage: build/bench/level_document_bench
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "editing/level_checks.hpp"
 #include "editing/level_document.hpp"
 
 namespace {
@@ -45,6 +46,16 @@ void BM_SaveTextLargest(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(doc.Text());
 }
 BENCHMARK(BM_SaveTextLargest)->Apply(Sizes);
+
+void BM_CheckPlacementLargest(benchmark::State& state) {
+  const LevelDocument doc = *LevelDocument::Open(LargeLevel(static_cast<int>(state.range(0)),
+                                                            static_cast<int>(state.range(1))))
+                                 .document;
+  const KindBodies bodies = {
+      {{-14, -46, 14, 56}, {-22, -22, 22, 24}, {-15, -48, 15, 56}, {-34, -84, 34, 108}}};
+  for (auto _ : state) benchmark::DoNotOptimize(CheckPlacement(doc.Source(), doc.Lines(), bodies));
+}
+BENCHMARK(BM_CheckPlacementLargest)->Apply(Sizes);
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 // The measures the whole game shares: the picture's size (which is also one screen of a level),
-// the collision grid's cell and the unit of the frame time.
+// the collision grid's cell, the unit of the frame time, and the reach of the player's jump and
+// hands, which the level checks use as well as the game.
 #pragma once
 
 constexpr int kScreenWidthPx = 800;
@@ -14,3 +15,9 @@ constexpr double kSecondsPerMs = 0.001;
 constexpr double Seconds(double ms) {
   return ms * kSecondsPerMs;
 }
+
+// A jump rises for 400 ms at 1.2 px per ms (about 480 px); the fall is gravity's.
+constexpr int kJumpRiseMs = 400;
+constexpr double kJumpSpeed = 1.2;
+// The player's reference point must lie strictly within 32 px of an item's position.
+constexpr double kPickUpReach = 32;

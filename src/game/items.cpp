@@ -12,8 +12,6 @@
 
 namespace {
 
-// The player's reference point must lie strictly within 32 px of the item's position.
-constexpr double kPickUpReach = 32;
 constexpr int32_t kLifePerItem = 30;
 constexpr int32_t kLifeCap = 100;
 // A picked item flies up 1 px per ms for a second.

@@ -19,9 +19,6 @@ constexpr double kComboGapMax = 0.3;
 constexpr int kComboMaxPresses = 20;
 // The combo: attacks 1, 3, 1, 3, 2, 3, 4.
 constexpr std::array<double, 7> kComboKinds = {1, 3, 1, 3, 2, 3, 4};
-// A jump rises for 400 ms at 1.2 px per ms; the fall is gravity's.
-constexpr int32_t kJumpRiseMs = 400;
-constexpr double kJumpSpeed = 1.2;
 // Attack b starts at the first frame of animation entry 3 + b.
 constexpr int kAttackAnimBase = 3;
 
