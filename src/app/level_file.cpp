@@ -5,11 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "formats/level_source.hpp"
@@ -22,6 +25,7 @@ extern char** environ;
 namespace {
 
 // Written last into a finished cache folder: a folder without it is a compile that was cut off.
+// Its time is the folder's last use.
 constexpr char kDoneMarker[] = ".complete";
 
 // FNV-1a, 64 bits: the cache key only has to tell level files apart, not resist forgery.
@@ -98,6 +102,7 @@ PreparedLevel Compile(const fs::path& file, const fs::path& folder, const fs::pa
     return Failure(3, name + ": the compiled level could not be stored in " + folder.string());
   }
   fs::remove_all(work, ec);
+  PruneLevelCache(kLevelsKept);
   PreparedLevel result;
   result.folder = folder;
   result.compiled = true;
@@ -105,6 +110,19 @@ PreparedLevel Compile(const fs::path& file, const fs::path& folder, const fs::pa
 }
 
 }  // namespace
+
+void PruneLevelCache(std::size_t keep) {
+  std::error_code ec;
+  std::vector<std::pair<fs::file_time_type, fs::path>> finished;
+  for (fs::directory_iterator it(LevelCacheRoot(), ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code timeError;
+    const auto used = fs::last_write_time(it->path() / kDoneMarker, timeError);
+    if (!timeError) finished.emplace_back(used, it->path());
+  }
+  if (finished.size() <= keep) return;
+  std::sort(finished.begin(), finished.end(), std::greater<>());
+  for (std::size_t i = keep; i < finished.size(); ++i) fs::remove_all(finished[i].second, ec);
+}
 
 fs::path LevelCacheRoot() {
   return XdgDir("XDG_CACHE_HOME", ".cache") / "levels";
@@ -144,6 +162,7 @@ PreparedLevel PrepareLevel(const fs::path& file, const fs::path& executable) {
   const fs::path folder = LevelCacheFolder(*bytes);
   std::error_code ec;
   if (fs::exists(folder / kDoneMarker, ec)) {
+    fs::last_write_time(folder / kDoneMarker, fs::file_time_type::clock::now(), ec);
     PreparedLevel result;
     result.folder = folder;
     return result;

@@ -3,6 +3,7 @@
 // keyed by the file's bytes and the game's version, to be laid over the content root.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,6 +17,12 @@ std::filesystem::path LevelCacheFolder(const std::string& sourceBytes);
 // $MORVA_LEVEL_COMPILER, else mkcontent in tools/ beside the game (a build tree), else in
 // ../libexec/morva/ beside it (an install). Nothing when none is there.
 std::optional<std::filesystem::path> FindLevelCompiler(const std::filesystem::path& executable);
+
+// How many compiled levels the cache keeps: each edit of a level that is played makes a new one.
+constexpr std::size_t kLevelsKept = 16;
+// Removes the compiled levels used longest ago beyond the `keep` most recent (a compile still
+// being written, or cut off, has no marker and is left alone).
+void PruneLevelCache(std::size_t keep);
 
 struct PreparedLevel {
   std::optional<std::filesystem::path> folder;  // to lay over the content root

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <thread>
@@ -326,6 +327,18 @@ TEST_F(GameBinaryTest, ALevelFileIsCheckedCompiledOnceAndPlayed) {
   EXPECT_TRUE(fs::exists(compiled / "level.mrv"));
   EXPECT_TRUE(fs::exists(compiled / "0.dxt"));
   EXPECT_FALSE(fs::exists(compiled / "1.dxt")) << "one screen, one picture";
+  // Old compiled levels beyond the sixteen used last are removed when a new one is made.
+  for (int i = 0; i < 20; ++i) {
+    const fs::path old = cache / ("old" + std::to_string(i));
+    WriteFile(old / ".complete", "\n");
+    fs::last_write_time(old / ".complete", fs::last_write_time(cache) - std::chrono::hours(1 + i));
+  }
+  WriteFile(dir / "other.lvl", level + "item power 400 448\n");
+  ASSERT_EQ(play("other.lvl").status, 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(cache), fs::directory_iterator()), 16);
+  EXPECT_TRUE(fs::exists(compiled)) << "the level used last is kept";
+  EXPECT_TRUE(fs::exists(cache / "old13"));
+  EXPECT_FALSE(fs::exists(cache / "old14")) << "the oldest go";
   RunResult paths = RunGame({"--print-paths", "--level", "my.lvl"}, dir.path());
   EXPECT_NE(paths.output.find(compiled.parent_path().parent_path().parent_path().string() +
                               " (compiled)"),
