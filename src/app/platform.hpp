@@ -29,6 +29,7 @@ enum class EventType {
   FocusGained,  // followed by a KeyDown for each key held at that moment
   Quit,         // the window was closed by the system
   Screenshot,   // F12
+  MouseWheel,   // value = notches, away from the user positive (the game reads none)
 };
 
 enum class MouseButton { Left, Right, Middle };
@@ -97,6 +98,8 @@ class Platform {
   // What the keyboard layout in use marks on the key of a US key name ("W" for "Z" on a French
   // layout), UTF-8; the name itself where the layout does not say.
   virtual std::string KeyLabel(const std::string& keyName) const { return keyName; }
+  // The window's title (UTF-8).
+  virtual void SetTitle(const std::string& /*title*/) {}
   // A game controller (with its named buttons) is plugged in.
   virtual bool ControllerConnected() const = 0;
 };

@@ -75,6 +75,7 @@ bool HandleWindowEvent(const Event& e) {
     case EventType::Quit:
       return true;
     case EventType::Screenshot:
+    case EventType::MouseWheel:  // the game has no use for the wheel
       break;
   }
   return false;

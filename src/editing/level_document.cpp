@@ -67,18 +67,33 @@ std::string LevelDocument::Text() const {
 }
 
 bool LevelDocument::Paint(int col0, int row0, int col1, int row1, char glyph) {
+  const int left = std::max(0, std::min(col0, col1));
+  const int right = std::min(source_.GridColumns() - 1, std::max(col0, col1));
+  const int top = std::max(0, std::min(row0, row1));
+  const int bottom = std::min(source_.GridRows() - 1, std::max(row0, row1));
+  std::vector<std::pair<int, int>> cells;
+  for (int row = top; row <= bottom; ++row) {
+    for (int col = left; col <= right; ++col) cells.emplace_back(col, row);
+  }
+  return PaintCells(cells, glyph);
+}
+
+bool LevelDocument::PaintCells(const std::vector<std::pair<int, int>>& cells, char glyph) {
   const int columns = source_.GridColumns();
   const int rows = source_.GridRows();
-  const int left = std::max(0, std::min(col0, col1));
-  const int right = std::min(columns - 1, std::max(col0, col1));
-  const int top = std::max(0, std::min(row0, row1));
-  const int bottom = std::min(rows - 1, std::max(row0, row1));
+  // Each row's line once, with every cell of the stroke in it.
+  std::vector<std::optional<std::string>> painted(static_cast<std::size_t>(rows));
+  for (auto [col, row] : cells) {
+    if (col < 0 || col >= columns || row < 0 || row >= rows) continue;
+    auto& text = painted[static_cast<std::size_t>(row)];
+    if (!text) text = lines_[static_cast<std::size_t>(where_.grid + 1 + row)];
+    (*text)[static_cast<std::size_t>(col)] = glyph;
+  }
   std::vector<Change> changes;
-  for (int row = top; row <= bottom; ++row) {
-    const std::size_t at = static_cast<std::size_t>(where_.grid + 1 + row);
-    std::string text = lines_[at];
-    for (int col = left; col <= right; ++col) text[static_cast<std::size_t>(col)] = glyph;
-    if (text != lines_[at]) changes.push_back({at, {lines_[at]}, {text}});
+  for (int row = 0; row < rows; ++row) {
+    const auto& text = painted[static_cast<std::size_t>(row)];
+    const auto at = static_cast<std::size_t>(where_.grid + 1 + row);
+    if (text && *text != lines_[at]) changes.push_back({at, {lines_[at]}, {*text}});
   }
   return !changes.empty() && Commit(std::move(changes));
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formats/level_source.hpp"
@@ -26,10 +27,14 @@ class LevelDocument {
   std::string Text() const;
   // Whether the text differs from the one opened or last saved.
   bool Modified() const { return version_ != savedVersion_; }
+  // Tells texts apart: each edit, undo and redo leads to a version of its own.
+  long Version() const { return version_; }
   void MarkSaved() { savedVersion_ = version_; }
 
   // Fills grid characters [col0..col1] x [row0..row1] (in either order; clipped to the grid).
   bool Paint(int col0, int row0, int col1, int row1, char glyph);
+  // Fills each (column, row) of a stroke; those outside the grid are left out. One step.
+  bool PaintCells(const std::vector<std::pair<int, int>>& cells, char glyph);
   // A character after the others; the player is only ever the first and only one.
   bool AddCharacter(const LevelCharacter& character);
   // Character k's new kind, wake-up rule or place.

@@ -303,6 +303,7 @@ std::string FormatScriptEvent(int64_t frame, const Event& e) {
       out << "quit";
       break;
     case EventType::Screenshot:
+    case EventType::MouseWheel:  // nothing the game reads: not recorded
       return "";
   }
   return out.str();

@@ -385,6 +385,10 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
       }
       return true;
     }
+    case SDL_MOUSEWHEEL:
+      event.type = EventType::MouseWheel;
+      event.value = sdl.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -sdl.wheel.y : sdl.wheel.y;
+      return event.value != 0;
     case SDL_JOYAXISMOTION:
       // A recognised controller speaks through its own mapping only: its raw button numbers
       // would otherwise also press the game's Escape and attack buttons.
@@ -446,4 +450,8 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
     default:
       return false;
   }
+}
+
+void SdlPlatform::SetTitle(const std::string& title) {
+  if (window_) SDL_SetWindowTitle(window_, title.c_str());
 }
