@@ -25,6 +25,7 @@ namespace {
 const std::map<std::string, std::set<std::string>> kAllowed = {
     {"platform",
      {"app", "harness", "ui", "content", "game", "fx", "gfx", "audio", "formats", "base"}},
+    {"editor", {"platform", "app", "editing", "content", "gfx", "audio", "formats", "base"}},
     {"harness", {"app", "ui", "content", "game", "fx", "gfx", "audio", "formats", "base"}},
     {"app", {"harness", "ui", "content", "game", "fx", "gfx", "audio", "formats", "base"}},
     {"ui", {"app", "content", "game", "fx", "gfx", "audio", "formats", "base"}},

@@ -100,6 +100,8 @@ class Platform {
   virtual std::string KeyLabel(const std::string& keyName) const { return keyName; }
   // The window's title (UTF-8).
   virtual void SetTitle(const std::string& /*title*/) {}
+  // Brings the window to the front with the keyboard's focus.
+  virtual void Raise() {}
   // A game controller (with its named buttons) is plugged in.
   virtual bool ControllerConnected() const = 0;
 };

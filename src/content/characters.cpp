@@ -54,15 +54,14 @@ CharacterRecord ReadDefinition(const std::string& path) {
   return *parse.record;
 }
 
-// The file a map type's definition came from, for messages.
+}  // namespace
+
 std::string DefinitionPath(uint8_t type) {
   for (const KindFiles& f : kDefinitionFiles) {
     if (f.kind == type) return f.definition;
   }
   return "the definition of kind " + std::to_string(type);
 }
-
-}  // namespace
 
 Unit& CreateUnit(int k, const FrameSets& frameSets) {
   const LevelMap& map = gameState.map;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "base/types.hpp"
 #include "game/unit.hpp"
@@ -28,5 +29,8 @@ void LoadCharacters();
 // object holding a copy of its kind's frame set; then the camera on the player. Kinds above 9 and
 // more than 256 characters are fatal range errors.
 void CreateUnits(const FrameSets& frameSets);
+// The file a kind's definition comes from ("data\chars\guard.pud"), or for kinds without one
+// a text naming the kind, for messages.
+std::string DefinitionPath(uint8_t type);
 // Unit k alone, as CreateUnits makes it.
 Unit& CreateUnit(int k, const FrameSets& frameSets);

@@ -120,8 +120,7 @@ void CheckItems(const LevelSource& src, const LevelSourceLines& lines, const Gri
     }
     if (!reached) {
       out.push_back({lines.items[k], item.x, item.y,
-                     "an item out of reach" + At(item.x, item.y) +
-                         ": no ground from which a jump gets there"});
+                     "an item out of reach" + At(item.x, item.y) + ": no jump gets there"});
     }
   }
 }

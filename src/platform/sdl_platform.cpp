@@ -455,3 +455,7 @@ bool SdlPlatform::Translate(const SDL_Event& sdl, Event& event) {
 void SdlPlatform::SetTitle(const std::string& title) {
   if (window_) SDL_SetWindowTitle(window_, title.c_str());
 }
+
+void SdlPlatform::Raise() {
+  if (window_) SDL_RaiseWindow(window_);
+}

@@ -33,6 +33,7 @@ class SdlPlatform : public Platform {
   // False when SDL has no display or the main window could not be created; Error() says why.
   bool Ok() const { return window_ != nullptr; }
   void SetTitle(const std::string& title) override;
+  void Raise() override;
   const std::string& Error() const { return error_; }
 
   uint32_t TicksMs() override;

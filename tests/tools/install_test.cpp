@@ -65,10 +65,11 @@ Result InstallTest::install;
 TEST_F(InstallTest, EveryFileIsWhereDistributionsLookForIt) {
   ASSERT_EQ(install.status, 0) << install.output;
   for (const char* file :
-       {"bin/morva", "bin/morva-check", "libexec/morva/mkcontent",
-        "share/applications/morva.desktop", "share/metainfo/io.github.morva.morva.metainfo.xml",
-        "share/man/man6/morva.6", "share/icons/hicolor/scalable/apps/morva.svg",
-        "share/doc/morva/LICENSE", "share/doc/morva/README.md", "share/morva/data/fonts/fontlv.tga",
+       {"bin/morva", "bin/morva-check", "bin/morva-edit", "libexec/morva/mkcontent",
+        "share/applications/morva.desktop", "share/applications/morva-edit.desktop",
+        "share/metainfo/io.github.morva.morva.metainfo.xml", "share/man/man6/morva.6",
+        "share/icons/hicolor/scalable/apps/morva.svg", "share/doc/morva/LICENSE",
+        "share/doc/morva/README.md", "share/morva/data/fonts/fontlv.tga",
         "share/morva/data/fonts/dejavu-license.txt"}) {
     EXPECT_TRUE(fs::is_regular_file(Usr(file))) << file;
   }
@@ -86,7 +87,8 @@ TEST_F(InstallTest, EveryFileIsWhereDistributionsLookForIt) {
 TEST_F(InstallTest, TheValidatorsAcceptTheDesktopEntryTheMetainfoAndTheManualPage) {
   ASSERT_EQ(install.status, 0) << install.output;
   Result desktop =
-      Shell("desktop-file-validate '" + Usr("share/applications/morva.desktop").string() + "'");
+      Shell("desktop-file-validate '" + Usr("share/applications/morva.desktop").string() + "' '" +
+            Usr("share/applications/morva-edit.desktop").string() + "'");
   EXPECT_EQ(desktop.status, 0) << desktop.output;
   EXPECT_EQ(desktop.output, "") << "no hints either";
   Result appstream = Shell("appstreamcli validate --no-net --pedantic '" +

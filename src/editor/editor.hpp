@@ -1,0 +1,111 @@
+// The level editor: a level document shown and edited with the mouse and the keyboard, its
+// placement checks listed live, saved in the source format and play-tested in the game.
+#pragma once
+
+#include <sys/types.h>
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/platform.hpp"
+#include "base/types.hpp"
+#include "editing/level_checks.hpp"
+#include "editing/level_document.hpp"
+#include "editor/editor_view.hpp"
+
+struct EditorSetup {
+  std::filesystem::path file;  // where Ctrl+S saves
+  LevelDocument document;
+  KindBodies bodies;  // for the checks and the characters' outlines
+  Texture font = 0;
+  std::filesystem::path game;  // the game, for play-testing
+  std::filesystem::path contentRoot;
+};
+
+class Editor {
+ public:
+  explicit Editor(EditorSetup setup);
+  ~Editor();
+  Editor(const Editor&) = delete;
+  Editor& operator=(const Editor&) = delete;
+
+  // Takes one event; false once the editor is to close.
+  bool Handle(const Event& e);
+  // Draws the whole picture (800 x 600).
+  void Draw();
+  // The window's title: the file, and a star while there are unsaved changes.
+  std::string Title() const;
+  // Notices a play-test that has ended; true in the call that does.
+  bool Poll();
+  const std::string& Message() const { return message_; }
+
+ private:
+  // What a left-button drag is doing.
+  enum class Drag { None, Stroke, Rectangle, Character, Item, Pan };
+  struct Hit {
+    Drag what = Drag::None;  // Character or Item
+    std::size_t index = 0;
+  };
+
+  bool HandleKey(int key);
+  bool HandleControlKey(int key);
+  void MouseDown(MouseButton button);
+  void MouseMove(int x, int y);
+  void MouseUp();
+  void Wheel(int notches);
+  bool AskBeforeLeaving();
+
+  void Save();
+  void PlayTest(bool fromCursor);
+  void AddAtCursor(int key);
+  void DeleteSelected();
+  void CycleWake();
+  void Resize(int dWidth, int dHeight);
+  void AfterEdit(bool done, const std::string& refused);
+  void Recheck();
+  Hit HitAt(double sx, double sy) const;
+  std::pair<int, int> CellAt(double sx, double sy) const;
+  int32_t CursorWorldX() const;
+  int32_t CursorWorldY() const;
+
+  void DrawGrid();
+  void DrawCharacters();
+  void DrawItems();
+  void DrawDragPreview();
+  void DrawPanel();
+  void DrawHelp();
+  void Outline(double x, double y, double w, double h, const float colour[4]);
+  Texture Swatch(char glyph);
+  void Text(const std::string& text, double x, double y, const float* colour = nullptr,
+            uint16_t size = 12);
+
+  EditorSetup setup_;
+  LevelDocument& doc_;
+  EditorView view_;
+  std::vector<LevelProblem> problems_;
+  std::string message_;
+  char tool_ = level_glyphs::kMasonry;
+  std::optional<Hit> selected_;
+  bool ctrl_ = false;
+  bool shift_ = false;
+  bool help_ = false;
+  bool leaveAsked_ = false;
+  int cursorX_ = 0;
+  int cursorY_ = 0;
+  Drag drag_ = Drag::None;
+  std::vector<std::pair<int, int>> stroke_;
+  std::pair<int, int> anchor_{0, 0};
+  double grabX_ = 0;  // the dragged thing's place relative to the cursor, level px
+  double grabY_ = 0;
+  int panX_ = 0;
+  int panY_ = 0;
+  std::array<Texture, 8> swatches_{};
+  Texture white_ = 0;
+  Texture gridTexture_ = 0;
+  long gridVersion_ = -1;
+  pid_t game_ = 0;
+};

@@ -1,0 +1,136 @@
+// morva-edit: the level editor's program. Opens a level source (or starts a new one at that
+// name), finds the game's content for the font and the characters' bodies, and runs the editor
+// in a window of its own.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "base/backends.hpp"
+#include "base/content_paths.hpp"
+#include "content/characters.hpp"
+#include "editor/editor.hpp"
+#include "formats/character_record.hpp"
+#include "gfx/load.hpp"
+#include "platform/gl_renderer.hpp"
+#include "platform/sdl_platform.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: morva-edit [FILE.lvl] [--root DIR]\n"
+    "Edits the level source FILE.lvl (a new level when it does not exist yet; untitled.lvl\n"
+    "without a name). Press F1 in the editor for its keys. The game's content (the first\n"
+    "place morva --print-paths names, or DIR) gives the font and the characters' bodies.\n";
+
+// The demo content's bodies, for content whose definitions cannot be read.
+constexpr KindBodies kFallbackBodies = {
+    {{-14, -46, 14, 56}, {-22, -22, 22, 24}, {-15, -48, 15, 56}, {-34, -84, 34, 108}}};
+
+std::optional<std::string> ReadAll(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+KindBodies ReadBodies(ContentPaths& content) {
+  KindBodies bodies = kFallbackBodies;
+  for (uint8_t kind = kPlayer; kind <= kGolem; ++kind) {
+    std::optional<std::string> path = content.Resolve(DefinitionPath(kind));
+    std::optional<std::string> bytes = path ? ReadAll(*path) : std::nullopt;
+    if (!bytes) continue;
+    CharacterRecordParse parsed =
+        ParseCharacterRecord({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
+    if (!parsed.record) continue;
+    const CharacterRecord& r = *parsed.record;
+    bodies[kind] = {r.boxLeft, r.boxTop, r.boxRight, r.boxBottom};
+  }
+  return bodies;
+}
+
+struct Arguments {
+  fs::path file = "untitled.lvl";
+  std::optional<std::string> root;
+};
+
+std::optional<Arguments> Parse(int argc, char** argv) {
+  Arguments a;
+  bool named = false;
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--root") && i + 1 < argc) {
+      a.root = argv[++i];
+    } else if (argv[i][0] != '-' && !named) {
+      a.file = argv[i];
+      named = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  return a;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
+    std::printf("%s", kUsage);
+    return 0;
+  }
+  std::optional<Arguments> args = Parse(argc, argv);
+  if (!args) {
+    std::fprintf(stderr, "%s", kUsage);
+    return 2;
+  }
+  std::optional<LevelDocument> document;
+  if (std::optional<std::string> text = ReadAll(args->file)) {
+    LevelDocument::Opened opened = LevelDocument::Open(*text);
+    if (!opened.document) {
+      std::fprintf(stderr, "morva-edit: %s: %s\n", args->file.c_str(), opened.error.c_str());
+      return 2;
+    }
+    document = std::move(opened.document);
+  } else if (fs::exists(args->file)) {
+    std::fprintf(stderr, "morva-edit: %s cannot be read\n", args->file.c_str());
+    return 2;
+  } else {
+    document = LevelDocument::New(4, 2, 20);
+  }
+  ContentSearch search = FindContentRoot(args->root);
+  if (!search.root) {
+    std::fprintf(stderr, "morva-edit: no game content found (morva --print-paths says where)\n");
+    return 3;
+  }
+  ContentPaths content(*search.root);
+  SdlPlatform platform(true, true, 1200, 900, true);
+  if (!platform.Ok() || !platform.CreateContext(false)) {
+    std::fprintf(stderr, "morva-edit: no window: %s\n", platform.Error().c_str());
+    return 4;
+  }
+  GlRenderer renderer(platform);
+  backends = Backends{&platform, &renderer, nullptr, &content};
+  renderer.SetFixedState(platform.LogicalViewport());
+  Texture font = 0;
+  cLoad::LoadTGA("data\\fonts\\fontLV.tga", font);
+  const fs::path game = RunningExecutable().parent_path() / "morva";
+  Editor editor(
+      EditorSetup{args->file, std::move(*document), ReadBodies(content), font, game, *search.root});
+  std::string title;
+  for (bool running = true; running;) {
+    platform.WaitEvent(50);
+    Event e;
+    while (platform.PollEvent(e)) running = editor.Handle(e) && running;
+    if (editor.Poll()) platform.Raise();
+    if (editor.Title() != title) platform.SetTitle(title = editor.Title());
+    renderer.SetFixedState(platform.LogicalViewport());
+    editor.Draw();
+    platform.SwapBuffers();
+  }
+  backends = Backends{};
+  return 0;
+}

@@ -1,0 +1,118 @@
+// The level editor driven headless, as a player drives it: mouse and keys in; the level's text,
+// the file, the title and the panel out.
+#include "editor/editor.hpp"
+
+#include <gtest/gtest.h>
+
+#include "app/key_names.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+constexpr KindBodies kBodies = {
+    {{-14, -46, 14, 56}, {-22, -22, 22, 24}, {-15, -48, 15, 56}, {-34, -84, 34, 108}}};
+// One screen at 100 px per grid character, a floor on the last row (its top at y 500).
+constexpr char kLevel[] =
+    "screens 1 1\ncell 100\ngrid\n........\n........\n........\n........\n........\n"
+    "########\nend\nplayer awake 120 444   # the hero\nguard awake 520 444\n";
+
+struct EditorTest : ::testing::Test {
+  TempDir dir{"editor"};
+  FakeBackends fake{MORVA_TEST_CONTENT};
+  EditorView view;  // the editor's own view of the level, to aim the mouse
+  std::optional<Editor> editor;
+
+  void SetUp() override {
+    WriteFile(dir / "my.lvl", kLevel);
+    view.SetLevel(800, 600);
+    view.Fit();
+    editor.emplace(EditorSetup{
+        dir / "my.lvl", *LevelDocument::Open(kLevel).document, kBodies, 0, "/bin/false", {}});
+  }
+  bool Send(EventType type, int key = 0, MouseButton button = MouseButton::Left) {
+    Event e;
+    e.type = type;
+    e.key = key;
+    e.button = button;
+    e.value = key;
+    return editor->Handle(e);
+  }
+  void MoveTo(double wx, double wy) {
+    Event e;
+    e.type = EventType::MouseMove;
+    e.x = static_cast<int>(std::lround(view.ScreenX(wx)));
+    e.y = static_cast<int>(std::lround(view.ScreenY(wy)));
+    editor->Handle(e);
+  }
+  void DragFromTo(double x0, double y0, double x1, double y1) {
+    MoveTo(x0, y0);
+    Send(EventType::MouseDown);
+    MoveTo((x0 + x1) / 2, (y0 + y1) / 2);
+    MoveTo(x1, y1);
+    Send(EventType::MouseUp);
+  }
+  bool Key(int key) {
+    const bool going = Send(EventType::KeyDown, key);
+    Send(EventType::KeyUp, key);
+    return going;
+  }
+  void Ctrl(int key) {
+    Send(EventType::KeyDown, vk::Control);
+    Key(key);
+    Send(EventType::KeyUp, vk::Control);
+  }
+  // Whether the picture shows a text holding `part`.
+  bool Shows(const std::string& part) {
+    editor->Draw();
+    for (const DrawRecord& r : *fake.renderer.DrawList()) {
+      if (r.op == "text" && r.text.find(part) != std::string::npos) return true;
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+TEST_F(EditorTest, PaintMoveAddUndoSaveAndLeave) {
+  EXPECT_EQ(editor->Title(), "morva-edit - my.lvl");
+  EXPECT_TRUE(Shows("no problems found"));
+
+  Send(EventType::KeyDown, 0x10);  // Shift: a rectangle
+  DragFromTo(150, 150, 250, 350);
+  Send(EventType::KeyUp, 0x10);
+  DragFromTo(520, 420, 620, 420);  // the guard, by its body
+  MoveTo(300, 400);
+  Key('L');
+  Key('7');                      // banner
+  DragFromTo(650, 50, 750, 50);  // a stroke along the top row
+
+  EXPECT_EQ(editor->Title(), "morva-edit - my.lvl *");
+  Ctrl('S');
+  EXPECT_EQ(editor->Title(), "morva-edit - my.lvl");
+  const std::string saved = ReadFile(dir / "my.lvl");
+  EXPECT_NE(saved.find(".##.....\n.##.....\n.##.....\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("......bb\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("player awake 120 444   # the hero\nguard awake 620 444\n"),
+            std::string::npos)
+      << saved;
+  EXPECT_NE(saved.find("item life 30"), std::string::npos) << saved;
+
+  Ctrl('Z');
+  Ctrl('Z');
+  EXPECT_EQ(editor->Title(), "morva-edit - my.lvl *") << "the stroke and the item undone";
+  Ctrl('Y');
+  Ctrl('Y');
+  EXPECT_EQ(editor->Title(), "morva-edit - my.lvl") << "redone back to the saved text";
+
+  MoveTo(400, 560);  // in the floor
+  Key('G');
+  EXPECT_TRUE(Shows("a guard inside rock at 400, 5"));
+  Send(EventType::MouseWheel, 1);
+  EXPECT_TRUE(Shows("zoom 0.98"));
+
+  EXPECT_TRUE(Key(vk::Escape)) << "the new guard is let go first";
+  EXPECT_TRUE(Key(vk::Escape)) << "unsaved changes: it asks";
+  EXPECT_TRUE(Shows("Unsaved changes"));
+  EXPECT_FALSE(Key(vk::Escape)) << "asked twice, it leaves";
+  EXPECT_EQ(ReadFile(dir / "my.lvl"), saved) << "leaving writes nothing";
+}
