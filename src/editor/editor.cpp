@@ -27,10 +27,6 @@ namespace {
 constexpr double kDepth = -1.0;
 constexpr double kPanelTop = EditorView::kMapHeight;
 constexpr double kLine = 15;
-// Below this many screen px per grid character the grid is drawn as one picture.
-constexpr double kCellsAsQuads = 6;
-// The longer side of the grid's picture, px, at most.
-constexpr int kGridPicture = 4096;
 constexpr double kZoomStep = 1.25;
 constexpr double kScrollStep = 120;
 constexpr int kProblemLines = 6;
@@ -524,31 +520,14 @@ void Editor::Outline(double x, double y, double w, double h, const float colour[
 
 void Editor::DrawGrid() {
   const LevelSource& src = doc_.Source();
-  const double cell = src.cellPx * view_.Scale();
-  if (cell >= kCellsAsQuads) {
-    const int c0 = std::max(0, static_cast<int>(view_.WorldX(0) / src.cellPx));
-    const int r0 = std::max(0, static_cast<int>(view_.WorldY(0) / src.cellPx));
-    const int c1 = std::min(src.GridColumns(),
-                            static_cast<int>(view_.WorldX(EditorView::kMapWidth) / src.cellPx) + 1);
-    const int r1 =
-        std::min(src.GridRows(), static_cast<int>(view_.WorldY(kPanelTop) / src.cellPx) + 1);
-    for (int row = r0; row < r1; ++row) {
-      for (int col = c0; col < c1; ++col) {
-        DrawQuad(Swatch(src.Glyph(col, row)), view_.ScreenX(col * src.cellPx),
-                 view_.ScreenY(row * src.cellPx), kDepth, cell, cell, 1);
-      }
-    }
-    return;
-  }
+  // One texel per grid character, drawn sharp at every zoom; made again after each edit.
   if (gridVersion_ != doc_.Version() || gridTexture_ == 0) {
-    // Several pixels per grid character keep its edges sharp where the picture is enlarged.
-    const int k = std::clamp(kGridPicture / std::max(src.GridColumns(), src.GridRows()), 1, 8);
-    const int w = src.GridColumns() * k;
-    const int h = src.GridRows() * k;
+    const int w = src.GridColumns();
+    const int h = src.GridRows();
     std::vector<uint8_t> pixels(static_cast<std::size_t>(w) * h * 4);
     for (int y = 0; y < h; ++y) {
       for (int x = 0; x < w; ++x) {
-        const Glyph& g = GlyphInfo(src.Glyph(x / k, y / k));
+        const Glyph& g = GlyphInfo(src.Glyph(x, y));
         uint8_t* p = &pixels[(static_cast<std::size_t>(h - 1 - y) * w + x) * 4];
         p[0] = g.r;
         p[1] = g.g;
@@ -557,8 +536,9 @@ void Editor::DrawGrid() {
       }
     }
     if (gridTexture_ != 0) backends.renderer->DeleteTexture(gridTexture_);
-    gridTexture_ =
-        backends.renderer->CreatePixelTexture({w, h, true, pixels.data(), true}, "editor:grid");
+    PixelTexture picture{w, h, true, pixels.data(), true};
+    picture.exact = true;
+    gridTexture_ = backends.renderer->CreatePixelTexture(picture, "editor:grid");
     gridVersion_ = doc_.Version();
   }
   DrawQuad(gridTexture_, view_.ScreenX(0), view_.ScreenY(0), kDepth,

@@ -53,7 +53,7 @@ Texture RecorderRenderer::CreatePixelTexture(const PixelTexture& p, const std::s
   t.width = p.width;
   t.height = p.height;
   t.rgba = p.rgba;
-  t.nearestMin = p.nearestMin;
+  t.nearestMin = p.nearestMin || p.exact;
   if (keepTextureData && p.pixels) {
     std::size_t bytes = static_cast<std::size_t>(p.width) * p.height * (p.rgba ? 4 : 3);
     t.data.assign(p.pixels, p.pixels + bytes);

@@ -33,8 +33,11 @@ struct PixelTexture {
   int height = 0;
   bool rgba = true;
   const uint8_t* pixels = nullptr;
-  // Minification filter; magnification is always linear.
+  // Minification filter; magnification is linear.
   bool nearestMin = false;
+  // Drawn texel for texel instead: one level, nearest filtering both ways (the level editor's
+  // grid, whose cells must stay sharp at every zoom).
+  bool exact = false;
 };
 
 // Drawing states that the drawing code of the screens and effects switches itself.

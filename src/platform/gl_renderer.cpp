@@ -169,11 +169,16 @@ Texture GlRenderer::CreatePixelTexture(const PixelTexture& p, const std::string&
   GLuint name = NewTextureName();
   glBindTexture(GL_TEXTURE_2D, name);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, p.nearestMin ? GL_NEAREST : GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                  p.nearestMin || p.exact ? GL_NEAREST : GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, p.exact ? GL_NEAREST : GL_LINEAR);
   // RGB rows of an odd width are not 4-byte aligned; the default alignment would misread them.
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  if (p.rgba) {
+  if (p.exact) {
+    const GLenum format = p.rgba ? GL_RGBA : GL_RGB;
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), p.width, p.height, 0, format,
+                 GL_UNSIGNED_BYTE, p.pixels);
+  } else if (p.rgba) {
     gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, p.width, p.height, GL_RGBA, GL_UNSIGNED_BYTE,
                       p.pixels);
   } else {
