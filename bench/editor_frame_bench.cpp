@@ -52,6 +52,8 @@ void Frames(benchmark::State& state, bool gameSize, bool paint) {
       EditorSetup{"/dev/null",
                   LargeLevel(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))),
                   kBodies,
+                  {},
+                  {},
                   0,
                   "/bin/false",
                   {}});

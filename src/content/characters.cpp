@@ -56,6 +56,13 @@ CharacterRecord ReadDefinition(const std::string& path) {
 
 }  // namespace
 
+std::string FrameFolderPath(uint8_t kind) {
+  for (const KindFiles& f : kFrameFolders) {
+    if (f.kind == kind) return f.frames;
+  }
+  return {};
+}
+
 std::string DefinitionPath(uint8_t type) {
   for (const KindFiles& f : kDefinitionFiles) {
     if (f.kind == type) return f.definition;

@@ -32,5 +32,7 @@ void CreateUnits(const FrameSets& frameSets);
 // The file a kind's definition comes from ("data\chars\guard.pud"), or for kinds without one
 // a text naming the kind, for messages.
 std::string DefinitionPath(uint8_t type);
+// The frame folder of one of the four kinds ("data\chars\guard\"), or "" for another.
+std::string FrameFolderPath(uint8_t kind);
 // Unit k alone, as CreateUnits makes it.
 Unit& CreateUnit(int k, const FrameSets& frameSets);

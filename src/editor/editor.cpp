@@ -553,6 +553,12 @@ void Editor::DrawCharacters() {
     const std::size_t kind = std::min<std::size_t>(c.kind, 3);
     const BodyBox& b = setup_.bodies[kind];
     const bool chosen = selected_ && selected_->what == Drag::Character && selected_->index == k;
+    if (const EditorPicture& picture = setup_.kinds[kind]; picture.texture != 0) {
+      // The art faces left; the player starts facing right.
+      const auto size = static_cast<int32_t>(std::lround(picture.size * s));
+      backends.renderer->DrawAnim(picture.texture, view_.ScreenX(c.x), view_.ScreenY(c.y), kDepth,
+                                  size, size, c.kind == kPlayer);
+    }
     const double x = view_.ScreenX(c.x + b.left);
     const double y = view_.ScreenY(c.y + b.top);
     Outline(x, y, (b.right - b.left) * s, (b.bottom - b.top) * s,
@@ -570,6 +576,10 @@ void Editor::DrawItems() {
     const LevelItem& it = src.items[k];
     const bool chosen = selected_ && selected_->what == Drag::Item && selected_->index == k;
     const float* colour = chosen ? kYellow : it.kind == kItemLife ? kRed : kBlue;
+    if (it.kind < setup_.items.size() && setup_.items[it.kind].texture != 0) {
+      DrawQuad(setup_.items[it.kind].texture, view_.ScreenX(it.x), view_.ScreenY(it.y), kDepth,
+               size, size, 1);
+    }
     Outline(view_.ScreenX(it.x), view_.ScreenY(it.y), size, size, colour);
     Text(it.kind == kItemLife ? "+" : "*", view_.ScreenX(it.x) + 2, view_.ScreenY(it.y) + 2, colour,
          10);

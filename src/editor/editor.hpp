@@ -17,10 +17,18 @@
 #include "editing/level_document.hpp"
 #include "editor/editor_view.hpp"
 
+// A kind's or an item's picture from the content (0: none, only its outline shows).
+struct EditorPicture {
+  Texture texture = 0;
+  int32_t size = 0;  // px at the game's size
+};
+
 struct EditorSetup {
   std::filesystem::path file;  // where Ctrl+S saves
   LevelDocument document;
   KindBodies bodies;  // for the checks and the characters' outlines
+  std::array<EditorPicture, 4> kinds{};
+  std::array<EditorPicture, 2> items{};
   Texture font = 0;
   std::filesystem::path game;  // the game, for play-testing
   std::filesystem::path contentRoot;

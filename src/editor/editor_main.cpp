@@ -39,8 +39,14 @@ std::optional<std::string> ReadAll(const fs::path& file) {
   return text.str();
 }
 
-KindBodies ReadBodies(ContentPaths& content) {
-  KindBodies bodies = kFallbackBodies;
+// A picture of the content, or none where it has no such file.
+Texture Picture(ContentPaths& content, const std::string& path) {
+  return content.Exists(path) ? cLoad::LoadDXT(path) : 0;
+}
+
+// Each kind's body and its first standing picture, from its definition and frames, and the
+// items' pictures.
+void ReadPictures(ContentPaths& content, EditorSetup& setup) {
   for (uint8_t kind = kPlayer; kind <= kGolem; ++kind) {
     std::optional<std::string> path = content.Resolve(DefinitionPath(kind));
     std::optional<std::string> bytes = path ? ReadAll(*path) : std::nullopt;
@@ -49,9 +55,13 @@ KindBodies ReadBodies(ContentPaths& content) {
         ParseCharacterRecord({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
     if (!parsed.record) continue;
     const CharacterRecord& r = *parsed.record;
-    bodies[kind] = {r.boxLeft, r.boxTop, r.boxRight, r.boxBottom};
+    setup.bodies[kind] = {r.boxLeft, r.boxTop, r.boxRight, r.boxBottom};
+    const std::string frame =
+        FrameFolderPath(kind) + std::to_string(r.anims[0].firstFrame) + ".dxt";
+    setup.kinds[kind] = {Picture(content, frame), r.spriteSize};
   }
-  return bodies;
+  setup.items = {{{Picture(content, "data\\items\\life.dxt"), 50},
+                  {Picture(content, "data\\items\\MFL.dxt"), 50}}};
 }
 
 struct Arguments {
@@ -118,8 +128,10 @@ int main(int argc, char** argv) {
   Texture font = 0;
   cLoad::LoadTGA("data\\fonts\\fontLV.tga", font);
   const fs::path game = RunningExecutable().parent_path() / "morva";
-  Editor editor(
-      EditorSetup{args->file, std::move(*document), ReadBodies(content), font, game, *search.root});
+  EditorSetup setup{args->file, std::move(*document), kFallbackBodies, {}, {}, font,
+                    game,       *search.root};
+  ReadPictures(content, setup);
+  Editor editor(std::move(setup));
   std::string title;
   for (bool running = true; running;) {
     platform.WaitEvent(50);

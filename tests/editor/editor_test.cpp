@@ -26,8 +26,14 @@ struct EditorTest : ::testing::Test {
     WriteFile(dir / "my.lvl", kLevel);
     view.SetLevel(800, 600);
     view.Fit();
-    editor.emplace(EditorSetup{
-        dir / "my.lvl", *LevelDocument::Open(kLevel).document, kBodies, 0, "/bin/false", {}});
+    editor.emplace(EditorSetup{dir / "my.lvl",
+                               *LevelDocument::Open(kLevel).document,
+                               kBodies,
+                               {},
+                               {},
+                               0,
+                               "/bin/false",
+                               {}});
   }
   bool Send(EventType type, int key = 0, MouseButton button = MouseButton::Left) {
     Event e;
