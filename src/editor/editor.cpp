@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include "app/key_names.hpp"
@@ -67,9 +68,29 @@ constexpr const float* kKindColour[4] = {kGreen, kBlue, kRed, kYellow};
 constexpr const char* kKindLetter[4] = {"P", "S", "G", "O"};
 constexpr const char* kWakeNames[3] = {"awake", "behind", "never"};
 
+// The tools' swatches on the panel's first row, and the buttons after them: every tool the keys
+// reach, the mouse reaches too. An adding button waits for a click in the level.
+constexpr double kSwatchStep = 34;
+struct Button {
+  const char* label;
+  double x;
+  int key;
+  bool control;
+  bool places;
+};
+constexpr Button kButtons[] = {
+    {"guard", 300, 'G', false, true},  {"sentinel", 356, 'S', false, true},
+    {"golem", 442, 'O', false, true},  {"life", 498, 'L', false, true},
+    {"power", 544, 'P', false, true},  {"undo", 610, 'Z', true, false},
+    {"redo", 656, 'Y', true, false},   {"save", 702, 'S', true, false},
+    {"play", 742, 0x74, false, false}, {"?", 786, 0x70, false, false},
+};
+constexpr double kButtonGlyph = 9;
+
 const char* kHelp[] = {
     "MOUSE",
     "  left: paint with the tool, or drag a character or item",
+    "  the panel's swatches choose the tool, its buttons add, undo, save, play",
     "  Shift+left: paint a rectangle      right drag: scroll",
     "  wheel: zoom",
     "KEYS",
@@ -173,6 +194,9 @@ bool Editor::HandleKey(int key) {
     case vk::Escape:
       if (help_) {
         help_ = false;
+      } else if (placing_ != 0) {
+        placing_ = 0;
+        message_.clear();
       } else if (selected_) {
         selected_.reset();
       } else {
@@ -413,12 +437,11 @@ void Editor::MouseDown(MouseButton button) {
     return;
   }
   if (!EditorView::InMap(cursorX_, cursorY_)) {
-    // A problem in the panel: the view goes there.
-    const int line = static_cast<int>((cursorY_ - kPanelTop - 3 * kLine) / kLine);
-    if (line >= 0 && line < std::min<int>(kProblemLines, static_cast<int>(problems_.size()))) {
-      const LevelProblem& p = problems_[static_cast<std::size_t>(line)];
-      view_.OneToOne(p.x, p.y);
-    }
+    PanelClick();
+    return;
+  }
+  if (placing_ != 0) {
+    AddAtCursor(std::exchange(placing_, 0));
     return;
   }
   const Hit hit = HitAt(cursorX_, cursorY_);
@@ -436,6 +459,37 @@ void Editor::MouseDown(MouseButton button) {
   anchor_ = CellAt(cursorX_, cursorY_);
   stroke_ = {anchor_};
   drag_ = shift_ ? Drag::Rectangle : Drag::Stroke;
+}
+
+void Editor::PanelClick() {
+  if (cursorY_ < kPanelTop + kLine + 4) {
+    for (std::size_t i = 0; i < kGlyphs.size(); ++i) {
+      if (cursorX_ >= 2 + i * kSwatchStep && cursorX_ < 2 + (i + 1) * kSwatchStep) {
+        HandleKey('1' + static_cast<int>(i));
+        return;
+      }
+    }
+    for (const Button& b : kButtons) {
+      const double width = std::strlen(b.label) * kButtonGlyph;
+      if (cursorX_ < b.x - 2 || cursorX_ >= b.x + width + 2) continue;
+      if (b.places) {
+        placing_ = b.key;
+        message_ = std::string("click in the level to place the ") + b.label;
+      } else if (b.control) {
+        HandleControlKey(b.key);
+      } else {
+        HandleKey(b.key);
+      }
+      return;
+    }
+    return;
+  }
+  // A problem in the panel: the view goes there.
+  const int line = static_cast<int>((cursorY_ - kPanelTop - 3 * kLine) / kLine);
+  if (line >= 0 && line < std::min<int>(kProblemLines, static_cast<int>(problems_.size()))) {
+    const LevelProblem& p = problems_[static_cast<std::size_t>(line)];
+    view_.OneToOne(p.x, p.y);
+  }
 }
 
 void Editor::MouseMove(int x, int y) {
@@ -615,15 +669,21 @@ void Editor::DrawPanel() {
     DrawQuad(Swatch(g.glyph), x, kPanelTop + 4, kDepth, 12, 12, 1);
     if (g.glyph == tool_) Outline(x - 2, kPanelTop + 2, 16, 16, kYellow);
     Text(std::to_string(i + 1), x + 15, kPanelTop + 4, g.glyph == tool_ ? kYellow : kGrey, 10);
-    x += 34;
+    x += kSwatchStep;
   }
-  Text(std::string("tool: ") + GlyphInfo(tool_).name, x + 6, kPanelTop + 4, kWhite, 10);
+  for (const Button& b : kButtons) {
+    const bool waiting = b.places && placing_ == b.key;
+    const double width = std::strlen(b.label) * kButtonGlyph;
+    Outline(b.x - 2, kPanelTop + 2, width + 4, 15, waiting ? kYellow : kGrey);
+    Text(b.label, b.x, kPanelTop + 5, waiting ? kYellow : kWhite, 9);
+  }
   const LevelSource& src = doc_.Source();
   char where[96];
   std::snprintf(where, sizeof where, "%d,%d  cell %d,%d  %dx%d screens  zoom %.2f", CursorWorldX(),
                 CursorWorldY(), CursorWorldX() / src.cellPx, CursorWorldY() / src.cellPx, src.width,
                 src.height, view_.Scale());
-  Text(where, 4, kPanelTop + kLine + 6, kGrey, 10);
+  Text(std::string("tool: ") + GlyphInfo(tool_).name + "   " + where, 4, kPanelTop + kLine + 6,
+       kGrey, 10);
   Text(message_, 4, kPanelTop + 2 * kLine + 6, kYellow, 10);
   if (problems_.empty()) {
     Text("no problems found", 4, kPanelTop + 3 * kLine + 6, kGreen, 10);

@@ -62,6 +62,8 @@ class Editor {
   bool HandleKey(int key);
   bool HandleControlKey(int key);
   void MouseDown(MouseButton button);
+  // A click on the panel: a tool, a button, or a problem to show.
+  void PanelClick();
   void MouseMove(int x, int y);
   void MouseUp();
   void Wheel(int notches);
@@ -97,6 +99,7 @@ class Editor {
   std::vector<LevelProblem> problems_;
   std::string message_;
   char tool_ = level_glyphs::kMasonry;
+  int placing_ = 0;  // the key of what the next click in the level adds (0: none)
   std::optional<Hit> selected_;
   bool ctrl_ = false;
   bool shift_ = false;
