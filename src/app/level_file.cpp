@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <utility>
 #include <vector>
 
+#include "base/whole_file.hpp"
 #include "formats/level_source.hpp"
 #include "ui/config.hpp"
 
@@ -35,17 +35,6 @@ uint64_t Fnv1a(const std::string& bytes, uint64_t hash = 0xcbf29ce484222325ULL) 
     hash *= 0x100000001b3ULL;
   }
   return hash;
-}
-
-std::optional<std::string> ReadAll(const fs::path& file) {
-  std::error_code ec;
-  if (!fs::is_regular_file(file, ec)) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return text.str();
 }
 
 // Runs the compiler into `out`; its own messages go to the game's stderr.
@@ -153,7 +142,7 @@ std::optional<fs::path> FindLevelCompiler(const fs::path& executable) {
 
 PreparedLevel PrepareLevel(const fs::path& file, const fs::path& executable) {
   const std::string name = file.string();
-  std::optional<std::string> bytes = ReadAll(file);
+  std::optional<std::string> bytes = ReadWholeFile(file);
   if (!bytes) return Failure(2, name + ": cannot read the level file");
   LevelSourceParse parsed = ParseLevelSource(*bytes);
   if (!parsed.source) return Failure(2, name + ": " + parsed.error);

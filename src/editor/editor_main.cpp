@@ -3,13 +3,12 @@
 // in a window of its own.
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
+#include "base/whole_file.hpp"
 #include "content/characters.hpp"
 #include "editor/editor.hpp"
 #include "formats/character_record.hpp"
@@ -31,14 +30,6 @@ constexpr char kUsage[] =
 constexpr KindBodies kFallbackBodies = {
     {{-14, -46, 14, 56}, {-22, -22, 22, 24}, {-15, -48, 15, 56}, {-34, -84, 34, 108}}};
 
-std::optional<std::string> ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // A picture of the content, or none where it has no such file.
 Texture Picture(ContentPaths& content, const std::string& path) {
   return content.Exists(path) ? cLoad::LoadDXT(path) : 0;
@@ -49,7 +40,7 @@ Texture Picture(ContentPaths& content, const std::string& path) {
 void ReadPictures(ContentPaths& content, EditorSetup& setup) {
   for (uint8_t kind = kPlayer; kind <= kGolem; ++kind) {
     std::optional<std::string> path = content.Resolve(DefinitionPath(kind));
-    std::optional<std::string> bytes = path ? ReadAll(*path) : std::nullopt;
+    std::optional<std::string> bytes = path ? ReadWholeFile(*path) : std::nullopt;
     if (!bytes) continue;
     CharacterRecordParse parsed =
         ParseCharacterRecord({reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()});
@@ -98,7 +89,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::optional<LevelDocument> document;
-  if (std::optional<std::string> text = ReadAll(args->file)) {
+  if (std::optional<std::string> text = ReadWholeFile(args->file)) {
     LevelDocument::Opened opened = LevelDocument::Open(*text);
     if (!opened.document) {
       std::fprintf(stderr, "morva-edit: %s: %s\n", args->file.c_str(), opened.error.c_str());

@@ -1,10 +1,9 @@
 // The texts of --help and --print-paths.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/level_file.hpp"
 #include "base/content_paths.hpp"
+#include "base/whole_file.hpp"
 #include "harness/options.hpp"
 #include "ui/config.hpp"
 
@@ -83,11 +82,9 @@ std::string Absolute(const fs::path& path) {
 
 // Where the level file's compiled files are kept, and whether they are there yet.
 std::string LevelCacheReport(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return "  " + file + ": cannot be read\n";
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  const fs::path folder = LevelCacheFolder(bytes.str());
+  std::optional<std::string> bytes = ReadWholeFile(file);
+  if (!bytes) return "  " + file + ": cannot be read\n";
+  const fs::path folder = LevelCacheFolder(*bytes);
   std::error_code ec;
   const bool there = fs::exists(folder, ec);
   return "  " + file + ": " + Absolute(folder) +

@@ -310,6 +310,10 @@ TEST_F(GameBinaryTest, ALevelFileIsCheckedCompiledOnceAndPlayed) {
   EXPECT_NE(bad.output.find("bad.lvl: line 15: unknown line 'gaurd'"), std::string::npos)
       << bad.output;
   EXPECT_FALSE(fs::exists(dir / "state.json")) << "refused before the game started";
+  ASSERT_EQ(mkfifo((dir / "fifo.lvl").c_str(), 0600), 0);
+  RunResult fifo = play("fifo.lvl");
+  EXPECT_EQ(fifo.status, 2) << "a FIFO is no level file, and must not block the start";
+  EXPECT_NE(fifo.output.find("fifo.lvl: cannot read the level file"), std::string::npos);
 
   for (const bool first : {true, false}) {
     RunResult run = play("my.lvl");
