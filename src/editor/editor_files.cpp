@@ -1,0 +1,100 @@
+// The level editor's files and the game it starts: saving the level, and play-testing it.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "app/level_file.hpp"
+#include "editor/editor.hpp"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Into a temporary beside the file, then moved over it: a save cut off leaves the old file.
+bool SaveText(const fs::path& file, const std::string& text) {
+  fs::path temp = file;
+  temp += ".tmp-" + std::to_string(getpid());
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.flush();
+    if (!out) {
+      std::error_code ec;
+      fs::remove(temp, ec);
+      return false;
+    }
+  }
+  std::error_code ec;
+  fs::rename(temp, file, ec);
+  if (ec) fs::remove(temp, ec);
+  return !ec;
+}
+
+}  // namespace
+
+void Editor::Save() {
+  if (SaveText(setup_.file, doc_.Text())) {
+    doc_.MarkSaved();
+    message_ = "saved " + setup_.file.string();
+  } else {
+    message_ = "could not save " + setup_.file.string();
+  }
+}
+
+void Editor::PlayTest(bool fromCursor) {
+  if (game_ > 0) {
+    message_ = "the game is still running";
+    return;
+  }
+  LevelDocument copy = doc_;
+  if (fromCursor) {
+    LevelCharacter player = copy.Source().characters.front();
+    player.x = CursorWorldX();
+    player.y = CursorWorldY();
+    if (!copy.ChangeCharacter(0, player)) {
+      message_ = "the player cannot start there";
+      return;
+    }
+  }
+  const fs::path file = LevelCacheRoot().parent_path() / "play-test.lvl";
+  std::error_code ec;
+  fs::create_directories(file.parent_path(), ec);
+  if (!SaveText(file, copy.Text())) {
+    message_ = "could not write " + file.string();
+    return;
+  }
+  std::vector<std::string> args = {setup_.game.string(), "--windowed", "--level", file.string()};
+  if (!setup_.contentRoot.empty()) {
+    args.push_back("--root");
+    args.push_back(setup_.contentRoot.string());
+  }
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  if (posix_spawn(&game_, setup_.game.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+    game_ = 0;
+    message_ = "could not start " + setup_.game.string();
+    return;
+  }
+  message_ = "playing the level: close the game to come back";
+}
+
+bool Editor::Poll() {
+  if (game_ <= 0) return false;
+  int status = 0;
+  if (waitpid(game_, &status, WNOHANG) != game_) return false;
+  game_ = 0;
+  message_ = WIFEXITED(status) && WEXITSTATUS(status) == 0
+                 ? "back from the game"
+                 : "the game ended with status " + std::to_string(WEXITSTATUS(status));
+  return true;
+}
+
+Editor::~Editor() {
+  if (game_ > 0) kill(game_, SIGTERM);
+}
