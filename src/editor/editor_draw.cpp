@@ -38,7 +38,7 @@ const char* kHelp[] = {
 }  // namespace
 
 Texture Editor::Swatch(char glyph) {
-  const auto index = static_cast<std::size_t>(&GlyphInfo(glyph) - kGlyphs.data());
+  const std::size_t index = GlyphIndex(glyph);
   Texture& t = swatches_[index];
   if (t == 0) {
     const Glyph& g = kGlyphs[index];

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "editor/editor_view.hpp"
@@ -10,11 +11,11 @@
 
 namespace editor_look {
 
-constexpr double kDepth = -1.0;
-constexpr double kPanelTop = EditorView::kMapHeight;
-constexpr double kLine = 15;
-constexpr int kProblemLines = 6;
-constexpr int32_t kItemSize = 50;
+inline constexpr double kDepth = -1.0;
+inline constexpr double kPanelTop = EditorView::kMapHeight;
+inline constexpr double kLine = 15;
+inline constexpr int kProblemLines = 6;
+inline constexpr int32_t kItemSize = 50;
 
 struct Glyph {
   char glyph;
@@ -22,7 +23,7 @@ struct Glyph {
   uint8_t r, g, b;
 };
 // The tools in the order of their keys 1..8.
-constexpr std::array<Glyph, 8> kGlyphs = {{
+inline constexpr std::array<Glyph, 8> kGlyphs = {{
     {level_glyphs::kEmpty, "empty", 30, 34, 48},
     {level_glyphs::kMasonry, "stone", 128, 128, 136},
     {level_glyphs::kRock, "rock", 112, 86, 60},
@@ -33,27 +34,31 @@ constexpr std::array<Glyph, 8> kGlyphs = {{
     {level_glyphs::kWindow, "window", 70, 110, 176},
 }};
 
-inline const Glyph& GlyphInfo(char glyph) {
-  for (const Glyph& g : kGlyphs) {
-    if (g.glyph == glyph) return g;
+// The tool painting `glyph` (the first, empty space, for a character of no tool).
+inline std::size_t GlyphIndex(char glyph) {
+  for (std::size_t i = 0; i < kGlyphs.size(); ++i) {
+    if (kGlyphs[i].glyph == glyph) return i;
   }
-  return kGlyphs[0];
+  return 0;
+}
+inline const Glyph& GlyphInfo(char glyph) {
+  return kGlyphs[GlyphIndex(glyph)];
 }
 
-constexpr float kWhite[4] = {1, 1, 1, 1};
-constexpr float kGrey[4] = {0.7f, 0.7f, 0.75f, 1};
-constexpr float kYellow[4] = {1, 0.9f, 0.2f, 1};
-constexpr float kRed[4] = {1, 0.35f, 0.3f, 1};
-constexpr float kGreen[4] = {0.4f, 1, 0.4f, 1};
-constexpr float kBlue[4] = {0.4f, 0.7f, 1, 1};
+inline constexpr float kWhite[4] = {1, 1, 1, 1};
+inline constexpr float kGrey[4] = {0.7f, 0.7f, 0.75f, 1};
+inline constexpr float kYellow[4] = {1, 0.9f, 0.2f, 1};
+inline constexpr float kRed[4] = {1, 0.35f, 0.3f, 1};
+inline constexpr float kGreen[4] = {0.4f, 1, 0.4f, 1};
+inline constexpr float kBlue[4] = {0.4f, 0.7f, 1, 1};
 // The kinds' outlines: the player, the sentinel, the guard, the golem.
-constexpr const float* kKindColour[4] = {kGreen, kBlue, kRed, kYellow};
-constexpr const char* kKindLetter[4] = {"P", "S", "G", "O"};
-constexpr const char* kWakeNames[3] = {"awake", "behind", "never"};
+inline constexpr const float* kKindColour[4] = {kGreen, kBlue, kRed, kYellow};
+inline constexpr const char* kKindLetter[4] = {"P", "S", "G", "O"};
+inline constexpr const char* kWakeNames[3] = {"awake", "behind", "never"};
 
 // The tools' swatches on the panel's first row, and the buttons after them: every tool the keys
 // reach, the mouse reaches too. An adding button waits for a click in the level.
-constexpr double kSwatchStep = 34;
+inline constexpr double kSwatchStep = 34;
 struct Button {
   const char* label;
   double x;
@@ -61,13 +66,13 @@ struct Button {
   bool control;
   bool places;
 };
-constexpr Button kButtons[] = {
+inline constexpr Button kButtons[] = {
     {"guard", 300, 'G', false, true},  {"sentinel", 356, 'S', false, true},
     {"golem", 442, 'O', false, true},  {"life", 498, 'L', false, true},
     {"power", 544, 'P', false, true},  {"undo", 610, 'Z', true, false},
     {"redo", 656, 'Y', true, false},   {"save", 702, 'S', true, false},
     {"play", 742, 0x74, false, false}, {"?", 786, 0x70, false, false},
 };
-constexpr double kButtonGlyph = 9;
+inline constexpr double kButtonGlyph = 9;
 
 }  // namespace editor_look
