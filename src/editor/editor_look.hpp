@@ -69,9 +69,9 @@ struct Button {
 inline constexpr Button kButtons[] = {
     {"guard", 300, 'G', false, true},  {"sentinel", 356, 'S', false, true},
     {"golem", 442, 'O', false, true},  {"life", 498, 'L', false, true},
-    {"power", 544, 'P', false, true},  {"undo", 610, 'Z', true, false},
-    {"redo", 656, 'Y', true, false},   {"save", 702, 'S', true, false},
-    {"play", 742, 0x74, false, false}, {"?", 786, 0x70, false, false},
+    {"power", 544, 'P', false, true},  {"undo", 608, 'Z', true, false},
+    {"redo", 654, 'Y', true, false},   {"save", 700, 'S', true, false},
+    {"play", 746, 0x74, false, false}, {"?", 790, 0x70, false, false},
 };
 inline constexpr double kButtonGlyph = 9;
 
