@@ -88,7 +88,8 @@ TEST(LevelDocument, EditsKeepEveryCommentAndUndoingThemAllRestoresTheBytes) {
     EXPECT_NE(
         edited.find("golem never 700 392" + eol + "item 1 600 448" + eol + "item power 400 448"),
         std::string::npos)
-        << "added after their own kind:\n" << edited;
+        << "added after their own kind:\n"
+        << edited;
     EXPECT_TRUE(doc.Modified());
     doc.MarkSaved();
     EXPECT_FALSE(doc.Modified());
