@@ -129,6 +129,9 @@ bool Editor::HandleKey(int key) {
     case 'W':
       CycleWake();
       return true;
+    case 'B':
+      TogglePicture();
+      return true;
     case 0x2E:  // Delete
     case 0x08:  // Backspace
       DeleteSelected();

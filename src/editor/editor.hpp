@@ -71,6 +71,9 @@ class Editor {
 
   void Save();
   void PlayTest(bool fromCursor);
+  // Shows the level's compiled picture behind the grid (compiling the text as it stands), or
+  // stops showing it.
+  void TogglePicture();
   void AddAtCursor(int key);
   void DeleteSelected();
   void CycleWake();
@@ -83,6 +86,7 @@ class Editor {
   int32_t CursorWorldY() const;
 
   void DrawGrid();
+  void DrawPicture();
   void DrawCharacters();
   void DrawItems();
   void DrawDragPreview();
@@ -119,4 +123,8 @@ class Editor {
   Texture gridTexture_ = 0;
   long gridVersion_ = -1;
   pid_t game_ = 0;
+  // The compiled picture, a texture per screen, and the version of the text it shows.
+  bool showPicture_ = false;
+  std::vector<Texture> picture_;
+  long pictureVersion_ = -1;
 };

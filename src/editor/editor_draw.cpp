@@ -17,6 +17,9 @@ using namespace editor_look;
 
 namespace {
 
+// Over the level's picture the grid shows through.
+constexpr double kGridOverPicture = 0.35;
+
 const char* kHelp[] = {
     "MOUSE",
     "  left: paint with the tool, or drag a character or item",
@@ -29,6 +32,7 @@ const char* kHelp[] = {
     "  L P: add a life or power item at the cursor",
     "  W: wake-up rule of the chosen character   Delete: remove it",
     "  arrows: scroll     Z: whole level / game size",
+    "  B: the level's compiled picture behind the grid",
     "  Ctrl+arrows: level size in screens",
     "  Ctrl+Z undo   Ctrl+Y redo   Ctrl+S save",
     "  F5: play the level   Shift+F5: play it from the cursor",
@@ -88,7 +92,22 @@ void Editor::DrawGrid() {
     gridVersion_ = doc_.Version();
   }
   DrawQuad(gridTexture_, view_.ScreenX(0), view_.ScreenY(0), kDepth,
-           src.width * kScreenWidth * view_.Scale(), src.height * kScreenHeight * view_.Scale(), 1);
+           src.width * kScreenWidth * view_.Scale(), src.height * kScreenHeight * view_.Scale(),
+           showPicture_ ? kGridOverPicture : 1.0);
+}
+
+void Editor::DrawPicture() {
+  const LevelSource& src = doc_.Source();
+  const double w = kScreenWidth * view_.Scale();
+  const double h = kScreenHeight * view_.Scale();
+  for (std::size_t i = 0; i < picture_.size(); ++i) {
+    const int column = static_cast<int>(i) % src.width;
+    const int row = static_cast<int>(i) / src.width;
+    if (picture_[i] != 0 && row < src.height) {
+      DrawQuad(picture_[i], view_.ScreenX(column * kScreenWidth),
+               view_.ScreenY(row * kScreenHeight), kDepth, w, h, 1);
+    }
+  }
 }
 
 void Editor::DrawCharacters() {
@@ -202,6 +221,7 @@ void Editor::Draw() {
   r.BeginFrame(0, 800, 0, 600);
   r.SetState(RenderState::DepthTest, false);
   r.SetState(RenderState::Blend, true);
+  if (showPicture_) DrawPicture();
   DrawGrid();
   DrawItems();
   DrawCharacters();

@@ -7,7 +7,11 @@
 #include <fstream>
 
 #include "app/level_file.hpp"
+#include "base/backends.hpp"
+#include "base/content_paths.hpp"
 #include "editor/editor.hpp"
+#include "gfx/load.hpp"
+#include "gfx/renderer.hpp"
 
 extern char** environ;
 
@@ -93,6 +97,41 @@ bool Editor::Poll() {
                  ? "back from the game"
                  : "the game ended with status " + std::to_string(WEXITSTATUS(status));
   return true;
+}
+
+void Editor::TogglePicture() {
+  showPicture_ = !showPicture_ || pictureVersion_ != doc_.Version();
+  if (!showPicture_) {
+    message_.clear();
+    return;
+  }
+  if (pictureVersion_ == doc_.Version()) return;
+  // The same cache the game plays from: the compiler runs once per text.
+  const fs::path file = LevelCacheRoot().parent_path() / "picture.lvl";
+  std::error_code ec;
+  fs::create_directories(file.parent_path(), ec);
+  if (!SaveText(file, doc_.Text())) {
+    message_ = "could not write " + file.string();
+    showPicture_ = false;
+    return;
+  }
+  PreparedLevel compiled = PrepareLevel(file, setup_.game);
+  if (!compiled.folder) {
+    message_ = compiled.error;
+    showPicture_ = false;
+    return;
+  }
+  backends.content->SetLevelOverlay(*compiled.folder);
+  for (Texture t : picture_) {
+    if (t != 0) backends.renderer->DeleteTexture(t);
+  }
+  picture_.clear();
+  const LevelSource& src = doc_.Source();
+  for (int screen = 0; screen < src.width * src.height; ++screen) {
+    picture_.push_back(cLoad::LoadDXT("data\\levels\\level1\\" + std::to_string(screen) + ".dxt"));
+  }
+  pictureVersion_ = doc_.Version();
+  message_ = "the level's picture behind the grid (B: off; after an edit, B shows it anew)";
 }
 
 Editor::~Editor() {

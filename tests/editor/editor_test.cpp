@@ -143,3 +143,33 @@ TEST_F(EditorTest, PaintMoveAddUndoSaveAndLeave) {
   EXPECT_FALSE(Key(vk::Escape)) << "asked twice, it leaves";
   EXPECT_EQ(ReadFile(dir / "my.lvl"), before) << "leaving writes nothing";
 }
+
+TEST_F(EditorTest, TheCompiledPictureShowsBehindTheGridAndIsMadeAgainAfterAnEdit) {
+  const std::filesystem::path compiler =
+      std::filesystem::path(MORVA_BINARY).parent_path() / "tools" / "mkcontent";
+  setenv("MORVA_LEVEL_COMPILER", compiler.c_str(), 1);
+  setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
+  auto pictureDrawn = [&] {
+    editor->Draw();
+    for (const DrawRecord& r : *fake.renderer.DrawList()) {
+      if (r.texturePath.find("level1\\0.dxt") != std::string::npos) return true;
+    }
+    return false;
+  };
+  EXPECT_FALSE(pictureDrawn());
+  Key('B');
+  EXPECT_TRUE(pictureDrawn()) << editor->Message();
+  Key('B');
+  EXPECT_FALSE(pictureDrawn()) << "B again puts it away";
+  Key('B');
+  MoveTo(300, 100);
+  Key('L');
+  Key('B');
+  EXPECT_TRUE(pictureDrawn()) << "after an edit B shows the new text's picture";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "cache" / "morva" / "levels"),
+                          std::filesystem::directory_iterator()),
+            2)
+      << "one compile for each text";
+  unsetenv("MORVA_LEVEL_COMPILER");
+  unsetenv("XDG_CACHE_HOME");
+}
