@@ -70,6 +70,10 @@ class Editor {
   bool AskBeforeLeaving();
 
   void Save();
+  // `text` written as `name` in the cache folder, for the game or the compiler to read; nothing
+  // (and the reason in the message) when it cannot be.
+  std::optional<std::filesystem::path> WriteCacheCopy(const std::string& name,
+                                                      const std::string& text);
   void PlayTest(bool fromCursor);
   // Shows the level's compiled picture behind the grid (compiling the text as it stands), or
   // stops showing it.

@@ -4,11 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-
 #include "app/level_file.hpp"
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
+#include "base/whole_file.hpp"
 #include "editor/editor.hpp"
 #include "gfx/load.hpp"
 #include "gfx/renderer.hpp"
@@ -17,37 +16,22 @@ extern char** environ;
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Into a temporary beside the file, then moved over it: a save cut off leaves the old file.
-bool SaveText(const fs::path& file, const std::string& text) {
-  fs::path temp = file;
-  temp += ".tmp-" + std::to_string(getpid());
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, file, ec);
-  if (ec) fs::remove(temp, ec);
-  return !ec;
-}
-
-}  // namespace
-
 void Editor::Save() {
-  if (SaveText(setup_.file, doc_.Text())) {
+  const std::string failure = WriteWholeFile(setup_.file, doc_.Text());
+  if (failure.empty()) {
     doc_.MarkSaved();
     message_ = "saved " + setup_.file.string();
   } else {
-    message_ = "could not save " + setup_.file.string();
+    message_ = "could not save " + setup_.file.string() + ": " + failure;
   }
+}
+
+std::optional<fs::path> Editor::WriteCacheCopy(const std::string& name, const std::string& text) {
+  const fs::path file = LevelCacheRoot().parent_path() / name;
+  const std::string failure = WriteWholeFile(file, text);
+  if (failure.empty()) return file;
+  message_ = "could not write " + file.string() + ": " + failure;
+  return std::nullopt;
 }
 
 void Editor::PlayTest(bool fromCursor) {
@@ -65,14 +49,9 @@ void Editor::PlayTest(bool fromCursor) {
       return;
     }
   }
-  const fs::path file = LevelCacheRoot().parent_path() / "play-test.lvl";
-  std::error_code ec;
-  fs::create_directories(file.parent_path(), ec);
-  if (!SaveText(file, copy.Text())) {
-    message_ = "could not write " + file.string();
-    return;
-  }
-  std::vector<std::string> args = {setup_.game.string(), "--windowed", "--level", file.string()};
+  const std::optional<fs::path> file = WriteCacheCopy("play-test.lvl", copy.Text());
+  if (!file) return;
+  std::vector<std::string> args = {setup_.game.string(), "--windowed", "--level", file->string()};
   if (!setup_.contentRoot.empty()) {
     args.push_back("--root");
     args.push_back(setup_.contentRoot.string());
@@ -107,15 +86,12 @@ void Editor::TogglePicture() {
   }
   if (pictureVersion_ == doc_.Version()) return;
   // The same cache the game plays from: the compiler runs once per text.
-  const fs::path file = LevelCacheRoot().parent_path() / "picture.lvl";
-  std::error_code ec;
-  fs::create_directories(file.parent_path(), ec);
-  if (!SaveText(file, doc_.Text())) {
-    message_ = "could not write " + file.string();
+  const std::optional<fs::path> file = WriteCacheCopy("picture.lvl", doc_.Text());
+  if (!file) {
     showPicture_ = false;
     return;
   }
-  PreparedLevel compiled = PrepareLevel(file, setup_.game);
+  PreparedLevel compiled = PrepareLevel(*file, setup_.game);
   if (!compiled.folder) {
     message_ = compiled.error;
     showPicture_ = false;

@@ -13,6 +13,7 @@
 
 #include "base/content_paths.hpp"
 #include "base/messages.hpp"
+#include "base/whole_file.hpp"
 #include "formats/config_record.hpp"
 
 namespace fs = std::filesystem;
@@ -28,20 +29,6 @@ fs::path& StoredPath() {
 std::optional<ConfigRecord>& StoredRecord() {
   static std::optional<ConfigRecord> record;
   return record;
-}
-
-// Where a chain of symbolic links ends, whether or not a file is there; the path itself when it
-// is no link. Nothing for a loop (after as many steps as the system would follow).
-std::optional<fs::path> LinkTarget(fs::path path) {
-  constexpr int kMaxLinks = 40;
-  std::error_code ec;
-  for (int i = 0; i < kMaxLinks; ++i) {
-    if (!fs::is_symlink(path, ec)) return path;
-    fs::path next = fs::read_symlink(path, ec);
-    if (ec) return std::nullopt;
-    path = next.is_absolute() ? next : path.parent_path() / next;
-  }
-  return std::nullopt;
 }
 
 void ReportSaveFailure(const fs::path& path, const std::string& reason) {
@@ -136,42 +123,10 @@ void LoadConfig(Settings& settings) {
   StoredRecord() = EncodeSettings(settings);
 }
 
-namespace {
-// Writes `bytes` to a temporary file beside the real one and renames it over it, so the file is
-// never left half written. Written through a symbolic link to where it leads (even to a file not
-// there yet), so the link is kept. The reason when it cannot, else empty.
-std::string WriteWhole(const fs::path& path, const void* bytes, std::size_t size) {
-  std::optional<fs::path> linked = LinkTarget(path);
-  if (!linked) return "too many levels of symbolic links";
-  const fs::path& target = *linked;
-  std::error_code ec;
-  if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
-  fs::path temp = target;
-  temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return std::strerror(errno);
-    out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
-    out.flush();
-    if (!out) {
-      out.close();
-      fs::remove(temp, ec);
-      return "write failed";
-    }
-  }
-  fs::rename(temp, target, ec);
-  if (ec) {
-    std::string reason = ec.message();
-    fs::remove(temp, ec);
-    return reason;
-  }
-  return {};
-}
-}  // namespace
-
 bool SaveConfig(const Settings& settings) {
   ConfigRecord bytes = EncodeSettings(settings);
-  std::string failure = WriteWhole(ConfigPath(), bytes.data(), bytes.size());
+  std::string failure =
+      WriteWholeFile(ConfigPath(), {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
   if (!failure.empty()) {
     ReportSaveFailure(ConfigPath(), failure);
     return false;
@@ -199,7 +154,7 @@ PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell, Bindings* bin
 bool SavePlayerSettings(const fs::path& path, const PlayerSettings& settings,
                         const ActionValues* actions) {
   std::string text = FormatSettingsText(ReadText(path).value_or(""), settings, actions);
-  std::string failure = WriteWhole(path, text.data(), text.size());
+  std::string failure = WriteWholeFile(path, text);
   if (failure.empty()) return true;
   ReportSaveFailure(path, failure);
   return false;
