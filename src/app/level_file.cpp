@@ -1,8 +1,6 @@
 // Level source files: the check, the cache key and folder, and running the level compiler.
 #include "app/level_file.hpp"
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,13 +12,12 @@
 #include <utility>
 #include <vector>
 
+#include "app/child_process.hpp"
 #include "base/whole_file.hpp"
 #include "formats/level_source.hpp"
 #include "ui/config.hpp"
 
 namespace fs = std::filesystem;
-
-extern char** environ;
 
 namespace {
 
@@ -39,20 +36,9 @@ uint64_t Fnv1a(const std::string& bytes, uint64_t hash = 0xcbf29ce484222325ULL) 
 
 // Runs the compiler into `out`; its own messages go to the game's stderr.
 bool RunCompiler(const fs::path& compiler, const fs::path& out, const fs::path& file) {
-  std::vector<std::string> args = {compiler.string(), out.string(), "--level", file.string(),
-                                   "--level-only"};
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawn(&pid, compiler.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-    return false;
-  }
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return false;
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  std::optional<pid_t> pid =
+      StartProgram({compiler.string(), out.string(), "--level", file.string(), "--level-only"});
+  return pid && WaitForProgram(*pid);
 }
 
 PreparedLevel Failure(int status, std::string error) {

@@ -1,9 +1,9 @@
 // The level editor's files and the game it starts: saving the level, and play-testing it.
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "app/child_process.hpp"
 #include "app/level_file.hpp"
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
@@ -11,8 +11,6 @@
 #include "editor/editor.hpp"
 #include "gfx/load.hpp"
 #include "gfx/renderer.hpp"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -56,14 +54,12 @@ void Editor::PlayTest(bool fromCursor) {
     args.push_back("--root");
     args.push_back(setup_.contentRoot.string());
   }
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  if (posix_spawn(&game_, setup_.game.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-    game_ = 0;
+  std::optional<pid_t> game = StartProgram(std::move(args));
+  if (!game) {
     message_ = "could not start " + setup_.game.string();
     return;
   }
+  game_ = *game;
   message_ = "playing the level: close the game to come back";
 }
 
