@@ -7,7 +7,9 @@
 #include <string>
 
 namespace vk {
+constexpr uint8_t Backspace = 0x08;
 constexpr uint8_t Return = 0x0D;
+constexpr uint8_t Shift = 0x10;
 constexpr uint8_t Control = 0x11;
 constexpr uint8_t Escape = 0x1B;
 constexpr uint8_t Space = 0x20;
@@ -15,11 +17,14 @@ constexpr uint8_t LeftArrow = 0x25;
 constexpr uint8_t UpArrow = 0x26;
 constexpr uint8_t RightArrow = 0x27;
 constexpr uint8_t DownArrow = 0x28;
+constexpr uint8_t Delete = 0x2E;
 constexpr uint8_t Numpad2 = 0x62;
 constexpr uint8_t Numpad4 = 0x64;
 constexpr uint8_t Numpad6 = 0x66;
 constexpr uint8_t Numpad8 = 0x68;
+constexpr uint8_t F1 = 0x70;
 constexpr uint8_t F2 = 0x71;
+constexpr uint8_t F5 = 0x74;
 constexpr uint8_t F12 = 0x7B;
 }  // namespace vk
 

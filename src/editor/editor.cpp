@@ -26,8 +26,6 @@ Editor::Editor(EditorSetup setup) : setup_(std::move(setup)), doc_(setup_.docume
   view_.SetLevel(src.width * kScreenWidth, src.height * kScreenHeight);
   view_.Fit();
   Recheck();
-  static const uint8_t kWhitePixel[4] = {255, 255, 255, 255};
-  white_ = backends.renderer->CreatePixelTexture({1, 1, true, kWhitePixel, true}, "editor:white");
   message_ = "F1: help";
 }
 
@@ -38,11 +36,11 @@ std::string Editor::Title() const {
 bool Editor::Handle(const Event& e) {
   switch (e.type) {
     case EventType::KeyDown:
-      if (e.key == 0x10) shift_ = true;
+      if (e.key == vk::Shift) shift_ = true;
       if (e.key == vk::Control) ctrl_ = true;
       return ctrl_ ? HandleControlKey(e.key) : HandleKey(e.key);
     case EventType::KeyUp:
-      if (e.key == 0x10) shift_ = false;
+      if (e.key == vk::Shift) shift_ = false;
       if (e.key == vk::Control) ctrl_ = false;
       return true;
     case EventType::MouseMove:
@@ -94,10 +92,10 @@ bool Editor::HandleKey(int key) {
         return AskBeforeLeaving();
       }
       return true;
-    case 0x70:  // F1
+    case vk::F1:
       help_ = !help_;
       return true;
-    case 0x74:  // F5
+    case vk::F5:
       PlayTest(shift_);
       return true;
     case vk::LeftArrow:
@@ -132,8 +130,8 @@ bool Editor::HandleKey(int key) {
     case 'B':
       TogglePicture();
       return true;
-    case 0x2E:  // Delete
-    case 0x08:  // Backspace
+    case vk::Delete:
+    case vk::Backspace:
       DeleteSelected();
       return true;
     default:
@@ -207,7 +205,7 @@ void Editor::CycleWake() {
   c.wake = static_cast<uint8_t>((c.wake + 1) % 3);
   const bool done = doc_.ChangeCharacter(selected_->index, c);
   AfterEdit(done, "");
-  if (done) message_ = std::string("wakes: ") + kWakeNames[c.wake];
+  if (done) message_ = "wakes: " + WakeRuleName(c.wake);
 }
 
 void Editor::Resize(int dWidth, int dHeight) {

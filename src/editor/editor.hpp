@@ -123,7 +123,6 @@ class Editor {
   int panX_ = 0;
   int panY_ = 0;
   std::array<Texture, 8> swatches_{};
-  Texture white_ = 0;
   Texture gridTexture_ = 0;
   long gridVersion_ = -1;
   pid_t game_ = 0;

@@ -129,7 +129,7 @@ void Editor::DrawCharacters() {
     Outline(x, y, (b.right - b.left) * s, (b.bottom - b.top) * s,
             chosen ? kYellow : kKindColour[kind]);
     std::string label = kKindLetter[kind];
-    if (c.wake != kWakeAwake) label += c.wake < 3 ? std::string(" ") + kWakeNames[c.wake] : "";
+    if (c.wake != kWakeAwake && c.wake <= kWakeNever) label += " " + WakeRuleName(c.wake);
     Text(label, x, y - 12, chosen ? kYellow : kKindColour[kind], 10);
   }
 }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/key_names.hpp"
 #include "editor/editor_view.hpp"
 #include "formats/level_source.hpp"
 
@@ -54,7 +55,6 @@ inline constexpr float kBlue[4] = {0.4f, 0.7f, 1, 1};
 // The kinds' outlines: the player, the sentinel, the guard, the golem.
 inline constexpr const float* kKindColour[4] = {kGreen, kBlue, kRed, kYellow};
 inline constexpr const char* kKindLetter[4] = {"P", "S", "G", "O"};
-inline constexpr const char* kWakeNames[3] = {"awake", "behind", "never"};
 
 // The tools' swatches on the panel's first row, and the buttons after them: every tool the keys
 // reach, the mouse reaches too. An adding button waits for a click in the level.
@@ -67,11 +67,11 @@ struct Button {
   bool places;
 };
 inline constexpr Button kButtons[] = {
-    {"guard", 300, 'G', false, true},  {"sentinel", 356, 'S', false, true},
-    {"golem", 442, 'O', false, true},  {"life", 498, 'L', false, true},
-    {"power", 544, 'P', false, true},  {"undo", 608, 'Z', true, false},
-    {"redo", 654, 'Y', true, false},   {"save", 700, 'S', true, false},
-    {"play", 746, 0x74, false, false}, {"?", 790, 0x70, false, false},
+    {"guard", 300, 'G', false, true},    {"sentinel", 356, 'S', false, true},
+    {"golem", 442, 'O', false, true},    {"life", 498, 'L', false, true},
+    {"power", 544, 'P', false, true},    {"undo", 608, 'Z', true, false},
+    {"redo", 654, 'Y', true, false},     {"save", 700, 'S', true, false},
+    {"play", 746, vk::F5, false, false}, {"?", 790, vk::F1, false, false},
 };
 inline constexpr double kButtonGlyph = 9;
 

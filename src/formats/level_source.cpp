@@ -222,9 +222,13 @@ std::string FormatLevelSource(const LevelSource& src) {
   return out.str();
 }
 
+std::string WakeRuleName(uint8_t wake) {
+  return ByteName(wake, kWakeNames);
+}
+
 std::string FormatCharacterLine(const LevelCharacter& c) {
-  return ByteName(c.kind, kKindNames) + ' ' + ByteName(c.wake, kWakeNames) + ' ' +
-         std::to_string(c.x) + ' ' + std::to_string(c.y);
+  return ByteName(c.kind, kKindNames) + ' ' + WakeRuleName(c.wake) + ' ' + std::to_string(c.x) +
+         ' ' + std::to_string(c.y);
 }
 
 std::string FormatItemLine(const LevelItem& item) {

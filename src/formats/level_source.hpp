@@ -83,6 +83,8 @@ LevelSourceParse ParseLevelSource(const std::string& text);
 
 // The text that parses back to the same source (names for known kinds and rules).
 std::string FormatLevelSource(const LevelSource& source);
+// A wake-up rule as the source names it ("behind"), or its number where it has no name.
+std::string WakeRuleName(uint8_t wake);
 // One character's or item's line, as FormatLevelSource writes it (without the line break).
 std::string FormatCharacterLine(const LevelCharacter& character);
 std::string FormatItemLine(const LevelItem& item);
