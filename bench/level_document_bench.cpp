@@ -47,15 +47,15 @@ void BM_SaveTextLargest(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveTextLargest)->Apply(Sizes);
 
-void BM_CheckPlacementLargest(benchmark::State& state) {
+void BM_CheckLevelLargest(benchmark::State& state) {
   const LevelDocument doc = *LevelDocument::Open(LargeLevel(static_cast<int>(state.range(0)),
                                                             static_cast<int>(state.range(1))))
                                  .document;
   const KindBodies bodies = {
       {{-14, -46, 14, 56}, {-22, -22, 22, 24}, {-15, -48, 15, 56}, {-34, -84, 34, 108}}};
-  for (auto _ : state) benchmark::DoNotOptimize(CheckPlacement(doc.Source(), doc.Lines(), bodies));
+  for (auto _ : state) benchmark::DoNotOptimize(CheckLevel(doc.Source(), doc.Lines(), bodies));
 }
-BENCHMARK(BM_CheckPlacementLargest)->Apply(Sizes);
+BENCHMARK(BM_CheckLevelLargest)->Apply(Sizes);
 
 }  // namespace
 

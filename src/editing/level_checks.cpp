@@ -161,6 +161,23 @@ void CheckWayThrough(const LevelSource& src, const Grid& grid, std::vector<Level
                  "no way past" + At(x, furthestY) + ": a wall higher than a jump or a gap"});
 }
 
+// A problem the content checker finds in the compiled map, placed where its line stands.
+LevelProblem ProblemOf(const LevelMapProblem& found, const LevelSource& source,
+                       const LevelSourceLines& lines) {
+  switch (found.about) {
+    case LevelMapProblem::About::Character: {
+      const LevelCharacter& c = source.characters[found.index];
+      return {lines.characters[found.index], c.x, c.y, found.message};
+    }
+    case LevelMapProblem::About::Item: {
+      const LevelItem& item = source.items[found.index];
+      return {lines.items[found.index], item.x, item.y, found.message};
+    }
+    default:
+      return {-1, 0, 0, found.message};
+  }
+}
+
 }  // namespace
 
 std::vector<LevelProblem> CheckPlacement(const LevelSource& source, const LevelSourceLines& lines,
@@ -173,5 +190,17 @@ std::vector<LevelProblem> CheckPlacement(const LevelSource& source, const LevelS
   std::stable_sort(problems.begin(), problems.end(),
                    [](const LevelProblem& a, const LevelProblem& b) { return a.line < b.line; });
   CheckWayThrough(source, grid, problems);
+  return problems;
+}
+
+std::vector<LevelProblem> CheckLevel(const LevelSource& source, const LevelSourceLines& lines,
+                                     const KindBodies& bodies) {
+  const LevelCompile compiled = CompileLevel(source);
+  if (!compiled.map) return {{-1, 0, 0, compiled.error}};
+  std::vector<LevelProblem> problems;
+  for (const LevelMapProblem& p : FindUnplayable(*compiled.map)) {
+    problems.push_back(ProblemOf(p, source, lines));
+  }
+  for (LevelProblem& p : CheckPlacement(source, lines, bodies)) problems.push_back(std::move(p));
   return problems;
 }

@@ -31,3 +31,8 @@ using KindBodies = std::array<BodyBox, 4>;
 // The problems in the order of the file's lines, the way past the walls last.
 std::vector<LevelProblem> CheckPlacement(const LevelSource& source, const LevelSourceLines& lines,
                                          const KindBodies& bodies);
+
+// Everything the editor's panel lists: what the level compiler refuses, then what the game
+// cannot play in the compiled map (as the content checker says it), then the placement problems.
+std::vector<LevelProblem> CheckLevel(const LevelSource& source, const LevelSourceLines& lines,
+                                     const KindBodies& bodies);

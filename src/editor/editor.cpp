@@ -235,7 +235,7 @@ void Editor::AfterEdit(bool done, const std::string& refused) {
 }
 
 void Editor::Recheck() {
-  problems_ = CheckPlacement(doc_.Source(), doc_.Lines(), setup_.bodies);
+  problems_ = CheckLevel(doc_.Source(), doc_.Lines(), setup_.bodies);
 }
 
 Editor::Hit Editor::HitAt(double sx, double sy) const {

@@ -299,6 +299,28 @@ std::string ValidateLevelMap(const LevelMapFile& map) {
   return {};
 }
 
+std::vector<LevelMapProblem> FindUnplayable(const LevelMapFile& map) {
+  using About = LevelMapProblem::About;
+  std::vector<LevelMapProblem> found;
+  if (map.Width * map.Height > 100) found.push_back({About::Level, 0, "more than 100 screens"});
+  if (map.CharCount() == 0 || map.CharType[0] != 0) {
+    found.push_back({About::Level, 0, "the first character must be the player (kind 0)"});
+  }
+  for (std::size_t k = 0; k < map.CharCount(); ++k) {
+    if (map.CharType[k] <= 9) continue;
+    found.push_back({About::Character, k,
+                     "character " + std::to_string(k) + " has kind " +
+                         std::to_string(map.CharType[k]) + ", above 9"});
+  }
+  if (map.ItemCount() > 100) found.push_back({About::Level, 0, "more than 100 items"});
+  for (std::size_t k = 0; k < map.ItemCount(); ++k) {
+    if (map.ItemType[k] <= 7) continue;
+    found.push_back(
+        {About::Item, k, "an item of kind " + std::to_string(map.ItemType[k]) + ", above 7"});
+  }
+  return found;
+}
+
 std::vector<uint8_t> EncodeLevelMap(const LevelMapFile& map) {
   std::vector<uint8_t> out;
   out.reserve(4 * (4 + map.Cells.size() + 4 * map.CharCount() + 3 * map.ItemCount()));

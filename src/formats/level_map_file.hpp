@@ -93,5 +93,15 @@ LevelMapRead ReadLevelMapFile(const std::filesystem::path& path);
 // that a float does not hold exactly); empty when it can be written.
 std::string ValidateLevelMap(const LevelMapFile& map);
 
+// What the game cannot play in a map that reads well: more than 100 screens or items, a first
+// character that is not the player, a character or item of a kind beyond the game's tables.
+struct LevelMapProblem {
+  enum class About { Level, Character, Item };
+  About about = About::Level;
+  std::size_t index = 0;  // in the character or item run
+  std::string message;
+};
+std::vector<LevelMapProblem> FindUnplayable(const LevelMapFile& map);
+
 // The file bytes: every field as one float, in file order.
 std::vector<uint8_t> EncodeLevelMap(const LevelMapFile& map);

@@ -1,4 +1,4 @@
-// The placement checks on small levels drawn for each case (100 px per grid character).
+// The level checks on small levels drawn for each case (100 px per grid character).
 #include "editing/level_checks.hpp"
 
 #include <gtest/gtest.h>
@@ -74,6 +74,10 @@ TEST(LevelChecks, NameEachMisplacedThingByItsLineAndPlace) {
       {"a gap in the floor to the bottom",
        Level(3, gap, "player awake 120 1044\n"),
        {{-1, 1000, 1044, "no way past at 1000, 1044: a wall higher than a jump or a gap"}}},
+      {"a character and an item of kinds the game has no table for",
+       Level(2, none, "player awake 120 1044\n12 awake 600 1044\nitem 9 300 1048\n"),
+       {{17, 600, 1044, "character 1 has kind 12, above 9"},
+        {18, 300, 1048, "an item of kind 9, above 7"}}},
       {"nothing under the player",
        Level(2, noFloorUnderThePlayer, "player awake 120 1044\n"),
        {{-1, 120, 1044, "no ground under the player at 120, 1044"}}},
@@ -81,7 +85,7 @@ TEST(LevelChecks, NameEachMisplacedThingByItsLineAndPlace) {
   for (const Row& r : rows) {
     LevelSourceParse parsed = ParseLevelSource(r.level);
     ASSERT_TRUE(parsed.source) << r.what << ": " << parsed.error;
-    EXPECT_EQ(CheckPlacement(*parsed.source, parsed.lines, kBodies), r.problems) << r.what;
+    EXPECT_EQ(CheckLevel(*parsed.source, parsed.lines, kBodies), r.problems) << r.what;
   }
 }
 
@@ -90,7 +94,7 @@ TEST(LevelChecks, TheShippedLevelsHaveNone) {
     if (entry.path().extension() != ".lvl") continue;
     LevelSourceParse parsed = ParseLevelSource(ReadFile(entry.path()));
     ASSERT_TRUE(parsed.source) << entry.path() << ": " << parsed.error;
-    EXPECT_EQ(CheckPlacement(*parsed.source, parsed.lines, kBodies), std::vector<LevelProblem>{})
+    EXPECT_EQ(CheckLevel(*parsed.source, parsed.lines, kBodies), std::vector<LevelProblem>{})
         << entry.path();
   }
 }

@@ -212,30 +212,10 @@ bool CheckMap(Context& ctx, const std::string& path, std::string& note) {
     return false;
   }
   const LevelMapFile& m = read.map;
-  if (m.Width * m.Height > 100) {
-    note = "more than 100 screens";
+  const std::vector<LevelMapProblem> unplayable = FindUnplayable(m);
+  if (!unplayable.empty()) {
+    note = unplayable.front().message;
     return false;
-  }
-  if (m.CharCount() == 0 || m.CharType[0] != 0) {
-    note = "the first character must be the player (kind 0)";
-    return false;
-  }
-  for (std::size_t k = 0; k < m.CharCount(); ++k) {
-    if (m.CharType[k] > 9) {
-      note = "character " + std::to_string(k) + " has kind " + std::to_string(m.CharType[k]) +
-             ", above 9";
-      return false;
-    }
-  }
-  if (m.ItemCount() > 100) {
-    note = "more than 100 items";
-    return false;
-  }
-  for (uint8_t t : m.ItemType) {
-    if (t > 7) {
-      note = "an item of kind " + std::to_string(t) + ", above 7";
-      return false;
-    }
   }
   ctx.map = m;
   note = std::to_string(m.Width) + " x " + std::to_string(m.Height) + " screens, " +
