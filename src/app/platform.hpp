@@ -15,7 +15,7 @@ enum class EventType {
   KeyDown,    // key = virtual-key code; an auto-repeat comes as Text, never as KeyDown
   KeyUp,      // key = virtual-key code
   Text,       // a character typed without a key state (a key the game has no name for); key =
-              // its first byte
+              // its first byte (every byte of every character during text entry)
   MouseMove,  // x, y in logical coordinates
   MouseDown,  // button
   MouseUp,    // button
@@ -102,6 +102,10 @@ class Platform {
   virtual void SetTitle(const std::string& /*title*/) {}
   // Brings the window to the front with the keyboard's focus.
   virtual void Raise() {}
+  // While on, every character typed comes as Text events, one per byte of its UTF-8 (also for
+  // keys that have a name and come as KeyDown too), and a held key repeats only its character:
+  // for typing a name into a field.
+  virtual void SetTextEntry(bool /*on*/) {}
   // A game controller (with its named buttons) is plugged in.
   virtual bool ControllerConnected() const = 0;
 };

@@ -36,9 +36,18 @@ std::string Editor::Title() const {
 bool Editor::Handle(const Event& e) {
   switch (e.type) {
     case EventType::KeyDown:
-      if (e.key == vk::Shift) shift_ = true;
-      if (e.key == vk::Control) ctrl_ = true;
+      if (e.key == vk::Shift || e.key == vk::Control) {
+        (e.key == vk::Shift ? shift_ : ctrl_) = true;
+        return true;
+      }
+      if (prompt_) {
+        HandlePromptKey(e.key);
+        return true;
+      }
       return ctrl_ ? HandleControlKey(e.key) : HandleKey(e.key);
+    case EventType::Text:
+      if (prompt_ && e.key >= 0x20 && e.key != 0x7f) prompt_->answer += static_cast<char>(e.key);
+      return true;
     case EventType::KeyUp:
       if (e.key == vk::Shift) shift_ = false;
       if (e.key == vk::Control) ctrl_ = false;
@@ -66,14 +75,18 @@ bool Editor::Handle(const Event& e) {
 }
 
 bool Editor::AskBeforeLeaving() {
-  if (!doc_.Modified() || leaveAsked_) return false;
-  leaveAsked_ = true;
-  message_ = "Unsaved changes: Ctrl+S saves them, Escape again leaves without saving";
-  return true;
+  return !MayDiscard(vk::Escape, "Escape again leaves without saving");
+}
+
+bool Editor::MayDiscard(int key, const std::string& again) {
+  if (!doc_.Modified() || askedKey_ == key) return true;
+  askedKey_ = key;
+  message_ = "Unsaved changes: Ctrl+S saves them, " + again;
+  return false;
 }
 
 bool Editor::HandleKey(int key) {
-  if (key != vk::Escape) leaveAsked_ = false;
+  if (key != vk::Escape) askedKey_ = 0;
   if (key >= '1' && key <= '8') {
     tool_ = kGlyphs[static_cast<std::size_t>(key - '1')].glyph;
     message_ = std::string("tool: ") + GlyphInfo(tool_).name;
@@ -140,8 +153,18 @@ bool Editor::HandleKey(int key) {
 }
 
 bool Editor::HandleControlKey(int key) {
-  leaveAsked_ = false;
+  if (key != 'O' && key != 'N') askedKey_ = 0;
   switch (key) {
+    case 'O':
+      if (MayDiscard('O', "Ctrl+O again opens another level without saving")) {
+        Ask(Prompt::For::Open, "open the level file: ", FileFolder());
+      }
+      return true;
+    case 'N':
+      if (MayDiscard('N', "Ctrl+N again starts a new level without saving")) {
+        Ask(Prompt::For::NewSize, "the new level's size in screens (width x height): ", "4 x 2");
+      }
+      return true;
     case 'Z':
       if (shift_ ? doc_.Redo() : doc_.Undo()) AfterEdit(true, "");
       return true;
@@ -263,7 +286,6 @@ std::pair<int, int> Editor::CellAt(double sx, double sy) const {
 }
 
 void Editor::MouseDown(MouseButton button) {
-  leaveAsked_ = false;
   if (button == MouseButton::Right || button == MouseButton::Middle) {
     drag_ = Drag::Pan;
     panX_ = cursorX_;
@@ -274,6 +296,7 @@ void Editor::MouseDown(MouseButton button) {
     PanelClick();
     return;
   }
+  askedKey_ = 0;
   if (placing_ != 0) {
     AddAtCursor(std::exchange(placing_, 0));
     return;
@@ -296,8 +319,11 @@ void Editor::MouseDown(MouseButton button) {
 }
 
 void Editor::PanelClick() {
-  if (cursorY_ < kPanelTop + kLine + 4) {
-    for (std::size_t i = 0; i < kGlyphs.size(); ++i) {
+  const int row = cursorY_ < kPanelTop + kLine + 4       ? 0
+                  : cursorY_ < kPanelTop + 2 * kLine + 4 ? 1
+                                                         : 2;
+  if (row < 2) {
+    for (std::size_t i = 0; i < kGlyphs.size() && row == 0; ++i) {
       if (cursorX_ >= 2 + i * kSwatchStep && cursorX_ < 2 + (i + 1) * kSwatchStep) {
         HandleKey('1' + static_cast<int>(i));
         return;
@@ -305,7 +331,7 @@ void Editor::PanelClick() {
     }
     for (const Button& b : kButtons) {
       const double width = std::strlen(b.label) * kButtonGlyph;
-      if (cursorX_ < b.x - 2 || cursorX_ >= b.x + width + 2) continue;
+      if (b.row != row || cursorX_ < b.x - 2 || cursorX_ >= b.x + width + 2) continue;
       if (b.places) {
         placing_ = b.key;
         message_ = std::string("click in the level to place the ") + b.label;

@@ -23,6 +23,9 @@ struct EditorPicture {
   int32_t size = 0;  // px at the game's size
 };
 
+// A new level's grid: 20 px per character (40 x 30 per screen).
+inline constexpr int kNewLevelCell = 20;
+
 struct EditorSetup {
   std::filesystem::path file;  // where Ctrl+S saves
   LevelDocument document;
@@ -59,6 +62,14 @@ class Editor {
     std::size_t index = 0;
   };
 
+  // A line the editor asks for in its panel: a file to open, a new level's size and name.
+  struct Prompt {
+    enum class For { Open, NewSize, NewName };
+    For what = For::Open;
+    std::string question;
+    std::string answer;
+  };
+
   bool HandleKey(int key);
   bool HandleControlKey(int key);
   void MouseDown(MouseButton button);
@@ -68,6 +79,20 @@ class Editor {
   void MouseUp();
   void Wheel(int notches);
   bool AskBeforeLeaving();
+  // Whether the unsaved changes may be let go for what `key` does: with none, or when the same
+  // key comes again after the question (`again` says what it then does).
+  bool MayDiscard(int key, const std::string& again);
+
+  void Ask(Prompt::For what, std::string question, std::string answer);
+  void HandlePromptKey(int key);
+  void Answer();
+  void CloseAsk();
+  // The file's folder with a separator, where a name typed next most likely lies.
+  std::string FileFolder() const;
+  // Opens `file` into the editor; false (and why in the message) when it cannot.
+  bool OpenFile(const std::filesystem::path& file);
+  // Shows `document`, saved as `file` from now on, from its start.
+  void ShowDocument(std::filesystem::path file, LevelDocument document);
 
   void Save();
   // `text` written as `name` in the cache folder, for the game or the compiler to read; nothing
@@ -112,7 +137,9 @@ class Editor {
   bool ctrl_ = false;
   bool shift_ = false;
   bool help_ = false;
-  bool leaveAsked_ = false;
+  int askedKey_ = 0;  // the key that asked about unsaved changes last (0: none)
+  std::optional<Prompt> prompt_;
+  std::pair<int, int> newSize_{0, 0};  // screens, while a new level's name is asked
   int cursorX_ = 0;
   int cursorY_ = 0;
   Drag drag_ = Drag::None;

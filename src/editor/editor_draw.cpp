@@ -35,6 +35,7 @@ const char* kHelp[] = {
     "  B: the level's compiled picture behind the grid",
     "  Ctrl+arrows: level size in screens",
     "  Ctrl+Z undo   Ctrl+Y redo   Ctrl+S save",
+    "  Ctrl+N new level   Ctrl+O open another level",
     "  F5: play the level   Shift+F5: play it from the cursor",
     "  F1: this help   Escape: leave (asks about unsaved changes)",
 };
@@ -185,16 +186,21 @@ void Editor::DrawPanel() {
   for (const Button& b : kButtons) {
     const bool waiting = b.places && placing_ == b.key;
     const double width = std::strlen(b.label) * kButtonGlyph;
-    Outline(b.x - 2, kPanelTop + 2, width + 4, 15, waiting ? kYellow : kGrey);
-    Text(b.label, b.x, kPanelTop + 5, waiting ? kYellow : kWhite, 9);
+    const double top = kPanelTop + b.row * kLine;
+    Outline(b.x - 2, top + 2, width + 4, 15, waiting ? kYellow : kGrey);
+    Text(b.label, b.x, top + 5, waiting ? kYellow : kWhite, 9);
   }
   const LevelSource& src = doc_.Source();
   char where[96];
   std::snprintf(where, sizeof where, "%d,%d  cell %d,%d  %dx%d screens  zoom %.2f", CursorWorldX(),
                 CursorWorldY(), CursorWorldX() / src.cellPx, CursorWorldY() / src.cellPx, src.width,
                 src.height, view_.Scale());
-  Text(std::string("tool: ") + GlyphInfo(tool_).name + "   " + where, 4, kPanelTop + kLine + 6,
-       kGrey, 10);
+  if (prompt_) {
+    Text(prompt_->question + prompt_->answer + "_", 4, kPanelTop + kLine + 6, kWhite, 10);
+  } else {
+    Text(std::string("tool: ") + GlyphInfo(tool_).name + "   " + where, 4, kPanelTop + kLine + 6,
+         kGrey, 10);
+  }
   Text(message_, 4, kPanelTop + 2 * kLine + 6, kYellow, 10);
   if (problems_.empty()) {
     Text("no problems found", 4, kPanelTop + 3 * kLine + 6, kGreen, 10);

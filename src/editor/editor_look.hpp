@@ -65,6 +65,7 @@ struct Button {
   int key;
   bool control;
   bool places;
+  int row = 0;  // of the panel: the first, or the second beside the cursor's place
 };
 inline constexpr Button kButtons[] = {
     {"guard", 300, 'G', false, true},    {"sentinel", 356, 'S', false, true},
@@ -72,6 +73,7 @@ inline constexpr Button kButtons[] = {
     {"power", 544, 'P', false, true},    {"undo", 608, 'Z', true, false},
     {"redo", 654, 'Y', true, false},     {"save", 700, 'S', true, false},
     {"play", 746, vk::F5, false, false}, {"?", 790, vk::F1, false, false},
+    {"new", 700, 'N', true, false, 1},   {"open", 746, 'O', true, false, 1},
 };
 inline constexpr double kButtonGlyph = 9;
 

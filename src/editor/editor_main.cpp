@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "morva-edit: %s cannot be read\n", args->file.c_str());
     return 2;
   } else {
-    document = LevelDocument::New(4, 2, 20);
+    document = LevelDocument::New(4, 2, kNewLevelCell);
   }
   ContentSearch search = FindContentRoot(args->root);
   if (!search.root) {

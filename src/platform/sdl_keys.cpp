@@ -38,7 +38,8 @@ bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
   if (down && sdl.key.repeat) {
     // An auto-repeat is no new press: it only types its character again, if the key types one
     // (and is recorded so, as a character, never as a key going down).
-    if (!IsCharacterKey(static_cast<uint8_t>(event.key))) return false;
+    // Typing into a field, the repeated character comes as text.
+    if (textEntry_ || !IsCharacterKey(static_cast<uint8_t>(event.key))) return false;
     event.type = EventType::Text;
     return true;
   }
@@ -47,6 +48,18 @@ bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
 }
 
 bool SdlPlatform::TranslateText(const SDL_Event& sdl, Event& event) {
+  if (textEntry_) {
+    const std::string typed = sdl.text.text;
+    if (typed.empty()) return false;
+    event.type = EventType::Text;
+    event.key = static_cast<unsigned char>(typed[0]);
+    for (std::size_t i = 1; i < typed.size(); ++i) {
+      Event more = event;
+      more.key = static_cast<unsigned char>(typed[i]);
+      pending_.push_back(more);
+    }
+    return true;
+  }
   // Keys the game names raise the key-press event through their key-down already.
   if (!unnamedKeyDown_) return false;
   unnamedKeyDown_ = false;

@@ -34,6 +34,7 @@ class SdlPlatform : public Platform {
   bool Ok() const { return window_ != nullptr; }
   void SetTitle(const std::string& title) override;
   void Raise() override;
+  void SetTextEntry(bool on) override { textEntry_ = on; }
   const std::string& Error() const { return error_; }
 
   uint32_t TicksMs() override;
@@ -112,6 +113,7 @@ class SdlPlatform : public Platform {
   LogicalPoint cursor_;
   // The last key event was the press of a key the game has no name for.
   bool unnamedKeyDown_ = false;
+  bool textEntry_ = false;
   // Keys found held at the last focus gain. SDL never saw them go down and drops their release,
   // so it is read from the keyboard until they are let go or pressed again.
   std::vector<SDL_Scancode> focusKeys_;

@@ -67,6 +67,19 @@ struct EditorTest : ::testing::Test {
     Key(key);
     Send(EventType::KeyUp, vk::Control);
   }
+  // Types as the window does during text entry: a key with a name goes down too, then its
+  // character comes as text.
+  void Type(const std::string& text) {
+    for (char c : text) {
+      const int key = std::isalnum(static_cast<unsigned char>(c)) ? std::toupper(c) : 0;
+      if (key) Send(EventType::KeyDown, key);
+      Send(EventType::Text, static_cast<unsigned char>(c));
+      if (key) Send(EventType::KeyUp, key);
+    }
+  }
+  void Erase(int count) {
+    for (int i = 0; i < count; ++i) Key(vk::Backspace);
+  }
   // Whether the picture shows a text holding `part`.
   bool Shows(const std::string& part) {
     editor->Draw();
@@ -172,4 +185,59 @@ TEST_F(EditorTest, TheCompiledPictureShowsBehindTheGridAndIsMadeAgainAfterAnEdit
       << "one compile for each text";
   unsetenv("MORVA_LEVEL_COMPILER");
   unsetenv("XDG_CACHE_HOME");
+}
+
+TEST_F(EditorTest, NewAndOpenAskInThePanelAndKeepUnsavedWorkUntilAskedTwice) {
+  WriteFile(dir / "other.lvl", std::string(kLevel) + "item power 300 300\n");
+  WriteFile(dir / "broken.lvl", "screens 1 1\ncell 100\ngrid\n");
+  MoveTo(300, 100);
+  Key('L');
+  Ctrl('O');
+  EXPECT_TRUE(Shows("Unsaved changes: Ctrl+S saves them, Ctrl+O again opens"));
+  Ctrl('O');
+  const std::string folder = (dir / "").string();
+  EXPECT_TRUE(Shows("open the level file: " + folder + "_"));
+  Type("nothere.lvl");
+  Key(vk::Return);
+  EXPECT_TRUE(Shows("no file " + folder + "nothere.lvl"));
+  Erase(11);
+  Type("broken.lvl");
+  Key(vk::Return);
+  EXPECT_TRUE(Shows("broken.lvl: line "));
+  EXPECT_EQ(editor->Title(), "morva-edit - my.lvl *") << "nothing opened yet; typing added nothing";
+  Erase(10);
+  Type("other.lvl");
+  Key(vk::Return);
+  EXPECT_EQ(editor->Title(), "morva-edit - other.lvl");
+  EXPECT_TRUE(Shows("opened "));
+  Ctrl('S');
+  EXPECT_EQ(ReadFile(dir / "other.lvl"), std::string(kLevel) + "item power 300 300\n");
+
+  Ctrl('N');
+  Erase(5);
+  Type("30x1");
+  Key(vk::Return);
+  EXPECT_TRUE(Shows("a level is 1..25 screens wide"));
+  Erase(4);
+  Type("5 x 2");
+  Key(vk::Return);
+  EXPECT_TRUE(Shows("the new level's file: " + folder + "new.lvl_"));
+  Erase(7);
+  Type("my.lvl");
+  Key(vk::Return);
+  EXPECT_TRUE(Shows("my.lvl already exists"));
+  Erase(6);
+  Type("fresh.lvl");
+  Key(vk::Return);
+  EXPECT_EQ(editor->Title(), "morva-edit - fresh.lvl");
+  Ctrl('S');
+  const LevelSourceParse fresh = ParseLevelSource(ReadFile(dir / "fresh.lvl"));
+  ASSERT_TRUE(fresh.source);
+  EXPECT_EQ(fresh.source->width, 5);
+  EXPECT_EQ(fresh.source->height, 2);
+
+  Ctrl('O');
+  Key(vk::Escape);
+  EXPECT_FALSE(Shows("open the level file")) << "Escape puts the question away";
+  EXPECT_TRUE(Shows("tool: "));
 }
