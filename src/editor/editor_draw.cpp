@@ -187,7 +187,7 @@ void Editor::DrawPanel() {
     const bool waiting = b.places && placing_ == b.key;
     const double width = std::strlen(b.label) * kButtonGlyph;
     const double top = kPanelTop + b.row * kLine;
-    Outline(b.x - 2, top + 2, width + 4, 15, waiting ? kYellow : kGrey);
+    Outline(b.x - 2, top + 2, width + 4, 14, waiting ? kYellow : kGrey);
     Text(b.label, b.x, top + 5, waiting ? kYellow : kWhite, 9);
   }
   const LevelSource& src = doc_.Source();
