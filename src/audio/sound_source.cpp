@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <vector>
 
 #include "audio/decoder.hpp"
@@ -21,30 +22,35 @@ constexpr uint64_t kTailFrames = 1152;
 
 class WholeSource : public SoundSource {
  public:
-  WholeSource(int channels, std::vector<int16_t> samples) : samples_(std::move(samples)) {
+  // `samples` holds `held` values, the first `frames` x `channels` of them decoded.
+  WholeSource(int channels, std::unique_ptr<int16_t[]> samples, size_t held, uint64_t frames)
+      : samples_(std::move(samples)), held_(held) {
     channels_ = channels;
-    frames_ = samples_.size() / static_cast<size_t>(channels);
+    frames_ = frames;
   }
   const int16_t* Peek(uint64_t at, size_t& count) override {
     if (at >= frames_) return nullptr;
     count = static_cast<size_t>(std::min<uint64_t>(count, frames_ - at));
-    return samples_.data() + at * static_cast<uint64_t>(channels_);
+    return samples_.get() + at * static_cast<uint64_t>(channels_);
   }
-  size_t MemoryBytes() const override { return samples_.capacity() * sizeof(int16_t); }
+  size_t MemoryBytes() const override { return held_ * sizeof(int16_t); }
   bool Streamed() const override { return false; }
 
  private:
-  std::vector<int16_t> samples_;
+  std::unique_ptr<int16_t[]> samples_;
+  size_t held_;
 };
 
 // Decodes up to `stated` frames; the sound is as long as what arrives.
 std::unique_ptr<SoundSource> DecodeWhole(Decoder& decoder, uint64_t stated, std::string& why) {
   auto channels = static_cast<size_t>(decoder.Channels());
-  std::vector<int16_t> samples(stated * channels);
+  // Decoded straight into the buffer that plays, never filled first.
+  size_t held = stated * channels;
+  auto samples = std::make_unique_for_overwrite<int16_t[]>(held);
   uint64_t done = 0;
   while (done < stated) {
     size_t wanted = static_cast<size_t>(std::min<uint64_t>(kChunkFrames, stated - done));
-    size_t got = decoder.Read(samples.data() + done * channels, wanted);
+    size_t got = decoder.Read(samples.get() + done * channels, wanted);
     if (got == 0) break;
     done += got;
   }
@@ -52,9 +58,14 @@ std::unique_ptr<SoundSource> DecodeWhole(Decoder& decoder, uint64_t stated, std:
     why = "no audio could be decoded";
     return nullptr;
   }
-  samples.resize(done * channels);
-  samples.shrink_to_fit();
-  return std::make_unique<WholeSource>(decoder.Channels(), std::move(samples));
+  if (done < stated) {
+    // A file shorter than its header says keeps only what it delivered.
+    held = done * channels;
+    auto kept = std::make_unique_for_overwrite<int16_t[]>(held);
+    std::copy_n(samples.get(), held, kept.get());
+    samples = std::move(kept);
+  }
+  return std::make_unique<WholeSource>(decoder.Channels(), std::move(samples), held, done);
 }
 
 // Whether at least one frame can be decoded at `at`.
