@@ -2,6 +2,7 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -19,8 +20,9 @@ using SndFilePtr = std::unique_ptr<SNDFILE, SndFileCloser>;
 
 class SndFileDecoder : public Decoder {
  public:
-  SndFileDecoder(SndFilePtr file, int channels, uint64_t frames, bool shorts, bool cutShort)
-      : file_(std::move(file)), shorts_(shorts) {
+  SndFileDecoder(SndFilePtr file, int channels, uint64_t frames, bool shorts, bool raw,
+                 bool cutShort)
+      : file_(std::move(file)), shorts_(shorts), raw_(raw) {
     channels_ = channels;
     statedFrames_ = frames;
     cutShort_ = cutShort;
@@ -30,6 +32,12 @@ class SndFileDecoder : public Decoder {
   // libsndfile's own float-to-short path leaves floating-point WAVs unscaled (all but silent)
   // unless told to normalise them to their peak.
   size_t Read(int16_t* out, size_t frames) override {
+    if (raw_) {
+      // Stored as they play: the bytes go straight into `out`.
+      const auto frameBytes = static_cast<sf_count_t>(sizeof(int16_t)) * channels_;
+      sf_count_t got = sf_read_raw(file_.get(), out, static_cast<sf_count_t>(frames) * frameBytes);
+      return got <= 0 ? 0 : static_cast<size_t>(got / frameBytes);
+    }
     if (shorts_) {
       sf_count_t got = sf_readf_short(file_.get(), out, static_cast<sf_count_t>(frames));
       return got <= 0 ? 0 : static_cast<size_t>(got);
@@ -55,6 +63,7 @@ class SndFileDecoder : public Decoder {
  private:
   SndFilePtr file_;
   bool shorts_;
+  bool raw_;  // 16-bit samples in the machine's byte order
   std::vector<float> scratch_;
 };
 
@@ -81,8 +90,13 @@ std::unique_ptr<Decoder> OpenSndFileDecoder(const std::string& file, std::string
     return nullptr;
   }
   const bool shorts = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16;
-  return std::make_unique<SndFileDecoder>(
-      std::move(sf), info.channels, static_cast<uint64_t>(info.frames), shorts, WavEndsEarly(file));
+  // A RIFF WAVE (not RIFX) stores its samples little-endian.
+  const bool raw = shorts && std::endian::native == std::endian::little &&
+                   (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV &&
+                   (info.format & SF_FORMAT_ENDMASK) == SF_ENDIAN_FILE;
+  return std::make_unique<SndFileDecoder>(std::move(sf), info.channels,
+                                          static_cast<uint64_t>(info.frames), shorts, raw,
+                                          WavEndsEarly(file));
 }
 
 bool WavEndsEarly(const std::string& file) {

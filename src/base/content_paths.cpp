@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <functional>
 #include <iterator>
+#include <tuple>
+#include <type_traits>
 
 namespace fs = std::filesystem;
 
@@ -14,6 +16,13 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
     auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
     return lower(x) == lower(y);
   });
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return text;
 }
 
 bool EndsWithIgnoreCase(const std::string& text, const std::string& end) {
@@ -76,8 +85,8 @@ std::optional<std::vector<std::string>> ContentPaths::Split(const std::string& g
   return parts;
 }
 
-const std::vector<ContentPaths::Listed>& ContentPaths::Listing(const fs::path& dir) {
-  auto it = listings_.find(dir.native());
+const std::vector<ContentPaths::Listed>& ContentPaths::Listing(const std::string& dir) {
+  auto it = listings_.find(dir);
   if (it != listings_.end()) return it->second;
   std::vector<Listed> names;
   std::error_code ec;
@@ -85,13 +94,18 @@ const std::vector<ContentPaths::Listed>& ContentPaths::Listing(const fs::path& d
     // The kind comes with the listing on most file systems, without a call per entry.
     std::error_code kindError;
     const bool link = entries->is_symlink(kindError) || kindError;
-    names.push_back(Listed{entries->path().filename().string(), link});
+    const bool directory = !link && entries->is_directory(kindError) && !kindError;
+    const bool file = !link && entries->is_regular_file(kindError) && !kindError;
+    std::string name = entries->path().filename().string();
+    std::string lower = Lower(name);
+    names.push_back(Listed{std::move(name), std::move(lower), link, directory, file});
   }
   // Sorted so that, between two names differing only in case, the choice never depends on the
   // order the file system lists them in.
-  std::sort(names.begin(), names.end(),
-            [](const Listed& a, const Listed& b) { return a.name < b.name; });
-  return listings_.emplace(dir.native(), std::move(names)).first->second;
+  std::sort(names.begin(), names.end(), [](const Listed& a, const Listed& b) {
+    return std::tie(a.lower, a.name) < std::tie(b.lower, b.name);
+  });
+  return listings_.emplace(dir, std::move(names)).first->second;
 }
 
 bool ContentPaths::WithinRealRoot(const fs::path& real) const {
@@ -101,66 +115,94 @@ bool ContentPaths::WithinRealRoot(const fs::path& real) const {
 
 // Whether a folder the resolver walks through really lies inside the root, found once:
 // following every link on the way costs a system call per component.
-bool ContentPaths::DirInsideRoot(const fs::path& dir) {
-  auto it = insideDirs_.find(dir.native());
+bool ContentPaths::DirInsideRoot(const std::string& dir) {
+  auto it = insideDirs_.find(dir);
   if (it != insideDirs_.end()) return it->second;
   std::error_code ec;
   fs::path real = fs::canonical(dir, ec);
-  return insideDirs_.emplace(dir.native(), !ec && WithinRealRoot(real)).first->second;
+  return insideDirs_.emplace(dir, !ec && WithinRealRoot(real)).first->second;
 }
 
-bool ContentPaths::IsDirectory(const fs::path& path) {
-  auto it = directories_.find(path.native());
+bool ContentPaths::IsDirectory(const std::string& path, const Listed& entry) {
+  // A link is followed to see what it leads to; anything else is what its listing said.
+  if (!entry.link) return entry.directory;
+  auto it = directories_.find(path);
   if (it != directories_.end()) return it->second;
   std::error_code ec;
-  return directories_.emplace(path.native(), fs::is_directory(path, ec)).first->second;
+  return directories_.emplace(path, fs::is_directory(path, ec)).first->second;
 }
 
-bool ContentPaths::InsideRoot(const fs::path& dir, const Listed& entry) {
+bool ContentPaths::InsideRoot(const std::string& dir, const Listed& entry) {
   // What is not a link lies where its folder really lies.
   if (!entry.link) return DirInsideRoot(dir);
   std::error_code ec;
-  fs::path real = fs::canonical(dir / entry.name, ec);
+  fs::path real = fs::canonical(dir + '/' + entry.name, ec);
   if (ec) return false;  // a dangling link, or a loop
   return WithinRealRoot(real);
 }
 
-void ContentPaths::Collect(const fs::path& dir, const std::vector<std::string>& parts,
-                           std::size_t at, std::size_t limit, std::vector<std::string>& found) {
+void ContentPaths::Collect(const std::string& dir, const std::vector<std::string>& parts,
+                           std::size_t at, std::size_t limit, std::vector<Found>& found) {
   const std::string& part = parts[at];
+  const std::vector<Listed>& listing = Listing(dir);
+  const std::string lower = Lower(part);
+  const auto [first, last] = std::equal_range(
+      listing.begin(), listing.end(), lower, [](const auto& a, const auto& b) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(a)>, Listed>) {
+          return a.lower < b;
+        } else {
+          return a < b.lower;
+        }
+      });
+  // The spelling asked for first, then the others in sorted order.
   std::vector<const Listed*> matches;
-  for (const Listed& entry : Listing(dir)) {
-    if (entry.name == part) {
-      matches.insert(matches.begin(), &entry);
-    } else if (EqualsIgnoreCase(entry.name, part)) {
-      matches.push_back(&entry);
+  for (auto entry = first; entry != last; ++entry) {
+    if (entry->name == part) {
+      matches.insert(matches.begin(), &*entry);
+    } else {
+      matches.push_back(&*entry);
     }
   }
-  const bool last = at + 1 == parts.size();
+  const bool lastPart = at + 1 == parts.size();
   for (const Listed* entry : matches) {
     if (found.size() >= limit) return;
-    fs::path next = dir / entry->name;
-    if (last) {
+    std::string next = dir + '/' + entry->name;
+    if (lastPart) {
       // What a link (anywhere on the way) leads out of the root to is no content.
-      if (InsideRoot(dir, *entry)) found.push_back(next.string());
-    } else if (IsDirectory(next)) {
+      if (!InsideRoot(dir, *entry)) continue;
+      std::error_code ec;
+      const bool file = entry->link ? fs::is_regular_file(next, ec) : entry->file;
+      found.push_back({std::move(next), file});
+    } else if (IsDirectory(next, *entry)) {
       Collect(next, parts, at + 1, limit, found);
     }
   }
 }
 
-std::vector<std::string> ContentPaths::Candidates(const std::string& gamePath, std::size_t limit) {
-  std::vector<std::string> found;
+std::vector<ContentPaths::Found> ContentPaths::Find(const std::string& gamePath,
+                                                   std::size_t limit) {
+  std::vector<Found> found;
   auto parts = Split(gamePath);
-  if (level_ && parts && IsLevelOwnFile(*parts)) return level_->Candidates(gamePath, limit);
-  if (parts && !parts->empty() && limit > 0) Collect(root_, *parts, 0, limit, found);
+  if (level_ && parts && IsLevelOwnFile(*parts)) return level_->Find(gamePath, limit);
+  if (parts && !parts->empty() && limit > 0) Collect(root_.string(), *parts, 0, limit, found);
   return found;
 }
 
+std::vector<std::string> ContentPaths::Candidates(const std::string& gamePath, std::size_t limit) {
+  std::vector<std::string> paths;
+  for (Found& f : Find(gamePath, limit)) paths.push_back(std::move(f.path));
+  return paths;
+}
+
 std::optional<std::string> ContentPaths::Resolve(const std::string& gamePath) {
-  std::vector<std::string> found = Candidates(gamePath, 1);
+  std::vector<Found> found = Find(gamePath, 1);
   if (found.empty()) return std::nullopt;
-  return found.front();
+  return std::move(found.front().path);
+}
+
+bool ContentPaths::IsFile(const std::string& gamePath) {
+  std::vector<Found> found = Find(gamePath, 1);
+  return !found.empty() && found.front().file;
 }
 
 std::optional<std::vector<ContentPaths::Entry>> ContentPaths::List(const std::string& gamePath) {

@@ -34,6 +34,8 @@ class ContentPaths {
   // them in turn and keep the first that loads. At most `limit`.
   std::vector<std::string> Candidates(const std::string& gamePath, std::size_t limit = 8);
   bool Exists(const std::string& gamePath) { return Resolve(gamePath).has_value(); }
+  // Whether the path names a regular file (what the folder's listing says, a link followed).
+  bool IsFile(const std::string& gamePath);
 
   // The entries of the folder a game path names, read afresh (not cached), sorted by name;
   // nothing when the path names no folder.
@@ -58,19 +60,30 @@ class ContentPaths {
   }
 
  private:
-  // A folder's entry, and whether it is a symbolic link (or could not be told).
+  // A folder's entry, its name in lower case, and what the listing says it is (a symbolic link
+  // also where that could not be told).
   struct Listed {
     std::string name;
+    std::string lower;
     bool link = false;
+    bool directory = false;
+    bool file = false;  // a regular file
   };
-  const std::vector<Listed>& Listing(const std::filesystem::path& dir);
+  // Sorted by the lower-case name, then the name: every spelling of a name lies together.
+  const std::vector<Listed>& Listing(const std::string& dir);
   // This root's own listing of the folder a game path names.
   std::optional<std::vector<Entry>> ListHere(const std::string& gamePath);
-  void Collect(const std::filesystem::path& dir, const std::vector<std::string>& parts,
-               std::size_t at, std::size_t limit, std::vector<std::string>& found);
-  bool DirInsideRoot(const std::filesystem::path& dir);
-  bool IsDirectory(const std::filesystem::path& path);
-  bool InsideRoot(const std::filesystem::path& dir, const Listed& entry);
+  // A file or folder found, and whether it is a regular file.
+  struct Found {
+    std::string path;
+    bool file = false;
+  };
+  std::vector<Found> Find(const std::string& gamePath, std::size_t limit);
+  void Collect(const std::string& dir, const std::vector<std::string>& parts, std::size_t at,
+               std::size_t limit, std::vector<Found>& found);
+  bool DirInsideRoot(const std::string& dir);
+  bool IsDirectory(const std::string& path, const Listed& entry);
+  bool InsideRoot(const std::string& dir, const Listed& entry);
   bool WithinRealRoot(const std::filesystem::path& real) const;
 
   std::filesystem::path root_;

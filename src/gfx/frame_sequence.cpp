@@ -38,9 +38,7 @@ std::string FrameName(const std::string& folder, int32_t n) {
 }
 
 bool FileExists(const std::string& gamePath) {
-  std::optional<std::string> file = backends.content->Resolve(gamePath);
-  std::error_code ec;
-  return file && std::filesystem::is_regular_file(*file, ec);
+  return backends.content->IsFile(gamePath);
 }
 
 // The frame number a file name stands for ("12.dxt" is 12), or nothing.
