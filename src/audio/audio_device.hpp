@@ -32,6 +32,9 @@ class AudioDevice {
   // holds a sound; `path` is the game's own name for it. 0 on failure, with a message.
   virtual uint32_t StreamCreateFile(const std::string& path,
                                     const std::vector<std::string>& files) = 0;
+  // Files that StreamCreateFile will be asked for soon, in that order: a device may decode them
+  // ahead while the caller goes on.
+  virtual void Prefetch(const std::vector<std::string>& /*files*/) {}
   virtual bool ChannelPlay(uint32_t handle, bool restart) = 0;
   virtual bool ChannelStop(uint32_t handle) = 0;
   virtual uint64_t ChannelGetPosition(uint32_t handle) = 0;

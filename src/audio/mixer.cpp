@@ -38,7 +38,9 @@ uint32_t Mixer::Open(const std::string& path, const std::vector<std::string>& fi
   std::string firstWhy;
   for (const std::string& file : files) {
     std::string why;
-    std::unique_ptr<SoundSource> source = OpenSoundSource(file, &why);
+    std::optional<std::unique_ptr<SoundSource>> decoded = prefetch_.Take(file, why);
+    std::unique_ptr<SoundSource> source =
+        decoded ? std::move(*decoded) : OpenSoundSource(file, &why);
     if (source) {
       if (source->CutShort()) {
         NoteMessageUtf8("Sound", "File \"" + Cp1257ToUtf8(path) +

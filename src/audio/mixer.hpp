@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "audio/audio_device.hpp"
+#include "audio/sound_prefetch.hpp"
 #include "audio/sound_source.hpp"
 
 // The output rate. Every stream plays one of its frames per output frame, whatever rate its file
@@ -26,6 +27,9 @@ class Mixer {
   // game's name `path` is spelt alike in different case; none when no file has that name).
   // Returns the new stream's handle, or 0 with one message naming `path` when none is usable.
   uint32_t Open(const std::string& path, const std::vector<std::string>& files);
+  // Starts decoding `files` ahead on a thread of its own (a level's sounds while its pictures
+  // load); Open of one of them takes what was decoded, waiting for it if need be.
+  void Prefetch(std::vector<std::string> files) { prefetch_.Start(std::move(files)); }
   // One file; an empty name is a file that does not exist.
   uint32_t Open(const std::string& path, const std::string& file);
   // Adds an already opened source; returns its handle.
@@ -87,4 +91,5 @@ class Mixer {
   bool realTime_ = false;
   bool frameClock_ = false;
   float gain_ = 1.0f;  // the limiter's, carried from one mix to the next
+  SoundPrefetch prefetch_;
 };

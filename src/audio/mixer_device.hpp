@@ -10,6 +10,7 @@ class MixerDevice : public AudioDevice {
  public:
   uint32_t StreamCreateFile(const std::string& path,
                             const std::vector<std::string>& files) override;
+  void Prefetch(const std::vector<std::string>& files) override { mixer_.Prefetch(files); }
   bool ChannelPlay(uint32_t handle, bool restart) override;
   bool ChannelStop(uint32_t handle) override;
   uint64_t ChannelGetPosition(uint32_t handle) override;

@@ -29,6 +29,15 @@ void cSND::Open(const std::string& path, SoundHandle& handle) {
   handle = Device().StreamCreateFile(path, backends.content->Candidates(path));
 }
 
+void cSND::Prefetch(const std::vector<std::string>& paths) {
+  std::vector<std::string> files;
+  for (const std::string& path : paths) {
+    std::optional<std::string> file = backends.content->Resolve(path);
+    if (file) files.push_back(std::move(*file));
+  }
+  Device().Prefetch(files);
+}
+
 void cSND::Play(SoundHandle handle, uint8_t volume, bool loop) {
   AudioDevice& d = Device();
   // The volume is set before the stream starts: the audio thread may mix it at any moment, and

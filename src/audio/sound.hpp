@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/types.hpp"
 
@@ -12,6 +13,9 @@ void BASS_Free();
 class cSND {
  public:
   static void Open(const std::string& path, SoundHandle& handle);
+  // The sounds Open will be asked for next, in that order (a level's, while its pictures load):
+  // decoded ahead where the device can.
+  static void Prefetch(const std::vector<std::string>& paths);
   // Plays (or keeps playing) from where the stream is; with `loop` a finished stream is rewound
   // so that the next call starts it again.
   static void Play(SoundHandle handle, uint8_t volume, bool loop);

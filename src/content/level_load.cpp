@@ -103,6 +103,20 @@ void BindGameplayKeys() {
   DXInput1.Assign(kUnreadButton, 0, kButton9Key);
 }
 
+// The sounds the level opens, in the order it opens them.
+std::vector<std::string> LevelSounds() {
+  std::vector<std::string> paths;
+  auto add = [&](const auto& table) {
+    for (const SoundSlot& s : table) paths.push_back(s.path);
+  };
+  add(kSentinelSounds);
+  add(kGuardSounds);
+  add(kGolemSounds);
+  add(kPlayerSounds);
+  paths.insert(paths.end(), std::begin(kCommentSounds), std::end(kCommentSounds));
+  return paths;
+}
+
 void LoadUnitSounds() {
   LevelAssets& level = gameState.level;
   OpenSounds(kSentinelSounds, level.sentinelSounds);
@@ -149,6 +163,8 @@ int32_t ScreensShown() {
 void LoadLevel() {
   LevelAssets& level = gameState.level;
   ShowTitle(level);
+  // Decoded on another thread while the pictures load.
+  cSND::Prefetch(LevelSounds());
   LoadLevelMap("data\\levels\\level1\\level.mrv");
   int32_t screens =
       LoadFrameSequence("data\\levels\\level1\\", level.levelFrames, kLevelScreens - 1);
