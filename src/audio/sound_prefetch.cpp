@@ -19,7 +19,8 @@ void SoundPrefetch::Finish() {
 
 void SoundPrefetch::Start(std::vector<std::string> files) {
   Finish();
-  for (std::string& file : files) items_.push_back(Item{std::move(file), nullptr, {}, false, false});
+  for (std::string& file : files)
+    items_.push_back(Item{std::move(file), nullptr, {}, false, false});
   if (!items_.empty()) worker_ = std::thread([this] { Decode(); });
 }
 
@@ -41,8 +42,8 @@ void SoundPrefetch::Decode() {
 
 std::optional<std::unique_ptr<SoundSource>> SoundPrefetch::Take(const std::string& file,
                                                                 std::string& why) {
-  auto it = std::find_if(items_.begin(), items_.end(),
-                         [&](const Item& i) { return i.file == file; });
+  auto it =
+      std::find_if(items_.begin(), items_.end(), [&](const Item& i) { return i.file == file; });
   if (it == items_.end()) return std::nullopt;
   std::unique_lock lock(mutex_);
   if (it->taken) return std::nullopt;

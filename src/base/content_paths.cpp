@@ -146,8 +146,8 @@ void ContentPaths::Collect(const std::string& dir, const std::vector<std::string
   const std::string& part = parts[at];
   const std::vector<Listed>& listing = Listing(dir);
   const std::string lower = Lower(part);
-  const auto [first, last] = std::equal_range(
-      listing.begin(), listing.end(), lower, [](const auto& a, const auto& b) {
+  const auto [first, last] =
+      std::equal_range(listing.begin(), listing.end(), lower, [](const auto& a, const auto& b) {
         if constexpr (std::is_same_v<std::decay_t<decltype(a)>, Listed>) {
           return a.lower < b;
         } else {
@@ -180,7 +180,7 @@ void ContentPaths::Collect(const std::string& dir, const std::vector<std::string
 }
 
 std::vector<ContentPaths::Found> ContentPaths::Find(const std::string& gamePath,
-                                                   std::size_t limit) {
+                                                    std::size_t limit) {
   std::vector<Found> found;
   auto parts = Split(gamePath);
   if (level_ && parts && IsLevelOwnFile(*parts)) return level_->Find(gamePath, limit);
@@ -226,10 +226,10 @@ std::optional<std::vector<ContentPaths::Entry>> ContentPaths::ListHere(
   std::optional<std::string> dir = Resolve(gamePath);
   std::error_code ec;
   if (!dir || !fs::is_directory(*dir, ec)) return std::nullopt;
+  // The listing the resolver reads too: what is counted there is what it finds.
   std::vector<Entry> entries;
-  for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
-    std::error_code typeError;
-    entries.push_back(Entry{it->path().filename().string(), it->is_directory(typeError)});
+  for (const Listed& listed : Listing(*dir)) {
+    entries.push_back(Entry{listed.name, IsDirectory(*dir + '/' + listed.name, listed)});
   }
   std::sort(entries.begin(), entries.end(),
             [](const Entry& a, const Entry& b) { return a.name < b.name; });

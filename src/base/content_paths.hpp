@@ -37,8 +37,8 @@ class ContentPaths {
   // Whether the path names a regular file (what the folder's listing says, a link followed).
   bool IsFile(const std::string& gamePath);
 
-  // The entries of the folder a game path names, read afresh (not cached), sorted by name;
-  // nothing when the path names no folder.
+  // The entries of the folder a game path names, as the resolver sees them (its listing is read
+  // once, until ClearCache), sorted by name; nothing when the path names no folder.
   struct Entry {
     std::string name;
     bool isDirectory = false;

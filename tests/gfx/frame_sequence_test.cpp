@@ -33,6 +33,7 @@ struct FrameFolderTest : ::testing::Test {
     for (const char* name : names) {
       WriteFile(dir / "data" / "chars" / "guard" / name, tool_images::AsString(frame));
     }
+    fake.content.ClearCache();  // the folders were read before, as a running game reads them
   }
   std::string PathOf(Texture t) { return fake.renderer.PathOf(t); }
 };
