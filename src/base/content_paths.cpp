@@ -1,10 +1,14 @@
 // Case-insensitive path resolution under the content root.
 #include "base/content_paths.hpp"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <iterator>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 
@@ -16,6 +20,16 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
     auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
     return lower(x) == lower(y);
   });
+}
+
+// A directory entry's kind (DT_DIR, DT_REG, DT_LNK, ...) from the file system, DT_UNKNOWN when it
+// cannot be looked at.
+unsigned char KindOf(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0) return DT_UNKNOWN;
+  if (S_ISLNK(info.st_mode)) return DT_LNK;
+  if (S_ISDIR(info.st_mode)) return DT_DIR;
+  return S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
 }
 
 std::string Lower(std::string text) {
@@ -89,16 +103,19 @@ const std::vector<ContentPaths::Listed>& ContentPaths::Listing(const std::string
   auto it = listings_.find(dir);
   if (it != listings_.end()) return it->second;
   std::vector<Listed> names;
-  std::error_code ec;
-  for (fs::directory_iterator entries(dir, ec), end; !ec && entries != end; entries.increment(ec)) {
-    // The kind comes with the listing on most file systems, without a call per entry.
-    std::error_code kindError;
-    const bool link = entries->is_symlink(kindError) || kindError;
-    const bool directory = !link && entries->is_directory(kindError) && !kindError;
-    const bool file = !link && entries->is_regular_file(kindError) && !kindError;
-    std::string name = entries->path().filename().string();
-    std::string lower = Lower(name);
-    names.push_back(Listed{std::move(name), std::move(lower), link, directory, file});
+  if (DIR* folder = opendir(dir.c_str())) {
+    while (const dirent* entry = readdir(folder)) {
+      const std::string_view name = entry->d_name;
+      if (name == "." || name == "..") continue;
+      // The kind comes with the listing on most file systems, without a call per entry; where it
+      // does not, the entry is looked at once more.
+      unsigned char type = entry->d_type;
+      if (type == DT_UNKNOWN) type = KindOf(dir + '/' + entry->d_name);
+      const bool link = type == DT_LNK || type == DT_UNKNOWN;
+      names.push_back(
+          Listed{std::string(name), Lower(std::string(name)), link, type == DT_DIR, type == DT_REG});
+    }
+    closedir(folder);
   }
   // Sorted so that, between two names differing only in case, the choice never depends on the
   // order the file system lists them in.
