@@ -53,6 +53,7 @@ void RunLevelSteps() {
 
 // What a frame showing only the intro does not use waits until a frame needs it, so the window
 // shows its first picture sooner; the first frame drawing anything else loads it first.
+constexpr char kIntroMusic[] = "data\\sounds\\music\\intro.mp3";
 bool restOfStartUpLoaded = false;
 bool firstFrameDone = false;
 
@@ -86,6 +87,8 @@ StartResult FormCreate() {
   gameState.morva = cMORVA{};
   gameState.morva.fixedStepMs = fixedStep;
   gameState.savedModeIndex = CurrentModeIndex();
+  // The intro's music is read on another thread while the window opens.
+  cSND::Prefetch({kIntroMusic});
 
   SetupResult setup = gameState.settings.displayMode == -1
                           ? SetupDisplay(0, 0, 800, 600, 32, 60, true)
@@ -94,7 +97,7 @@ StartResult FormCreate() {
   if (setup != SetupResult::Ok) return StartResult::NoDisplay;
 
   BASS_Init();
-  cSND::Open("data\\sounds\\music\\intro.mp3", gameState.introMusic);
+  cSND::Open(kIntroMusic, gameState.introMusic);
   restOfStartUpLoaded = false;
   firstFrameDone = false;
 
