@@ -62,16 +62,17 @@ uint32_t Mixer::Open(const std::string& path, const std::string& file) {
 
 uint32_t Mixer::Add(const std::string& path, std::unique_ptr<SoundSource> source) {
   if (!source) return 0;
+  auto s = std::make_unique<Stream>();
+  s->path = path;
+  s->length = source->Frames();
+  s->source = std::move(source);
   std::lock_guard lock(mutex_);
-  Stream s;
-  s.path = path;
-  s.source = std::move(source);
   streams_.push_back(std::move(s));
   return static_cast<uint32_t>(streams_.size());
 }
 
 void Mixer::Clear() {
-  std::vector<Stream> old;
+  std::vector<std::unique_ptr<Stream>> old;
   {
     std::lock_guard lock(mutex_);
     old.swap(streams_);
@@ -81,18 +82,20 @@ void Mixer::Clear() {
 
 Mixer::Stream* Mixer::Find(uint32_t handle) {
   if (handle == 0 || handle > streams_.size()) return nullptr;
-  return &streams_[handle - 1];
+  return streams_[handle - 1].get();
 }
 
 const Mixer::Stream* Mixer::Find(uint32_t handle) const {
   if (handle == 0 || handle > streams_.size()) return nullptr;
-  return &streams_[handle - 1];
+  return streams_[handle - 1].get();
 }
 
 bool Mixer::Play(uint32_t handle, bool restart) {
-  std::lock_guard lock(mutex_);
   Stream* s = Find(handle);
   if (!s) return false;
+  // Playing on, as the game asks of a sound every frame while it plays: nothing changes.
+  if (!restart && s->playing && s->sounding) return true;
+  std::lock_guard lock(mutex_);
   if (restart) {
     s->position = s->playhead = 0;
     s->source->Expect(0);
@@ -120,11 +123,10 @@ uint64_t Mixer::Length(uint32_t handle) const {
 }
 
 ChannelProgress Mixer::Progress(uint32_t handle) const {
-  std::lock_guard lock(mutex_);
   const Stream* s = Find(handle);
   if (!s) return {};
   uint64_t frameBytes = FrameBytes(*s->source);
-  return {s->position * frameBytes, s->source->Frames() * frameBytes};
+  return {s->position * frameBytes, s->length * frameBytes};
 }
 
 bool Mixer::SetPosition(uint32_t handle, uint64_t bytes) {
@@ -137,12 +139,11 @@ bool Mixer::SetPosition(uint32_t handle, uint64_t bytes) {
   s->source->Expect(frame);
   // A playing stream moved to its very end has ended; the device plays what the game plays.
   if (s->position == s->source->Frames()) s->playing = false;
-  s->sounding = s->playing;
+  s->sounding = s->playing.load();
   return true;
 }
 
 bool Mixer::SetVolume(uint32_t handle, int volume) {
-  std::lock_guard lock(mutex_);
   Stream* s = Find(handle);
   if (!s) return false;
   s->volume = std::clamp(volume, 0, 100);
@@ -153,10 +154,10 @@ std::vector<StreamInfo> Mixer::Streams() const {
   std::lock_guard lock(mutex_);
   std::vector<StreamInfo> out;
   out.reserve(streams_.size());
-  for (const Stream& s : streams_) {
-    uint64_t frameBytes = FrameBytes(*s.source);
-    out.push_back(StreamInfo{s.path, s.position * frameBytes, s.source->Frames() * frameBytes,
-                             s.playing, s.volume});
+  for (const auto& s : streams_) {
+    uint64_t frameBytes = FrameBytes(*s->source);
+    out.push_back(StreamInfo{s->path, s->position * frameBytes, s->source->Frames() * frameBytes,
+                             s->playing, s->volume});
   }
   return out;
 }
@@ -164,7 +165,7 @@ std::vector<StreamInfo> Mixer::Streams() const {
 size_t Mixer::MemoryBytes() const {
   std::lock_guard lock(mutex_);
   size_t total = 0;
-  for (const Stream& s : streams_) total += s.source->MemoryBytes();
+  for (const auto& s : streams_) total += s->source->MemoryBytes();
   return total;
 }
 
@@ -202,13 +203,15 @@ void Mixer::MixStream(Stream& s, size_t frames) {
     done += count;
   }
   s.playhead += todo;
+  // A source may have found itself shorter while it was read.
+  s.length = source.Frames();
   if (s.playhead >= source.Frames()) {
     s.playhead = source.Frames();
     s.sounding = false;
   }
   if (!frameClock_) {
     s.position = s.playhead;
-    s.playing = s.sounding;
+    s.playing = s.sounding.load();
   }
 }
 
@@ -217,8 +220,8 @@ void Mixer::Mix(int16_t* out, size_t frames) {
   // Grows only if the device asks for more than ever before; normally never in the audio thread.
   if (accumulator_.size() < frames * 2) accumulator_.resize(frames * 2);
   std::fill_n(accumulator_.begin(), frames * 2, 0.0f);
-  for (Stream& s : streams_) {
-    if (s.sounding) MixStream(s, frames);
+  for (const auto& s : streams_) {
+    if (s->sounding) MixStream(*s, frames);
   }
   Limit(frames);
   for (size_t i = 0; i < frames * 2; ++i) out[i] = ToSample(accumulator_[i]);
@@ -244,13 +247,13 @@ void Mixer::SetRealTime(bool realTime) {
 
 void Mixer::Skip(uint64_t frames) {
   std::lock_guard lock(mutex_);
-  for (Stream& s : streams_) {
-    if (!s.playing) continue;
-    s.position = std::min(s.position + frames, s.source->Frames());
-    if (s.position == s.source->Frames()) s.playing = false;
+  for (const auto& s : streams_) {
+    if (!s->playing) continue;
+    s->position = std::min(s->position + frames, s->source->Frames());
+    if (s->position == s->source->Frames()) s->playing = false;
     if (!frameClock_) {
-      s.playhead = s.position;
-      s.sounding = s.playing;
+      s->playhead = s->position;
+      s->sounding = s->playing.load();
     }
   }
 }

@@ -2,6 +2,7 @@
 // into 16-bit stereo at 44100 Hz. Shared by the sound card back end and the headless one.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -17,9 +18,11 @@
 // was made at (a 22050 Hz file plays at double speed), as the game's sounds were made for.
 constexpr int kMixRate = 44100;
 
-// Every call is safe from any thread: the game thread opens, plays and positions streams while
-// the audio thread mixes them. The lock is held only for table updates and for one mix call, and
-// no call decodes under it: music is decoded ahead by its own thread.
+// One thread (the game's) opens, plays, positions and asks about streams while another (the
+// sound card's) mixes them. What the game asks about every frame (where a stream is, how long it
+// is, whether it plays) and the volume it sets are read and written without the lock; the lock is
+// held only for table updates, for the changes of play state and for one mix call, and no call
+// decodes under it: music is decoded ahead by its own thread.
 class Mixer {
  public:
   Mixer();
@@ -71,13 +74,14 @@ class Mixer {
   struct Stream {
     std::string path;
     std::unique_ptr<SoundSource> source;
-    // What the game sees, in frames.
-    uint64_t position = 0;
-    bool playing = false;
+    // What the game sees, in frames: written under the lock, read by the game without it.
+    std::atomic<uint64_t> position = 0;
+    std::atomic<bool> playing = false;
+    std::atomic<uint64_t> length = 0;  // the source's, as the mix last found it
     // What the device plays; the same as the above unless the mixer follows the frame clock.
     uint64_t playhead = 0;
-    bool sounding = false;
-    int volume = 100;
+    std::atomic<bool> sounding = false;
+    std::atomic<int> volume = 100;
   };
   Stream* Find(uint32_t handle);
   const Stream* Find(uint32_t handle) const;
@@ -86,7 +90,8 @@ class Mixer {
   void Limit(size_t frames);
 
   mutable std::mutex mutex_;
-  std::vector<Stream> streams_;  // handle n is streams_[n - 1]
+  // Handle n is streams_[n - 1]; the table changes on the game's thread only, under the lock.
+  std::vector<std::unique_ptr<Stream>> streams_;
   std::vector<float> accumulator_;
   bool realTime_ = false;
   bool frameClock_ = false;
