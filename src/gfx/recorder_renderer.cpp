@@ -36,6 +36,7 @@ Texture RecorderRenderer::CreateCompressedTexture(int32_t internalFormat, int32_
   Texture name = NextName();
   RecordedTexture& t = textures_[name];
   t.path = path;
+  t.interned = *paths_.insert(path).first;
   t.compressed = true;
   t.internalFormat = internalFormat;
   t.width = width;
@@ -50,6 +51,7 @@ Texture RecorderRenderer::CreatePixelTexture(const PixelTexture& p, const std::s
   Texture name = NextName();
   RecordedTexture& t = textures_[name];
   t.path = path;
+  t.interned = *paths_.insert(path).first;
   t.width = p.width;
   t.height = p.height;
   t.rgba = p.rgba;
@@ -81,7 +83,7 @@ DrawRecord RecorderRenderer::Record(const char* op, Texture texture, double x, d
   DrawRecord r;
   r.op = op;
   r.texture = texture;
-  r.texturePath = PathOf(texture);
+  if (auto it = textures_.find(texture); it != textures_.end()) r.texturePath = it->second.interned;
   r.x = x;
   r.y = y;
   return r;

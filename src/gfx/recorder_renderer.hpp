@@ -3,12 +3,15 @@
 #pragma once
 
 #include <map>
+#include <string_view>
+#include <unordered_set>
 
 #include "gfx/renderer.hpp"
 
 // What the recorder knows of a texture it handed out.
 struct RecordedTexture {
   std::string path;
+  std::string_view interned;  // the same, in the recorder's one copy of each path
   bool compressed = false;
   int32_t internalFormat = 0;  // compressed textures
   int width = 0;
@@ -86,4 +89,7 @@ class RecorderRenderer : public Renderer {
   Image noPicture_;
   Texture lastName_ = 0;
   std::map<Texture, RecordedTexture> textures_;
+  // Every path a texture was made from, once: draw records point into it, so the set only grows
+  // (one entry per file the run loaded).
+  std::unordered_set<std::string> paths_;
 };

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/types.hpp"
@@ -13,7 +14,9 @@
 struct DrawRecord {
   std::string op;  // "quad", "text", "anim", "line"
   uint32_t texture = 0;
-  std::string texturePath;
+  // The path the texture was loaded from, in the recorder's one copy of it (valid while the
+  // recorder lives).
+  std::string_view texturePath;
   double x = 0;
   double y = 0;
   double depth = 0;
