@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "audio/sound_test_files.hpp"
+#include "base/messages.hpp"
 #include "test_support.hpp"
 
 using testsound::ConstantSource;
@@ -231,6 +232,35 @@ TEST(MixerStreams, StreamedMusicMixesTheFramesItDecodesAlsoAfterARewind) {
   expectFrames(0, 3000);
   mixer.SetPosition(h, 400'000 * 2);
   expectFrames(400'000, 5000);
+}
+
+// Files decoded ahead open as they would have opened anyway, in the order asked, with the same
+// messages; a file not in the batch, or asked for a second time, is decoded as before.
+TEST(MixerStreams, PrefetchedFilesOpenAsTheyWouldAndSayTheSame) {
+  TempDir dir("mixer_prefetch");
+  ASSERT_TRUE(testsound::MakeSine(dir / "a.wav", 0.5, 440));
+  ASSERT_TRUE(testsound::MakeSine(dir / "c.wav", 0.25, 880));
+  WriteFile(dir / "b.wav", "RIFF, but nothing a sound is made of");
+  const std::vector<std::string> files = {(dir / "a.wav").string(), (dir / "b.wav").string(),
+                                          (dir / "c.wav").string(), (dir / "gone.wav").string()};
+  auto openAll = [&](bool ahead) {
+    shownMessages.clear();
+    Mixer mixer;
+    if (ahead) mixer.Prefetch({files[0], files[1], files[2], files[3], files[0]});
+    std::vector<uint64_t> lengths;
+    for (const std::string& file : files) lengths.push_back(mixer.Length(mixer.Open(file, file)));
+    lengths.push_back(mixer.Length(mixer.Open("again", files[0])));  // taken already: decoded
+    std::vector<std::string> said;
+    for (const ShownMessage& m : shownMessages) said.push_back(m.text);
+    return std::pair{lengths, said};
+  };
+  const auto plain = openAll(false);
+  const auto ahead = openAll(true);
+  EXPECT_EQ(ahead.first, plain.first);
+  EXPECT_EQ(ahead.second, plain.second);
+  EXPECT_EQ(plain.first[0], plain.first[4]);
+  EXPECT_EQ(plain.first[1], 0u);
+  EXPECT_EQ(plain.second.size(), 2u) << "the broken file and the missing one, each once";
 }
 
 // The game thread works on the table while the audio thread mixes; nothing tears or crashes, and
