@@ -106,6 +106,8 @@ row "frame folder, 200 DXT frames" "$(printf %.1f "$load") ms" "$(printf %.1f "$
 f=$(bench mixer "$build/bench/mixer_bench")
 share=$(field "$f" BM_Mix32Streams_3StreamedMp3 core_share_pct)
 row "mixer, 32 streams (3 MP3)" "$(printf %.2f "$share") % of a core" "-" "-" "< 2 %" "$(verdict "$share" 2 "<=")"
+hold=$(field "$f" BM_FrameStepHoldsTheLock64Streams real_time)
+row "mixer lock held by the frame's step, 64 streams" "$(printf %.2f "$hold") µs" "-" "-" "report" "-"
 f=$(bench calls "$build/bench/sound_call_bench")
 p999=$(field "$f" BM_SoundCallsWhileThreeTracksPlay p99.9_us)
 p50=$(field "$f" BM_SoundCallsWhileThreeTracksPlay p50_us)
