@@ -60,14 +60,17 @@ TEST(ContentPaths, SymbolicLinksOutOfTheRootAreRefusedAndLinksInsideItFollowed) 
   struct Case {
     const char* gamePath;
     bool found;
+    bool file;  // a regular file, a link to one followed
   } cases[] = {
-      {"data\\file_out.dxt", false}, {"data\\folder_out\\secret.dxt", false},
-      {"data\\folder_out", false},   {"data\\dangling.dxt", false},
-      {"data\\file_in.dxt", true},   {"data\\FOLDER_IN\\x.dxt", true},
-      {"data\\real\\x.dxt", true},
+      {"data\\file_out.dxt", false, false}, {"data\\folder_out\\secret.dxt", false, false},
+      {"data\\folder_out", false, false},   {"data\\dangling.dxt", false, false},
+      {"data\\file_in.dxt", true, true},    {"data\\FOLDER_IN\\x.dxt", true, true},
+      {"data\\real\\x.dxt", true, true},    {"data\\folder_in", true, false},
+      {"data\\REAL", true, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(paths.Resolve(c.gamePath).has_value(), c.found) << c.gamePath;
+    EXPECT_EQ(paths.IsFile(c.gamePath), c.file) << c.gamePath;
   }
   // A root reached through a link is still the root.
   fs::create_symlink(dir / "root", dir / "root_link");
