@@ -2,16 +2,22 @@
 // open or never end), and writing so that the file is never left half written.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// The bytes of the regular file `path`; nothing when it is missing, unreadable or no regular file.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+// The bytes of the regular file `path`; nothing when it is missing, unreadable or no regular file
+// (a FIFO in its place is not waited for).
+// At most `limit` bytes are read (the start of the file).
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path,
+                                         std::size_t limit = std::string::npos);
 
-// Writes `bytes` to a temporary file beside the real one ("FILE.tmp") and renames it over it, so
-// the file is never left half written; its folder is made when missing. Written through a
-// symbolic link to where it leads (even to a file not there yet), so the link is kept. The reason
-// when it cannot, else empty.
+// Writes `bytes` to a temporary file of its own beside the real one ("FILE.XXXXXX", created
+// exclusively), syncs it and renames it over the file, then syncs the folder: the file is never
+// left half written or empty, also when two programs save it at once. Its folder is made when
+// missing. Written through a symbolic link to where it leads (even to a file not there yet), so
+// the link is kept. Only a regular file (or none yet) is replaced: a device, a FIFO or a folder
+// is left alone. The reason when it cannot, else empty.
 std::string WriteWholeFile(const std::filesystem::path& path, std::string_view bytes);

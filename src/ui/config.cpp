@@ -3,12 +3,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "base/content_paths.hpp"
@@ -35,12 +34,17 @@ void ReportSaveFailure(const fs::path& path, const std::string& reason) {
   ShowMessageUtf8("MORVA", "Settings could not be saved to " + path.string() + ": " + reason);
 }
 
-// The whole text of a file; nothing for a file that is not there, cannot be read or is a folder.
-std::optional<std::string> ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
+// A device or FIFO named as a settings file (--config /dev/null keeps no settings): it is named
+// once when read, and never read or replaced.
+bool SpecialFile(const fs::path& path) {
   std::error_code ec;
-  if (!in || fs::is_directory(path, ec)) return std::nullopt;
-  return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const fs::file_status status = fs::status(path, ec);
+  return fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
+}
+
+void NoteSpecialFile(const fs::path& path) {
+  NoteMessageUtf8("MORVA", "Settings file " + path.string() +
+                               " is not a regular file: it is neither read nor written");
 }
 }  // namespace
 
@@ -108,22 +112,23 @@ void LoadConfig(Settings& settings) {
     StoredRecord() = EncodeSettings(settings);
     return;
   }
-  std::ifstream in(ConfigPath(), std::ios::binary);
-  ConfigRecord bytes{};
-  if (in && !fs::is_directory(ConfigPath(), ec) &&
-      in.read(reinterpret_cast<char*>(bytes.data()), bytes.size()) &&
-      in.gcount() == static_cast<std::streamsize>(bytes.size())) {
-    settings = DecodeSettings(bytes);
+  ConfigRecord record{};
+  std::optional<std::string> bytes = ReadWholeFile(ConfigPath(), record.size());
+  if (bytes && bytes->size() == record.size()) {
+    std::copy(bytes->begin(), bytes->end(), record.begin());
+    settings = DecodeSettings(record);
     // As the settings would be written: padding bytes of another value are no change.
     StoredRecord() = EncodeSettings(settings);
     return;
   }
+  if (SpecialFile(ConfigPath())) NoteSpecialFile(ConfigPath());
   // Unreadable or short: the defaults, and the next save writes a whole record.
   settings = DefaultSettings();
   StoredRecord() = EncodeSettings(settings);
 }
 
 bool SaveConfig(const Settings& settings) {
+  if (SpecialFile(ConfigPath())) return false;  // named when it was read
   ConfigRecord bytes = EncodeSettings(settings);
   std::string failure =
       WriteWholeFile(ConfigPath(), {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
@@ -141,8 +146,11 @@ bool SaveConfigIfChanged(const Settings& settings) {
 }
 
 PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell, Bindings* bindings) {
-  std::optional<std::string> text = ReadText(path);
-  if (!text) return PlayerSettings{};
+  std::optional<std::string> text = ReadWholeFile(path);
+  if (!text) {
+    if (tell && SpecialFile(path)) NoteSpecialFile(path);
+    return PlayerSettings{};
+  }
   SettingsParse parse = ParseSettingsText(*text);
   if (bindings) *bindings = BindActions(DefaultBindings(), parse.actions, parse.problems);
   for (const std::string& problem : tell ? parse.problems : std::vector<std::string>{}) {
@@ -153,7 +161,8 @@ PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell, Bindings* bin
 
 bool SavePlayerSettings(const fs::path& path, const PlayerSettings& settings,
                         const ActionValues* actions) {
-  std::string text = FormatSettingsText(ReadText(path).value_or(""), settings, actions);
+  if (SpecialFile(path)) return false;  // named when it was read
+  std::string text = FormatSettingsText(ReadWholeFile(path).value_or(""), settings, actions);
   std::string failure = WriteWholeFile(path, text);
   if (failure.empty()) return true;
   ReportSaveFailure(path, failure);

@@ -1,5 +1,6 @@
 // config.dat: defaults, the byte layout, damaged files and failed saves.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -100,6 +101,42 @@ TEST_F(ConfigTest, ShortEmptyOrDirectoryFilesGiveTheDefaults) {
   EXPECT_NE(shownMessages.back().text.find("could not be saved"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir / "config.dat.tmp"));
   EXPECT_TRUE(fs::is_directory(file));
+}
+
+// Found by a reviewer: `--config /dev/null` had the machine's /dev/null replaced by a settings
+// file at the first options change, a FIFO blocked the start for ever, and a planted
+// config.dat.tmp link made the save overwrite the file it led to.
+TEST_F(ConfigTest, SpecialFilesAndPlantedTemporariesAreLeftAlone) {
+  ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+  Settings s;
+  s.gamma = 1;
+  LoadConfig(s);  // would block for ever on an open for reading that waits for a writer
+  EXPECT_EQ(s.gamma, 255);
+  ASSERT_EQ(shownMessages.size(), 1u);
+  EXPECT_EQ(shownMessages[0].text, "Settings file " + file.string() +
+                                       " is not a regular file: it is neither read nor written");
+  s.musicVolume = 5;
+  EXPECT_FALSE(SaveConfig(s));
+  EXPECT_FALSE(SaveConfigIfChanged(s));
+  EXPECT_TRUE(fs::is_fifo(file)) << "left alone";
+  EXPECT_EQ(shownMessages.size(), 1u) << "named once, no box at each save";
+
+  const fs::path text = dir / "settings.ini";
+  ASSERT_EQ(mkfifo(text.c_str(), 0600), 0);
+  EXPECT_EQ(LoadPlayerSettings(text, true, nullptr), PlayerSettings{});
+  EXPECT_FALSE(SavePlayerSettings(text, PlayerSettings{}, nullptr));
+  EXPECT_TRUE(fs::is_fifo(text));
+
+  fs::remove(file);
+  WriteFile(dir / "victim", "keep me");
+  fs::create_symlink(dir / "victim", dir / "config.dat.tmp");
+  ASSERT_TRUE(SaveConfig(DefaultSettings()));
+  EXPECT_EQ(ReadFile(dir / "victim"), "keep me");
+  EXPECT_EQ(ReadFile(file).size(), 12u);
+  const mode_t mask = umask(0);
+  umask(mask);
+  EXPECT_EQ(static_cast<mode_t>(fs::status(file).permissions() & fs::perms::all), 0666 & ~mask)
+      << "a first file gets the usual permissions, not the temporary's";
 }
 
 TEST_F(ConfigTest, AnUnwritableFolderKeepsTheOldFileWholeAndSaysSo) {
