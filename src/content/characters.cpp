@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
 #include "base/messages.hpp"
+#include "base/whole_file.hpp"
 #include "formats/character_record.hpp"
 #include "gfx/frame_sequence.hpp"
 
@@ -45,10 +45,10 @@ constexpr KindFiles kFrameFolders[] = {
 CharacterRecord ReadDefinition(const std::string& path) {
   std::optional<std::string> file = backends.content->Resolve(path);
   if (!file) DefinitionError(path, "the file does not exist");
-  std::ifstream in(*file, std::ios::binary);
-  std::vector<uint8_t> bytes(kCharacterRecordSize);
-  if (in) in.read(reinterpret_cast<char*>(bytes.data()), kCharacterRecordSize);
-  bytes.resize(in ? kCharacterRecordSize : static_cast<std::size_t>(in.gcount()));
+  // A FIFO or a device in its place is not waited for, nor read.
+  std::optional<std::string> read = ReadWholeFile(*file, kCharacterRecordSize);
+  if (!read) DefinitionError(path, "not a regular file that can be read");
+  const std::vector<uint8_t> bytes(read->begin(), read->end());
   CharacterRecordParse parse = ParseCharacterRecord(bytes);
   if (!parse.record) DefinitionError(path, parse.error);
   return *parse.record;

@@ -257,12 +257,16 @@ LevelMapRead ReadLevelMap(std::istream& in) {
 }
 
 LevelMapRead ReadLevelMapFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
+  // Only a regular file is opened: a FIFO in its place would keep the open waiting for ever.
   std::error_code ec;
-  if (!in || std::filesystem::is_directory(path, ec)) {
+  const bool regular = std::filesystem::is_regular_file(path, ec);
+  std::ifstream in;
+  if (regular) in.open(path, std::ios::binary);
+  if (!regular || !in) {
     LevelMapRead result;
     result.error = LevelMapError::Unreadable;
-    result.detail = "cannot open " + path.string();
+    result.detail = "cannot open " + path.string() +
+                    (regular || !std::filesystem::exists(path, ec) ? "" : ": not a regular file");
     return result;
   }
   return ReadLevelMap(in);

@@ -42,7 +42,8 @@ struct FileBytes {
 
 // The whole of a file; nothing when it is a folder, is larger than any picture or cannot be read.
 std::optional<FileBytes> ReadPictureFile(const std::string& file) {
-  int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not waiting at the open: a FIFO in a picture's place is refused below, not read for ever.
+  int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   struct stat info {};
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestPictureFile) {

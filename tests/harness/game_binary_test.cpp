@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
@@ -210,6 +211,34 @@ TEST_F(GameBinaryTest, ATerminationSignalEndsTheRunThroughTheNormalShutdown) {
   // The run got as far as its outputs: the dump is written whole.
   json s = State();
   EXPECT_GT(s["frame"].get<int>(), 0);
+}
+
+// Found by a reviewer: a FIFO put in place of a file the level load opens kept the open waiting
+// for ever, and neither Ctrl+C nor SIGTERM could end the game. Each is now refused and named.
+TEST_F(GameBinaryTest, AFifoInPlaceOfAContentFileIsNamedNotWaitedFor) {
+  fs::remove_all(dir / "content");
+  fs::copy(MORVA_TEST_CONTENT, dir / "content", fs::copy_options::recursive);
+  Script(
+      "10 key down Space\n12 key up Space\n20 mouse move 385 207\n22 mouse down left\n"
+      "24 mouse up left\n");
+  for (const char* file : {"data/levels/level1/title.dx", "data/levels/level1/level.mrv",
+                           "data/chars/guard.pud", "data/hud/rsquare.tga"}) {
+    const fs::path real = dir / "content" / file;
+    fs::rename(real, dir / "aside");
+    ASSERT_EQ(mkfifo(real.c_str(), 0600), 0);
+    const std::string command = "cd '" + dir.path().string() + "' && timeout 20 '" + MORVA_BINARY +
+                                "' --headless --frames 60 --frame-ms 10 --root content --input "
+                                "in.txt --config cfg.dat > out.txt 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 124) << file << " was waited for";
+    std::string said = ReadFile(dir / "out.txt");
+    std::transform(said.begin(), said.end(), said.begin(), ::tolower);  // "rSquare.tga"
+    EXPECT_NE(said.find(fs::path(file).filename().string()), std::string::npos)
+        << file << ": " << said;
+    fs::remove(real);
+    fs::rename(dir / "aside", real);
+  }
 }
 
 TEST_F(GameBinaryTest, TheDemoContentStartsWithoutASingleMessage) {

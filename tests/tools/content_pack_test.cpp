@@ -2,6 +2,7 @@
 // through the game's own spellings, the music loops, and the checker catches broken files.
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
@@ -125,6 +126,10 @@ TEST_F(BrokenContent, EachFaultIsNamedAtItsPath) {
   std::ofstream(root_ / "data/hud/rsquare.tga", std::ios::binary)
       .write(reinterpret_cast<const char*>(topFirst.data()), topFirst.size());
 
+  // A FIFO in a picture's place (the check once waited at its open for ever).
+  fs::remove(root_ / "data/fx/lightning.dxt");
+  ASSERT_EQ(mkfifo((root_ / "data/fx/lightning.dxt").c_str(), 0600), 0);
+
   std::vector<CheckResult> results = CheckContent(root_);
   auto failed = [&](const std::string& path) {
     const CheckResult* r = Find(results, path);
@@ -140,8 +145,9 @@ TEST_F(BrokenContent, EachFaultIsNamedAtItsPath) {
   EXPECT_TRUE(failed("data\\fx\\wSquare.tga"));
   EXPECT_TRUE(failed("data\\hud\\rSquare.tga"));
   EXPECT_NE(Find(results, "data\\hud\\rSquare.tga")->note.find("upside down"), std::string::npos);
+  EXPECT_EQ(Find(results, "data\\fx\\lightning.dxt")->note, "not a regular file");
   // Everything else is still in order.
   int others = 0;
   for (const CheckResult& r : results) others += !r.ok;
-  EXPECT_EQ(others, 7);
+  EXPECT_EQ(others, 8);
 }

@@ -252,6 +252,13 @@ std::vector<CheckResult> CheckContent(const fs::path& root) {
       results.push_back(r);
       continue;
     }
+    // A FIFO or a device in a file's place would keep the check waiting at the open.
+    if (asset.kind != AssetKind::FrameFolder && !ctx.paths.IsFile(asset.gamePath)) {
+      r.ok = false;
+      r.note = "not a regular file";
+      results.push_back(r);
+      continue;
+    }
     int kind = -1;
     for (int k = 0; k < 4; ++k) {
       if (Lower(asset.gamePath) == Lower(kCharacterFiles[k].definition)) kind = k;
