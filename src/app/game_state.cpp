@@ -21,6 +21,7 @@ void ResetGameState() {
   DXInput1.AssignFormDefaults();
   shownMessages.clear();
   windowCloseRequested = false;
+  closeStatus = 0;
   ResetFrontEnd();
 }
 

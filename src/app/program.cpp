@@ -233,15 +233,20 @@ struct Run {
     }
   }
 
-  void WriteOutputs() {
-    if (options.dumpState) WriteStateDump(*options.dumpState, frame);
+  // False when an output asked for could not be written (each says why).
+  bool WriteOutputs() {
+    bool written = !options.dumpState || WriteStateDump(*options.dumpState, frame);
     if (options.screenshot) {
       if (renderer.LastCapture().rgba.empty()) {
-        std::fprintf(stderr, "morva: --screenshot needs a window (no picture in this run)\n");
-      } else {
-        WritePng(*options.screenshot, renderer.LastCapture());
+        std::fprintf(stderr, "morva: --screenshot: no picture was drawn in this run\n");
+        written = false;
+      } else if (!WritePng(*options.screenshot, renderer.LastCapture())) {
+        std::fprintf(stderr, "morva: cannot write the screenshot to %s\n",
+                     options.screenshot->c_str());
+        written = false;
       }
     }
+    return written;
   }
 };
 
@@ -372,7 +377,9 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   // a fatal error do not), a change made in the options is kept.
   SaveConfigIfChanged(gameState.settings);
   KeepWindowChoice(platform, userPaths.settings);
-  run.WriteOutputs();
+  // A run a loader stopped, or whose outputs could not be written, did not do what was asked.
+  if (status == 0) status = closeStatus;
+  if (!run.WriteOutputs() && status == 0) status = 3;
   FormClose();
   backends = Backends{};
   return status;

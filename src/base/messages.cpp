@@ -9,6 +9,7 @@
 
 std::vector<ShownMessage> shownMessages;
 bool windowCloseRequested = false;
+int closeStatus = 0;
 
 namespace {
 FatalHandler& Handler() {

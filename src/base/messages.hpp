@@ -36,6 +36,8 @@ void NoteMessageUtf8(const std::string& caption, const std::string& text);
 // "Ask the application to terminate": set by the per-frame step when Exit was chosen and by
 // loaders that cannot go on; the main window closes after this frame.
 extern bool windowCloseRequested;
+// The status the program then ends with: 3 when a loader stopped the run, else 0.
+extern int closeStatus;
 
 // Thrown to end the program cleanly from deep inside a frame; the frame loop catches it, runs the
 // normal shutdown and exits with `status`.

@@ -18,6 +18,7 @@ constexpr char kCaption[] = "MORVA";
 void StopLoad(const std::string& text) {
   ShowMessage(kCaption, text);
   windowCloseRequested = true;
+  closeStatus = 3;
 }
 
 // An early end at a count is a short file; inside the grid or a run it is worth a line, since

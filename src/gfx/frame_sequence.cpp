@@ -96,6 +96,7 @@ int32_t LoadFrameSequence(const std::string& path, std::span<Texture> textures, 
                 "map.width or map.Heigt = 0 - MRV iel\xE2"
                 "de aptur\xE7ta!");
     windowCloseRequested = true;
+    closeStatus = 3;
     return 0;
   }
   for (int32_t n = 0; n < total; ++n) {

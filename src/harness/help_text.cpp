@@ -68,7 +68,8 @@ std::string HelpText() {
       "Exit status:\n"
       "  0  normal end\n"
       "  2  bad command line, input script or level file\n"
-      "  3  fatal error: no usable content, an index out of range\n"
+      "  3  fatal error: no usable content or level, an index out of range, an output\n"
+      "     (--dump-state, --screenshot) that could not be written\n"
       "  4  no display, or no OpenGL context could be had\n";
   return text;
 }

@@ -104,5 +104,7 @@ ParseResult ParseCommandLine(int argc, const char* const* argv) {
     std::string error = ApplyValue(arg, joined ? *joined : argv[++i], o);
     if (!error.empty()) return fail(error);
   }
+  // Only a window has a picture to write.
+  if (o.headless && o.screenshot) return fail("--screenshot needs a window, not --headless");
   return ParseResult{o, {}};
 }

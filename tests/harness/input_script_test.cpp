@@ -150,11 +150,10 @@ TEST(InputScript, WrittenEventsReadBackTheSame) {
 }
 
 TEST(CommandLine, AcceptsTheDocumentedOptionsAndRefusesOthers) {
-  const char* good[] = {
-      "morva",      "--root",   "r",      "--config",     "c.dat",  "--windowed",
-      "--headless", "--frames", "30",     "--frame-ms",   "10",     "--seed",
-      "7",          "--input",  "in.txt", "--dump-state", "s.json", "--screenshot",
-      "s.png",      "--record", "rec.txt"};
+  const char* good[] = {"morva",        "--root",     "r",        "--config", "c.dat",
+                        "--windowed",   "--headless", "--frames", "30",       "--frame-ms",
+                        "10",           "--seed",     "7",        "--input",  "in.txt",
+                        "--dump-state", "s.json",     "--record", "rec.txt"};
   ParseResult r = ParseCommandLine(static_cast<int>(std::size(good)), good);
   ASSERT_TRUE(r.options) << r.error;
   EXPECT_EQ(r.options->root, "r");
@@ -164,6 +163,8 @@ TEST(CommandLine, AcceptsTheDocumentedOptionsAndRefusesOthers) {
   EXPECT_EQ(r.options->frameMs, 10.0);
   EXPECT_EQ(r.options->seed, 7u);
   EXPECT_EQ(r.options->record, "rec.txt");
+  const char* picture[] = {"morva", "--windowed", "--screenshot", "s.png"};
+  EXPECT_EQ(ParseCommandLine(4, picture).options->screenshot, "s.png");
 
   for (std::vector<const char*> bad : {std::vector<const char*>{"morva", "--frames"},
                                        {"morva", "--frames", "-1"},
@@ -173,6 +174,7 @@ TEST(CommandLine, AcceptsTheDocumentedOptionsAndRefusesOthers) {
                                        {"morva", "--seed=-1"},
                                        {"morva", "--root="},
                                        {"morva", "--headless=yes"},
+                                       {"morva", "--headless", "--screenshot", "s.png"},
                                        {"morva", "-x"},
                                        {"morva", "--bogus"}}) {
     ParseResult b = ParseCommandLine(static_cast<int>(bad.size()), bad.data());
