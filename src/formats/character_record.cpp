@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 namespace {
 
@@ -96,6 +97,50 @@ CharacterRecord DecodeCharacterRecord(std::span<const uint8_t, kCharacterRecordS
   return r;
 }
 
+namespace {
+
+// What the game can play with: sums and steps of these stay far inside 32 bits.
+constexpr int32_t kMostLifeOrDamage = 1'000'000;
+constexpr int32_t kFarthestEdge = 4096;  // a body box's edges and the sprite size, either way
+constexpr int32_t kMostFrames = 512;     // an animation's first frame and its count
+
+// The first field outside its range, named with its value and the range; empty when all are in.
+std::string FieldOutOfRange(const CharacterRecord& r) {
+  const struct {
+    std::string name;
+    int32_t value;
+    int32_t low;
+    int32_t high;
+  } fields[] = {
+      {"life", r.life, 0, kMostLifeOrDamage},
+      {"damage", r.damage, 0, kMostLifeOrDamage},
+      {"the body's left edge", r.boxLeft, -kFarthestEdge, kFarthestEdge},
+      {"the body's top edge", r.boxTop, -kFarthestEdge, kFarthestEdge},
+      {"the body's right edge", r.boxRight, -kFarthestEdge, kFarthestEdge},
+      {"the body's bottom edge", r.boxBottom, -kFarthestEdge, kFarthestEdge},
+      {"the sprite size", r.spriteSize, -kFarthestEdge, kFarthestEdge},
+  };
+  for (const auto& f : fields) {
+    if (f.value < f.low || f.value > f.high) {
+      return f.name + " is " + std::to_string(f.value) + ", outside " + std::to_string(f.low) +
+             ".." + std::to_string(f.high);
+    }
+  }
+  for (int i = 0; i < kAnimEntries; ++i) {
+    const AnimEntry& a = r.anims[static_cast<std::size_t>(i)];
+    for (auto [what, value] :
+         {std::pair{"first frame", a.firstFrame}, std::pair{"frame count", a.frameCount}}) {
+      if (value < 0 || value > kMostFrames) {
+        return "animation " + std::to_string(i) + "'s " + what + " is " + std::to_string(value) +
+               ", outside 0.." + std::to_string(kMostFrames);
+      }
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
 CharacterRecordParse ParseCharacterRecord(std::span<const uint8_t> fileBytes) {
   CharacterRecordParse parse;
   if (fileBytes.size() < kCharacterRecordSize) {
@@ -103,6 +148,8 @@ CharacterRecordParse ParseCharacterRecord(std::span<const uint8_t> fileBytes) {
         "the file holds " + std::to_string(fileBytes.size()) + " bytes, a definition needs 408";
     return parse;
   }
-  parse.record = DecodeCharacterRecord(fileBytes.first<kCharacterRecordSize>());
+  CharacterRecord record = DecodeCharacterRecord(fileBytes.first<kCharacterRecordSize>());
+  parse.error = FieldOutOfRange(record);
+  if (parse.error.empty()) parse.record = record;
   return parse;
 }

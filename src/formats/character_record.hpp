@@ -71,5 +71,7 @@ struct CharacterRecordParse {
 };
 
 // Reads the first 408 bytes of a whole file; bytes after them are ignored. A shorter file is
-// refused.
+// refused, as is one with a field the game cannot play with (life and damage outside
+// 0..1,000,000, a body box edge or the sprite size beyond 4,096 either way, an animation's
+// first frame or frame count outside 0..512), naming the field, its value and its range.
 CharacterRecordParse ParseCharacterRecord(std::span<const uint8_t> fileBytes);

@@ -1,4 +1,5 @@
-// Character definition record: field offsets, byte-exact round trip, short and long files.
+// Character definition record: field offsets, byte-exact round trip, short and long files, and
+// the ranges the game can play with.
 #include "formats/character_record.hpp"
 
 #include <gtest/gtest.h>
@@ -24,7 +25,7 @@ CharacterRecord Sample() {
   r.spriteSize = 256;
   r.speed = 0.0625;
   r.life = 90;
-  r.damage = -4;
+  r.damage = 4;
   r.collisionMode = 2;
   r.reserved97 = {1, 2, 3, 4, 5, 6, 7};
   for (int i = 0; i < kAnimEntries; ++i) {
@@ -63,7 +64,7 @@ TEST(CharacterRecord, FieldsSitAtTheirOffsets) {
   EXPECT_EQ(I32At(b, 76), 256);
   EXPECT_EQ(F64At(b, 80), 0.0625);
   EXPECT_EQ(I32At(b, 88), 90);
-  EXPECT_EQ(I32At(b, 92), -4);
+  EXPECT_EQ(I32At(b, 92), 4);
   EXPECT_EQ(b[96], 2);
   EXPECT_EQ(b[103], 7);
   // The table: 19 entries of 16 bytes from 104, the last one ending the record.
@@ -106,4 +107,48 @@ TEST(CharacterRecord, FilesShorterThanARecordAreRefusedLongerOnesLoad) {
   EXPECT_FALSE(parsedShort.record.has_value());
   EXPECT_NE(parsedShort.error.find("407"), std::string::npos);
   EXPECT_FALSE(ParseCharacterRecord({}).record.has_value());
+}
+
+// Found by a reviewer: a life of 2^31 - 1 plus a life item killed the player, a life of -2^31
+// made a guard immortal, and sums of boxes and animation runs overflowed. Each field is checked
+// on both sides of its range.
+TEST(CharacterRecord, FieldsOutsideWhatTheGameCanPlayWithAreRefusedByName) {
+  using Set = void (*)(CharacterRecord&, int32_t);
+  const struct Row {
+    Set set;
+    int32_t low;
+    int32_t high;
+    const char* named;
+  } rows[] = {
+      {[](CharacterRecord& r, int32_t v) { r.life = v; }, 0, 1'000'000, "life is "},
+      {[](CharacterRecord& r, int32_t v) { r.damage = v; }, 0, 1'000'000, "damage is "},
+      {[](CharacterRecord& r, int32_t v) { r.boxLeft = v; }, -4096, 4096, "left edge is "},
+      {[](CharacterRecord& r, int32_t v) { r.boxTop = v; }, -4096, 4096, "top edge is "},
+      {[](CharacterRecord& r, int32_t v) { r.boxRight = v; }, -4096, 4096, "right edge is "},
+      {[](CharacterRecord& r, int32_t v) { r.boxBottom = v; }, -4096, 4096, "bottom edge is "},
+      {[](CharacterRecord& r, int32_t v) { r.spriteSize = v; }, -4096, 4096, "sprite size is "},
+      {[](CharacterRecord& r, int32_t v) { r.anims[18].firstFrame = v; }, 0, 512,
+       "animation 18's first frame is "},
+      {[](CharacterRecord& r, int32_t v) { r.anims[0].frameCount = v; }, 0, 512,
+       "animation 0's frame count is "},
+  };
+  auto parse = [](const Row& row, int32_t value) {
+    CharacterRecord r = Sample();
+    row.set(r, value);
+    CharacterRecordBytes b = EncodeCharacterRecord(r);
+    return ParseCharacterRecord(std::vector<uint8_t>(b.begin(), b.end()));
+  };
+  for (const Row& row : rows) {
+    for (int32_t inside : {row.low, row.high}) {
+      EXPECT_TRUE(parse(row, inside).record) << row.named << inside;
+    }
+    for (int32_t outside : {row.low - 1, row.high + 1, INT32_MIN, INT32_MAX}) {
+      CharacterRecordParse p = parse(row, outside);
+      EXPECT_FALSE(p.record) << row.named << outside;
+      EXPECT_NE(p.error.find(row.named + std::to_string(outside) + ", outside " +
+                             std::to_string(row.low) + ".." + std::to_string(row.high)),
+                std::string::npos)
+          << p.error;
+    }
+  }
 }
