@@ -1,6 +1,7 @@
 // Reading and writing config.dat.
 #include "ui/config.hpp"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -169,8 +170,19 @@ bool SavePlayerSettings(const fs::path& path, const PlayerSettings& settings,
   return false;
 }
 
+namespace {
+fs::path HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home && *home) return home;
+  // Started without $HOME (by a service, or `env -i`): the home the user database names, never
+  // the working folder.
+  if (const passwd* user = getpwuid(getuid()); user && user->pw_dir && *user->pw_dir) {
+    return user->pw_dir;
+  }
+  return ".";
+}
+}  // namespace
+
 fs::path XdgDir(const char* variable, const char* underHome) {
   if (const char* xdg = std::getenv(variable); xdg && *xdg == '/') return fs::path(xdg) / "morva";
-  const char* home = std::getenv("HOME");
-  return fs::path(home && *home ? home : ".") / underHome / "morva";
+  return HomeFolder() / underHome / "morva";
 }

@@ -1,5 +1,6 @@
 // config.dat: defaults, the byte layout, damaged files and failed saves.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -267,6 +268,10 @@ TEST(ConfigPathChoice, APortableInstallKeepsItsFilesAndADesktopStartUsesThePerUs
   UserPaths fallback = ChooseUserPaths(std::nullopt);
   EXPECT_EQ(fallback.config, dir / "home" / ".config" / "morva" / "config.dat");
   EXPECT_EQ(fallback.screenshots, dir / "home" / ".local/share" / "morva" / "screenshots");
+  // Without $HOME: the user database's home, not the working folder.
+  unsetenv("HOME");
+  EXPECT_EQ(ChooseUserPaths(std::nullopt).config,
+            fs::path(getpwuid(getuid())->pw_dir) / ".config" / "morva" / "config.dat");
   setenv("HOME", savedHome.c_str(), 1);
   unsetenv("XDG_CONFIG_HOME");
 
