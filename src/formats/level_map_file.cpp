@@ -310,17 +310,36 @@ std::vector<LevelMapProblem> FindUnplayable(const LevelMapFile& map) {
   if (map.CharCount() == 0 || map.CharType[0] != 0) {
     found.push_back({About::Level, 0, "the first character must be the player (kind 0)"});
   }
+  // A start far outside the map is drawn billions of pixels off the screen.
+  const int64_t wide = int64_t{map.Width} * kScreenWidthPx;
+  const int64_t high = int64_t{map.Height} * kScreenHeightPx;
+  auto outside = [&](const MapPoint& p) {
+    return p.x < 0 || p.y < 0 || p.x >= wide || p.y >= high;
+  };
+  auto at = [](const MapPoint& p) { return std::to_string(p.x) + ", " + std::to_string(p.y); };
   for (std::size_t k = 0; k < map.CharCount(); ++k) {
-    if (map.CharType[k] <= 9) continue;
-    found.push_back({About::Character, k,
-                     "character " + std::to_string(k) + " has kind " +
-                         std::to_string(map.CharType[k]) + ", above 9"});
+    if (map.CharType[k] > 9) {
+      found.push_back({About::Character, k,
+                       "character " + std::to_string(k) + " has kind " +
+                           std::to_string(map.CharType[k]) + ", above 9"});
+    }
+    if (k < map.CharPos.size() && outside(map.CharPos[k])) {
+      found.push_back(
+          {About::Character, k,
+           "character " + std::to_string(k) + " starts outside the map, at " + at(map.CharPos[k])});
+    }
   }
   if (map.ItemCount() > 100) found.push_back({About::Level, 0, "more than 100 items"});
   for (std::size_t k = 0; k < map.ItemCount(); ++k) {
-    if (map.ItemType[k] <= 7) continue;
-    found.push_back(
-        {About::Item, k, "an item of kind " + std::to_string(map.ItemType[k]) + ", above 7"});
+    if (map.ItemType[k] > 7) {
+      found.push_back(
+          {About::Item, k, "an item of kind " + std::to_string(map.ItemType[k]) + ", above 7"});
+    }
+    if (k < map.ItemPos.size() && outside(map.ItemPos[k])) {
+      found.push_back(
+          {About::Item, k,
+           "item " + std::to_string(k) + " lies outside the map, at " + at(map.ItemPos[k])});
+    }
   }
   return found;
 }

@@ -2,6 +2,7 @@
 #include "formats/level_map_file.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <bit>
 #include <cmath>
@@ -327,6 +328,11 @@ TEST(LevelMapFile, MissingFileIsUnreadable) {
   LevelMapRead read = ReadLevelMapFile(dir / "level.mrv");
   EXPECT_EQ(read.error, LevelMapError::Unreadable);
   EXPECT_EQ(ReadLevelMapFile(dir.path()).error, LevelMapError::Unreadable);
+  // A FIFO is not opened (the open would wait for a writer for ever).
+  ASSERT_EQ(mkfifo((dir / "fifo.mrv").c_str(), 0600), 0);
+  LevelMapRead fifo = ReadLevelMapFile(dir / "fifo.mrv");
+  EXPECT_EQ(fifo.error, LevelMapError::Unreadable);
+  EXPECT_NE(fifo.detail.find("not a regular file"), std::string::npos) << fifo.detail;
 
   std::vector<uint8_t> bytes = EncodeLevelMap(SmallLevel());
   WriteFile(dir / "level.mrv", std::string(bytes.begin(), bytes.end()));
@@ -373,4 +379,48 @@ TEST(LevelMapFile, ValidationNamesWhatCannotBeWritten) {
   LevelMapFile wide = map;
   wide.Width = 26;
   EXPECT_NE(ValidateLevelMap(wide), "");
+}
+
+// What the content checker and the editor refuse in a map that reads well.
+TEST(LevelMapFile, UnplayableMapsAreNamedByWhatAndWhere) {
+  using About = LevelMapProblem::About;
+  const struct Row {
+    const char* what;
+    void (*change)(LevelMapFile&);
+    std::vector<std::pair<About, std::string>> found;
+  } rows[] = {
+      {"in order",
+       [](LevelMapFile& m) {
+         m.ItemPos[0] = {0, 5};
+       },
+       {}},
+      {"a character on the last pixel inside",
+       [](LevelMapFile& m) {
+         m.ItemPos[0] = {0, 5};
+         m.CharPos[2] = {1599, 599};
+       },
+       {}},
+      {"a character one past the right edge, an item above the top",
+       [](LevelMapFile& m) {
+         m.CharPos[1] = {1600, 200};
+         m.ItemPos[0] = {10, -1};
+       },
+       {{About::Character, "character 1 starts outside the map, at 1600, 200"},
+        {About::Item, "item 0 lies outside the map, at 10, -1"}}},
+      {"a character far below, of a kind without a table",
+       [](LevelMapFile& m) {
+         m.ItemPos[0] = {0, 5};
+         m.CharPos[2] = {10, 2000000000};
+         m.CharType[2] = 10;
+       },
+       {{About::Character, "character 2 has kind 10, above 9"},
+        {About::Character, "character 2 starts outside the map, at 10, 2000000000"}}},
+  };
+  for (const Row& r : rows) {
+    LevelMapFile map = SmallLevel();
+    r.change(map);
+    std::vector<std::pair<About, std::string>> found;
+    for (const LevelMapProblem& p : FindUnplayable(map)) found.push_back({p.about, p.message});
+    EXPECT_EQ(found, r.found) << r.what;
+  }
 }
