@@ -93,8 +93,8 @@ void HeadlessPlatform::ShowMessageBox(const std::string&, const std::string&) {
 }
 
 void HeadlessPlatform::CloseOnSignals() {
-  std::signal(SIGINT, OnCloseSignal);
-  std::signal(SIGTERM, OnCloseSignal);
+  // A closed terminal (SIGHUP) ends the run as SIGTERM does, its changed settings written.
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnCloseSignal);
 }
 
 bool HeadlessPlatform::PollEvent(Event& event) {

@@ -12,7 +12,7 @@ class HeadlessPlatform : public Platform {
  public:
   HeadlessPlatform();
 
-  // SIGINT and SIGTERM become a close request, so a headless run ends through the normal
+  // SIGINT, SIGTERM and SIGHUP become a close request, so a headless run ends through the normal
   // shutdown (settings and outputs written whole) instead of dying mid-frame.
   static void CloseOnSignals();
 

@@ -2,6 +2,8 @@
 #include "platform/sdl_platform.hpp"
 
 #include <SDL.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -43,6 +45,12 @@ SdlPlatform::SdlPlatform(bool interactive, bool windowed, int windowWidth, int w
     error_ = std::string("no display: ") + SDL_GetError();
     return;
   }
+  // SDL turns SIGINT and SIGTERM into a request to close; a closed terminal (SIGHUP) is passed on
+  // as SIGTERM, so it too ends the game through its normal shutdown, settings written.
+  struct sigaction hangUp {};
+  hangUp.sa_handler = [](int) { kill(getpid(), SIGTERM); };
+  sigemptyset(&hangUp.sa_mask);
+  sigaction(SIGHUP, &hangUp, nullptr);
   // Without a display SDL falls back to drivers that draw into memory: the game would run unseen
   // (for ever, when started without a frame count), so that counts as no display.
   if (auto unseen =

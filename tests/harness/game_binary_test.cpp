@@ -208,15 +208,20 @@ TEST_F(GameBinaryTest, ARecordedSessionReplaysToTheSameState) {
 }
 
 TEST_F(GameBinaryTest, ATerminationSignalEndsTheRunThroughTheNormalShutdown) {
-  std::string command = "cd '" + dir.path().string() + "' && ('" + MORVA_BINARY +
-                        "' --headless --root content --dump-state state.json & pid=$!; "
-                        "sleep 0.3; kill -TERM $pid; wait $pid)";
-  int status = std::system(command.c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  // The run got as far as its outputs: the dump is written whole.
-  json s = State();
-  EXPECT_GT(s["frame"].get<int>(), 0);
+  // A closed terminal (HUP) once ended the game unsaved with status 129.
+  for (const char* signal : {"TERM", "INT", "HUP"}) {
+    fs::remove(dir / "state.json");
+    std::string command = "cd '" + dir.path().string() + "' && ('" + MORVA_BINARY +
+                          "' --headless --root content --dump-state state.json & pid=$!; "
+                          "sleep 0.3; kill -" +
+                          signal + " $pid; wait $pid)";
+    int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << signal;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << signal;
+    // The run got as far as its outputs: the dump is written whole.
+    json s = State();
+    EXPECT_GT(s["frame"].get<int>(), 0) << signal;
+  }
 }
 
 // Found by a reviewer: a FIFO put in place of a file the level load opens kept the open waiting
