@@ -61,9 +61,9 @@ int main(int argc, char** argv) {
   if (!window) return 1;
   SDL_GLContext context = SDL_GL_CreateContext(window);
   if (!context) return 1;
-  auto upload = reinterpret_cast<void (*)(GLenum, GLint, GLenum, GLsizei, GLsizei, GLint, GLsizei,
-                                          const void*)>(
-      SDL_GL_GetProcAddress("glCompressedTexImage2D"));
+  auto upload =
+      reinterpret_cast<void (*)(GLenum, GLint, GLenum, GLsizei, GLsizei, GLint, GLsizei,
+                                const void*)>(SDL_GL_GetProcAddress("glCompressedTexImage2D"));
   if (!upload) return 1;
   GLuint texture = 0;
   glGenTextures(1, &texture);

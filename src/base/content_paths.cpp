@@ -112,8 +112,8 @@ const std::vector<ContentPaths::Listed>& ContentPaths::Listing(const std::string
       unsigned char type = entry->d_type;
       if (type == DT_UNKNOWN) type = KindOf(dir + '/' + entry->d_name);
       const bool link = type == DT_LNK || type == DT_UNKNOWN;
-      names.push_back(
-          Listed{std::string(name), Lower(std::string(name)), link, type == DT_DIR, type == DT_REG});
+      names.push_back(Listed{std::string(name), Lower(std::string(name)), link, type == DT_DIR,
+                             type == DT_REG});
     }
     closedir(folder);
   }
