@@ -10,16 +10,18 @@
 #include <iterator>
 #include <string_view>
 #include <tuple>
-#include <type_traits>
 
 namespace fs = std::filesystem;
 
 namespace {
+// ASCII letters only: the game's paths compare alike in any locale.
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
 bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 // A directory entry's kind (DT_DIR, DT_REG, DT_LNK, ...) from the file system, DT_UNKNOWN when it
@@ -33,9 +35,7 @@ unsigned char KindOf(const std::string& path) {
 }
 
 std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
+  std::transform(text.begin(), text.end(), text.begin(), LowerAscii);
   return text;
 }
 
@@ -163,21 +163,16 @@ void ContentPaths::Collect(const std::string& dir, const std::vector<std::string
   const std::string& part = parts[at];
   const std::vector<Listed>& listing = Listing(dir);
   const std::string lower = Lower(part);
-  const auto [first, last] =
-      std::equal_range(listing.begin(), listing.end(), lower, [](const auto& a, const auto& b) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(a)>, Listed>) {
-          return a.lower < b;
-        } else {
-          return a < b.lower;
-        }
-      });
+  auto spelling =
+      std::lower_bound(listing.begin(), listing.end(), lower,
+                       [](const Listed& e, const std::string& key) { return e.lower < key; });
   // The spelling asked for first, then the others in sorted order.
   std::vector<const Listed*> matches;
-  for (auto entry = first; entry != last; ++entry) {
-    if (entry->name == part) {
-      matches.insert(matches.begin(), &*entry);
+  for (; spelling != listing.end() && spelling->lower == lower; ++spelling) {
+    if (spelling->name == part) {
+      matches.insert(matches.begin(), &*spelling);
     } else {
-      matches.push_back(&*entry);
+      matches.push_back(&*spelling);
     }
   }
   const bool lastPart = at + 1 == parts.size();
