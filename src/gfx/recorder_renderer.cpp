@@ -35,8 +35,7 @@ Texture RecorderRenderer::CreateCompressedTexture(int32_t internalFormat, int32_
                                                   int32_t dataSize, const std::string& path) {
   Texture name = NextName();
   RecordedTexture& t = textures_[name];
-  t.path = path;
-  t.interned = *paths_.insert(path).first;
+  t.path = *paths_.insert(path).first;
   t.compressed = true;
   t.internalFormat = internalFormat;
   t.width = width;
@@ -50,8 +49,7 @@ Texture RecorderRenderer::CreateCompressedTexture(int32_t internalFormat, int32_
 Texture RecorderRenderer::CreatePixelTexture(const PixelTexture& p, const std::string& path) {
   Texture name = NextName();
   RecordedTexture& t = textures_[name];
-  t.path = path;
-  t.interned = *paths_.insert(path).first;
+  t.path = *paths_.insert(path).first;
   t.width = p.width;
   t.height = p.height;
   t.rgba = p.rgba;
@@ -76,14 +74,14 @@ void RecorderRenderer::PresentedMidFrame() {
 
 std::string RecorderRenderer::PathOf(Texture texture) const {
   auto it = textures_.find(texture);
-  return it == textures_.end() ? std::string() : it->second.path;
+  return it == textures_.end() ? std::string() : std::string(it->second.path);
 }
 
 DrawRecord RecorderRenderer::Record(const char* op, Texture texture, double x, double y) const {
   DrawRecord r;
   r.op = op;
   r.texture = texture;
-  if (auto it = textures_.find(texture); it != textures_.end()) r.texturePath = it->second.interned;
+  if (auto it = textures_.find(texture); it != textures_.end()) r.texturePath = it->second.path;
   r.x = x;
   r.y = y;
   return r;

@@ -10,8 +10,7 @@
 
 // What the recorder knows of a texture it handed out.
 struct RecordedTexture {
-  std::string path;
-  std::string_view interned;  // the same, in the recorder's one copy of each path
+  std::string_view path;  // in the recorder's one copy of each path
   bool compressed = false;
   int32_t internalFormat = 0;  // compressed textures
   int width = 0;
@@ -25,6 +24,10 @@ struct RecordedTexture {
 
 class RecorderRenderer : public Renderer {
  public:
+  RecorderRenderer() = default;
+  // Its textures and draw records point into its own copy of the paths.
+  RecorderRenderer(const RecorderRenderer&) = delete;
+  RecorderRenderer& operator=(const RecorderRenderer&) = delete;
   void SetFixedState(const Viewport& viewport) override;
   bool HasTextureCompression() override { return textureCompression; }
   void BeginFrame(double left, double right, double top, double bottom) override;
