@@ -94,15 +94,6 @@ void ShowTitle(LevelAssets& level) {
   PresentNow();
 }
 
-}  // namespace
-
-void BindGameplayKeys() {
-  for (std::size_t action : kGameplayActions) {
-    DXInput1.Keyboard.Assigns[ActionState(action)] = ActionKeyCodes(gameState.bindings, action);
-  }
-  DXInput1.Assign(kUnreadButton, 0, kButton9Key);
-}
-
 // The sounds the level opens, in the order it opens them.
 std::vector<std::string> LevelSounds() {
   std::vector<std::string> paths;
@@ -115,6 +106,15 @@ std::vector<std::string> LevelSounds() {
   add(kPlayerSounds);
   paths.insert(paths.end(), std::begin(kCommentSounds), std::end(kCommentSounds));
   return paths;
+}
+
+}  // namespace
+
+void BindGameplayKeys() {
+  for (std::size_t action : kGameplayActions) {
+    DXInput1.Keyboard.Assigns[ActionState(action)] = ActionKeyCodes(gameState.bindings, action);
+  }
+  DXInput1.Assign(kUnreadButton, 0, kButton9Key);
 }
 
 void LoadUnitSounds() {
