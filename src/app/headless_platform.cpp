@@ -3,19 +3,10 @@
 
 #include "app/monotonic_clock.hpp"
 
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <thread>
 
-namespace {
-std::atomic<bool> closeSignalled{false};
-
-void OnCloseSignal(int /*signal*/) {
-  closeSignalled = true;
-}
-
-}  // namespace
+#include "base/stop_signals.hpp"
 
 HeadlessPlatform::HeadlessPlatform() {
   // One mode, as a virtual frame buffer offers; tests replace the list.
@@ -94,11 +85,11 @@ void HeadlessPlatform::ShowMessageBox(const std::string&, const std::string&) {
 
 void HeadlessPlatform::CloseOnSignals() {
   // A closed terminal (SIGHUP) ends the run as SIGTERM does, its changed settings written.
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnCloseSignal);
+  InstallStopHandlers();
 }
 
 bool HeadlessPlatform::PollEvent(Event& event) {
-  if (closeSignalled.exchange(false)) {
+  if (TakeStopRequest()) {
     event = Event{};
     event.type = EventType::Quit;
     return true;

@@ -20,6 +20,7 @@
 #include "base/content_paths.hpp"
 #include "base/messages.hpp"
 #include "base/random.hpp"
+#include "base/stop_signals.hpp"
 #include "gfx/renderer.hpp"
 #include "harness/input_script.hpp"
 #include "harness/png_file.hpp"
@@ -377,10 +378,13 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   // a fatal error do not), a change made in the options is kept.
   SaveConfigIfChanged(gameState.settings);
   KeepWindowChoice(platform, userPaths.settings);
+  SettingsWrittenForExit();
   // A run a loader stopped, or whose outputs could not be written, did not do what was asked.
   if (status == 0) status = closeStatus;
   if (!run.WriteOutputs() && status == 0) status = 3;
   FormClose();
   backends = Backends{};
+  // The signal that ended this run is spent (a test may start another run in the process).
+  ResetStopRequests();
   return status;
 }

@@ -8,6 +8,7 @@
 
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
+#include "base/messages.hpp"
 #include "base/whole_file.hpp"
 #include "content/characters.hpp"
 #include "editor/editor.hpp"
@@ -116,12 +117,16 @@ int main(int argc, char** argv) {
   GlRenderer renderer(platform);
   backends = Backends{&platform, &renderer, nullptr, &content};
   renderer.SetFixedState(platform.LogicalViewport());
-  Texture font = 0;
-  cLoad::LoadTGA("data\\fonts\\fontLV.tga", font);
   const fs::path game = RunningExecutable().parent_path() / "morva";
-  EditorSetup setup{args->file, std::move(*document), kFallbackBodies, {}, {}, font,
+  EditorSetup setup{args->file, std::move(*document), kFallbackBodies, {}, {}, 0,
                     game,       *search.root};
-  ReadPictures(content, setup);
+  try {
+    cLoad::LoadTGA("data\\fonts\\fontLV.tga", setup.font);
+    ReadPictures(content, setup);
+  } catch (const ProgramExit& exit) {  // Ctrl+C while the pictures load
+    backends = Backends{};
+    return exit.status;
+  }
   Editor editor(std::move(setup));
   std::string title;
   for (bool running = true; running;) {

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <new>
@@ -16,6 +17,7 @@
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
 #include "base/messages.hpp"
+#include "base/stop_signals.hpp"
 #include "formats/jpeg.hpp"
 #include "formats/targa.hpp"
 #include "formats/texture_container.hpp"
@@ -33,6 +35,9 @@ const std::string kTgaCaption = "TGA File Error";
 // sparse or runaway one) is refused before anything is allocated for it.
 constexpr int64_t kLargestPictureFile = int64_t{8192} * 8192 * 4 + 4096;
 
+// Large pictures are read a piece at a time, so that Ctrl+C stops a long load within a piece.
+constexpr std::size_t kReadPiece = std::size_t{8} << 20;
+
 // A file's bytes, read without clearing the buffer first.
 struct FileBytes {
   std::unique_ptr<uint8_t[]> data;
@@ -42,6 +47,7 @@ struct FileBytes {
 
 // The whole of a file; nothing when it is a folder, is larger than any picture or cannot be read.
 std::optional<FileBytes> ReadPictureFile(const std::string& file) {
+  StopLoadAtSignal();
   // Not waiting at the open: a FIFO in a picture's place is refused below, not read for ever.
   int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
@@ -58,7 +64,11 @@ std::optional<FileBytes> ReadPictureFile(const std::string& file) {
     return std::nullopt;
   }
   while (bytes.size < size) {
-    ssize_t n = read(fd, bytes.data.get() + bytes.size, size - bytes.size);
+    if (StopRequested()) {
+      close(fd);
+      StopLoadAtSignal();
+    }
+    ssize_t n = read(fd, bytes.data.get() + bytes.size, std::min(size - bytes.size, kReadPiece));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;  // a file that shrank while being read is read as far as it went
     bytes.size += static_cast<std::size_t>(n);

@@ -2,8 +2,6 @@
 #include "platform/sdl_platform.hpp"
 
 #include <SDL.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,6 +13,7 @@
 #include "app/letterbox.hpp"
 #include "app/monotonic_clock.hpp"
 #include "app/video_driver.hpp"
+#include "base/stop_signals.hpp"
 #include "platform/sdl_audio.hpp"
 #include "platform/x11_window.hpp"
 
@@ -41,16 +40,14 @@ SdlPlatform::SdlPlatform(bool interactive, bool windowed, int windowWidth, int w
       vsync_(vsync),
       windowWidth_(windowWidth),
       windowHeight_(windowHeight) {
+  // Ctrl+C, SIGTERM and a closed terminal (SIGHUP) are the game's own to handle: they must also
+  // stop a long load, which SDL's close request would reach only at the next frame.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_Init(kStartSubsystems) != 0) {
     error_ = std::string("no display: ") + SDL_GetError();
     return;
   }
-  // SDL turns SIGINT and SIGTERM into a request to close; a closed terminal (SIGHUP) is passed on
-  // as SIGTERM, so it too ends the game through its normal shutdown, settings written.
-  struct sigaction hangUp {};
-  hangUp.sa_handler = [](int) { kill(getpid(), SIGTERM); };
-  sigemptyset(&hangUp.sa_mask);
-  sigaction(SIGHUP, &hangUp, nullptr);
+  InstallStopHandlers();
   // Without a display SDL falls back to drivers that draw into memory: the game would run unseen
   // (for ever, when started without a frame count), so that counts as no display.
   if (auto unseen =
@@ -322,6 +319,11 @@ void SdlPlatform::CloseJoystick() {
 bool SdlPlatform::PollEvent(Event& event) {
   if (framePresented_ && !inputDevicesStarted_) StartInputDevices();
   if (TakePending(event)) return true;
+  if (TakeStopRequest()) {
+    event = Event{};
+    event.type = EventType::Quit;
+    return true;
+  }
   SDL_Event sdl;
   while (SDL_PollEvent(&sdl)) {
     event = Event{};
