@@ -18,6 +18,7 @@ struct ErrorManager {
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
   bool endedEarly;
+  char warning[JMSG_LENGTH_MAX];
 };
 
 void OnError(j_common_ptr info) {
@@ -26,19 +27,26 @@ void OnError(j_common_ptr info) {
   std::longjmp(errors->jump, 1);
 }
 
-// Warnings (a stream that ends early, for one) are not failures; the early end is kept, so the
-// file can be named.
+// Warnings (a stream that ends early, for one) are not failures; the early end and the first
+// other warning are kept, so the file can be named.
 void OnMessage(j_common_ptr info, int level) {
   auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-  if (level < 0 && errors->base.msg_code == JWRN_JPEG_EOF) errors->endedEarly = true;
+  if (level >= 0) return;
+  if (errors->base.msg_code == JWRN_JPEG_EOF) {
+    errors->endedEarly = true;
+  } else if (errors->warning[0] == '\0') {
+    errors->base.format_message(info, errors->warning);
+  }
 }
 
 // Runs the decoder; returns false with `error` filled. `image` is sized before rows are read.
-bool Decode(std::span<const uint8_t> bytes, int64_t maxPixels, RgbaImage& image, std::string& error,
-            std::vector<uint8_t>& row, bool& endedEarly) {
+bool Decode(std::span<const uint8_t> bytes, int64_t maxPixels, RgbaImage& image, JpegDecode& out,
+            std::vector<uint8_t>& row) {
+  std::string& error = out.error;
   jpeg_decompress_struct info;
   ErrorManager errors;
   errors.endedEarly = false;
+  errors.warning[0] = '\0';
   info.err = jpeg_std_error(&errors.base);
   errors.base.error_exit = OnError;
   errors.base.emit_message = OnMessage;
@@ -55,10 +63,13 @@ bool Decode(std::span<const uint8_t> bytes, int64_t maxPixels, RgbaImage& image,
   bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   int components = cmyk ? 4 : 3;
-  if (static_cast<int64_t>(info.image_width) * info.image_height > maxPixels) {
-    jpeg_destroy_decompress(&info);
+  error = PictureSizeProblem(info.image_width, info.image_height);
+  if (error.empty() && static_cast<int64_t>(info.image_width) * info.image_height > maxPixels) {
     error = "the picture is too large (" + std::to_string(info.image_width) + " x " +
             std::to_string(info.image_height) + ")";
+  }
+  if (!error.empty()) {
+    jpeg_destroy_decompress(&info);
     return false;
   }
   jpeg_start_decompress(&info);
@@ -91,7 +102,8 @@ bool Decode(std::span<const uint8_t> bytes, int64_t maxPixels, RgbaImage& image,
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
-  endedEarly = errors.endedEarly;
+  out.endedEarly = errors.endedEarly;
+  out.warning = errors.warning;
   return true;
 }
 }  // namespace
@@ -104,8 +116,7 @@ JpegDecode DecodeJpeg(std::span<const uint8_t> bytes, int64_t maxPixels) {
   }
   RgbaImage image;
   std::vector<uint8_t> row;
-  if (Decode(bytes, maxPixels, image, result.error, row, result.endedEarly))
-    result.image = std::move(image);
+  if (Decode(bytes, maxPixels, image, result, row)) result.image = std::move(image);
   return result;
 }
 

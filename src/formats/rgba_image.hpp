@@ -3,7 +3,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
+
+// No picture the game loads is wider or taller than this: a file of a few hundred bytes may claim
+// 65500 x 65500, and would take gigabytes once decoded.
+constexpr int kMaxPictureSide = 4096;
+
+// The refusal of a picture larger than kMaxPictureSide on either side, or empty.
+inline std::string PictureSizeProblem(int64_t width, int64_t height) {
+  if (width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide) return {};
+  return "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+         ", above the largest the game loads (" + std::to_string(kMaxPictureSide) + " x " +
+         std::to_string(kMaxPictureSide) + ")";
+}
 
 // Rows run from the bottom of the picture upwards, the order in which OpenGL takes texture rows;
 // each pixel is red, green, blue, alpha.

@@ -37,6 +37,9 @@ TargaParse ParseTarga(std::span<const uint8_t> bytes) {
     return Fail(TargaError::Empty,
                 "the image is " + std::to_string(width) + " x " + std::to_string(height));
   }
+  if (std::string tooLarge = PictureSizeProblem(width, height); !tooLarge.empty()) {
+    return Fail(TargaError::Unsupported, tooLarge);
+  }
 
   // A true-colour image may still carry a colour map; its entries are of no use here.
   std::size_t offset = kTargaHeaderSize + idLength;

@@ -1,6 +1,8 @@
 // Reading and writing the compressed-texture container.
 #include "formats/texture_container.hpp"
 
+#include "formats/rgba_image.hpp"
+
 namespace {
 int32_t ReadInt32(std::span<const uint8_t> bytes, std::size_t offset) {
   uint32_t v = static_cast<uint32_t>(bytes[offset]) |
@@ -51,9 +53,11 @@ ContainerParse ParseTextureContainer(std::span<const uint8_t> bytes) {
   c.height = ReadInt32(bytes, 12);
   if (dataSize < 0) return Refuse("negative data size " + std::to_string(dataSize));
   if (c.internalFormat < 0) return Refuse("negative format " + std::to_string(c.internalFormat));
-  if (c.width < 1 || c.width > kMaxTextureSide || c.height < 1 || c.height > kMaxTextureSide) {
-    return Refuse("image size " + std::to_string(c.width) + " x " + std::to_string(c.height) +
-                  " outside 1..16384");
+  if (c.width < 1 || c.height < 1) {
+    return Refuse("image size " + std::to_string(c.width) + " x " + std::to_string(c.height));
+  }
+  if (std::string tooLarge = PictureSizeProblem(c.width, c.height); !tooLarge.empty()) {
+    return Refuse(tooLarge);
   }
   std::size_t available = bytes.size() - kContainerHeaderSize;
   if (static_cast<std::size_t>(dataSize) > available) {

@@ -1,6 +1,7 @@
 // The compressed-texture container (.dxt, .dx): a 16-byte header and one compressed image.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -17,8 +18,9 @@ constexpr int32_t kFormatDxt1Rgba = 0x83F1;
 constexpr int32_t kFormatDxt3 = 0x83F2;
 constexpr int32_t kFormatDxt5 = 0x83F3;
 
-// Larger than any texture a GL implementation takes; also keeps size arithmetic far from overflow.
-constexpr int32_t kMaxTextureSide = 16384;
+// The texture data one frame folder may hold: more is a runaway folder (sparse files, say), whose
+// load would take minutes and gigabytes.
+constexpr std::size_t kMaxFrameFolderBytes = std::size_t{256} << 20;
 
 // A container read in place: `data` points into the bytes it was read from.
 struct TextureContainer {

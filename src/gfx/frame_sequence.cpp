@@ -7,6 +7,7 @@
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
 #include "base/messages.hpp"
+#include "formats/texture_container.hpp"
 #include "gfx/load.hpp"
 
 namespace {
@@ -64,6 +65,16 @@ bool HoldsFrameAbove(const std::string& folder, int32_t maxIndex) {
   return false;
 }
 
+// Whether the folder's pictures so far hold more texture data than any folder may; then says so.
+bool OverTheFolderLimit(const std::string& dir, std::size_t loaded, int32_t n) {
+  if (loaded <= kMaxFrameFolderBytes) return false;
+  ShowMessage("Load unit", "Frame folder " + dir + " holds more than " +
+                               std::to_string(kMaxFrameFolderBytes >> 20) +
+                               " MiB of pictures; loading stopped after frame " +
+                               std::to_string(n) + ".");
+  return true;
+}
+
 Texture& Slot(std::span<Texture> textures, int32_t n, int32_t maxIndex) {
   if (n > maxIndex) {
     FatalRangeError("frame " + std::to_string(n) + " above the highest index " +
@@ -91,6 +102,7 @@ int32_t CountFiles(const std::string& folder, const std::string& pattern) {
 int32_t LoadFrameSequence(const std::string& path, std::span<Texture> textures, int32_t maxIndex) {
   std::string dir = FolderOf(path);
   int32_t total = CountFiles(dir, "*.dxt");
+  std::size_t loaded = 0;
   if (!LevelMapLoaded()) {
     ShowMessage("MORVA",
                 "map.width or map.Heigt = 0 - MRV iel\xE2"
@@ -111,7 +123,8 @@ int32_t LoadFrameSequence(const std::string& path, std::span<Texture> textures, 
     Texture& slot = Slot(textures, n, maxIndex);
     std::string name = FrameName(dir, n);
     if (FileExists(name)) {
-      slot = cLoad::LoadDXT(name);
+      slot = cLoad::LoadDXT(name, &loaded);
+      if (OverTheFolderLimit(dir, loaded, n)) return n + 1;
     } else {
       slot = frameGap;
       ++total;
@@ -140,7 +153,10 @@ int32_t LoadFrameSequenceDense(const std::string& path, std::span<Texture> textu
                                int32_t maxIndex) {
   std::string dir = FolderOf(path);
   int32_t total = CountFiles(dir, "*.dxt");
-  for (int32_t n = 0; n < total; ++n)
-    Slot(textures, n, maxIndex) = cLoad::LoadDXT(FrameName(dir, n));
+  std::size_t loaded = 0;
+  for (int32_t n = 0; n < total; ++n) {
+    Slot(textures, n, maxIndex) = cLoad::LoadDXT(FrameName(dir, n), &loaded);
+    if (OverTheFolderLimit(dir, loaded, n)) return n + 1;
+  }
   return total;
 }

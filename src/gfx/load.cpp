@@ -98,7 +98,7 @@ Texture CreateTextureFrom(uint16_t width, uint16_t height, uint32_t format, cons
 }
 }  // namespace
 
-Texture cLoad::LoadDXT(const std::string& path) {
+Texture cLoad::LoadDXT(const std::string& path, std::size_t* dataBytes) {
   std::vector<FileBytes> files = ReadContentFiles(path);
   if (files.empty()) {
     ShowMessage(kLoadCaption, kCannotLoad + path);
@@ -112,6 +112,7 @@ Texture cLoad::LoadDXT(const std::string& path) {
       continue;
     }
     const TextureContainer& c = *parsed.container;
+    if (dataBytes) *dataBytes += c.data.size();
     return backends.renderer->CreateCompressedTexture(c.internalFormat, c.width, c.height,
                                                       c.data.data(),
                                                       static_cast<int32_t>(c.data.size()), path);
@@ -168,10 +169,13 @@ Texture cLoad::LoadJPG(const std::string& path, Texture& texture) {
                     path + "\"");
     return texture;
   }
+  // Still drawn, as far as it goes, but a damaged file is named.
   if (decoded.endedEarly) {
-    // Still drawn, as far as it goes, but a cut file is named.
     NoteMessageUtf8("BMP Unit", "JPG \"" + Cp1257ToUtf8(path) +
-                                    "\" ends early: the rest of the picture is made up.");
+                                    "\" is damaged: its data ends early and the rest of the "
+                                    "picture is made up.");
+  } else if (!decoded.warning.empty()) {
+    NoteMessageUtf8("BMP Unit", "JPG \"" + Cp1257ToUtf8(path) + "\": " + decoded.warning + ".");
   }
   const RgbaImage& image = *decoded.image;
   PixelTexture p;

@@ -1,6 +1,7 @@
 // cLoad: turns image files into textures. A texture is the bare name the renderer hands out.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -19,8 +20,8 @@ constexpr uint32_t kFormatRgba = 0x1908;
 class cLoad {
  public:
   // A compressed-texture container (.dxt, .dx). Returns 0 when the file is missing or broken,
-  // after saying so in a message box.
-  static Texture LoadDXT(const std::string& path);
+  // after saying so in a message box. Adds the size of the texture data to `dataBytes`.
+  static Texture LoadDXT(const std::string& path, std::size_t* dataBytes = nullptr);
   // An uncompressed Targa of 24 or 32 bits. On success stores the new name into `texture` and
   // returns it; on failure says why and leaves `texture` (and returns) as it was.
   static Texture LoadTGA(const std::string& path, Texture& texture);

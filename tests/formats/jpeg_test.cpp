@@ -1,6 +1,8 @@
 // JPEG decoding against cjpeg/djpeg, the encoder read back by djpeg, and broken streams.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "formats/jpeg.hpp"
 #include "gfx/tool_images.hpp"
 
@@ -134,6 +136,13 @@ TEST(Jpeg, BrokenStreamsAreRefusedAndHugeClaimsTakeNoMemory) {
   JpegDecode over = DecodeJpeg(good, 1023);
   EXPECT_FALSE(over.image);
   EXPECT_EQ(over.error, "the picture is too large (32 x 32)");
+  // The largest side the game loads, on both sides of it (a few hundred bytes may claim more).
+  for (auto [size, loads] : {std::pair{"4096x2", true}, std::pair{"2x4097", false}}) {
+    ASSERT_TRUE(RunTool(std::string("convert -size ") + size + " xc:red " + Quoted(dir / "s.jpg")));
+    JpegDecode side = DecodeJpeg(Bytes(dir / "s.jpg"));
+    EXPECT_EQ(side.image.has_value(), loads) << size;
+    if (!loads) EXPECT_NE(side.error.find("above the largest"), std::string::npos) << side.error;
+  }
   // A stream cut inside the picture data still gives the whole picture, as far as it goes.
   ASSERT_TRUE(RunTool("convert -size 96x96 -seed 3 plasma: " + Quoted(dir / "n.ppm")));
   ASSERT_TRUE(RunTool("cjpeg -outfile " + Quoted(dir / "n.jpg") + " " + Quoted(dir / "n.ppm")));
@@ -152,6 +161,15 @@ TEST(Jpeg, BrokenStreamsAreRefusedAndHugeClaimsTakeNoMemory) {
   JpegDecode noEnd = DecodeJpeg(std::vector<uint8_t>(noisy.begin(), noisy.end() - 2));
   ASSERT_TRUE(noEnd.image);
   EXPECT_TRUE(noEnd.endedEarly) << "libjpeg counts a missing end marker as an early end";
+  // Other damage libjpeg decodes past is named, and the picture kept.
+  std::vector<uint8_t> extra = noisy;
+  const uint8_t startOfScan[] = {0xFF, 0xDA};
+  extra.insert(std::search(extra.begin(), extra.end(), startOfScan, startOfScan + 2), {1, 2, 3});
+  JpegDecode extraneous = DecodeJpeg(extra);
+  ASSERT_TRUE(extraneous.image);
+  EXPECT_FALSE(extraneous.endedEarly);
+  EXPECT_NE(extraneous.warning.find("extraneous bytes"), std::string::npos) << extraneous.warning;
+  EXPECT_EQ(whole.warning, "");
 }
 
 TEST(Jpeg, PrintJpegsInCmykComeOutInTheirColours) {

@@ -142,7 +142,9 @@ TEST(Targa, RefusesOtherKindsAndBrokenFiles) {
       {std::vector<uint8_t>(good.begin(), good.begin() + 17), TargaError::Truncated, "17 bytes"},
       {truncated, TargaError::Truncated, "last byte missing"},
       {header, TargaError::Truncated, "header only"},
-      {huge, TargaError::Truncated, "65535 x 65535 claimed by a header"},
+      {huge, TargaError::Unsupported, "65535 x 65535 claimed by a header"},
+      {WriteTarga(RgbaImage{1, 4097, std::vector<uint8_t>(4097 * 4)}), TargaError::Unsupported,
+       "a whole picture one pixel taller than the largest"},
       {idPastEnd, TargaError::Truncated, "image ID longer than the file"},
       {empty, TargaError::Empty, "width 0"},
   };
@@ -152,6 +154,7 @@ TEST(Targa, RefusesOtherKindsAndBrokenFiles) {
     EXPECT_EQ(p.error, c.error) << c.what;
     EXPECT_FALSE(p.detail.empty()) << c.what;
   }
+  EXPECT_TRUE(ParseTarga(WriteTarga(RgbaImage{1, 4096, std::vector<uint8_t>(4096 * 4)})).image);
 }
 
 TEST(Targa, TheWriterIsReadUprightByImageMagick) {

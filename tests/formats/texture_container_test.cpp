@@ -56,6 +56,8 @@ TEST(TextureContainer, UnknownFormatsPassUnchecked) {
   ASSERT_TRUE(p.container) << p.error;
   EXPECT_EQ(p.container->internalFormat, 0x1234);
   EXPECT_EQ(p.container->data.size(), 5u);
+  // The largest picture the game loads, on both sides.
+  EXPECT_TRUE(ParseTextureContainer(WriteTextureContainer(0x1234, 4096, 4096, data)).container);
 }
 
 TEST(TextureContainer, CompressedSizesRoundPartialBlocksUp) {
@@ -87,10 +89,11 @@ TEST(TextureContainer, BrokenFilesAreRefusedWithAReason) {
       {lyingSize, "data size far beyond the file", "promises"},
       {Header(-8, kFormatDxt1Rgb, 4, 4), "negative data size", "negative data size"},
       {Header(0, -1, 4, 4), "negative format", "negative format"},
-      {Header(0, 0x1234, 0, 4), "zero width", "outside"},
-      {Header(0, 0x1234, 4, -4), "negative height", "outside"},
-      {Header(0, 0x1234, 16385, 4), "width beyond any texture", "outside"},
-      {Header(0, 0x1234, 0x7FFFFFFF, 0x7FFFFFFF), "huge sides", "outside"},
+      {Header(0, 0x1234, 0, 4), "zero width", "image size 0 x 4"},
+      {Header(0, 0x1234, 4, -4), "negative height", "image size 4 x -4"},
+      {Header(0, 0x1234, 4097, 4), "width above the largest picture", "above the largest"},
+      {Header(0, 0x1234, 4, 4097), "height above the largest picture", "above the largest"},
+      {Header(0, 0x1234, 0x7FFFFFFF, 0x7FFFFFFF), "huge sides", "above the largest"},
       {tooLittleForImage, "DXT5 8 x 8 with one block of data", "needs 64"},
   };
   for (const Case& c : cases) {

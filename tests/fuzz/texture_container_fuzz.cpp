@@ -1,4 +1,5 @@
 // Fuzz target: the compressed-texture container header and its data size.
+#include "formats/rgba_image.hpp"
 #include "formats/texture_container.hpp"
 #include "fuzz_check.hpp"
 
@@ -12,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const TextureContainer& c = *parse.container;
   FuzzCheck(c.data.data() >= data + kContainerHeaderSize, "data starts after the header");
   FuzzCheck(c.data.data() + c.data.size() <= data + size, "data ends inside the file");
-  FuzzCheck(c.width >= 1 && c.width <= kMaxTextureSide, "width in range");
-  FuzzCheck(c.height >= 1 && c.height <= kMaxTextureSide, "height in range");
+  FuzzCheck(c.width >= 1 && c.width <= kMaxPictureSide, "width in range");
+  FuzzCheck(c.height >= 1 && c.height <= kMaxPictureSide, "height in range");
   if (auto needed = CompressedImageSize(c.internalFormat, c.width, c.height)) {
     FuzzCheck(static_cast<int64_t>(c.data.size()) >= *needed, "data holds the whole image");
   }

@@ -151,6 +151,35 @@ TEST_F(FrameFolderTest, MoreFramesThanTheTableHoldsAreAFatalRangeError) {
   EXPECT_THROW(LoadFrameSequence("data\\chars\\guard\\", table, 2), ProgramExit);
 }
 
+TEST_F(FrameFolderTest, AFolderOfMoreThan256MiBOfPicturesStopsWithItsName) {
+  // Sparse frames of the largest picture, 16 MiB each: sixteen fill the folder's share exactly.
+  std::vector<uint8_t> largest = WriteTextureContainer(kFormatDxt5, 4096, 4096, {});
+  largest[3] = 1;  // 16 MiB of data follow
+  auto frames = [&](int count) {
+    for (int n = 0; n < count; ++n) {
+      const fs::path file = dir / "data" / "chars" / "guard" / (std::to_string(n) + ".dxt");
+      WriteFile(file, tool_images::AsString(largest));
+      fs::resize_file(file, largest.size() + (16 << 20));
+    }
+    fake.content.ClearCache();
+  };
+  frames(16);
+  EXPECT_EQ(LoadFrameSequence("data\\chars\\guard\\", table, 512), 16);
+  EXPECT_EQ(shownMessages.size(), 0u);
+  frames(18);
+  for (auto load : {LoadFrameSequence, LoadFrameSequenceDense}) {
+    table.fill(77);
+    shownMessages.clear();
+    EXPECT_EQ(load("data\\chars\\guard\\", table, 512), 17);
+    EXPECT_NE(table[16], 77u);
+    EXPECT_EQ(table[17], 77u) << "nothing loads past the limit";
+    ASSERT_EQ(shownMessages.size(), 1u);
+    EXPECT_NE(shownMessages[0].text.find("data\\chars\\guard\\ holds more than 256 MiB"),
+              std::string::npos)
+        << shownMessages[0].text;
+  }
+}
+
 TEST_F(FrameFolderTest, APathWithoutABackslashIsAFatalRangeError) {
   SetFatalHandler([](const std::string&) {});
   EXPECT_THROW(LoadFrameSequence("guard", table, 512), ProgramExit);

@@ -13,6 +13,7 @@
 #include "common/content_manifest.hpp"
 #include "formats/character_record.hpp"
 #include "formats/targa.hpp"
+#include "formats/texture_container.hpp"
 #include "mkcontent/output.hpp"
 
 namespace fs = std::filesystem;
@@ -126,6 +127,18 @@ TEST_F(BrokenContent, EachFaultIsNamedAtItsPath) {
   std::ofstream(root_ / "data/hud/rsquare.tga", std::ios::binary)
       .write(reinterpret_cast<const char*>(topFirst.data()), topFirst.size());
 
+  // A JPEG cut short (the game would make up the rest), a frame folder of sparse frames holding
+  // more than 256 MiB.
+  fs::resize_file(root_ / "data/options/bg.jpg", fs::file_size(root_ / "data/options/bg.jpg") / 2);
+  std::vector<uint8_t> largest = WriteTextureContainer(kFormatDxt5, 4096, 4096, {});
+  largest[3] = 1;  // 16 MiB of data follow
+  for (int frame = 0; frame <= 16; ++frame) {
+    const fs::path file = root_ / "data/chars/sentinel" / (std::to_string(frame) + ".dxt");
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(largest.data()), 16);
+    fs::resize_file(file, 16 + (16 << 20));
+  }
+
   // A FIFO in a picture's place (the check once waited at its open for ever).
   fs::remove(root_ / "data/fx/lightning.dxt");
   ASSERT_EQ(mkfifo((root_ / "data/fx/lightning.dxt").c_str(), 0600), 0);
@@ -146,8 +159,12 @@ TEST_F(BrokenContent, EachFaultIsNamedAtItsPath) {
   EXPECT_TRUE(failed("data\\hud\\rSquare.tga"));
   EXPECT_NE(Find(results, "data\\hud\\rSquare.tga")->note.find("upside down"), std::string::npos);
   EXPECT_EQ(Find(results, "data\\fx\\lightning.dxt")->note, "not a regular file");
+  EXPECT_TRUE(failed("data\\options\\bg.jpg"));
+  EXPECT_NE(Find(results, "data\\options\\bg.jpg")->note.find("damaged"), std::string::npos);
+  EXPECT_TRUE(failed("data\\chars\\Sentinel\\"));
+  EXPECT_NE(Find(results, "data\\chars\\Sentinel\\")->note.find("256 MiB"), std::string::npos);
   // Everything else is still in order.
   int others = 0;
   for (const CheckResult& r : results) others += !r.ok;
-  EXPECT_EQ(others, 8);
+  EXPECT_EQ(others, 10);
 }

@@ -32,7 +32,7 @@ std::string Lower(std::string s) {
   return s;
 }
 
-bool CheckContainer(const std::string& path, std::string& note) {
+bool CheckContainer(const std::string& path, std::string& note, std::size_t* dataBytes = nullptr) {
   std::vector<uint8_t> bytes = ReadAll(path);
   ContainerParse parse = ParseTextureContainer(bytes);
   if (!parse.container) {
@@ -40,6 +40,7 @@ bool CheckContainer(const std::string& path, std::string& note) {
     return false;
   }
   const TextureContainer& c = *parse.container;
+  if (dataBytes) *dataBytes += c.data.size();
   if (!CompressedImageSize(c.internalFormat, c.width, c.height)) {
     note = "format 0x" + std::to_string(c.internalFormat) + " is no S3TC format";
     return false;
@@ -77,7 +78,12 @@ bool CheckJpeg(const std::string& path, std::string& note) {
     note = "not a JPEG: " + decode.error;
     return false;
   }
+  if (decode.endedEarly) {
+    note = "damaged: the data ends early, the game would make up the rest of the picture";
+    return false;
+  }
   note = std::to_string(decode.image->width) + " x " + std::to_string(decode.image->height);
+  if (!decode.warning.empty()) note += " (" + decode.warning + ")";
   return true;
 }
 
@@ -115,6 +121,7 @@ bool CheckSound(const std::string& path, bool mp3, std::string& note) {
 bool CheckFrames(const std::string& dir, int needed, std::string& note, int& count) {
   std::set<int> numbers;
   count = 0;
+  std::size_t dataBytes = 0;
   std::error_code ec;
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
     std::string name = Lower(it->path().filename().string());
@@ -128,8 +135,13 @@ bool CheckFrames(const std::string& dir, int needed, std::string& note, int& cou
     }
     numbers.insert(std::stoi(stem));
     std::string inner;
-    if (!CheckContainer(it->path().string(), inner)) {
+    if (!CheckContainer(it->path().string(), inner, &dataBytes)) {
       note = name + ": " + inner;
+      return false;
+    }
+    if (dataBytes > kMaxFrameFolderBytes) {
+      note = "more than " + std::to_string(kMaxFrameFolderBytes >> 20) +
+             " MiB of pictures: the game stops loading the folder there";
       return false;
     }
   }
