@@ -32,7 +32,8 @@ void OnError(j_common_ptr info) {
 void OnMessage(j_common_ptr info, int level) {
   auto* errors = reinterpret_cast<ErrorManager*>(info->err);
   if (level >= 0) return;
-  if (errors->base.msg_code == JWRN_JPEG_EOF) {
+  // The file ended, or its picture data did (a marker came first): the rest is made up.
+  if (errors->base.msg_code == JWRN_JPEG_EOF || errors->base.msg_code == JWRN_HIT_MARKER) {
     errors->endedEarly = true;
   } else if (errors->warning[0] == '\0') {
     errors->base.format_message(info, errors->warning);

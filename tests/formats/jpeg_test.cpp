@@ -161,6 +161,16 @@ TEST(Jpeg, BrokenStreamsAreRefusedAndHugeClaimsTakeNoMemory) {
   JpegDecode noEnd = DecodeJpeg(std::vector<uint8_t>(noisy.begin(), noisy.end() - 2));
   ASSERT_TRUE(noEnd.image);
   EXPECT_TRUE(noEnd.endedEarly) << "libjpeg counts a missing end marker as an early end";
+  // A header claiming more rows than the data holds: the data ends at the end marker.
+  std::vector<uint8_t> taller = noisy;
+  const uint8_t startOfFrame[] = {0xFF, 0xC0};
+  auto frame = std::search(taller.begin(), taller.end(), startOfFrame, startOfFrame + 2);
+  ASSERT_NE(frame, taller.end());
+  frame[5] = 1;  // 256 + 96 rows
+  JpegDecode claimed = DecodeJpeg(taller);
+  ASSERT_TRUE(claimed.image);
+  EXPECT_EQ(claimed.image->height, 352);
+  EXPECT_TRUE(claimed.endedEarly);
   // Other damage libjpeg decodes past is named, and the picture kept.
   std::vector<uint8_t> extra = noisy;
   const uint8_t startOfScan[] = {0xFF, 0xDA};
