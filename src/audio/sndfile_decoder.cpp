@@ -1,8 +1,10 @@
 // Decoding of WAV (and the other formats libsndfile reads) through libsndfile.
+#include <fcntl.h>
 #include <sndfile.h>
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -71,7 +73,14 @@ class SndFileDecoder : public Decoder {
 
 std::unique_ptr<Decoder> OpenSndFileDecoder(const std::string& file, std::string& why) {
   SF_INFO info{};
-  SndFilePtr sf(sf_open(file.c_str(), SFM_READ, &info));
+  // Opened here and handed over: libsndfile refuses a name of more than a few hundred characters
+  // (a deep content folder). It closes the descriptor with the file, or at once when it fails.
+  int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    why = std::string("cannot be read (") + std::strerror(errno) + ")";
+    return nullptr;
+  }
+  SndFilePtr sf(sf_open_fd(fd, SFM_READ, &info, SF_TRUE));
   if (!sf) {
     why = std::string("not a sound file the game can read (") + sf_strerror(nullptr) + ")";
     return nullptr;

@@ -69,6 +69,7 @@ struct WavVariant {
   const char* name;
   const char* format;
   int channels;
+  bool deep = false;  // in a folder about 1,000 characters deep, whose names libsndfile refuses
 };
 
 class WavDecoding : public testing::TestWithParam<WavVariant> {};
@@ -76,7 +77,10 @@ class WavDecoding : public testing::TestWithParam<WavVariant> {};
 TEST_P(WavDecoding, LengthIsFramesTimesChannelsTimesTwoAndTheSineSurvives) {
   const WavVariant& v = GetParam();
   TempDir dir(std::string("wav_") + v.name);
-  fs::path file = dir / "sine.wav";
+  fs::path folder = dir.path();
+  for (int level = 0; v.deep && level < 10; ++level) folder /= std::string(99, 'a' + level);
+  fs::create_directories(folder);
+  fs::path file = folder / "sine.wav";
   ASSERT_TRUE(MakeSine(file, 0.5, 1000, v.format, 44100, v.channels));
   uint64_t frames = SoxFrames(file);
   ASSERT_GT(frames, 0u);
@@ -104,6 +108,7 @@ TEST_P(WavDecoding, LengthIsFramesTimesChannelsTimesTwoAndTheSineSurvives) {
 INSTANTIATE_TEST_SUITE_P(Formats, WavDecoding,
                          testing::Values(WavVariant{"u8_mono", "-b 8 -e unsigned-integer", 1},
                                          WavVariant{"s16_stereo", "-b 16 -e signed-integer", 2},
+                                         WavVariant{"s16_deep", "-b 16 -e signed-integer", 2, true},
                                          WavVariant{"s24_mono", "-b 24 -e signed-integer", 1},
                                          WavVariant{"s32_stereo", "-b 32 -e signed-integer", 2},
                                          WavVariant{"float_stereo", "-b 32 -e floating-point", 2},

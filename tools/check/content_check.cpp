@@ -1,6 +1,7 @@
 // The checks, one per kind of file.
 #include "check/content_check.hpp"
 
+#include <fcntl.h>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -89,7 +90,9 @@ bool CheckJpeg(const std::string& path, std::string& note) {
 
 bool CheckSound(const std::string& path, bool mp3, std::string& note) {
   SF_INFO info{};
-  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+  // libsndfile refuses long names (a deep content folder); it closes the descriptor.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  SNDFILE* file = fd < 0 ? nullptr : sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
   if (!file) {
     note = std::string("cannot be decoded: ") + sf_strerror(nullptr);
     return false;
