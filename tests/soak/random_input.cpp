@@ -17,9 +17,6 @@ const char* const kKeys[] = {"Left",      "Right", "Up",     "Down",   "Z",     
                              "Left Ctrl", "Space", "Escape", "Return", "Keypad 8", "A", "F2"};
 constexpr int kEscapeIndex = 9;
 constexpr int kStatsFrames = 1000;
-// A paused level always shows the menu or one of its screens; a moment without one is a change
-// of screen, far shorter than this.
-constexpr int64_t kNoWayOutFrames = 1000;
 }  // namespace
 
 long ResidentKib() {
@@ -46,6 +43,7 @@ void SoakClock::MaybeSample(int64_t frames) {
 void SoakClock::Sample(int64_t frames) {
   long kib = ResidentKib();
   samples_.push_back(kib);
+  sampleTimes_.push_back(Elapsed());
   std::printf("t=%6.0f s  frames=%lld  rss=%.1f MiB\n", Elapsed(), static_cast<long long>(frames),
               kib / 1024.0);
   std::fflush(stdout);
@@ -69,6 +67,12 @@ std::string SoakClock::Summary() const {
                 samples_.front() / 1024.0, samples_[1] / 1024.0, samples_.back() / 1024.0,
                 *low / 1024.0, *high / 1024.0, (*high - *low) / 1024.0);
   return text;
+}
+
+std::optional<double> SoakClock::GrowthAfter(double seconds) const {
+  auto from = std::lower_bound(sampleTimes_.begin(), sampleTimes_.end(), seconds);
+  if (from == sampleTimes_.end() || from + 1 == sampleTimes_.end()) return std::nullopt;
+  return (samples_.back() - samples_[from - sampleTimes_.begin()]) / 1024.0;
 }
 
 RandomInput::RandomInput(uint32_t seed) : random_(seed) {
@@ -145,10 +149,11 @@ void RandomInput::ClickStart(std::deque<Event>& out) {
 }
 
 void RandomInput::NextFrame(std::deque<Event>& out, double& stepMs) {
-  ++frames_;
   const ModeFlags& f = gameState.flags;
-  bool inLevel = f.inGame == 1 && f.paused == 0 && f.levelLoaded == 1;
-  if (inLevel && f.levelFinished == 0) ++levelFrames_;
+  if (CountFrame(f)) {
+    out.push_back(Event{EventType::Quit});
+    return;
+  }
   std::size_t before = out.size();
   // The statistics screen at the level's end is left only by closing the window: so does the
   // soak after a while there, and a new session starts.
@@ -156,14 +161,6 @@ void RandomInput::NextFrame(std::deque<Event>& out, double& stepMs) {
   if (statsFrames_ > kStatsFrames) {
     statsFrames_ = 0;
     ++levelEnds_;
-    out.push_back(Event{EventType::Quit});
-    return;
-  }
-  bool noWayOut = f.inGame == 1 && f.paused == 1 && f.menuShown == 0 && f.optionsShown == 0 &&
-                  f.trainerShown == 0 && f.statsShown == 0;
-  noWayOutFrames_ = noWayOut ? noWayOutFrames_ + 1 : 0;
-  if (noWayOutFrames_ > kNoWayOutFrames) {
-    stuck_ = true;
     out.push_back(Event{EventType::Quit});
     return;
   }

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -12,6 +13,7 @@
 
 #include "app/game_state.hpp"
 #include "app/platform.hpp"
+#include "soak_input.hpp"
 
 // Resident memory of this process in KiB.
 long ResidentKib();
@@ -26,6 +28,9 @@ class SoakClock {
   void Sample(int64_t frames);
   // The first and last sample, and the spread of those after the first period.
   std::string Summary() const;
+  // How much resident memory grew (MiB) from the first sample at or after `seconds` to the last;
+  // nothing when no sample came that late or none after it.
+  std::optional<double> GrowthAfter(double seconds) const;
 
  private:
   std::chrono::steady_clock::time_point start_;
@@ -33,22 +38,14 @@ class SoakClock {
   double sampleSeconds_;
   double nextSample_;
   std::vector<long> samples_;
+  std::vector<double> sampleTimes_;
 };
 
-class RandomInput {
+// Random but valid events everywhere: keys, text, mouse moves and clicks, focus changes.
+class RandomInput : public SoakInput {
  public:
   explicit RandomInput(uint32_t seed);
-  // The events of the next frame, and its time step in milliseconds.
-  void NextFrame(std::deque<Event>& out, double& stepMs);
-  int64_t Frames() const { return frames_; }
-  int64_t Events() const { return events_; }
-  // Frames run with the level on screen and not paused.
-  int64_t LevelFrames() const { return levelFrames_; }
-  // Times the player reached the level's end.
-  int LevelEnds() const { return levelEnds_; }
-  // The game sat in a paused level with no screen shown, where no input leads anywhere; the
-  // session was ended then.
-  bool Stuck() const { return stuck_; }
+  void NextFrame(std::deque<Event>& out, double& stepMs) override;
 
  private:
   void AddKey(std::deque<Event>& out);
@@ -61,14 +58,8 @@ class RandomInput {
   std::vector<int> heldKeys_;
   std::vector<int> holdLeft_;
   bool focused_ = true;
-  int64_t frames_ = 0;
-  int64_t events_ = 0;
-  int64_t levelFrames_ = 0;
   int clickRelease_ = 0;
   int statsFrames_ = 0;
-  int levelEnds_ = 0;
-  int64_t noWayOutFrames_ = 0;
-  bool stuck_ = false;
 };
 
 // The game's platform with random input in front of the window system's own events.
@@ -76,7 +67,7 @@ template <typename Base>
 class SoakPlatform : public Base {
  public:
   template <typename... Args>
-  SoakPlatform(SoakClock& clock, RandomInput& input, Args&&... args)
+  SoakPlatform(SoakClock& clock, SoakInput& input, Args&&... args)
       : Base(std::forward<Args>(args)...), clock_(clock), input_(input) {}
 
   bool PollEvent(Event& event) override {
@@ -107,7 +98,7 @@ class SoakPlatform : public Base {
 
  private:
   SoakClock& clock_;
-  RandomInput& input_;
+  SoakInput& input_;
   std::deque<Event> pending_;
   bool newFrame_ = true;
 };

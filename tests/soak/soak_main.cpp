@@ -1,13 +1,17 @@
-// Random-input soak: the game fed random but valid input (keys, text, mouse moves and clicks,
-// focus changes) and random time steps of 0 to 100 ms, headless or in a window on the GL
-// renderer, for a given time. Resident memory is printed at every sample; a session that the
-// input ends (Exit in the menu) is followed by another in the same process.
-//   morva_soak --root DIR --seconds N [--seed N] [--gl] [--sample-seconds N]
+// Soaks: the game fed random but valid input (keys, text, mouse moves and clicks, focus changes)
+// and random time steps of 0 to 100 ms, or (--play) played by the scripted player with noise over
+// its keys, headless or in a window on the GL renderer, for a given time. Resident memory is
+// printed at every sample; a session that the input ends is followed by another in the same
+// process. A played soak fails when less than 80 % of its frames were in the level, or when its
+// resident memory grew by 1 MiB or more after the first five minutes.
+//   morva_soak --root DIR --seconds N [--seed N] [--gl] [--play] [--sample-seconds N]
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/headless_platform.hpp"
@@ -15,6 +19,7 @@
 #include "audio/headless_audio.hpp"
 #include "gfx/recorder_renderer.hpp"
 #include "platform/sdl_program.hpp"
+#include "playing_input.hpp"
 #include "random_input.hpp"
 
 namespace {
@@ -23,14 +28,15 @@ struct SoakOptions {
   double seconds = 60;
   uint32_t seed = 1;
   bool gl = false;
+  bool play = false;
   double sampleSeconds = 60;
 };
 
 bool ParseArgs(int argc, char** argv, SoakOptions& o) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if (arg == "--gl") {
-      o.gl = true;
+    if (arg == "--gl" || arg == "--play") {
+      (arg == "--gl" ? o.gl : o.play) = true;
       continue;
     }
     if (i + 1 >= argc) return false;
@@ -57,11 +63,15 @@ ProgramOptions GameOptions(const SoakOptions& soak, const std::filesystem::path&
   o.headless = !soak.gl;
   o.windowed = soak.gl;
   o.frameMs = 10;  // replaced by a random step every frame
+  o.seed = soak.seed;
   return o;
 }
 
+// Memory is let settle this long before its growth is judged.
+constexpr double kSettleSeconds = 300;
+
 int RunSession(const SoakOptions& soak, const ProgramOptions& options, SoakClock& clock,
-               RandomInput& input, std::unique_ptr<SoakPlatform<SdlPlatform>>& window) {
+               SoakInput& input, std::unique_ptr<SoakPlatform<SdlPlatform>>& window) {
   if (!soak.gl) {
     SoakPlatform<HeadlessPlatform> platform(clock, input);
     HeadlessAudio audio;
@@ -84,7 +94,7 @@ int main(int argc, char** argv) {
   SoakOptions soak;
   if (!ParseArgs(argc, argv, soak)) {
     std::fprintf(stderr,
-                 "usage: morva_soak --root DIR --seconds N [--seed N] [--gl] "
+                 "usage: morva_soak --root DIR --seconds N [--seed N] [--gl] [--play] "
                  "[--sample-seconds N]\n");
     return 2;
   }
@@ -93,7 +103,13 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(folder);
   ProgramOptions options = GameOptions(soak, folder / "config.dat");
   SoakClock clock(soak.seconds, soak.sampleSeconds);
-  RandomInput input(soak.seed);
+  std::unique_ptr<SoakInput> played;
+  if (soak.play) {
+    played = std::make_unique<PlayingInput>(soak.seed);
+  } else {
+    played = std::make_unique<RandomInput>(soak.seed);
+  }
+  SoakInput& input = *played;
   int sessions = 0;
   std::unique_ptr<SoakPlatform<SdlPlatform>> window;
   while (!clock.Over()) {
@@ -111,12 +127,16 @@ int main(int argc, char** argv) {
     }
   }
   clock.Sample(input.Frames());
+  const double levelShare = 100.0 * input.LevelFrames() / std::max<int64_t>(1, input.Frames());
   std::printf(
-      "%.0f s, %d sessions, %lld frames (%lld in the level, its end reached %d times), "
-      "%lld events; resident memory %s\n",
+      "%.0f s, %d sessions, %lld frames (%lld in the level: %.1f %%; its end reached %d times, "
+      "started again %d times), %lld events; resident memory %s\n",
       clock.Elapsed(), sessions, static_cast<long long>(input.Frames()),
-      static_cast<long long>(input.LevelFrames()), input.LevelEnds(),
+      static_cast<long long>(input.LevelFrames()), levelShare, input.LevelEnds(), input.Restarts(),
       static_cast<long long>(input.Events()), clock.Summary().c_str());
   std::filesystem::remove_all(folder);
-  return 0;
+  if (!soak.play) return 0;
+  std::optional<double> growth = clock.GrowthAfter(kSettleSeconds);
+  if (growth) std::printf("grew %.2f MiB after the first %.0f s\n", *growth, kSettleSeconds);
+  return levelShare >= 80 && (!growth || *growth < 1.0) ? 0 : 1;
 }
