@@ -2,8 +2,9 @@
 // and random time steps of 0 to 100 ms, or (--play) played by the scripted player with noise over
 // its keys, headless or in a window on the GL renderer, for a given time. Resident memory is
 // printed at every sample; a session that the input ends is followed by another in the same
-// process. A played soak fails when less than 80 % of its frames were in the level, or when its
-// resident memory grew by 1 MiB or more after the first five minutes.
+// process. A played soak fails when the level was never ended or started again, when less than
+// 80 % of its frames were in the level, or when its resident memory grew by 1 MiB or more after
+// the first five minutes.
 //   morva_soak --root DIR --seconds N [--seed N] [--gl] [--play] [--sample-seconds N]
 #include <algorithm>
 #include <chrono>
@@ -138,5 +139,6 @@ int main(int argc, char** argv) {
   if (!soak.play) return 0;
   std::optional<double> growth = clock.GrowthAfter(kSettleSeconds);
   if (growth) std::printf("grew %.2f MiB after the first %.0f s\n", *growth, kSettleSeconds);
-  return levelShare >= 80 && (!growth || *growth < 1.0) ? 0 : 1;
+  const bool playedIt = input.LevelEnds() > 0 && input.Restarts() > 0;
+  return playedIt && levelShare >= 80 && (!growth || *growth < 1.0) ? 0 : 1;
 }
