@@ -2,9 +2,11 @@
 // the harness's outputs at the end of a run.
 #include "app/program.hpp"
 
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -260,10 +262,12 @@ bool LoadScript(const std::optional<std::string>& path, std::vector<ScriptLine>&
     return false;
   }
   std::ifstream file;
+  errno = 0;
   if (*path != "-") file.open(*path, std::ios::binary);
   std::istream& in = *path == "-" ? std::cin : file;
   if (!in) {
-    std::fprintf(stderr, "morva: cannot read the input script %s\n", path->c_str());
+    std::fprintf(stderr, "morva: cannot read the input script %s: %s\n", path->c_str(),
+                 errno != 0 ? std::strerror(errno) : "it cannot be opened");
     return false;
   }
   ScriptParse parsed = ParseInputScript(in);

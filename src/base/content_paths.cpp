@@ -159,7 +159,8 @@ bool ContentPaths::InsideRoot(const std::string& dir, const Listed& entry) {
 }
 
 void ContentPaths::Collect(const std::string& dir, const std::vector<std::string>& parts,
-                           std::size_t at, std::size_t limit, std::vector<Found>& found) {
+                           std::size_t at, std::size_t limit, std::vector<Found>& found,
+                           bool outsideToo) {
   const std::string& part = parts[at];
   const std::vector<Listed>& listing = Listing(dir);
   const std::string lower = Lower(part);
@@ -181,12 +182,12 @@ void ContentPaths::Collect(const std::string& dir, const std::vector<std::string
     std::string next = dir + '/' + entry->name;
     if (lastPart) {
       // What a link (anywhere on the way) leads out of the root to is no content.
-      if (!InsideRoot(dir, *entry)) continue;
+      if (!outsideToo && !InsideRoot(dir, *entry)) continue;
       std::error_code ec;
       const bool file = entry->link ? fs::is_regular_file(next, ec) : entry->file;
       found.push_back({std::move(next), file});
     } else if (IsDirectory(next, *entry)) {
-      Collect(next, parts, at + 1, limit, found);
+      Collect(next, parts, at + 1, limit, found, outsideToo);
     }
   }
 }
@@ -198,6 +199,16 @@ std::vector<ContentPaths::Found> ContentPaths::Find(const std::string& gamePath,
   if (level_ && parts && IsLevelOwnFile(*parts)) return level_->Find(gamePath, limit);
   if (parts && !parts->empty() && limit > 0) Collect(root_.string(), *parts, 0, limit, found);
   return found;
+}
+
+bool ContentPaths::LeadsOutside(const std::string& gamePath) {
+  if (!Find(gamePath, 1).empty()) return false;
+  auto parts = Split(gamePath);
+  if (level_ && parts && IsLevelOwnFile(*parts)) return level_->LeadsOutside(gamePath);
+  std::vector<Found> found;
+  if (parts && !parts->empty()) Collect(root_.string(), *parts, 0, 1, found, true);
+  std::error_code ec;
+  return !found.empty() && fs::exists(found[0].path, ec);  // not a dangling link
 }
 
 std::vector<std::string> ContentPaths::Candidates(const std::string& gamePath, std::size_t limit) {

@@ -34,6 +34,8 @@ class ContentPaths {
   // them in turn and keep the first that loads. At most `limit`.
   std::vector<std::string> Candidates(const std::string& gamePath, std::size_t limit = 8);
   bool Exists(const std::string& gamePath) { return Resolve(gamePath).has_value(); }
+  // Whether the path is missing only because a symbolic link on its way leads out of the root.
+  bool LeadsOutside(const std::string& gamePath);
   // Whether the path names a regular file (what the folder's listing says, a link followed).
   bool IsFile(const std::string& gamePath);
 
@@ -79,8 +81,9 @@ class ContentPaths {
     bool file = false;
   };
   std::vector<Found> Find(const std::string& gamePath, std::size_t limit);
+  // `outsideToo`: also what lies outside the root (to tell why a path is missing).
   void Collect(const std::string& dir, const std::vector<std::string>& parts, std::size_t at,
-               std::size_t limit, std::vector<Found>& found);
+               std::size_t limit, std::vector<Found>& found, bool outsideToo = false);
   bool DirInsideRoot(const std::string& dir);
   bool IsDirectory(const std::string& path, const Listed& entry);
   bool InsideRoot(const std::string& dir, const Listed& entry);

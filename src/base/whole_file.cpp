@@ -64,20 +64,31 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const fs::path& path, std::size_t limit) {
+std::optional<std::string> ReadWholeFile(const fs::path& path, std::size_t limit,
+                                         std::string* why) {
+  std::string ignored;
+  std::string& reason = why ? *why : ignored;
   // Opened without waiting, so a FIFO put in its place cannot block the open, and read only
   // when it is a regular file.
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) {
+    reason = std::strerror(errno);
+    return std::nullopt;
+  }
   struct stat info {};
   std::optional<std::string> bytes;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+  if (fstat(fd, &info) != 0) {
+    reason = std::strerror(errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    reason = S_ISDIR(info.st_mode) ? "is a folder" : "not a regular file";
+  } else {
     bytes.emplace();
     char buffer[1 << 16];
     while (bytes->size() < limit) {
       const ssize_t n = read(fd, buffer, std::min(sizeof buffer, limit - bytes->size()));
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
+        reason = std::strerror(errno);
         bytes.reset();
         break;
       }

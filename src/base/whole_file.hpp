@@ -9,10 +9,12 @@
 #include <string_view>
 
 // The bytes of the regular file `path`; nothing when it is missing, unreadable or no regular file
-// (a FIFO in its place is not waited for).
+// (a FIFO in its place is not waited for), and then `why` says which ("is a folder", "not a
+// regular file", or the system's reason).
 // At most `limit` bytes are read (the start of the file).
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path,
-                                         std::size_t limit = std::string::npos);
+                                         std::size_t limit = std::string::npos,
+                                         std::string* why = nullptr);
 
 // Writes `bytes` to a temporary file of its own beside the real one ("FILE.XXXXXX", created
 // exclusively), syncs it and renames it over the file, then syncs the folder: the file is never

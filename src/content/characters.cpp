@@ -44,10 +44,14 @@ constexpr KindFiles kFrameFolders[] = {
 
 CharacterRecord ReadDefinition(const std::string& path) {
   std::optional<std::string> file = backends.content->Resolve(path);
-  if (!file) DefinitionError(path, "the file does not exist");
+  if (!file) {
+    DefinitionError(path, backends.content->LeadsOutside(path) ? "leads outside the content folder"
+                                                               : "the file does not exist");
+  }
   // A FIFO or a device in its place is not waited for, nor read.
-  std::optional<std::string> read = ReadWholeFile(*file, kCharacterRecordSize);
-  if (!read) DefinitionError(path, "not a regular file that can be read");
+  std::string why;
+  std::optional<std::string> read = ReadWholeFile(*file, kCharacterRecordSize, &why);
+  if (!read) DefinitionError(path, why);
   const std::vector<uint8_t> bytes(read->begin(), read->end());
   CharacterRecordParse parse = ParseCharacterRecord(bytes);
   if (!parse.record) DefinitionError(path, parse.error);
@@ -81,13 +85,12 @@ Unit& CreateUnit(int k, const FrameSets& frameSets) {
   unit.anim = std::make_unique<cAnim>();
   // The definition's own kind picks the frames; a kind out of range is the definition file's
   // fault, so the message names it.
-  auto kind = static_cast<std::size_t>(unit.kind);
-  if (kind >= frameSets.size()) {
-    FatalRangeError("frame set kind index " + std::to_string(kind) + " outside 0.." +
+  if (unit.kind < 0 || static_cast<std::size_t>(unit.kind) >= frameSets.size()) {
+    FatalRangeError("frame set kind index " + std::to_string(unit.kind) + " outside 0.." +
                     std::to_string(frameSets.size() - 1) + ", the kind field of " +
                     DefinitionPath(map.CharType[k]));
   }
-  const FrameSet& set = frameSets[kind];
+  const FrameSet& set = frameSets[static_cast<std::size_t>(unit.kind)];
   unit.anim->width = unit.spriteSize;
   unit.anim->height = unit.spriteSize;
   unit.anim->frameSetWord = set.spare;

@@ -71,13 +71,14 @@ void StoreLevelMap(const LevelMapFile& parsed, LevelMap& map) {
 void LoadLevelMap(const std::string& path) {
   std::optional<std::string> file = backends.content->Resolve(path);
   if (!file) {
-    StopLoad(MissingMapMessage(path));
+    StopLoad(MissingMapMessage(path) +
+             (backends.content->LeadsOutside(path) ? " (leads outside the content folder)" : ""));
     return;
   }
   LevelMapRead read = ReadLevelMapFile(*file);
   switch (read.error) {
     case LevelMapError::Unreadable:
-      StopLoad(MissingMapMessage(path));
+      StopLoad(MissingMapMessage(path) + " (" + read.detail + ")");
       return;
     case LevelMapError::OutOfRange:
     case LevelMapError::TooManyValues:

@@ -3,7 +3,9 @@
 
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <istream>
 #include <limits>
@@ -256,17 +258,29 @@ LevelMapRead ReadLevelMap(std::istream& in) {
   return result;
 }
 
+namespace {
+// Why a map file could not be opened, from what its status said and the open's errno.
+std::string WhyNotOpened(const std::filesystem::file_status& status, bool regular,
+                         const std::error_code& ec) {
+  if (regular) return errno != 0 ? std::strerror(errno) : "it cannot be opened";
+  if (std::filesystem::is_directory(status)) return "is a folder";
+  if (std::filesystem::exists(status)) return "not a regular file";
+  return ec ? ec.message() : "no such file";
+}
+}  // namespace
+
 LevelMapRead ReadLevelMapFile(const std::filesystem::path& path) {
   // Only a regular file is opened: a FIFO in its place would keep the open waiting for ever.
   std::error_code ec;
-  const bool regular = std::filesystem::is_regular_file(path, ec);
+  const std::filesystem::file_status status = std::filesystem::status(path, ec);
+  const bool regular = std::filesystem::is_regular_file(status);
   std::ifstream in;
+  errno = 0;
   if (regular) in.open(path, std::ios::binary);
   if (!regular || !in) {
     LevelMapRead result;
     result.error = LevelMapError::Unreadable;
-    result.detail = "cannot open " + path.string() +
-                    (regular || !std::filesystem::exists(path, ec) ? "" : ": not a regular file");
+    result.detail = WhyNotOpened(status, regular, ec);
     return result;
   }
   return ReadLevelMap(in);
@@ -306,7 +320,11 @@ std::string ValidateLevelMap(const LevelMapFile& map) {
 std::vector<LevelMapProblem> FindUnplayable(const LevelMapFile& map) {
   using About = LevelMapProblem::About;
   std::vector<LevelMapProblem> found;
-  if (map.Width * map.Height > 100) found.push_back({About::Level, 0, "more than 100 screens"});
+  if (map.Width * map.Height > 100) {
+    found.push_back({About::Level, 0,
+                     std::to_string(map.Width) + " x " + std::to_string(map.Height) +
+                         " screens, more than 100"});
+  }
   if (map.CharCount() == 0 || map.CharType[0] != 0) {
     found.push_back({About::Level, 0, "the first character must be the player (kind 0)"});
   }
@@ -329,7 +347,9 @@ std::vector<LevelMapProblem> FindUnplayable(const LevelMapFile& map) {
            "character " + std::to_string(k) + " starts outside the map, at " + at(map.CharPos[k])});
     }
   }
-  if (map.ItemCount() > 100) found.push_back({About::Level, 0, "more than 100 items"});
+  if (map.ItemCount() > 100) {
+    found.push_back({About::Level, 0, std::to_string(map.ItemCount()) + " items, more than 100"});
+  }
   for (std::size_t k = 0; k < map.ItemCount(); ++k) {
     if (map.ItemType[k] > 7) {
       found.push_back(

@@ -72,7 +72,8 @@ struct LevelMapRead {
   // a negative position the positions stored so far stay.
   LevelMapFile map;
   LevelMapError error = LevelMapError::None;
-  std::string detail;  // which value, and where, for the message
+  // Which value, and where, for the message; why the file could not be read when unreadable.
+  std::string detail;
   bool ok() const { return error == LevelMapError::None; }
 };
 

@@ -1,6 +1,7 @@
 // Frame-folder loading.
 #include "gfx/frame_sequence.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -54,15 +55,16 @@ std::optional<int64_t> FrameNumber(const std::string& name) {
   return n;
 }
 
-// Whether the folder holds a frame numbered above `maxIndex`: then the table is truly too small.
-bool HoldsFrameAbove(const std::string& folder, int32_t maxIndex) {
+// The highest frame number among the folder's files, or -1.
+int64_t HighestFrame(const std::string& folder) {
+  int64_t highest = -1;
   auto entries = backends.content->List(folder);
-  if (!entries) return false;
+  if (!entries) return highest;
   for (const auto& e : *entries) {
     auto n = FrameNumber(e.name);
-    if (!e.isDirectory && n && *n > maxIndex) return true;
+    if (!e.isDirectory && n) highest = std::max(highest, *n);
   }
-  return false;
+  return highest;
 }
 
 // Whether the folder's pictures so far hold more texture data than any folder may; then says so.
@@ -75,10 +77,10 @@ bool OverTheFolderLimit(const std::string& dir, std::size_t loaded, int32_t n) {
   return true;
 }
 
-Texture& Slot(std::span<Texture> textures, int32_t n, int32_t maxIndex) {
+Texture& Slot(std::span<Texture> textures, int32_t n, int32_t maxIndex, const std::string& dir) {
   if (n > maxIndex) {
-    FatalRangeError("frame " + std::to_string(n) + " above the highest index " +
-                    std::to_string(maxIndex));
+    FatalRangeError("frame folder " + dir + ": frame " + std::to_string(n) +
+                    " above the highest index " + std::to_string(maxIndex));
   }
   return At(textures, static_cast<std::size_t>(n), "frame");
 }
@@ -111,8 +113,11 @@ int32_t LoadFrameSequence(const std::string& path, std::span<Texture> textures, 
     closeStatus = 3;
     return 0;
   }
+  const int64_t highest = HighestFrame(dir);
   for (int32_t n = 0; n < total; ++n) {
-    if (n > maxIndex && !HoldsFrameAbove(dir, maxIndex)) {
+    // Past the table with no frame numbered beyond it: the table is not too small, the count
+    // took in files with other names.
+    if (n > maxIndex && highest <= maxIndex) {
       // The count includes names that are no frame numbers; every number left is a gap.
       ShowMessage("Load unit", "Frame folder " + dir +
                                    " holds *.dxt files not named by frame numbers; loading "
@@ -120,7 +125,7 @@ int32_t LoadFrameSequence(const std::string& path, std::span<Texture> textures, 
                                    std::to_string(maxIndex) + ".");
       return n;
     }
-    Texture& slot = Slot(textures, n, maxIndex);
+    Texture& slot = Slot(textures, n, maxIndex, dir);
     std::string name = FrameName(dir, n);
     if (FileExists(name)) {
       slot = cLoad::LoadDXT(name, &loaded);
@@ -128,6 +133,8 @@ int32_t LoadFrameSequence(const std::string& path, std::span<Texture> textures, 
     } else {
       slot = frameGap;
       ++total;
+      // Past the last frame the box below tells why the count went further.
+      if (n > highest) continue;
       // A gap is how the folder format leaves a picture out, but a frame that went missing
       // looks the same: a line (never a box) says which one, so a damaged install can be told.
       NoteMessageUtf8("Load unit", "Frame folder " + Cp1257ToUtf8(dir) + " has no " +
@@ -155,7 +162,7 @@ int32_t LoadFrameSequenceDense(const std::string& path, std::span<Texture> textu
   int32_t total = CountFiles(dir, "*.dxt");
   std::size_t loaded = 0;
   for (int32_t n = 0; n < total; ++n) {
-    Slot(textures, n, maxIndex) = cLoad::LoadDXT(FrameName(dir, n), &loaded);
+    Slot(textures, n, maxIndex, dir) = cLoad::LoadDXT(FrameName(dir, n), &loaded);
     if (OverTheFolderLimit(dir, loaded, n)) return n + 1;
   }
   return total;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
@@ -19,6 +20,7 @@
 #include "base/messages.hpp"
 #include "base/stop_signals.hpp"
 #include "formats/jpeg.hpp"
+#include "formats/rgba_image.hpp"
 #include "formats/targa.hpp"
 #include "formats/texture_container.hpp"
 #include "gfx/renderer.hpp"
@@ -31,9 +33,9 @@ const std::string kCannotLoad =
 const std::string kLoadCaption = "Load unit";
 const std::string kTgaCaption = "TGA File Error";
 
-// No picture the game can draw is larger than 8192 x 8192 pixels of 4 bytes; a bigger file (a
-// sparse or runaway one) is refused before anything is allocated for it.
-constexpr int64_t kLargestPictureFile = int64_t{8192} * 8192 * 4 + 4096;
+// No picture the game loads is larger than the largest side squared in pixels of 4 bytes; a
+// bigger file (a sparse or runaway one) is refused before anything is allocated for it.
+constexpr int64_t kLargestPictureFile = int64_t{kMaxPictureSide} * kMaxPictureSide * 4 + 4096;
 
 // Large pictures are read a piece at a time, so that Ctrl+C stops a long load within a piece.
 constexpr std::size_t kReadPiece = std::size_t{8} << 20;
@@ -45,21 +47,40 @@ struct FileBytes {
   std::span<const uint8_t> span() const { return {data.get(), size}; }
 };
 
-// The whole of a file; nothing when it is a folder, is larger than any picture or cannot be read.
-std::optional<FileBytes> ReadPictureFile(const std::string& file) {
+// Why a file opened as `fd` cannot be a picture, or nothing.
+std::optional<std::string> NoPicture(int fd) {
+  struct stat info {};
+  if (fstat(fd, &info) != 0) return std::strerror(errno);
+  if (S_ISDIR(info.st_mode)) return "is a folder";
+  if (!S_ISREG(info.st_mode)) return "not a regular file";
+  if (info.st_size > kLargestPictureFile) {
+    return std::to_string(info.st_size) + " bytes, larger than any picture";
+  }
+  return std::nullopt;
+}
+
+// The whole of a file; nothing, and why in `why`, when it is a folder, is larger than any picture
+// or cannot be read.
+std::optional<FileBytes> ReadPictureFile(const std::string& file, std::string& why) {
   StopLoadAtSignal();
   // Not waiting at the open: a FIFO in a picture's place is refused below, not read for ever.
   int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestPictureFile) {
+  if (fd < 0) {
+    why = std::strerror(errno);
+    return std::nullopt;
+  }
+  if (std::optional<std::string> no = NoPicture(fd)) {
+    why = *no;
     close(fd);
     return std::nullopt;
   }
+  struct stat info {};
+  fstat(fd, &info);
   FileBytes bytes;
   const auto size = static_cast<std::size_t>(info.st_size);
   bytes.data.reset(new (std::nothrow) uint8_t[size == 0 ? 1 : size]);
   if (!bytes.data) {
+    why = "not enough memory to read it";
     close(fd);
     return std::nullopt;
   }
@@ -78,13 +99,28 @@ std::optional<FileBytes> ReadPictureFile(const std::string& file) {
 }
 
 // The bytes of every file a game path may name (usually one; several spelt alike in different
-// case), in the order the content paths give: the loaders keep the first that decodes.
-std::vector<FileBytes> ReadContentFiles(const std::string& path) {
+// case), in the order the content paths give: the loaders keep the first that decodes. When none
+// can be read, `why` says what kept the first from it (empty when the file is not there).
+std::vector<FileBytes> ReadContentFiles(const std::string& path, std::string& why) {
   std::vector<FileBytes> files;
   for (const std::string& file : backends.content->Candidates(path)) {
-    if (std::optional<FileBytes> bytes = ReadPictureFile(file)) files.push_back(std::move(*bytes));
+    std::string problem;
+    if (std::optional<FileBytes> bytes = ReadPictureFile(file, problem)) {
+      files.push_back(std::move(*bytes));
+    } else if (why.empty()) {
+      why = problem;
+    }
   }
+  if (files.empty() && why.empty() && backends.content->LeadsOutside(path)) {
+    why = "leads outside the content folder";
+  }
+  if (!files.empty()) why.clear();
   return files;
+}
+
+// "Cannot load PATH", with the reason when the file is there but could not be read.
+std::string CannotLoad(const std::string& path, const std::string& why) {
+  return kCannotLoad + path + (why.empty() ? "" : " (" + why + ")");
 }
 
 Texture CreateTextureFrom(uint16_t width, uint16_t height, uint32_t format, const uint8_t* pixels,
@@ -99,9 +135,10 @@ Texture CreateTextureFrom(uint16_t width, uint16_t height, uint32_t format, cons
 }  // namespace
 
 Texture cLoad::LoadDXT(const std::string& path, std::size_t* dataBytes) {
-  std::vector<FileBytes> files = ReadContentFiles(path);
+  std::string why;
+  std::vector<FileBytes> files = ReadContentFiles(path, why);
   if (files.empty()) {
-    ShowMessage(kLoadCaption, kCannotLoad + path);
+    ShowMessage(kLoadCaption, CannotLoad(path, why));
     return 0;
   }
   std::string firstError;
@@ -117,14 +154,15 @@ Texture cLoad::LoadDXT(const std::string& path, std::size_t* dataBytes) {
                                                       c.data.data(),
                                                       static_cast<int32_t>(c.data.size()), path);
   }
-  ShowMessage(kLoadCaption, kCannotLoad + path + " (" + firstError + ")");
+  ShowMessage(kLoadCaption, CannotLoad(path, firstError));
   return 0;
 }
 
 Texture cLoad::LoadTGA(const std::string& path, Texture& texture) {
-  std::vector<FileBytes> files = ReadContentFiles(path);
+  std::string why;
+  std::vector<FileBytes> files = ReadContentFiles(path, why);
   if (files.empty()) {
-    ShowMessage(kLoadCaption, kCannotLoad + path);
+    ShowMessage(kLoadCaption, CannotLoad(path, why));
     return texture;
   }
   std::optional<TargaParse> firstFailure;
@@ -158,15 +196,17 @@ Texture cLoad::LoadTGA(const std::string& path, Texture& texture) {
 
 Texture cLoad::LoadJPG(const std::string& path, Texture& texture) {
   JpegDecode decoded;
-  for (const FileBytes& bytes : ReadContentFiles(path)) {
+  std::string why;
+  for (const FileBytes& bytes : ReadContentFiles(path, why)) {
     decoded = DecodeJpeg(bytes.span());
     if (decoded.image) break;
+    if (why.empty()) why = decoded.error;
   }
   if (!decoded.image) {
     ShowMessage("BMP Unit",
                 "Nevar iel\xE2"
                 "d\xE7t JPG - \"" +
-                    path + "\"");
+                    path + "\"" + (why.empty() ? "" : " (" + why + ")"));
     return texture;
   }
   // Still drawn, as far as it goes, but a damaged file is named.

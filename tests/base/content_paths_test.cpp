@@ -60,17 +60,24 @@ TEST(ContentPaths, SymbolicLinksOutOfTheRootAreRefusedAndLinksInsideItFollowed) 
   struct Case {
     const char* gamePath;
     bool found;
-    bool file;  // a regular file, a link to one followed
+    bool file;     // a regular file, a link to one followed
+    bool outside;  // missing only because it leads out of the root
   } cases[] = {
-      {"data\\file_out.dxt", false, false}, {"data\\folder_out\\secret.dxt", false, false},
-      {"data\\folder_out", false, false},   {"data\\dangling.dxt", false, false},
-      {"data\\file_in.dxt", true, true},    {"data\\FOLDER_IN\\x.dxt", true, true},
-      {"data\\real\\x.dxt", true, true},    {"data\\folder_in", true, false},
-      {"data\\REAL", true, false},
+      {"data\\file_out.dxt", false, false, true},
+      {"data\\folder_out\\secret.dxt", false, false, true},
+      {"data\\folder_out", false, false, true},
+      {"data\\dangling.dxt", false, false, false},
+      {"data\\nothing.dxt", false, false, false},
+      {"data\\file_in.dxt", true, true, false},
+      {"data\\FOLDER_IN\\x.dxt", true, true, false},
+      {"data\\real\\x.dxt", true, true, false},
+      {"data\\folder_in", true, false, false},
+      {"data\\REAL", true, false, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(paths.Resolve(c.gamePath).has_value(), c.found) << c.gamePath;
     EXPECT_EQ(paths.IsFile(c.gamePath), c.file) << c.gamePath;
+    EXPECT_EQ(paths.LeadsOutside(c.gamePath), c.outside) << c.gamePath;
   }
   // A root reached through a link is still the root.
   fs::create_symlink(dir / "root", dir / "root_link");

@@ -246,6 +246,15 @@ TEST_F(LevelMapLoad, AMissingFileSaysSoWithThePathAppended) {
   EXPECT_EQ(shownMessages[0].text, "Nevar ielādēt MRVdata\\levels\\level1\\level.mrv");
   EXPECT_TRUE(windowCloseRequested);
   EXPECT_EQ(gameState.map.Width, 0);
+  // There but no file: the reason follows.
+  std::filesystem::create_directories(dir / "data" / "levels" / "level1" / "level.mrv");
+  fake.reset();  // its end clears the back ends
+  fake = std::make_unique<FakeBackends>(dir.path());
+  shownMessages.clear();
+  LoadLevelMap(kMapPath);
+  ASSERT_EQ(shownMessages.size(), 1u);
+  EXPECT_EQ(shownMessages[0].text,
+            "Nevar ielādēt MRVdata\\levels\\level1\\level.mrv (is a folder)");
 }
 
 TEST(StoreLevelMap, CopiesEachColumnAndClearsWhatAMapWithoutCellsCovers) {

@@ -325,14 +325,15 @@ TEST(LevelMapFile, ProbesOutsideTheGridReadEmpty) {
 
 TEST(LevelMapFile, MissingFileIsUnreadable) {
   TempDir dir("level_map_missing");
-  LevelMapRead read = ReadLevelMapFile(dir / "level.mrv");
-  EXPECT_EQ(read.error, LevelMapError::Unreadable);
-  EXPECT_EQ(ReadLevelMapFile(dir.path()).error, LevelMapError::Unreadable);
-  // A FIFO is not opened (the open would wait for a writer for ever).
+  // A FIFO is not opened (the open would wait for a writer for ever). Each says why.
   ASSERT_EQ(mkfifo((dir / "fifo.mrv").c_str(), 0600), 0);
-  LevelMapRead fifo = ReadLevelMapFile(dir / "fifo.mrv");
-  EXPECT_EQ(fifo.error, LevelMapError::Unreadable);
-  EXPECT_NE(fifo.detail.find("not a regular file"), std::string::npos) << fifo.detail;
+  for (auto [name, why] :
+       {std::pair{"level.mrv", "No such file or directory"}, std::pair{"", "is a folder"},
+        std::pair{"fifo.mrv", "not a regular file"}}) {
+    LevelMapRead read = ReadLevelMapFile(dir / name);
+    EXPECT_EQ(read.error, LevelMapError::Unreadable) << name;
+    EXPECT_EQ(read.detail, why) << name;
+  }
 
   std::vector<uint8_t> bytes = EncodeLevelMap(SmallLevel());
   WriteFile(dir / "level.mrv", std::string(bytes.begin(), bytes.end()));
@@ -415,6 +416,12 @@ TEST(LevelMapFile, UnplayableMapsAreNamedByWhatAndWhere) {
        },
        {{About::Character, "character 2 has kind 10, above 9"},
         {About::Character, "character 2 starts outside the map, at 10, 2000000000"}}},
+      {"a map of 101 screens, the size named",
+       [](LevelMapFile& m) {
+         m.Width = 101;
+         m.ItemPos[0] = {0, 5};
+       },
+       {{About::Level, "101 x 1 screens, more than 100"}}},
   };
   for (const Row& r : rows) {
     LevelMapFile map = SmallLevel();

@@ -199,9 +199,9 @@ TEST_F(LevelLoadTest, FramesMissingAtAFoldersEndAreNamedWhenTheyAreShown) {
 TEST_F(LevelLoadTest, ADefinitionWhoseOwnKindIsOutOfRangeIsNamedInTheRangeError) {
   fs::path pud = content.root() / "data" / "chars" / "golam.pud";
   std::string bytes = ReadFile(fs::path(MORVA_TEST_CONTENT) / "data" / "chars" / "golam.pud");
-  for (uint8_t kind : {uint8_t{9}, uint8_t{10}, uint8_t{255}}) {
-    SCOPED_TRACE(static_cast<int>(kind));
-    bytes[0] = static_cast<char>(kind);
+  for (int32_t kind : {9, 10, 255, -1}) {
+    SCOPED_TRACE(kind);
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(static_cast<uint32_t>(kind) >> 8 * i);
     fs::remove(pud);
     WriteFile(pud, bytes);
     fake.reset();
@@ -212,7 +212,7 @@ TEST_F(LevelLoadTest, ADefinitionWhoseOwnKindIsOutOfRangeIsNamedInTheRangeError)
     } catch (const ProgramExit& e) {
       status = e.status;
     }
-    if (kind <= 9) {
+    if (kind == 9) {
       EXPECT_EQ(status, 0) << "a kind of 9 still has its frame set slot";
       continue;
     }
@@ -221,6 +221,8 @@ TEST_F(LevelLoadTest, ADefinitionWhoseOwnKindIsOutOfRangeIsNamedInTheRangeError)
     EXPECT_NE(shownMessages.back().text.find("Range check error"), std::string::npos);
     EXPECT_NE(shownMessages.back().text.find("data\\chars\\golam.pud"), std::string::npos)
         << shownMessages.back().text;
+    EXPECT_NE(shownMessages.back().text.find("index " + std::to_string(kind)), std::string::npos)
+        << "the kind as the file holds it, signed: " << shownMessages.back().text;
   }
 }
 

@@ -2,6 +2,8 @@
 // that nothing is created from a broken file.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cctype>
 #include <functional>
 #include <nlohmann/json.hpp>
@@ -61,14 +63,25 @@ TEST_F(LoadTest, LoadDXTHandsTheCompressedImageOverUnchangedWhateverTheCase) {
   EXPECT_NE(again, t) << "every load makes a new texture";
 }
 
-TEST_F(LoadTest, LoadDXTOfAMissingFileOrAFolderSaysSoAndGivesZero) {
+TEST_F(LoadTest, APictureThatCannotBeReadIsNamedWithTheReason) {
   fs::create_directories(dir / "data" / "x.dxt");
-  EXPECT_EQ(cLoad::LoadDXT("data\\intro\\0.dxt"), 0u);
-  EXPECT_EQ(cLoad::LoadDXT("data\\x.dxt"), 0u);
-  ASSERT_EQ(shownMessages.size(), 2u);
-  EXPECT_EQ(shownMessages[0].caption, "Load unit");
-  EXPECT_EQ(shownMessages[0].text, "Nevar ielādēt data\\intro\\0.dxt");
-  EXPECT_EQ(shownMessages[1].text, "Nevar ielādēt data\\x.dxt");
+  ASSERT_EQ(mkfifo((dir / "data" / "fifo.dxt").c_str(), 0600), 0);
+  TempDir outside{"load_outside"};
+  WriteFile(outside / "out.dxt", tool_images::AsString(SmallContainer()));
+  fs::create_symlink(outside / "out.dxt", dir / "data" / "out.dxt");
+  const std::pair<const char*, const char*> cases[] = {
+      {"data\\intro\\0.dxt", "Nevar ielādēt data\\intro\\0.dxt"},
+      {"data\\x.dxt", "Nevar ielādēt data\\x.dxt (is a folder)"},
+      {"data\\fifo.dxt", "Nevar ielādēt data\\fifo.dxt (not a regular file)"},
+      {"data\\out.dxt", "Nevar ielādēt data\\out.dxt (leads outside the content folder)"},
+  };
+  for (auto [path, says] : cases) {
+    shownMessages.clear();
+    EXPECT_EQ(cLoad::LoadDXT(path), 0u) << path;
+    ASSERT_EQ(shownMessages.size(), 1u) << path;
+    EXPECT_EQ(shownMessages[0].caption, "Load unit");
+    EXPECT_EQ(shownMessages[0].text, says) << path;
+  }
   EXPECT_TRUE(fake.renderer.Textures().empty());
 }
 
@@ -175,12 +188,14 @@ TEST_F(LoadTest, LoadJPGIsOpaqueBottomRowFirstWithNearestMinification) {
 
 TEST_F(LoadTest, LoadJPGFailuresSayBmpUnitAndKeepTheTexture) {
   Put("data/options/bg.jpg", {'n', 'o', 't', ' ', 'j', 'p', 'g'});
-  for (const char* path : {"data\\options\\bg.jpg", "data\\options\\missing.jpg"}) {
+  for (auto [path, why] :
+       {std::pair{"data\\options\\bg.jpg", " (Not a JPEG file: starts with 0x6e 0x6f)"},
+        std::pair{"data\\options\\missing.jpg", ""}}) {
     shownMessages.clear();
     Texture kept = 7;
     EXPECT_EQ(cLoad::LoadJPG(path, kept), 7u);
     EXPECT_EQ(kept, 7u);
-    ExpectOneMessage("BMP Unit", std::string("Nevar ielādēt JPG - \"") + path + "\"");
+    ExpectOneMessage("BMP Unit", std::string("Nevar ielādēt JPG - \"") + path + "\"" + why);
   }
   EXPECT_TRUE(fake.renderer.Textures().empty());
 }
@@ -203,7 +218,9 @@ TEST_F(LoadTest, APictureFileLargerThanAnyPictureIsRefusedWithoutReadingIt) {
   EXPECT_EQ(cLoad::LoadTGA("data\\hud\\huge.tga", kept), 77u);
   EXPECT_EQ(cLoad::LoadJPG("data\\hud\\huge.jpg", kept), 77u);
   ASSERT_EQ(shownMessages.size(), 3u);
-  EXPECT_NE(shownMessages[0].text.find("huge.dxt"), std::string::npos);
+  EXPECT_NE(shownMessages[0].text.find("huge.dxt (68719476736 bytes, larger than any picture)"),
+            std::string::npos)
+      << shownMessages[0].text;
   EXPECT_NE(shownMessages[2].text.find("huge.jpg"), std::string::npos);
   EXPECT_TRUE(fake.renderer.Textures().empty());
 }

@@ -223,7 +223,7 @@ bool CheckDefinition(Context& ctx, int kind, const std::string& path, std::strin
 bool CheckMap(Context& ctx, const std::string& path, std::string& note) {
   LevelMapRead read = ReadLevelMapFile(path);
   if (!read.ok()) {
-    note = read.detail.empty() ? "unreadable" : read.detail;
+    note = read.error == LevelMapError::Unreadable ? "cannot be read: " + read.detail : read.detail;
     return false;
   }
   const LevelMapFile& m = read.map;
