@@ -107,6 +107,9 @@ void ApplyMenuClick(MenuButton b, ModeFlags& f) {
     case MenuButton::Start:
       f.menuShown = 0;
       f.inGame = 1;
+      // A level the player paused (or lost the focus of) in the frame it ended is left paused
+      // behind the statistics; started again, it runs.
+      f.paused = 0;
       if (f.levelFinished == 1) {
         f.restartRequested = 1;
         f.levelFinished = 0;

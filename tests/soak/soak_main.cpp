@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "app/game_state.hpp"
 #include "app/headless_platform.hpp"
 #include "app/program.hpp"
 #include "audio/headless_audio.hpp"
@@ -117,8 +118,13 @@ int main(int argc, char** argv) {
     ++sessions;
     int status = RunSession(soak, options, clock, input, window);
     if (input.Stuck()) {
-      std::printf("session %d stuck after %lld frames: a paused level with no menu or screen\n",
-                  sessions, static_cast<long long>(input.Frames()));
+      const ModeFlags& f = gameState.flags;
+      std::printf(
+          "session %d stuck after %lld frames: a paused level with no menu or screen "
+          "(inGame %d paused %d menu %d options %d training %d statistics %d finished %d "
+          "loaded %d)\n",
+          sessions, static_cast<long long>(input.Frames()), f.inGame, f.paused, f.menuShown,
+          f.optionsShown, f.trainerShown, f.statsShown, f.levelFinished, f.levelLoaded);
       return 1;
     }
     if (status != 0) {

@@ -165,10 +165,15 @@ TEST(MenuClicks, MoveTheModeFlags) {
   ModeFlags finished;
   finished.levelFinished = 1;
   finished.menuShown = 1;
+  // Found by the playing soak: Escape or a lost focus in the frame the level ended left the
+  // level paused behind the statistics, and the level started again paused with no menu: no key
+  // led anywhere.
+  finished.paused = 1;
   ApplyMenuClick(MenuButton::Start, finished);
   EXPECT_EQ(finished.inGame, 1);
   EXPECT_EQ(finished.restartRequested, 1) << "a finished level starts again from its beginning";
   EXPECT_EQ(finished.levelFinished, 0);
+  EXPECT_EQ(finished.paused, 0) << "a level started from the menu runs";
 
   ModeFlags fresh;
   ApplyMenuClick(MenuButton::Start, fresh);
