@@ -47,9 +47,8 @@ struct FileBytes {
   std::span<const uint8_t> span() const { return {data.get(), size}; }
 };
 
-// Why a file opened as `fd` cannot be a picture, or nothing.
-std::optional<std::string> NoPicture(int fd) {
-  struct stat info {};
+// Why a file opened as `fd` cannot be a picture, or nothing; `info` is what the system says of it.
+std::optional<std::string> NoPicture(int fd, struct stat& info) {
   if (fstat(fd, &info) != 0) return std::strerror(errno);
   if (S_ISDIR(info.st_mode)) return "is a folder";
   if (!S_ISREG(info.st_mode)) return "not a regular file";
@@ -69,13 +68,12 @@ std::optional<FileBytes> ReadPictureFile(const std::string& file, std::string& w
     why = std::strerror(errno);
     return std::nullopt;
   }
-  if (std::optional<std::string> no = NoPicture(fd)) {
+  struct stat info {};
+  if (std::optional<std::string> no = NoPicture(fd, info)) {
     why = *no;
     close(fd);
     return std::nullopt;
   }
-  struct stat info {};
-  fstat(fd, &info);
   FileBytes bytes;
   const auto size = static_cast<std::size_t>(info.st_size);
   bytes.data.reset(new (std::nothrow) uint8_t[size == 0 ? 1 : size]);
