@@ -366,6 +366,13 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   for (const std::string& bind : BindingScriptLines(gameState.bindings)) run.recorder.Line(bind);
   run.screenshotDir = userPaths.screenshots;
 
+  SetSettingsSaver([&platform, &userPaths] {
+    SaveConfigIfChanged(gameState.settings);
+    KeepWindowChoice(platform, userPaths.settings);
+  });
+  struct SaverReset {
+    ~SaverReset() { SetSettingsSaver(nullptr); }
+  } saverReset;
   int status = 0;
   try {
     if (FormCreate() != StartResult::Ok) {

@@ -1,42 +1,50 @@
-// Signals asking the program to end: the first is a request, a second ends it at once once the
-// settings are safe.
+// Signals asking the program to end: the first is a request, a second ends it at once with the
+// settings written.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <string>
+#include <thread>
 
 #include "base/messages.hpp"
 #include "base/stop_signals.hpp"
 
 namespace {
-// Each case runs in a child process of its own (a death test), with the handlers installed.
-void SignalsThenSettings(int before, bool written, int after) {
+// Runs `steps` in a child process of its own (a death test), with the handlers installed and a
+// settings saver that says it ran: I and T raise SIGINT and SIGTERM, W is the shutdown having
+// written the settings, H is the program held up for a second and a half (a message box waiting for its
+// OK). A child still running after its steps ends with status 7.
+void RunSteps(const std::string& steps) {
   InstallStopHandlers();
-  for (int i = 0; i < before; ++i) std::raise(SIGINT);
-  if (written) SettingsWrittenForExit();
-  for (int i = 0; i < after; ++i) std::raise(SIGTERM);
+  SetSettingsSaver([] { std::fprintf(stderr, "settings saved\n"); });
+  for (char step : steps) {
+    if (step == 'I') std::raise(SIGINT);
+    if (step == 'T') std::raise(SIGTERM);
+    if (step == 'W') SettingsWrittenForExit();
+    if (step == 'H') std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  }
   std::_Exit(StopRequested() ? 7 : 8);
 }
 }  // namespace
 
-TEST(StopSignals, ASecondSignalEndsTheProgramOnlyOnceTheSettingsAreWritten) {
+TEST(StopSignals, ASecondSignalEndsTheProgramWithItsSettingsWritten) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  struct Case {
-    int before;
-    bool written;
-    int after;
-    int status;  // 7: still running with the request noted
+  const struct {
+    const char* steps;
+    int status;
+    const char* says;
   } cases[] = {
-      {1, false, 0, 7},             // one signal: a request the run acts on
-      {2, false, 0, 7},             // two before the settings are written: still a request
-      {2, true, 0, 128 + SIGINT},   // ... ended as soon as they are
-      {1, true, 0, 7},              // the settings written after one signal
-      {1, true, 1, 128 + SIGTERM},  // ... and the second ends it at once
-      {0, true, 1, 7},              // a first signal after the settings are written
+      {"IH", 7, ""},                            // one signal: a request the run acts on
+      {"IIW", 128 + SIGINT, ""},                // two: ended as the shutdown writes settings
+      {"IIH", 128 + SIGINT, "settings saved"},  // held up: the saver writes them, within 1 s
+      {"IW", 7, ""},                            // written after one signal: going on
+      {"IWT", 128 + SIGTERM, ""},               // ... the second ends it at once
+      {"WTH", 7, ""},                           // a first signal after the settings
   };
-  for (const Case& c : cases) {
-    EXPECT_EXIT(SignalsThenSettings(c.before, c.written, c.after),
-                ::testing::ExitedWithCode(c.status), "")
-        << c.before << " " << c.written << " " << c.after;
+  for (const auto& c : cases) {
+    EXPECT_EXIT(RunSteps(c.steps), ::testing::ExitedWithCode(c.status), c.says) << c.steps;
   }
 }
 
