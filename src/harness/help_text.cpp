@@ -70,7 +70,9 @@ std::string HelpText() {
       "  2  bad command line, input script or level file\n"
       "  3  fatal error: no usable content or level, an index out of range, an output\n"
       "     (--dump-state, --screenshot) that could not be written\n"
-      "  4  no display, or no OpenGL context could be had\n";
+      "  4  no display, or no OpenGL context could be had\n"
+      "Ctrl+C, SIGTERM and SIGHUP end the game as closing its window does; a second one\n"
+      "ends it at once (status 128 + the signal) with its settings written.\n";
   return text;
 }
 
