@@ -21,6 +21,8 @@ packages=(
   desktop-file-utils appstream groff-base
   # hardening: the fuzz targets (clang's libFuzzer), the fault sweep (python3, strace)
   clang libclang-rt-14-dev python3 strace
+  # the Debian packages (scripts/build_deb.sh): their build and the checker of the packages made
+  debhelper dpkg-dev fakeroot lintian
 )
 
 missing=()

@@ -66,7 +66,8 @@ std::string NoContentMessage(const ContentSearch& search) {
   for (const std::string& t : search.tried) text += "\n  " + t;
   text += std::string("\n\nAn installed game keeps its content in\n  ") +
           MORVA_INSTALL_CONTENT_DIR +
-          "\n(or in share/morva beside the program's folder): installing the game again\n"
+          "\n(or in <program's folder>/" MORVA_CONTENT_FROM_PROGRAM
+          "): installing the game again\n"
           "puts it back. To make the demo content yourself, run\n"
           "  mkcontent DIR    (built with the game, in its build folder's tools/)\n"
           "and start the game with --root DIR, or with MORVA_ROOT=DIR set.\n"

@@ -297,7 +297,7 @@ ContentSearch FindContentRoot(const std::optional<std::string>& rootOption,
   std::error_code ec;
   if (consider(fs::current_path(ec), "working directory")) return search;
   if (!executable.empty() && executable.has_parent_path()) {
-    fs::path beside = executable.parent_path().parent_path() / "share" / "morva";
+    fs::path beside = executable.parent_path() / MORVA_CONTENT_FROM_PROGRAM;
     if (consider(beside.lexically_normal(), "beside the program")) return search;
   }
   consider(MORVA_INSTALL_CONTENT_DIR, "installed content");

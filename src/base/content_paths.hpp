@@ -108,8 +108,9 @@ struct ContentSearch {
 std::filesystem::path RunningExecutable();
 
 // First of: the --root option, $MORVA_ROOT, the working directory when it holds a data folder,
-// share/morva beside the folder of `executable` (a relocated install or an unpacked archive), the
-// installed content folder. A candidate counts only when it holds a "data" folder (any case).
+// MORVA_CONTENT_FROM_PROGRAM (../share/morva by default) from the folder of `executable` (a
+// relocated install or an unpacked archive), the installed content folder. A candidate counts
+// only when it holds a "data" folder (any case).
 ContentSearch FindContentRoot(const std::optional<std::string>& rootOption,
                               const std::filesystem::path& executable = RunningExecutable());
 

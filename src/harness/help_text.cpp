@@ -38,7 +38,8 @@ std::string HelpText() {
       "  1. the folder given with --root (then no other is tried)\n"
       "  2. $MORVA_ROOT\n"
       "  3. the working directory\n"
-      "  4. share/morva beside the program's folder (<program>/../share/morva)\n"
+      "  4. <program's folder>/" MORVA_CONTENT_FROM_PROGRAM
+      " (a moved install)\n"
       "  5. " MORVA_INSTALL_CONTENT_DIR
       " (the installed content)\n"
       "\n"

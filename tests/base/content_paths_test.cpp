@@ -203,8 +203,11 @@ TEST(Letterbox, FitsTheLogicalPictureAndMapsTheCursorBack) {
 
 TEST(ContentRoot, AnInstallMovedOutOfItsPrefixFindsItsContentBesideTheProgram) {
   TempDir dir{"content_beside"};
+  // The content's place from the program's folder is the install's own (../share/morva by
+  // default, ../share/games/morva where games are kept apart).
+  const fs::path beside = (dir / "cut" / "bin" / MORVA_CONTENT_FROM_PROGRAM).lexically_normal();
   fs::create_directories(dir / "cut" / "bin");
-  fs::create_directories(dir / "cut" / "share" / "morva" / "data");
+  fs::create_directories(beside / "data");
   fs::create_directories(dir / "work");
   fs::path old = fs::current_path();
   fs::current_path(dir / "work");
@@ -212,7 +215,7 @@ TEST(ContentRoot, AnInstallMovedOutOfItsPrefixFindsItsContentBesideTheProgram) {
 
   ContentSearch moved = FindContentRoot(std::nullopt, dir / "cut" / "bin" / "morva");
   ASSERT_TRUE(moved.root.has_value());
-  EXPECT_EQ(*moved.root, dir / "cut" / "share" / "morva");
+  EXPECT_EQ(*moved.root, beside);
   ASSERT_EQ(moved.tried.size(), 2u) << "the working directory first";
   EXPECT_EQ(moved.tried[1].rfind("beside the program: ", 0), 0u) << moved.tried[1];
 
@@ -229,7 +232,8 @@ TEST(ContentRoot, AnInstallMovedOutOfItsPrefixFindsItsContentBesideTheProgram) {
   EXPECT_EQ(FindContentRoot(std::nullopt, fs::path()).tried.size(), 2u);
 
   // Installed in its own prefix, the two places are one folder, looked at once.
-  fs::path installed = fs::path(MORVA_INSTALL_CONTENT_DIR).parent_path().parent_path();
-  EXPECT_EQ(FindContentRoot(std::nullopt, installed / "bin" / "morva").tried.size(), 2u);
+  EXPECT_EQ(
+      FindContentRoot(std::nullopt, fs::path(MORVA_INSTALL_PROGRAM_DIR) / "morva").tried.size(),
+      2u);
   fs::current_path(old);
 }

@@ -271,7 +271,7 @@ TEST(CommandLine, TheHelpNamesEveryOptionThePlacesTheVariablesAndTheStatuses) {
                              "XDG_DATA_HOME",
                              "SDL_VIDEODRIVER",
                              "SDL_AUDIODRIVER",
-                             "share/morva",
+                             MORVA_CONTENT_FROM_PROGRAM,
                              MORVA_INSTALL_CONTENT_DIR,
                              "  0  ",
                              "  2  ",

@@ -1,6 +1,8 @@
 // The install as a packager makes it: `cmake --install` into a staging folder (DESTDIR) under a
 // prefix other than the configured one, every file desktops and distributions look for, each one
-// checked by its own validator, and the installed game finding its content beside itself.
+// checked by its own validator, and the installed game finding its content beside itself. The
+// programs' and the content's folders are the build's own (bin and share/morva by default; games
+// and share/games/morva as Debian keeps games).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,6 +59,14 @@ struct InstallTest : ::testing::Test {
   }
   static void TearDownTestSuite() { fs::remove_all(stage); }
   static fs::path Usr(const std::string& rest) { return stage / "usr" / rest; }
+  // A folder the build was configured with (under the prefix unless absolute), in the stage.
+  static fs::path Installed(const fs::path& dir) {
+    return dir.is_absolute() ? stage / dir.relative_path() : Usr(dir);
+  }
+  static fs::path Program(const std::string& name) {
+    return Installed(MORVA_INSTALL_BINDIR) / name;
+  }
+  static fs::path Content() { return Installed(MORVA_INSTALL_CONTENTDIR); }
 };
 fs::path InstallTest::stage;
 Result InstallTest::install;
@@ -64,21 +74,23 @@ Result InstallTest::install;
 
 TEST_F(InstallTest, EveryFileIsWhereDistributionsLookForIt) {
   ASSERT_EQ(install.status, 0) << install.output;
-  for (const char* file :
-       {"bin/morva", "bin/morva-check", "bin/morva-edit", "libexec/morva/mkcontent",
-        "share/applications/morva.desktop", "share/applications/morva-edit.desktop",
-        "share/metainfo/io.github.morva.morva.metainfo.xml", "share/man/man6/morva.6",
-        "share/icons/hicolor/scalable/apps/morva.svg", "share/doc/morva/LICENSE",
-        "share/doc/morva/README.md", "share/morva/data/fonts/fontlv.tga",
-        "share/morva/data/fonts/dejavu-license.txt"}) {
-    EXPECT_TRUE(fs::is_regular_file(Usr(file))) << file;
+  for (const fs::path& file :
+       {Program("morva"), Program("morva-check"), Program("morva-edit"),
+        Installed(MORVA_INSTALL_LIBEXECDIR) / "morva/mkcontent",
+        Usr("share/applications/morva.desktop"), Usr("share/applications/morva-edit.desktop"),
+        Usr("share/metainfo/io.github.morva.morva.metainfo.xml"), Usr("share/man/man6/morva.6"),
+        Usr("share/man/man6/morva-check.6"), Usr("share/man/man6/morva-edit.6"),
+        Usr("share/icons/hicolor/scalable/apps/morva.svg"), Usr("share/doc/morva/LICENSE"),
+        Usr("share/doc/morva/README.md"), Content() / "data/fonts/fontlv.tga",
+        Content() / "data/fonts/dejavu-license.txt"}) {
+    EXPECT_TRUE(fs::is_regular_file(file)) << file;
   }
   for (int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
     std::string dims = std::to_string(size) + "x" + std::to_string(size);
     fs::path icon = Usr("share/icons/hicolor/" + dims + "/apps/morva.png");
     EXPECT_EQ(PngSize(icon), std::make_pair(size, size)) << icon;
   }
-  std::ifstream licence(Usr("share/morva/data/fonts/dejavu-license.txt"));
+  std::ifstream licence(Content() / "data/fonts/dejavu-license.txt");
   std::string text((std::istreambuf_iterator<char>(licence)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("Bitstream"), std::string::npos);
   EXPECT_NE(text.find("fontLV.tga"), std::string::npos) << "it says which files it covers";
@@ -100,9 +112,12 @@ TEST_F(InstallTest, TheValidatorsAcceptTheDesktopEntryTheMetainfoAndTheManualPag
   std::ifstream metainfo(Usr("share/metainfo/io.github.morva.morva.metainfo.xml"));
   std::string xml((std::istreambuf_iterator<char>(metainfo)), std::istreambuf_iterator<char>());
   EXPECT_NE(xml.find("<content_attribute id=\"violence-bloodshed\">intense"), std::string::npos);
-  Result man = Shell("groff -t -man -ww -z '" + Usr("share/man/man6/morva.6").string() + "'");
-  EXPECT_EQ(man.status, 0) << man.output;
-  EXPECT_EQ(man.output, "") << "groff warns of nothing";
+  for (const char* page : {"morva.6", "morva-check.6", "morva-edit.6"}) {
+    Result man =
+        Shell("groff -t -man -ww -z '" + Usr(std::string("share/man/man6/") + page).string() + "'");
+    EXPECT_EQ(man.status, 0) << page << man.output;
+    EXPECT_EQ(man.output, "") << page << ": groff warns of nothing";
+  }
 }
 
 TEST_F(InstallTest, AnInstallUnderAnotherPrefixFindsItsContentBesideTheProgram) {
@@ -112,15 +127,13 @@ TEST_F(InstallTest, AnInstallUnderAnotherPrefixFindsItsContentBesideTheProgram) 
   std::string env = "cd '" + work.string() + "' && env -u MORVA_ROOT XDG_CONFIG_HOME='" +
                     (work / "config").string() + "' XDG_DATA_HOME='" +
                     (work / "data-home").string() + "' SDL_AUDIODRIVER=dummy ";
-  Result run = Shell(env + "timeout 60 '" + Usr("bin/morva").string() +
+  Result run = Shell(env + "timeout 60 '" + Program("morva").string() +
                      "' --headless --frames 3 --frame-ms 10");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(run.output.find("No game content"), std::string::npos) << run.output;
-  Result paths = Shell(env + "'" + Usr("bin/morva").string() + "' --print-paths");
-  EXPECT_NE(paths.output.find("content: " + Usr("share/morva").string()), std::string::npos)
-      << paths.output;
-  Result check =
-      Shell("'" + Usr("bin/morva-check").string() + "' '" + Usr("share/morva").string() + "'");
+  Result paths = Shell(env + "'" + Program("morva").string() + "' --print-paths");
+  EXPECT_NE(paths.output.find("content: " + Content().string()), std::string::npos) << paths.output;
+  Result check = Shell("'" + Program("morva-check").string() + "' '" + Content().string() + "'");
   EXPECT_EQ(check.status, 0) << check.output;
   // A level file is compiled by the installed level compiler into the per-user cache.
   std::string grid;
@@ -128,7 +141,7 @@ TEST_F(InstallTest, AnInstallUnderAnotherPrefixFindsItsContentBesideTheProgram) 
   std::ofstream(work / "my.lvl") << "screens 1 1\ncell 100\ngrid\n" + grid +
                                         "end\nplayer awake 120 444\n";
   Result level = Shell(env + "XDG_CACHE_HOME='" + (work / "cache").string() + "' timeout 60 '" +
-                       Usr("bin/morva").string() + "' --headless --frames 3 --level my.lvl");
+                       Program("morva").string() + "' --headless --frames 3 --level my.lvl");
   EXPECT_EQ(level.status, 0) << level.output;
   EXPECT_NE(level.output.find("mkcontent: wrote 2 files"), std::string::npos) << level.output;
 }
