@@ -4,8 +4,9 @@
 # tests/fuzz/corpus/ are copied into build-fuzz/corpus/, where the fuzzer adds what it finds; a
 # crash leaves its input in build-fuzz/findings/<target>/. Prints one line per target.
 #   tests/fuzz/run.sh [-r RUNS] [-t SECONDS] [target...]
-# RUNS defaults to 10 million (jpeg and sound 1 million); SECONDS, when given, ends each run
-# earlier. MORVA_FUZZ_NO_BUILD=1 skips the build; MORVA_FUZZ_NICE sets the niceness (19).
+# RUNS defaults to 10 million (jpeg and sound 1 million, character_play 100,000); SECONDS, when
+# given, ends each run earlier. MORVA_FUZZ_NO_BUILD=1 skips the build; MORVA_FUZZ_NICE sets the
+# niceness (19).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 runs="" seconds=0
@@ -17,8 +18,8 @@ while [ $# -gt 0 ]; do
   esac
 done
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(texture_container targa jpeg level_map character_record config
-  input_script level_source sound)
+[ ${#targets[@]} -eq 0 ] && targets=(texture_container targa jpeg level_map character_record
+  character_play config input_script level_source sound)
 
 if [ -z "${MORVA_FUZZ_NO_BUILD:-}" ]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -28,7 +29,9 @@ fi
 
 for t in "${targets[@]}"; do
   n=$runs
-  if [ -z "$n" ]; then case $t in jpeg | sound) n=1000000 ;; *) n=10000000 ;; esac; fi
+  if [ -z "$n" ]; then
+    case $t in jpeg | sound) n=1000000 ;; character_play) n=100000 ;; *) n=10000000 ;; esac
+  fi
   work=build-fuzz/corpus/$t findings=build-fuzz/findings/$t log=build-fuzz/logs/$t.log
   mkdir -p "$work" "$findings" build-fuzz/logs
   cp -n tests/fuzz/corpus/$t/* "$work"/
