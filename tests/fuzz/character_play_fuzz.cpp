@@ -1,13 +1,15 @@
 // Fuzz target: a character definition the loader accepts, played. The first 408 bytes are the
 // record; when it parses, it becomes one kind's definition file in a small level (the next byte
-// picks the kind, else the record's own kind field, else the guard), beside sound definitions of
-// the other three, and the level is loaded and played headless for a few hundred frames with the
-// keys the remaining bytes hold (a fixed run of walking, jumping and attacking without them).
+// picks the kind, else the record's own kind field, else the guard), beside the demo's
+// definitions of the other three and a folder of pictures for each, and the level is loaded and
+// played headless for a few hundred frames with the keys the remaining bytes hold (a fixed run of
+// walking, jumping and attacking without them).
 // Whatever the loader accepts must play without a sanitizer report; the game's own range check
 // (a message, then the run ends with status 3) is an answer, not a finding.
 #include <unistd.h>
 
 #include <array>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -24,6 +26,7 @@
 #include "formats/character_record.hpp"
 #include "formats/level_map_file.hpp"
 #include "formats/level_source.hpp"
+#include "formats/texture_container.hpp"
 #include "fuzz_check.hpp"
 #include "game/level.hpp"
 #include "gfx/recorder_renderer.hpp"
@@ -46,13 +49,16 @@ constexpr uint8_t kDefaultKeys[] = {0x08, 0x08, 0x08, 0x18, 0x08, 0x20, 0x00, 0x
 struct KindFile {
   int kind;
   const char* name;
+  const char* frames;  // the folder of its pictures
 };
 constexpr std::array<KindFile, 4> kDefinitionFiles = {{
-    {kPlayer, "ravik.pud"},
-    {kSentinel, "Sentinel.pud"},
-    {kGuard, "guard.pud"},
-    {kGolem, "golam.pud"},
+    {kPlayer, "ravik.pud", "ravik"},
+    {kSentinel, "Sentinel.pud", "Sentinel"},
+    {kGuard, "guard.pud", "guard"},
+    {kGolem, "golam.pud", "golam"},
 }};
+// Pictures in each kind's folder: an animation of a definition may run past them, into gaps.
+constexpr int kFramesPerKind = 96;
 
 // The definitions of the kinds the input does not replace: the demo content's bodies.
 CharacterRecord DemoDefinition(int kind) {
@@ -78,7 +84,8 @@ CharacterRecord DemoDefinition(int kind) {
   d.speed = b.speed;
   d.life = b.life;
   d.damage = b.damage;
-  for (int e = 0; e < kAnimEntries; ++e) d.anims[static_cast<std::size_t>(e)] = {e * 4, 4, 0.08};
+  for (int e = 0; e < kAnimEntries; ++e)
+    d.anims[static_cast<std::size_t>(e)] = {e % 4 * 4, 4, 0.08};
   return d;
 }
 
@@ -126,7 +133,18 @@ const fs::path& ContentRoot() {
     map.ItemPos = {{300, 530}, {420, 530}};
     std::vector<uint8_t> bytes = EncodeLevelMap(map);
     WriteBytes(dir / "data" / "levels" / "level1" / "level.mrv", bytes.data(), bytes.size());
-    for (const KindFile& f : kDefinitionFiles) RestoreDefinition(dir, f);
+    // A 4 x 4 DXT1 picture per frame, so that units are drawn at their sprite size.
+    std::vector<uint8_t> picture(16 + 8, 0x5a);
+    const int32_t header[] = {8, kFormatDxt1Rgba, 4, 4};
+    std::memcpy(picture.data(), header, sizeof header);
+    for (const KindFile& f : kDefinitionFiles) {
+      RestoreDefinition(dir, f);
+      fs::create_directories(dir / "data" / "chars" / f.frames);
+      for (int n = 0; n < kFramesPerKind; ++n) {
+        WriteBytes(dir / "data" / "chars" / f.frames / (std::to_string(n) + ".dxt"), picture.data(),
+                   picture.size());
+      }
+    }
     return dir;
   }();
   static const struct RemoveAtExit {
