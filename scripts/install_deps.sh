@@ -19,8 +19,10 @@ packages=(
   xdotool x11-utils xfonts-base
   # the packaging tests: the validators of the desktop entry, the AppStream entry, the manual page
   desktop-file-utils appstream groff-base
-  # hardening: the fuzz targets (clang's libFuzzer), the fault sweep (python3, strace)
-  clang libclang-rt-14-dev python3 strace
+  # hardening: the fuzz targets (clang's libFuzzer), the fault sweep (python3, strace); the
+  # decoders built for the fuzzer from Debian's sources (dpkg-source unpacks them), and the
+  # coverage report of their runs (llvm-profdata, llvm-cov)
+  clang libclang-rt-14-dev python3 strace ninja-build llvm-14
   # the Debian packages (scripts/build_deb.sh): their build and the checker of the packages made
   debhelper dpkg-dev fakeroot lintian
 )

@@ -5,7 +5,8 @@ set -euo pipefail
 content=${1:?usage: make_seeds.sh CONTENT_DIR}
 cd "$(dirname "$0")"
 c=corpus
-mkdir -p $c/{texture_container,targa,jpeg,level_map,character_record,config,input_script,level_source,sound}
+mkdir -p $c/{texture_container,targa,jpeg,level_map,character_record,character_play,config,input_script}
+mkdir -p $c/{level_source,sound}
 
 cp "$content/data/items/life.dxt" $c/texture_container/seed_life.dxt
 python3 - <<'PY'
@@ -44,6 +45,15 @@ convert -size 8x8 gradient: -colorspace Gray $c/jpeg/seed_gray.jpg
 
 cp "$content/data/chars/ravik.pud" $c/character_record/seed_ravik
 cp "$content/data/chars/golam.pud" $c/character_record/seed_golem
+# A definition played: the byte after the record picks the kind it stands in for (0 player,
+# 1 sentinel, 2 guard, 3 golem), the bytes after it are held keys (bits: up, down, left, right,
+# attacks 1 to 4), each for 8 frames.
+play() { { cat "$content/data/chars/$1.pud"; printf "$3"; } >$c/character_play/$2; }
+play ravik seed_ravik_as_player '\x00'
+play golam seed_golem_as_golem '\x03'
+play ravik seed_ravik_as_guard_walking_left '\x02\x04\x14\x04\x24\x01\x44'
+play golam seed_golem_as_sentinel '\x01\x08\x18\x08\x88\x03\x10'
+play golam seed_golem_as_player '\x00'
 
 cp ../../scripts/demo.script $c/input_script/seed_demo
 cat > $c/input_script/seed_every_kind <<'S'

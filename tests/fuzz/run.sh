@@ -3,32 +3,40 @@
 # when none is named) for RUNS executions, one after another at the lowest priority. The seeds in
 # tests/fuzz/corpus/ are copied into build-fuzz/corpus/, where the fuzzer adds what it finds; a
 # crash leaves its input in build-fuzz/findings/<target>/. Prints one line per target.
-#   tests/fuzz/run.sh [-r RUNS] [-t SECONDS] [target...]
-# RUNS defaults to 10 million (jpeg and sound 1 million); SECONDS, when given, ends each run
-# earlier. MORVA_FUZZ_NO_BUILD=1 skips the build; MORVA_FUZZ_NICE sets the niceness (19).
+#   tests/fuzz/run.sh [-d] [-r RUNS] [-t SECONDS] [target...]
+# -d links libjpeg-turbo, libsndfile and libmpg123 built with the fuzzer's instrumentation
+# (tests/fuzz/build_decoders.sh, run first when they are missing) instead of the system's, so the
+# jpeg and sound targets are guided inside the decoders too; the tree is rebuilt at each change.
+# RUNS defaults to 10 million (jpeg and sound 1 million, character_play 100,000); SECONDS, when
+# given, ends each run earlier. MORVA_FUZZ_NO_BUILD=1 skips the build; MORVA_FUZZ_NICE sets the
+# niceness (19).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-runs="" seconds=0
+runs="" seconds=0 decoders=""
 while [ $# -gt 0 ]; do
   case $1 in
+    -d) decoders=$PWD/build-fuzz/decoders/prefix; shift ;;
     -r) runs=$2; shift 2 ;;
     -t) seconds=$2; shift 2 ;;
     *) break ;;
   esac
 done
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(texture_container targa jpeg level_map character_record config
-  input_script level_source sound)
+[ ${#targets[@]} -eq 0 ] && targets=(texture_container targa jpeg level_map character_record
+  character_play config input_script level_source sound)
 
 if [ -z "${MORVA_FUZZ_NO_BUILD:-}" ]; then
+  if [ -n "$decoders" ]; then tests/fuzz/build_decoders.sh build-fuzz >/dev/null; fi
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DMORVA_FUZZ=ON -DMORVA_TESTS=OFF -DMORVA_BENCH=OFF >/dev/null
-  cmake --build build-fuzz -j2 --target morva_fuzzers >/dev/null
+    -DMORVA_FUZZ=ON -DMORVA_FUZZ_DECODERS="$decoders" -DMORVA_TESTS=OFF -DMORVA_BENCH=OFF >/dev/null
+  nice -n 19 cmake --build build-fuzz -j2 --target "${targets[@]/#/fuzz_}" >/dev/null
 fi
 
 for t in "${targets[@]}"; do
   n=$runs
-  if [ -z "$n" ]; then case $t in jpeg | sound) n=1000000 ;; *) n=10000000 ;; esac; fi
+  if [ -z "$n" ]; then
+    case $t in jpeg | sound) n=1000000 ;; character_play) n=100000 ;; *) n=10000000 ;; esac
+  fi
   work=build-fuzz/corpus/$t findings=build-fuzz/findings/$t log=build-fuzz/logs/$t.log
   mkdir -p "$work" "$findings" build-fuzz/logs
   cp -n tests/fuzz/corpus/$t/* "$work"/
