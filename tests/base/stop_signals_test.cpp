@@ -14,8 +14,8 @@
 namespace {
 // Runs `steps` in a child process of its own (a death test), with the handlers installed and a
 // settings saver that says it ran: I and T raise SIGINT and SIGTERM, W is the shutdown having
-// written the settings, H is the program held up for a second and a half (a message box waiting for its
-// OK). A child still running after its steps ends with status 7.
+// written the settings, H is the program held up for a second and a half (a message box waiting for
+// its OK). A child still running after its steps ends with status 7.
 void RunSteps(const std::string& steps) {
   InstallStopHandlers();
   SetSettingsSaver([] { std::fprintf(stderr, "settings saved\n"); });
