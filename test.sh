@@ -16,6 +16,7 @@ xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ctest --test-dir build --output-
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVA_SANITIZE=ON -DMORVA_BENCH=OFF -DMORVA_WERROR=ON \
   -DMORVA_PREBUILT_CONTENT="$PWD/build/content" >/dev/null
-cmake --build build-asan -j "$jobs" --target morva_tests morva mkcontent morva_fuzz_replays settings_kill_loop
+cmake --build build-asan -j "$jobs" --target morva_tests morva mkcontent morva_fuzz_replays settings_kill_loop \
+  morva_soak
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -L headless --output-on-failure -j "$jobs"
