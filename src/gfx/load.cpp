@@ -156,6 +156,22 @@ Texture cLoad::LoadDXT(const std::string& path, std::size_t* dataBytes) {
   return 0;
 }
 
+std::optional<std::vector<uint8_t>> cLoad::ReadDXTAgain(const std::string& path,
+                                                        int32_t internalFormat, int32_t width,
+                                                        int32_t height, int32_t dataBytes) {
+  std::string why;
+  for (const FileBytes& bytes : ReadContentFiles(path, why)) {
+    ContainerParse parsed = ParseTextureContainer(bytes.span());
+    if (!parsed.container) continue;
+    const TextureContainer& c = *parsed.container;
+    if (c.internalFormat == internalFormat && c.width == width && c.height == height &&
+        c.data.size() == static_cast<std::size_t>(dataBytes)) {
+      return std::vector<uint8_t>(c.data.begin(), c.data.end());
+    }
+  }
+  return std::nullopt;
+}
+
 Texture cLoad::LoadTGA(const std::string& path, Texture& texture) {
   std::string why;
   std::vector<FileBytes> files = ReadContentFiles(path, why);

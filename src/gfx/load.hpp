@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "base/types.hpp"
 
@@ -22,6 +24,11 @@ class cLoad {
   // A compressed-texture container (.dxt, .dx). Returns 0 when the file is missing or broken,
   // after saying so in a message box. Adds the size of the texture data to `dataBytes`.
   static Texture LoadDXT(const std::string& path, std::size_t* dataBytes = nullptr);
+  // The data of a container LoadDXT loaded from `path`, read again: nothing unless the file
+  // still holds a picture of that format, size and data size.
+  static std::optional<std::vector<uint8_t>> ReadDXTAgain(const std::string& path,
+                                                          int32_t internalFormat, int32_t width,
+                                                          int32_t height, int32_t dataBytes);
   // An uncompressed Targa of 24 or 32 bits. On success stores the new name into `texture` and
   // returns it; on failure says why and leaves `texture` (and returns) as it was.
   static Texture LoadTGA(const std::string& path, Texture& texture);

@@ -6,8 +6,12 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "app/letterbox.hpp"
 #include "gfx/frame_sequence.hpp"
+#include "gfx/load.hpp"
 #include "gfx/quad_geometry.hpp"
 
 namespace {
@@ -72,6 +76,23 @@ void GlRenderer::BeginFrame(double left, double right, double top, double bottom
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(left, right, bottom, top, 0.0, -10.0);
+  viewLeft_ = std::min(left, right);
+  viewRight_ = std::max(left, right);
+  viewTop_ = std::min(top, bottom);
+  viewBottom_ = std::max(top, bottom);
+}
+
+bool GlRenderer::OutOfView(double x, double y, const QuadCorners& corners) const {
+  double minX = corners[0].x, maxX = corners[0].x, minY = corners[0].y, maxY = corners[0].y;
+  for (const QuadCorner& c : corners) {
+    minX = std::min(minX, c.x);
+    maxX = std::max(maxX, c.x);
+    minY = std::min(minY, c.y);
+    maxY = std::max(maxY, c.y);
+  }
+  // A quad that only touches the view's edge covers no pixel of it either.
+  return x + maxX <= viewLeft_ || x + minX >= viewRight_ || y + maxY <= viewTop_ ||
+         y + minY >= viewBottom_;
 }
 
 Image GlRenderer::ReadViewport() const {
@@ -96,11 +117,19 @@ Image GlRenderer::ReadViewport() const {
 
 void GlRenderer::DeleteTexture(Texture texture) {
   if (texture == 0 || texture == frameGap) return;
+  residency_.Forget(texture);
   GLuint name = texture;
   glDeleteTextures(1, &name);
 }
 
 void GlRenderer::FrameDone() {
+  for (Texture texture : residency_.EndFrame()) {
+    if (!compressedTexImage2D) break;
+    // A picture of no size gives the driver's copy back; the texture keeps its name and settings.
+    glBindTexture(GL_TEXTURE_2D, texture);
+    compressedTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLenum>(residency_.ShapeOf(texture).format),
+                         0, 0, 0, 0, nullptr);
+  }
   if (!captureRequested_) return;
   captureRequested_ = false;
   capture_ = ReadViewport();
@@ -149,7 +178,7 @@ void AlphaTestedBlend() {
 
 Texture GlRenderer::CreateCompressedTexture(int32_t internalFormat, int32_t width, int32_t height,
                                             const uint8_t* data, int32_t dataSize,
-                                            const std::string& /*path*/) {
+                                            const std::string& path) {
   GLuint name = NewTextureName();
   glBindTexture(GL_TEXTURE_2D, name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
@@ -157,12 +186,46 @@ Texture GlRenderer::CreateCompressedTexture(int32_t internalFormat, int32_t widt
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   if (!compressedTexImage2D) HasTextureCompression();
-  // A format the implementation refuses leaves an empty texture, which draws untextured.
-  if (compressedTexImage2D) {
-    compressedTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLenum>(internalFormat), width, height, 0,
-                         dataSize, data);
+  const CompressedShape shape{internalFormat, width, height, dataSize};
+  if (source_ && !path.empty()) {
+    // Read again when first drawn: most pictures are out of view most of the time.
+    residency_.Track(name, path, shape);
+  } else {
+    Upload(name, shape, data);
   }
   return name;
+}
+
+void GlRenderer::Upload(Texture texture, const CompressedShape& shape, const uint8_t* data) {
+  // A format the implementation refuses leaves an empty texture, which draws untextured.
+  if (!compressedTexImage2D) return;
+  glBindTexture(GL_TEXTURE_2D, texture);
+  compressedTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLenum>(shape.format), shape.width,
+                       shape.height, 0, shape.dataBytes, data);
+}
+
+bool GlRenderer::Ready(Texture texture) {
+  switch (residency_.Touch(texture)) {
+    case TextureResidency::Use::Draw:
+      return true;
+    case TextureResidency::Use::Skip:
+      return false;
+    case TextureResidency::Use::Upload:
+      break;
+  }
+  const std::string& path = residency_.PathOf(texture);
+  const CompressedShape& shape = residency_.ShapeOf(texture);
+  std::optional<std::vector<uint8_t>> data = source_(path, shape);
+  if (!data) {
+    // Changed or removed while the game ran: the picture is left out rather than drawn blank.
+    std::fprintf(stderr, "morva: %s could not be read again; that picture is left out\n",
+                 path.c_str());
+    residency_.Failed(texture);
+    return false;
+  }
+  Upload(texture, shape, data->data());
+  residency_.Uploaded(texture);
+  return true;
 }
 
 Texture GlRenderer::CreatePixelTexture(const PixelTexture& p, const std::string& /*path*/) {
@@ -189,13 +252,15 @@ Texture GlRenderer::CreatePixelTexture(const PixelTexture& p, const std::string&
 
 void GlRenderer::DrawQuad(Texture texture, double x, double y, double depth, double width,
                           double height, double alpha) {
+  const QuadCorners corners = QuadCornersFor(width, height);
+  if (OutOfView(x, y, corners) || !Ready(texture)) return;
   PlaceModelView(x, y, -depth);
   glEnable(GL_BLEND);
   glDisable(GL_ALPHA_TEST);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glColor4d(1, 1, 1, alpha);
   BindClamped(texture);
-  EmitQuad(QuadCornersFor(width, height));
+  EmitQuad(corners);
   glDisable(GL_BLEND);
 }
 
@@ -218,10 +283,12 @@ void GlRenderer::DrawTintedText(uint16_t size, const std::string& text, float x,
 
 void GlRenderer::DrawAnim(Texture texture, double x, double y, double depth, int32_t width,
                           int32_t height, bool mirrored) {
+  const QuadCorners corners = AnimCorners(width, height, mirrored);
+  if (OutOfView(x, y, corners) || !Ready(texture)) return;
   PlaceModelView(x, y, -depth);
   AlphaTestedBlend();
   BindClamped(texture);
-  EmitQuad(AnimCorners(width, height, mirrored));
+  EmitQuad(corners);
 }
 
 void GlRenderer::DrawLine(double x1, double y1, double x2, double y2, double depth,
@@ -260,4 +327,10 @@ void GlRenderer::SetState(RenderState state, bool on) {
 
 void GlRenderer::SetLineWidth(float pixels) {
   glLineWidth(pixels);
+}
+
+CompressedSource ContentPictures() {
+  return [](const std::string& path, const CompressedShape& shape) {
+    return cLoad::ReadDXTAgain(path, shape.format, shape.width, shape.height, shape.dataBytes);
+  };
 }

@@ -3,11 +3,19 @@
 #pragma once
 
 #include "app/platform.hpp"
+#include "gfx/quad_geometry.hpp"
 #include "gfx/renderer.hpp"
+#include "platform/texture_residency.hpp"
 
 class GlRenderer : public Renderer {
  public:
   explicit GlRenderer(Platform& platform) : platform_(platform) {}
+
+  // From here on, compressed pictures with a path are read through `source` when first drawn
+  // and dropped from the driver while they are not drawn (see TextureResidency).
+  void SetCompressedSource(CompressedSource source) { source_ = std::move(source); }
+  // Bytes of compressed picture data the driver holds of those pictures now.
+  std::size_t UploadedPictureBytes() const { return residency_.UploadedBytes(); }
 
   void SetFixedState(const Viewport& viewport) override;
   bool HasTextureCompression() override;
@@ -35,9 +43,20 @@ class GlRenderer : public Renderer {
 
  private:
   Image ReadViewport() const;
+  // Whether a quad translated to (x, y) falls wholly outside the frame's view.
+  bool OutOfView(double x, double y, const QuadCorners& corners) const;
+  // Makes sure a texture's picture is in the driver before it is drawn; false when it cannot be.
+  bool Ready(Texture texture);
+  void Upload(Texture texture, const CompressedShape& shape, const uint8_t* data);
 
   Platform& platform_;
   Viewport viewport_;
   bool captureRequested_ = false;
   Image capture_;
+  double viewLeft_ = 0, viewRight_ = 0, viewTop_ = 0, viewBottom_ = 0;
+  CompressedSource source_;
+  TextureResidency residency_;
 };
+
+// Compressed pictures read again from the game's content, as they were loaded.
+CompressedSource ContentPictures();

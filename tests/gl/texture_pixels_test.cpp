@@ -92,6 +92,55 @@ TEST_F(TexturePixels, Dxt1AndDxt5ContainersStandUprightInTheirDecodedColours) {
   }
 }
 
+// Pictures read through the content are uploaded when first drawn in view, dropped after going
+// undrawn, and read again when drawn next; a file that changed meanwhile is left out.
+TEST_F(TexturePixels, ACompressedPictureIsInTheDriverOnlyWhileItIsDrawn) {
+  renderer->SetCompressedSource(ContentPictures());
+  fs::path dds = dir / "p.dds";
+  std::vector<uint8_t> container = MakeContainer(png, dds, "dxt5");
+  ASSERT_FALSE(container.empty());
+  WriteFile(dir / "data" / "p.dxt", AsString(container));
+  ForgetListings();
+  Texture t = cLoad::LoadDXT("data\\p.dxt");
+  ASSERT_NE(t, 0u);
+  const std::size_t bytes = container.size() - 16;
+  EXPECT_EQ(renderer->UploadedPictureBytes(), 0u) << "loaded, not drawn yet";
+  // Touching the view's edge from outside draws nothing; one pixel in draws.
+  for (double x : {-800.0, 800.0}) DrawQuad(t, x, 0, -2, 800, 600, 1);
+  DrawQuad(t, 0, -600, -2, 800, 600, 1);
+  EXPECT_EQ(renderer->UploadedPictureBytes(), 0u) << "only out of view";
+  DrawQuad(t, -799, 0, -2, 800, 600, 1);
+  EXPECT_EQ(renderer->UploadedPictureBytes(), bytes);
+  EXPECT_FALSE(Near(Capture(), 0, 300, 0, 0, 0, 8)) << "the picture's last column shows";
+
+  auto undrawnFor = [&](uint64_t frames) {
+    for (uint64_t i = 0; i < frames; ++i) {
+      NewFrame();
+      renderer->FrameDone();
+    }
+  };
+  NewFrame();
+  undrawnFor(TextureResidency::kKeepFrames / 2);
+  EXPECT_EQ(renderer->UploadedPictureBytes(), bytes) << "not long enough to be dropped";
+  undrawnFor(TextureResidency::kKeepFrames);
+  EXPECT_EQ(renderer->UploadedPictureBytes(), 0u) << "dropped";
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  NewFrame();
+  ExpectBlocks(DrawFullScreen(t), source, 8);
+  EXPECT_EQ(renderer->UploadedPictureBytes(), bytes) << "read again";
+
+  // The file now holds a picture of another format: once dropped, it is drawn no more.
+  WriteFile(dir / "data" / "p.dxt", AsString(MakeContainer(png, dds, "dxt1")));
+  undrawnFor(2 * TextureResidency::kKeepFrames);
+  NewFrame();
+  ::testing::internal::CaptureStderr();
+  const Image& shot = DrawFullScreen(t);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("p.dxt could not be read again"),
+            std::string::npos);
+  EXPECT_TRUE(Near(shot, 100, 75, 0, 0, 0, 0)) << "left out, not drawn blank";
+  EXPECT_EQ(renderer->UploadedPictureBytes(), 0u);
+}
+
 TEST_F(TexturePixels, PicturesOfOtherSidesAreScaledToPowersOfTwo) {
   ASSERT_TRUE(MakeBlocks(dir / "odd.png", 100, 60, 2, 2));
   ASSERT_TRUE(MakeTarga(dir / "odd.png", dir / "data" / "odd.tga"));
