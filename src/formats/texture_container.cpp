@@ -41,16 +41,16 @@ std::optional<int64_t> CompressedImageSize(int32_t internalFormat, int32_t width
   return blocksAcross * blocksDown * blockBytes;
 }
 
-ContainerParse ParseTextureContainer(std::span<const uint8_t> bytes) {
-  if (bytes.size() < kContainerHeaderSize) {
-    return Refuse("the file ends inside its 16-byte header (" + std::to_string(bytes.size()) +
+ContainerParse ParseTextureContainerHeader(std::span<const uint8_t> head, uint64_t fileBytes) {
+  if (fileBytes < kContainerHeaderSize || head.size() < kContainerHeaderSize) {
+    return Refuse("the file ends inside its 16-byte header (" + std::to_string(fileBytes) +
                   " bytes)");
   }
-  int32_t dataSize = ReadInt32(bytes, 0);
+  int32_t dataSize = ReadInt32(head, 0);
   TextureContainer c;
-  c.internalFormat = ReadInt32(bytes, 4);
-  c.width = ReadInt32(bytes, 8);
-  c.height = ReadInt32(bytes, 12);
+  c.internalFormat = ReadInt32(head, 4);
+  c.width = ReadInt32(head, 8);
+  c.height = ReadInt32(head, 12);
   if (dataSize < 0) return Refuse("negative data size " + std::to_string(dataSize));
   if (c.internalFormat < 0) return Refuse("negative format " + std::to_string(c.internalFormat));
   if (c.width < 1 || c.height < 1) {
@@ -59,8 +59,8 @@ ContainerParse ParseTextureContainer(std::span<const uint8_t> bytes) {
   if (std::string tooLarge = PictureSizeProblem(c.width, c.height); !tooLarge.empty()) {
     return Refuse(tooLarge);
   }
-  std::size_t available = bytes.size() - kContainerHeaderSize;
-  if (static_cast<std::size_t>(dataSize) > available) {
+  const uint64_t available = fileBytes - kContainerHeaderSize;
+  if (static_cast<uint64_t>(dataSize) > available) {
     return Refuse("the header promises " + std::to_string(dataSize) +
                   " data bytes but the file holds " + std::to_string(available));
   }
@@ -70,8 +70,17 @@ ContainerParse ParseTextureContainer(std::span<const uint8_t> bytes) {
                   " image needs " + std::to_string(*needed) + " data bytes, the header gives " +
                   std::to_string(dataSize));
   }
-  c.data = bytes.subspan(kContainerHeaderSize, static_cast<std::size_t>(dataSize));
+  c.dataBytes = dataSize;
   return ContainerParse{c, {}};
+}
+
+ContainerParse ParseTextureContainer(std::span<const uint8_t> bytes) {
+  ContainerParse parsed = ParseTextureContainerHeader(bytes, bytes.size());
+  if (parsed.container) {
+    parsed.container->data =
+        bytes.subspan(kContainerHeaderSize, static_cast<std::size_t>(parsed.container->dataBytes));
+  }
+  return parsed;
 }
 
 std::vector<uint8_t> WriteTextureContainer(int32_t internalFormat, int32_t width, int32_t height,

@@ -27,7 +27,8 @@ struct TextureContainer {
   int32_t internalFormat = 0;
   int32_t width = 0;
   int32_t height = 0;
-  std::span<const uint8_t> data;
+  int32_t dataBytes = 0;
+  std::span<const uint8_t> data;  // empty when only the header was read
 };
 
 // Bytes a level-0 image of this size takes in a known S3TC format; nothing for other formats.
@@ -42,6 +43,9 @@ struct ContainerParse {
 // than its header or its data, a negative data size or format, a side outside 1..16384, and data
 // too short for the image of a known S3TC format (the upload would read past it).
 ContainerParse ParseTextureContainer(std::span<const uint8_t> bytes);
+// The same checks from the first bytes of a file of `fileBytes` bytes (at least the header, or
+// the whole file when it is shorter), for a picture whose data is read when it is drawn.
+ContainerParse ParseTextureContainerHeader(std::span<const uint8_t> head, uint64_t fileBytes);
 
 // The file bytes of a container; the data size written is data.size().
 std::vector<uint8_t> WriteTextureContainer(int32_t internalFormat, int32_t width, int32_t height,

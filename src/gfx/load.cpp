@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -40,10 +41,11 @@ constexpr int64_t kLargestPictureFile = int64_t{kMaxPictureSide} * kMaxPictureSi
 // Large pictures are read a piece at a time, so that Ctrl+C stops a long load within a piece.
 constexpr std::size_t kReadPiece = std::size_t{8} << 20;
 
-// A file's bytes, read without clearing the buffer first.
+// A file's bytes (or its first bytes), read without clearing the buffer first.
 struct FileBytes {
   std::unique_ptr<uint8_t[]> data;
   std::size_t size = 0;
+  std::size_t fileSize = 0;
   std::span<const uint8_t> span() const { return {data.get(), size}; }
 };
 
@@ -58,9 +60,10 @@ std::optional<std::string> NoPicture(int fd, struct stat& info) {
   return std::nullopt;
 }
 
-// The whole of a file; nothing, and why in `why`, when it is a folder, is larger than any picture
-// or cannot be read.
-std::optional<FileBytes> ReadPictureFile(const std::string& file, std::string& why) {
+// All of a file, or its first `limit` bytes; nothing, and why in `why`, when it is a folder, is
+// larger than any picture or cannot be read.
+std::optional<FileBytes> ReadPictureFile(const std::string& file, std::string& why,
+                                         std::size_t limit) {
   StopLoadAtSignal();
   // Not waiting at the open: a FIFO in a picture's place is refused below, not read for ever.
   int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -75,7 +78,8 @@ std::optional<FileBytes> ReadPictureFile(const std::string& file, std::string& w
     return std::nullopt;
   }
   FileBytes bytes;
-  const auto size = static_cast<std::size_t>(info.st_size);
+  bytes.fileSize = static_cast<std::size_t>(info.st_size);
+  const std::size_t size = std::min(bytes.fileSize, limit);
   bytes.data.reset(new (std::nothrow) uint8_t[size == 0 ? 1 : size]);
   if (!bytes.data) {
     why = "not enough memory to read it";
@@ -99,11 +103,12 @@ std::optional<FileBytes> ReadPictureFile(const std::string& file, std::string& w
 // The bytes of every file a game path may name (usually one; several spelt alike in different
 // case), in the order the content paths give: the loaders keep the first that decodes. When none
 // can be read, `why` says what kept the first from it (empty when the file is not there).
-std::vector<FileBytes> ReadContentFiles(const std::string& path, std::string& why) {
+std::vector<FileBytes> ReadContentFiles(const std::string& path, std::string& why,
+                                        std::size_t limit = SIZE_MAX) {
   std::vector<FileBytes> files;
   for (const std::string& file : backends.content->Candidates(path)) {
     std::string problem;
-    if (std::optional<FileBytes> bytes = ReadPictureFile(file, problem)) {
+    if (std::optional<FileBytes> bytes = ReadPictureFile(file, problem, limit)) {
       files.push_back(std::move(*bytes));
     } else if (why.empty()) {
       why = problem;
@@ -133,24 +138,29 @@ Texture CreateTextureFrom(uint16_t width, uint16_t height, uint32_t format, cons
 }  // namespace
 
 Texture cLoad::LoadDXT(const std::string& path, std::size_t* dataBytes) {
+  // A renderer that reads the data when the picture is drawn (or never draws it) is given the
+  // header's facts only, checked against the file's size.
+  const bool headerOnly = !backends.renderer->NeedsCompressedData();
   std::string why;
-  std::vector<FileBytes> files = ReadContentFiles(path, why);
+  std::vector<FileBytes> files =
+      ReadContentFiles(path, why, headerOnly ? kContainerHeaderSize : SIZE_MAX);
   if (files.empty()) {
     ShowMessage(kLoadCaption, CannotLoad(path, why));
     return 0;
   }
   std::string firstError;
   for (const FileBytes& bytes : files) {
-    ContainerParse parsed = ParseTextureContainer(bytes.span());
+    ContainerParse parsed = headerOnly ? ParseTextureContainerHeader(bytes.span(), bytes.fileSize)
+                                       : ParseTextureContainer(bytes.span());
     if (!parsed.container) {
       if (firstError.empty()) firstError = parsed.error;
       continue;
     }
     const TextureContainer& c = *parsed.container;
-    if (dataBytes) *dataBytes += c.data.size();
+    if (dataBytes) *dataBytes += static_cast<std::size_t>(c.dataBytes);
     return backends.renderer->CreateCompressedTexture(c.internalFormat, c.width, c.height,
-                                                      c.data.data(),
-                                                      static_cast<int32_t>(c.data.size()), path);
+                                                      headerOnly ? nullptr : c.data.data(),
+                                                      c.dataBytes, path);
   }
   ShowMessage(kLoadCaption, CannotLoad(path, firstError));
   return 0;
@@ -165,7 +175,7 @@ std::optional<std::vector<uint8_t>> cLoad::ReadDXTAgain(const std::string& path,
     if (!parsed.container) continue;
     const TextureContainer& c = *parsed.container;
     if (c.internalFormat == internalFormat && c.width == width && c.height == height &&
-        c.data.size() == static_cast<std::size_t>(dataBytes)) {
+        c.dataBytes == dataBytes) {
       return std::vector<uint8_t>(c.data.begin(), c.data.end());
     }
   }

@@ -36,6 +36,8 @@ class RecorderRenderer : public Renderer {
   void FrameDone() override {}
   const std::vector<DrawRecord>* DrawList() const override { return &drawList_; }
 
+  // Nothing is drawn: the data is wanted only by a test that keeps it.
+  bool NeedsCompressedData() const override { return keepTextureData; }
   Texture CreateCompressedTexture(int32_t internalFormat, int32_t width, int32_t height,
                                   const uint8_t* data, int32_t dataSize,
                                   const std::string& path) override;

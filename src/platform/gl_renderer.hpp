@@ -17,6 +17,7 @@ class GlRenderer : public Renderer {
   // Bytes of compressed picture data the driver holds of those pictures now.
   std::size_t UploadedPictureBytes() const { return residency_.UploadedBytes(); }
 
+  bool NeedsCompressedData() const override { return !source_; }
   void SetFixedState(const Viewport& viewport) override;
   bool HasTextureCompression() override;
   void BeginFrame(double left, double right, double top, double bottom) override;
