@@ -56,6 +56,8 @@ std::vector<fs::path> LevelFiles() {
   return files;
 }
 
+// Pictures give their headers only: their data is read when they are first drawn (headless,
+// never).
 void BM_LevelLoad(benchmark::State& state) {
   for (auto _ : state) {
     // Setting up the back ends (with content paths that have read nothing yet) and letting the

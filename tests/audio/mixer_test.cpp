@@ -3,6 +3,7 @@
 #include "audio/mixer.hpp"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <atomic>
 #include <thread>
@@ -243,21 +244,25 @@ TEST(MixerStreams, PrefetchedFilesOpenAsTheyWouldAndSayTheSame) {
   WriteFile(dir / "b.wav", "RIFF, but nothing a sound is made of");
   const std::vector<std::string> files = {(dir / "a.wav").string(), (dir / "b.wav").string(),
                                           (dir / "c.wav").string(), (dir / "gone.wav").string()};
-  auto openAll = [&](bool ahead) {
+  // Asked for last first, the opener decodes files the thread has not reached itself.
+  auto openAll = [&](bool ahead, bool lastFirst) {
     shownMessages.clear();
     Mixer mixer;
     if (ahead) mixer.Prefetch({files[0], files[1], files[2], files[3], files[0]});
+    std::vector<std::string> order = files;
+    if (lastFirst) std::reverse(order.begin(), order.end());
     std::vector<uint64_t> lengths;
-    for (const std::string& file : files) lengths.push_back(mixer.Length(mixer.Open(file, file)));
+    for (const std::string& file : order) lengths.push_back(mixer.Length(mixer.Open(file, file)));
     lengths.push_back(mixer.Length(mixer.Open("again", files[0])));  // taken already: decoded
     std::vector<std::string> said;
     for (const ShownMessage& m : shownMessages) said.push_back(m.text);
     return std::pair{lengths, said};
   };
-  const auto plain = openAll(false);
-  const auto ahead = openAll(true);
+  const auto plain = openAll(false, false);
+  const auto ahead = openAll(true, false);
   EXPECT_EQ(ahead.first, plain.first);
   EXPECT_EQ(ahead.second, plain.second);
+  EXPECT_EQ(openAll(true, true), openAll(false, true));
   EXPECT_EQ(plain.first[0], plain.first[4]);
   EXPECT_EQ(plain.first[1], 0u);
   EXPECT_EQ(plain.second.size(), 2u) << "the broken file and the missing one, each once";
