@@ -72,12 +72,12 @@ class Renderer {
   // The draw list of the current frame (recorder only; empty otherwise).
   virtual const std::vector<DrawRecord>* DrawList() const { return nullptr; }
 
+  // Whether CreateCompressedTexture needs the picture's data now; without it the loaders hand
+  // over the header's facts and no data (the renderer reads the file when it draws the picture).
+  virtual bool NeedsCompressedData() const { return true; }
   // Texture creation. `path` is the file the texture came from (empty when none); the result is
   // a new texture name, never 0 and never the frame-gap marker 5555.
   // A compressed level-0 image, taken as it is: wrap clamp, linear filters.
-  // Whether CreateCompressedTexture needs the picture's data now; without it the loaders hand
-  // over the header's facts and no data.
-  virtual bool NeedsCompressedData() const { return true; }
   virtual Texture CreateCompressedTexture(int32_t internalFormat, int32_t width, int32_t height,
                                           const uint8_t* data, int32_t dataSize,
                                           const std::string& path) = 0;
