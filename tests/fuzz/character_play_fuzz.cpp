@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../game/demo_bodies.hpp"
 #include "app/game_state.hpp"
 #include "app/headless_platform.hpp"
 #include "app/input.hpp"
@@ -62,28 +63,9 @@ constexpr int kFramesPerKind = 96;
 
 // The definitions of the kinds the input does not replace: the demo content's bodies.
 CharacterRecord DemoDefinition(int kind) {
-  struct Body {
-    int32_t left, top, right, bottom, size;
-    double speed;
-    int32_t life, damage;
-  };
-  constexpr Body kBodies[] = {
-      {-14, -46, 14, 56, 128, 0.24, 100, 10},
-      {-22, -22, 22, 24, 64, 0.14, 10, 8},
-      {-15, -48, 15, 56, 128, 0.11, 30, 7},
-      {-34, -84, 34, 108, 256, 0.05, 110, 20},
-  };
-  const Body& b = kBodies[kind];
-  CharacterRecord d;
-  d.kind = kind;
-  d.boxLeft = b.left;
-  d.boxTop = b.top;
-  d.boxRight = b.right;
-  d.boxBottom = b.bottom;
-  d.spriteSize = b.size;
-  d.speed = b.speed;
-  d.life = b.life;
-  d.damage = b.damage;
+  constexpr int32_t kSpriteSizes[] = {128, 64, 128, 256};
+  CharacterRecord d = DefinitionWithBody(kind, kDemoBodies[kind]);
+  d.spriteSize = kSpriteSizes[kind];
   for (int e = 0; e < kAnimEntries; ++e)
     d.anims[static_cast<std::size_t>(e)] = {e % 4 * 4, 4, 0.08};
   return d;

@@ -9,34 +9,15 @@
 #include "base/measures.hpp"
 #include "content/characters.hpp"
 #include "content/level_map.hpp"
+#include "game/demo_bodies.hpp"
 
 namespace {
 
-struct Body {
-  int32_t left, top, right, bottom;
-  double speed;
-  int32_t life, damage;
-};
-// The demo content's characters, by kind.
-constexpr Body kDemoBodies[] = {
-    {-14, -46, 14, 56, 0.24, 100, 10},
-    {-22, -22, 22, 24, 0.14, 10, 8},
-    {-15, -48, 15, 56, 0.11, 30, 7},
-    {-34, -84, 34, 108, 0.05, 110, 20},
-};
-constexpr Body kPlainBody = {-10, -40, 10, 50, 0.2, 10, 5};
+constexpr TestBody kPlainBody = {-10, -40, 10, 50, 0.2, 10, 5};
 
 CharacterRecord Definition(Bodies bodies, int kind) {
-  const Body& b = bodies == Bodies::Demo ? kDemoBodies[kind] : kPlainBody;
-  CharacterRecord d;
-  d.kind = kind;
-  d.boxLeft = b.left;
-  d.boxTop = b.top;
-  d.boxRight = b.right;
-  d.boxBottom = b.bottom;
-  d.speed = b.speed;
-  d.life = b.life;
-  d.damage = b.damage;
+  CharacterRecord d =
+      DefinitionWithBody(kind, bodies == Bodies::Demo ? kDemoBodies[kind] : kPlainBody);
   if (bodies == Bodies::Plain) {
     for (int e = 0; e < kAnimCount; ++e) d.anims[e] = {e * 10, 5, 0.1};
   } else if (kind == kGuard) {
