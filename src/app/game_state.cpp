@@ -12,8 +12,8 @@
 GameState gameState;
 
 void ResetGameState() {
-  // Rebuilt where it lies: the map grid alone is 2 MB, too large for the stack, and a fresh copy
-  // elsewhere would be written twice over.
+  // Rebuilt where it lies: the state is a few hundred kilobytes, too large for the stack, and a
+  // fresh copy elsewhere would be written twice over. The map grid comes back as untouched pages.
   std::destroy_at(&gameState);
   std::construct_at(&gameState);
   levelMapSize = LevelMapSize{};

@@ -1,8 +1,11 @@
 // Reading the level map into the game state.
 #include "content/level_map.hpp"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <new>
 #include <optional>
 
 #include "app/game_state.hpp"
@@ -14,6 +17,14 @@
 namespace {
 
 constexpr char kCaption[] = "MORVA";
+constexpr std::size_t kGridBytes = sizeof(LevelGrid::Column) * kGridColumns;
+
+LevelGrid::Column* MapZeroedGrid() {
+  void* pages =
+      mmap(nullptr, kGridBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (pages == MAP_FAILED) throw std::bad_alloc();
+  return static_cast<LevelGrid::Column*>(pages);
+}
 
 void StopLoad(const std::string& text) {
   ShowMessage(kCaption, text);
@@ -29,6 +40,21 @@ bool EndsInsideARun(const std::string& detail) {
 }
 
 }  // namespace
+
+LevelGrid::LevelGrid() : columns_(MapZeroedGrid()) {}
+
+LevelGrid::LevelGrid(const LevelGrid& other) : columns_(MapZeroedGrid()) {
+  std::copy(other.columns_, other.columns_ + kGridColumns, columns_);
+}
+
+LevelGrid& LevelGrid::operator=(const LevelGrid& other) {
+  if (this != &other) std::copy(other.columns_, other.columns_ + kGridColumns, columns_);
+  return *this;
+}
+
+LevelGrid::~LevelGrid() {
+  munmap(columns_, kGridBytes);
+}
 
 std::string MissingMapMessage(const std::string& path) {
   return "Nevar iel\xE2"

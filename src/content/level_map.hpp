@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -13,11 +14,32 @@ constexpr int kGridRows = 1001;
 // Characters and items a map record holds.
 constexpr int kMapSlots = 256;
 
+// The cells of the grid, indexed [cx][cy], every one 0 to begin with. They lie in pages the
+// system hands out zeroed and maps in when first written, so what a level leaves empty costs no
+// memory: the 2 MB grid of a 7 x 2 screen level keeps a quarter of itself resident.
+class LevelGrid {
+ public:
+  using Column = std::array<uint8_t, kGridRows>;
+
+  LevelGrid();
+  LevelGrid(const LevelGrid& other);
+  LevelGrid& operator=(const LevelGrid& other);
+  ~LevelGrid();
+
+  Column& operator[](std::size_t cx) { return columns_[cx]; }
+  const Column& operator[](std::size_t cx) const { return columns_[cx]; }
+  Column* begin() { return columns_; }
+  Column* end() { return columns_ + kGridColumns; }
+
+ private:
+  Column* columns_;
+};
+
 struct LevelMap {
   int32_t Width = 0;   // screens of 800 px
   int32_t Height = 0;  // screens of 600 px
   // Indexed [cx][cy]; cells outside the level stay 0.
-  std::array<std::array<uint8_t, kGridRows>, kGridColumns> Cells{};
+  LevelGrid Cells;
   uint16_t CharCount = 0;
   std::array<MapPoint, kMapSlots> CharPos{};
   std::array<uint8_t, kMapSlots> CharType{};

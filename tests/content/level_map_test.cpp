@@ -281,3 +281,19 @@ TEST(StoreLevelMap, CopiesEachColumnAndClearsWhatAMapWithoutCellsCovers) {
   EXPECT_EQ(stored.Cells[79][59], 0);
   EXPECT_EQ(stored.Cells[80][0], 7);
 }
+
+TEST(LevelGrid, CopiesAreTheirOwnAndAResetStateStartsEmpty) {
+  static LevelMap map;
+  map.Cells[2000][1000] = 5;
+  map.Cells[0][0] = 6;
+  LevelMap copy = map;
+  copy.Cells[0][0] = 9;
+  EXPECT_EQ(copy.Cells[2000][1000], 5);
+  EXPECT_EQ(map.Cells[0][0], 6) << "writing the copy leaves the original alone";
+  map = copy;
+  EXPECT_EQ(map.Cells[0][0], 9);
+
+  gameState.map.Cells[1000][500] = 3;
+  ResetGameState();
+  EXPECT_EQ(gameState.map.Cells[1000][500], 0);
+}
