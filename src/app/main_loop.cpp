@@ -40,6 +40,7 @@ void SelectAndPlayMusic() {
 void RunLevelSteps() {
   ModeFlags& f = gameState.flags;
   if (f.levelLoaded == 0) {
+    SetAsideMenuPictures();
     LoadLevel();
     f.levelLoaded = 1;
   }

@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     return 4;
   }
   GlRenderer renderer(platform);
-  renderer.SetCompressedSource(ContentPictures());
+  renderer.SetPictureSource(ContentPictures());
   backends = Backends{&platform, &renderer, nullptr, &content};
   renderer.SetFixedState(platform.LogicalViewport());
   const fs::path game = RunningExecutable().parent_path() / "morva";

@@ -182,6 +182,18 @@ std::optional<std::vector<uint8_t>> cLoad::ReadDXTAgain(const std::string& path,
   return std::nullopt;
 }
 
+std::optional<std::vector<uint8_t>> cLoad::ReadPixelsAgain(const std::string& path, int32_t width,
+                                                           int32_t height) {
+  std::string why;
+  for (const FileBytes& bytes : ReadContentFiles(path, why)) {
+    const std::span<const uint8_t> file = bytes.span();
+    const bool jpeg = file.size() >= 2 && file[0] == 0xFF && file[1] == 0xD8;
+    std::optional<RgbaImage> image = jpeg ? DecodeJpeg(file).image : ParseTarga(file).image;
+    if (image && image->width == width && image->height == height) return std::move(image->rgba);
+  }
+  return std::nullopt;
+}
+
 Texture cLoad::LoadTGA(const std::string& path, Texture& texture) {
   std::string why;
   std::vector<FileBytes> files = ReadContentFiles(path, why);
@@ -261,6 +273,10 @@ Texture cLoad::CreateTexture(uint16_t width, uint16_t height, uint32_t format,
 void FreeTexture(Texture& texture) {
   backends.renderer->DeleteTexture(texture);
   texture = 0;
+}
+
+void SetAside(Texture texture) {
+  backends.renderer->SetAside(texture);
 }
 
 void FreeIfReplaced(Texture old, Texture now) {

@@ -12,6 +12,8 @@
 // Frees a texture no longer needed (before its owner loads a new picture into the same slot)
 // and sets the slot to 0.
 void FreeTexture(Texture& texture);
+// Says a picture will not be drawn for a while (see Renderer::SetAside); it stays valid.
+void SetAside(Texture texture);
 // After a reload into a slot that keeps its old name when the load fails: frees the old picture
 // once a new one has taken its place.
 void FreeIfReplaced(Texture old, Texture now);
@@ -29,6 +31,10 @@ class cLoad {
   static std::optional<std::vector<uint8_t>> ReadDXTAgain(const std::string& path,
                                                           int32_t internalFormat, int32_t width,
                                                           int32_t height, int32_t dataBytes);
+  // The pixels of a Targa or JPEG LoadTGA or LoadJPG loaded from `path`, read again: nothing
+  // unless the file still holds a picture of that size.
+  static std::optional<std::vector<uint8_t>> ReadPixelsAgain(const std::string& path, int32_t width,
+                                                             int32_t height);
   // An uncompressed Targa of 24 or 32 bits. On success stores the new name into `texture` and
   // returns it; on failure says why and leaves `texture` (and returns) as it was.
   static Texture LoadTGA(const std::string& path, Texture& texture);

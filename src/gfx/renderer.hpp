@@ -85,6 +85,9 @@ class Renderer {
   virtual Texture CreatePixelTexture(const PixelTexture& pixels, const std::string& path) = 0;
   // Frees a texture; the name is no longer valid. Names 0 and the frame gap are ignored.
   virtual void DeleteTexture(Texture texture) = 0;
+  // The picture will not be drawn for a while: a renderer that reads pictures from their files
+  // when it draws them may give its copy back now. Drawn again, the picture is read again.
+  virtual void SetAside(Texture /*texture*/) {}
   // The frame so far is being shown in the middle of a frame (a loading picture); drawing goes
   // on afterwards.
   virtual void PresentedMidFrame() {}

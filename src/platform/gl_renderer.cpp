@@ -7,6 +7,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "app/letterbox.hpp"
@@ -122,14 +123,34 @@ void GlRenderer::DeleteTexture(Texture texture) {
   glDeleteTextures(1, &name);
 }
 
-void GlRenderer::FrameDone() {
-  for (Texture texture : residency_.EndFrame()) {
-    if (!compressedTexImage2D) break;
-    // A picture of no size gives the driver's copy back; the texture keeps its name and settings.
-    glBindTexture(GL_TEXTURE_2D, texture);
-    compressedTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLenum>(residency_.ShapeOf(texture).format),
-                         0, 0, 0, 0, nullptr);
+void GlRenderer::SetAside(Texture texture) {
+  if (residency_.SetAside(texture)) GiveBack(texture);
+}
+
+void GlRenderer::GiveBack(Texture texture) {
+  // The texture is made anew under the same name, with its settings: an image of no size would
+  // leave the driver's storage in place. The texture bound before stays bound (a line drawn with
+  // texturing on samples it).
+  constexpr std::array<GLenum, 4> kSettings = {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER,
+                                               GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T};
+  std::array<GLint, kSettings.size()> values{};
+  GLint bound = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  GLuint name = texture;
+  glBindTexture(GL_TEXTURE_2D, name);
+  for (std::size_t i = 0; i < kSettings.size(); ++i) {
+    glGetTexParameteriv(GL_TEXTURE_2D, kSettings[i], &values[i]);
   }
+  glDeleteTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  for (std::size_t i = 0; i < kSettings.size(); ++i) {
+    glTexParameteri(GL_TEXTURE_2D, kSettings[i], values[i]);
+  }
+  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+}
+
+void GlRenderer::FrameDone() {
+  for (Texture texture : residency_.EndFrame()) GiveBack(texture);
   if (!captureRequested_) return;
   captureRequested_ = false;
   capture_ = ReadViewport();
@@ -186,7 +207,7 @@ Texture GlRenderer::CreateCompressedTexture(int32_t internalFormat, int32_t widt
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   if (!compressedTexImage2D) HasTextureCompression();
-  const CompressedShape shape{internalFormat, width, height, dataSize};
+  const PictureShape shape{internalFormat, width, height, dataSize};
   if (source_ && !path.empty()) {
     // Read again when first drawn: most pictures are out of view most of the time.
     residency_.Track(name, path, shape);
@@ -196,10 +217,16 @@ Texture GlRenderer::CreateCompressedTexture(int32_t internalFormat, int32_t widt
   return name;
 }
 
-void GlRenderer::Upload(Texture texture, const CompressedShape& shape, const uint8_t* data) {
+void GlRenderer::Upload(Texture texture, const PictureShape& shape, const uint8_t* data) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  if (shape.pixels) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, shape.width, shape.height, GL_RGBA, GL_UNSIGNED_BYTE,
+                      data);
+    return;
+  }
   // A format the implementation refuses leaves an empty texture, which draws untextured.
   if (!compressedTexImage2D) return;
-  glBindTexture(GL_TEXTURE_2D, texture);
   compressedTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLenum>(shape.format), shape.width,
                        shape.height, 0, shape.dataBytes, data);
 }
@@ -214,7 +241,7 @@ bool GlRenderer::Ready(Texture texture) {
       break;
   }
   const std::string& path = residency_.PathOf(texture);
-  const CompressedShape& shape = residency_.ShapeOf(texture);
+  const PictureShape& shape = residency_.ShapeOf(texture);
   std::optional<std::vector<uint8_t>> data = source_(path, shape);
   if (!data) {
     // Changed or removed while the game ran: the picture is left out rather than drawn blank.
@@ -228,13 +255,19 @@ bool GlRenderer::Ready(Texture texture) {
   return true;
 }
 
-Texture GlRenderer::CreatePixelTexture(const PixelTexture& p, const std::string& /*path*/) {
+Texture GlRenderer::CreatePixelTexture(const PixelTexture& p, const std::string& path) {
   GLuint name = NewTextureName();
   glBindTexture(GL_TEXTURE_2D, name);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                   p.nearestMin || p.exact ? GL_NEAREST : GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, p.exact ? GL_NEAREST : GL_LINEAR);
+  if (source_ && !path.empty() && p.rgba && !p.exact) {
+    // Read again when first drawn, like the compressed pictures.
+    const int32_t bytes = p.width * p.height * 4;
+    residency_.Track(name, path, PictureShape{GL_RGBA, p.width, p.height, bytes, true});
+    return name;
+  }
   // RGB rows of an odd width are not 4-byte aligned; the default alignment would misread them.
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   if (p.exact) {
@@ -271,6 +304,7 @@ void GlRenderer::DrawText(uint16_t size, const std::string& text, float x, float
 
 void GlRenderer::DrawTintedText(uint16_t size, const std::string& text, float x, float y,
                                 Texture font, const float colour[4]) {
+  if (!Ready(font)) return;
   PlaceModelView(x, y, 0.2);
   for (std::size_t i = 0; i < text.size() && i < kMaxTextBytes; ++i) {
     AlphaTestedBlend();
@@ -329,8 +363,10 @@ void GlRenderer::SetLineWidth(float pixels) {
   glLineWidth(pixels);
 }
 
-CompressedSource ContentPictures() {
-  return [](const std::string& path, const CompressedShape& shape) {
-    return cLoad::ReadDXTAgain(path, shape.format, shape.width, shape.height, shape.dataBytes);
+PictureSource ContentPictures() {
+  return [](const std::string& path, const PictureShape& shape) {
+    return shape.pixels ? cLoad::ReadPixelsAgain(path, shape.width, shape.height)
+                        : cLoad::ReadDXTAgain(path, shape.format, shape.width, shape.height,
+                                              shape.dataBytes);
   };
 }

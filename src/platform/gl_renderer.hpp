@@ -11,10 +11,11 @@ class GlRenderer : public Renderer {
  public:
   explicit GlRenderer(Platform& platform) : platform_(platform) {}
 
-  // From here on, compressed pictures with a path are read through `source` when first drawn
-  // and dropped from the driver while they are not drawn (see TextureResidency).
-  void SetCompressedSource(CompressedSource source) { source_ = std::move(source); }
-  // Bytes of compressed picture data the driver holds of those pictures now.
+  // From here on, pictures loaded from files (compressed, or the mipmapped pixels of an image
+  // file) are read through `source` when first drawn and dropped from the driver while they are
+  // not drawn (see TextureResidency).
+  void SetPictureSource(PictureSource source) { source_ = std::move(source); }
+  // Bytes of picture data (as read from the files) the driver holds of those pictures now.
   std::size_t UploadedPictureBytes() const { return residency_.UploadedBytes(); }
 
   bool NeedsCompressedData() const override { return !source_; }
@@ -25,6 +26,7 @@ class GlRenderer : public Renderer {
   const Image& LastCapture() const override { return capture_; }
   void FrameDone() override;
   void DeleteTexture(Texture texture) override;
+  void SetAside(Texture texture) override;
 
   Texture CreateCompressedTexture(int32_t internalFormat, int32_t width, int32_t height,
                                   const uint8_t* data, int32_t dataSize,
@@ -48,16 +50,18 @@ class GlRenderer : public Renderer {
   bool OutOfView(double x, double y, const QuadCorners& corners) const;
   // Makes sure a texture's picture is in the driver before it is drawn; false when it cannot be.
   bool Ready(Texture texture);
-  void Upload(Texture texture, const CompressedShape& shape, const uint8_t* data);
+  void Upload(Texture texture, const PictureShape& shape, const uint8_t* data);
+  // Gives the driver's copy of a tracked picture back; the texture keeps its name and settings.
+  void GiveBack(Texture texture);
 
   Platform& platform_;
   Viewport viewport_;
   bool captureRequested_ = false;
   Image capture_;
   double viewLeft_ = 0, viewRight_ = 0, viewTop_ = 0, viewBottom_ = 0;
-  CompressedSource source_;
+  PictureSource source_;
   TextureResidency residency_;
 };
 
-// Compressed pictures read again from the game's content, as they were loaded.
-CompressedSource ContentPictures();
+// Pictures read again from the game's content, as they were loaded.
+PictureSource ContentPictures();

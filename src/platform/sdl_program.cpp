@@ -7,7 +7,7 @@
 
 int RunInWindow(const ProgramOptions& options, SdlPlatform& platform) {
   GlRenderer renderer(platform);
-  renderer.SetCompressedSource(ContentPictures());
+  renderer.SetPictureSource(ContentPictures());
   // The game needs no sound to be played: without a device it runs silent, keeping time.
   SdlAudio audio;
   audio.OpenInBackground(kMixRate);

@@ -1,8 +1,7 @@
-// Which compressed pictures the driver holds.
+// Which pictures read from files the driver holds.
 #include "platform/texture_residency.hpp"
 
-void TextureResidency::Track(Texture texture, const std::string& path,
-                             const CompressedShape& shape) {
+void TextureResidency::Track(Texture texture, const std::string& path, const PictureShape& shape) {
   Forget(texture);
   entries_[texture] = Entry{path, shape, State::NotUploaded, frame_};
 }
@@ -42,6 +41,18 @@ void TextureResidency::Failed(Texture texture) {
   entries_.at(texture).state = State::Unreadable;
 }
 
+bool TextureResidency::SetAside(Texture texture) {
+  auto it = entries_.find(texture);
+  if (it == entries_.end() || it->second.state != State::Uploaded) return false;
+  Drop(it->second);
+  return true;
+}
+
+void TextureResidency::Drop(Entry& e) {
+  e.state = State::NotUploaded;
+  uploadedBytes_ -= static_cast<std::size_t>(e.shape.dataBytes);
+}
+
 std::vector<Texture> TextureResidency::EndFrame() {
   ++frame_;
   std::vector<Texture> dropped;
@@ -49,8 +60,7 @@ std::vector<Texture> TextureResidency::EndFrame() {
   if (frame_ % 64 != 0) return dropped;
   for (auto& [texture, e] : entries_) {
     if (e.state != State::Uploaded || frame_ - e.lastDrawn <= kKeepFrames) continue;
-    e.state = State::NotUploaded;
-    uploadedBytes_ -= static_cast<std::size_t>(e.shape.dataBytes);
+    Drop(e);
     dropped.push_back(texture);
   }
   return dropped;

@@ -45,6 +45,8 @@ bool RunIntro(const std::string& folder, int slides, double secondsPerSlide, uin
   }
   if (introState.imageIndex == slides || gameState.keyHeld == 1) {
     done = 1;
+    // Not shown again in this run.
+    for (Texture image : introState.images) SetAside(image);
     return true;
   }
   return false;

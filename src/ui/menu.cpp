@@ -129,6 +129,14 @@ void ApplyMenuClick(MenuButton b, ModeFlags& f) {
   }
 }
 
+void SetAsideMenuPictures() {
+  SetAside(menuScreen.background);
+  for (const cButton& button : menuScreen.buttons) {
+    SetAside(button.releasedTexture);
+    SetAside(button.pressedTexture);
+  }
+}
+
 void RunMenu() {
   ModeFlags& f = gameState.flags;
   if (f.menuLoaded == 0) LoadMenu();

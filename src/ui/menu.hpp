@@ -46,5 +46,7 @@ int MoveMenuFocus(int focus, int step, const MenuScreen& menu);
 // The menu's frame: loads its pictures on the first call (and again after a display change),
 // draws itself and its buttons and follows their clicks.
 void RunMenu();
+// While a level runs the menu shows only when the player pauses: its pictures are set aside.
+void SetAsideMenuPictures();
 
 void ResetMenu();

@@ -1,6 +1,7 @@
 // Each loader's texture drawn over the whole screen and read back through the screenshot path:
 // the picture comes out upright and in the colours the independent tools decode.
 #include <GL/gl.h>
+#include <malloc.h>
 
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
@@ -95,7 +96,7 @@ TEST_F(TexturePixels, Dxt1AndDxt5ContainersStandUprightInTheirDecodedColours) {
 // Pictures read through the content are uploaded when first drawn in view, dropped after going
 // undrawn, and read again when drawn next; a file that changed meanwhile is left out.
 TEST_F(TexturePixels, ACompressedPictureIsInTheDriverOnlyWhileItIsDrawn) {
-  renderer->SetCompressedSource(ContentPictures());
+  renderer->SetPictureSource(ContentPictures());
   fs::path dds = dir / "p.dds";
   std::vector<uint8_t> container = MakeContainer(png, dds, "dxt5");
   ASSERT_FALSE(container.empty());
@@ -139,6 +140,45 @@ TEST_F(TexturePixels, ACompressedPictureIsInTheDriverOnlyWhileItIsDrawn) {
             std::string::npos);
   EXPECT_TRUE(Near(shot, 100, 75, 0, 0, 0, 0)) << "left out, not drawn blank";
   EXPECT_EQ(renderer->UploadedPictureBytes(), 0u);
+}
+
+// A picture set aside (or dropped) gives the driver's memory back, which a software driver keeps
+// in the game's own heap; drawn again, it is read again from its file. Both kinds: compressed,
+// and the mipmapped pixels of a Targa.
+TEST_F(TexturePixels, ASetAsidePictureGivesItsMemoryBack) {
+  renderer->SetPictureSource(ContentPictures());
+  constexpr int kBig = 2048;
+  ASSERT_TRUE(MakeBlocks(dir / "big.png", kBig, kBig, kBlocks, kBlocks));
+  ASSERT_TRUE(MakeTarga(dir / "big.png", dir / "data" / "big.tga"));
+  WriteFile(dir / "data" / "big.dxt",
+            AsString(MakeContainer(dir / "big.png", dir / "big.dds", "dxt5")));
+  ForgetListings();
+  auto inUse = [] {
+    const struct mallinfo2 m = mallinfo2();
+    return static_cast<double>(m.uordblks + m.hblkhd);
+  };
+  Texture tga = 0;
+  ASSERT_NE(cLoad::LoadTGA("data\\big.tga", tga), 0u);
+  const Texture dxt = cLoad::LoadDXT("data\\big.dxt");
+  ASSERT_NE(dxt, 0u);
+  EXPECT_EQ(renderer->UploadedPictureBytes(), 0u) << "loaded, not drawn yet";
+  for (auto [t, bytes] : {std::pair{tga, kBig * kBig * 4.0}, std::pair{dxt, kBig * kBig * 1.0}}) {
+    SCOPED_TRACE(t == tga ? "targa" : "compressed");
+    NewFrame();
+    DrawFullScreen(t);
+    const double drawn = inUse();
+    SetAside(t);
+    EXPECT_EQ(renderer->UploadedPictureBytes(), 0u);
+    NewFrame();
+    renderer->FrameDone();
+    DrawQuad(0, 0, 0, -2, 800, 600, 1);
+    Capture();
+    EXPECT_LT(inUse(), drawn - 0.6 * bytes) << "the driver's copy is given back";
+    NewFrame();
+    ExpectBlocks(DrawFullScreen(t), source, t == tga ? 2 : 8);
+    SetAside(t);
+  }
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(TexturePixels, PicturesOfOtherSidesAreScaledToPowersOfTwo) {
