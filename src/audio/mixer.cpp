@@ -33,8 +33,8 @@ Mixer::Mixer() {
 }
 
 uint32_t Mixer::Open(const std::string& path, const std::vector<std::string>& files) {
-  // Decoding a short sound takes a while; it happens before the lock is taken, so the audio
-  // thread never waits for it.
+  // Opening reads the file (a short MP3 is decoded whole); it happens before the lock is taken,
+  // so the audio thread never waits for it.
   std::string firstWhy;
   for (const std::string& file : files) {
     std::string why;
@@ -95,6 +95,8 @@ bool Mixer::Play(uint32_t handle, bool restart) {
   if (!s) return false;
   // Playing on, as the game asks of a sound every frame while it plays: nothing changes.
   if (!restart && s->playing && s->sounding) return true;
+  // Outside the lock: a sound's first play may read its file.
+  s->source->Prepare();
   std::lock_guard lock(mutex_);
   if (restart) {
     s->position = s->playhead = 0;

@@ -3,6 +3,7 @@
 #include "audio/sound_source.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -41,19 +42,26 @@ class WholeSource : public SoundSource {
   size_t held_;
 };
 
+// Decodes up to `frames` frames into `out`; returns how many arrived.
+uint64_t DecodeInto(Decoder& decoder, int16_t* out, uint64_t frames) {
+  const auto channels = static_cast<size_t>(decoder.Channels());
+  uint64_t done = 0;
+  while (done < frames) {
+    size_t wanted = static_cast<size_t>(std::min<uint64_t>(kChunkFrames, frames - done));
+    size_t got = decoder.Read(out + done * channels, wanted);
+    if (got == 0) break;
+    done += got;
+  }
+  return done;
+}
+
 // Decodes up to `stated` frames; the sound is as long as what arrives.
 std::unique_ptr<SoundSource> DecodeWhole(Decoder& decoder, uint64_t stated, std::string& why) {
   auto channels = static_cast<size_t>(decoder.Channels());
   // Decoded straight into the buffer that plays, never filled first.
   size_t held = stated * channels;
   auto samples = std::make_unique_for_overwrite<int16_t[]>(held);
-  uint64_t done = 0;
-  while (done < stated) {
-    size_t wanted = static_cast<size_t>(std::min<uint64_t>(kChunkFrames, stated - done));
-    size_t got = decoder.Read(samples.get() + done * channels, wanted);
-    if (got == 0) break;
-    done += got;
-  }
+  const uint64_t done = DecodeInto(decoder, samples.get(), stated);
   if (done == 0) {
     why = "no audio could be decoded";
     return nullptr;
@@ -113,7 +121,56 @@ std::unique_ptr<Decoder> OpenDecoder(const std::string& file, std::string& why) 
   return OpenSndFileDecoder(file, why);
 }
 
-std::unique_ptr<SoundSource> SourceOver(std::unique_ptr<Decoder> decoder, std::string& why) {
+// A short sound read from its file the first time it plays: its length is found when the file is
+// opened, from the frames its end delivers, but its samples wait, so the sounds of a level that
+// never play take no memory. A file changed in between gives what it delivers up to that length
+// and silence after.
+class HeldSource : public SoundSource {
+ public:
+  HeldSource(std::string file, int channels, uint64_t frames) : file_(std::move(file)) {
+    channels_ = channels;
+    frames_ = frames;
+  }
+  const int16_t* Peek(uint64_t at, size_t& count) override {
+    if (at >= frames_) return nullptr;
+    Prepare();
+    count = static_cast<size_t>(std::min<uint64_t>(count, frames_ - at));
+    return samples_.get() + at * static_cast<uint64_t>(channels_);
+  }
+  void Prepare() override {
+    if (samples_) return;
+    const uint64_t values = frames_ * static_cast<uint64_t>(channels_);
+    samples_ = std::make_unique_for_overwrite<int16_t[]>(values);
+    std::string why;
+    std::unique_ptr<Decoder> decoder = OpenDecoder(file_, why);
+    uint64_t done = 0;
+    if (decoder && decoder->Channels() == channels_) {
+      done = DecodeInto(*decoder, samples_.get(), frames_);
+    }
+    std::fill(samples_.get() + done * static_cast<uint64_t>(channels_), samples_.get() + values,
+              int16_t{0});
+    if (done < frames_) {
+      std::fprintf(stderr,
+                   "morva: %s gave %llu of its %llu frames when read again; the rest is "
+                   "silent\n",
+                   file_.c_str(), static_cast<unsigned long long>(done),
+                   static_cast<unsigned long long>(frames_));
+    }
+  }
+  size_t MemoryBytes() const override {
+    return samples_ ? frames_ * static_cast<size_t>(channels_) * sizeof(int16_t) : 0;
+  }
+  bool Streamed() const override { return false; }
+
+ private:
+  std::string file_;
+  std::unique_ptr<int16_t[]> samples_;
+};
+
+// The source over an opened decoder: a short sound decoded whole, or held back until it plays
+// when `heldFile` names the file it can be read again from; a long one streamed.
+std::unique_ptr<SoundSource> SourceOver(std::unique_ptr<Decoder> decoder, std::string& why,
+                                        const std::string* heldFile) {
   int channels = decoder->Channels();
   if (channels < 1 || channels > kMaxChannels) {
     why = std::to_string(channels) + " channels";
@@ -129,21 +186,28 @@ std::unique_ptr<SoundSource> SourceOver(std::unique_ptr<Decoder> decoder, std::s
     why = "longer than 4 GB of decoded audio";
     return nullptr;
   }
-  if (stated <= kWholeDecodeMaxFrames) return DecodeWhole(*decoder, stated, why);
+  const bool whole = stated <= kWholeDecodeMaxFrames;
+  if (whole && !heldFile) return DecodeWhole(*decoder, stated, why);
   uint64_t frames = DeliveredEnd(*decoder, stated);
   if (frames == 0) {
     why = "no audio could be decoded";
     return nullptr;
   }
+  if (whole) return std::make_unique<HeldSource>(*heldFile, channels, frames);
   return MakeStreamedSource(std::move(decoder), frames);
+}
+
+std::unique_ptr<SoundSource> SourceFrom(std::unique_ptr<Decoder> decoder, std::string& why,
+                                        const std::string* heldFile) {
+  const bool cut = decoder->CutShort();
+  std::unique_ptr<SoundSource> source = SourceOver(std::move(decoder), why, heldFile);
+  if (source) source->SetCutShort(cut);
+  return source;
 }
 }  // namespace
 
 std::unique_ptr<SoundSource> SourceFromDecoder(std::unique_ptr<Decoder> decoder, std::string& why) {
-  const bool cut = decoder->CutShort();
-  std::unique_ptr<SoundSource> source = SourceOver(std::move(decoder), why);
-  if (source) source->SetCutShort(cut);
-  return source;
+  return SourceFrom(std::move(decoder), why, nullptr);
 }
 
 std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::string* why) {
@@ -152,8 +216,11 @@ std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::strin
   std::error_code ec;
   // A missing file is no fault of the file: the caller knows the name it asked for.
   if (!file.empty() && std::filesystem::exists(file, ec)) {
+    // Files libsndfile reads seek to the frame, so where a short one ends is found without
+    // decoding it; an MP3 is decoded whole.
+    const bool held = !LooksLikeMpegAudio(file);
     std::unique_ptr<Decoder> decoder = OpenDecoder(file, problem);
-    if (decoder) source = SourceFromDecoder(std::move(decoder), problem);
+    if (decoder) source = SourceFrom(std::move(decoder), problem, held ? &file : nullptr);
   }
   if (why) *why = source ? std::string() : problem;
   return source;

@@ -1,4 +1,5 @@
-// Decoded sound files: short sounds held whole in memory, long ones decoded ahead as they play.
+// Decoded sound files: short sounds held whole in memory from their first play, long ones decoded
+// ahead as they play.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +29,9 @@ class SoundSource {
   virtual const int16_t* TryPeek(uint64_t at, size_t& count) { return Peek(at, count); }
   // Says where the next read will be (after a jump), so a streamed source decodes there ahead.
   virtual void Expect(uint64_t /*at*/) {}
+  // Called on the game's thread before the sound is played: a sound held back until it plays is
+  // read now, not by the audio thread's first Peek.
+  virtual void Prepare() {}
   // Bytes of decoded audio and decoder buffers this source keeps.
   virtual size_t MemoryBytes() const = 0;
   virtual bool Streamed() const = 0;
@@ -41,7 +45,8 @@ class SoundSource {
 // Sounds up to this many frames are decoded whole when opened; longer ones (music) are streamed.
 constexpr uint64_t kWholeDecodeMaxFrames = 44100 * 12;
 
-// Opens a WAV or MP3 file. A file cut short of what its header promises plays up to the cut.
+// Opens a WAV or MP3 file. A file cut short of what its header promises plays up to the cut. A
+// short WAV (or other file libsndfile reads) is read when it first plays (see Prepare).
 // Returns nothing for a file that is missing, empty, not audio, or holds no decodable frames;
 // `why` then says what is wrong with a file that is there (and is left empty for a missing one).
 std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::string* why = nullptr);

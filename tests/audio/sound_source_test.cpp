@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include "audio/decoder.hpp"
@@ -205,6 +206,51 @@ TEST(SpeechDecoding, EspeakCommentsKeepTheirOwnRateAndLength) {
   std::unique_ptr<SoundSource> source = OpenSoundSource(wav.string());
   ASSERT_TRUE(source);
   EXPECT_GT(Measure(*source).rms, 500);
+}
+
+// A short WAV takes no memory until it first plays; then it is read from its file, and plays the
+// length found when it was opened whatever became of the file: silent where the file no longer
+// delivers.
+TEST(HeldSounds, AreReadWhenFirstPlayedAndKeepTheirOpenedLength) {
+  TempDir dir("held");
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> change;  // what becomes of the file before the play
+    double heardShare;                            // of the frames, the part that still sounds
+  };
+  const std::vector<Case> cases = {
+      {"unchanged", [](const fs::path&) {}, 1.0},
+      {"cut_to_half",
+       [](const fs::path& f) { fs::resize_file(f, 44 + (fs::file_size(f) - 44) / 2); }, 0.5},
+      {"removed", [](const fs::path& f) { fs::remove(f); }, 0.0},
+      {"made_stereo", [](const fs::path& f) { MakeSine(f, 1.0, 1000, "-b 16", 44100, 2); }, 0.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path wav = dir / (std::string(c.name) + ".wav");
+    ASSERT_TRUE(MakeSine(wav, 1.0));
+    Mixer mixer;
+    const uint32_t handle = mixer.Open(c.name, wav.string());
+    ASSERT_NE(handle, 0u);
+    EXPECT_EQ(mixer.MemoryBytes(), 0u) << "opened, not played";
+    c.change(wav);
+    ::testing::internal::CaptureStderr();
+    ASSERT_TRUE(mixer.Play(handle, true));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(mixer.Length(handle), 44100u * 2) << "the opened length";
+    EXPECT_EQ(mixer.MemoryBytes(), 44100u * 2);
+    EXPECT_EQ(said.find("when read again") != std::string::npos, c.heardShare < 1.0) << said;
+    std::vector<int16_t> out(44100 * 2);
+    mixer.Mix(out.data(), 44100);
+    const auto loud = [&](size_t from, size_t to) {
+      int16_t peak = 0;
+      for (size_t i = 2 * from; i < 2 * to; ++i) peak = std::max<int16_t>(peak, std::abs(out[i]));
+      return peak > 1000;
+    };
+    const auto heard = static_cast<size_t>(44100 * c.heardShare);
+    if (heard > 100) EXPECT_TRUE(loud(0, heard - 100));
+    if (heard < 44000) EXPECT_FALSE(loud(heard + 100, 44100));
+  }
 }
 
 // Every file that holds no sound gives no source and handle 0, with one message naming it; so
