@@ -19,8 +19,9 @@ int main(int argc, char** argv) {
   // Pictures, sounds and the driver's textures are large buffers, freed when a picture is set
   // aside or a level loads again. Served from pages of their own they go back to the system when
   // freed; glibc would raise this threshold at the first such free and keep the next ones in the
-  // heap, where the holes they leave stay resident.
-  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+  // heap, where the holes they leave stay resident. Below 256 KiB the start-up's many smaller
+  // buffers would each cost fresh pages.
+  mallopt(M_MMAP_THRESHOLD, 256 * 1024);
   ParseResult parsed = ParseCommandLine(argc, argv);
   if (!parsed.options) {
     std::fprintf(stderr, "morva: %s\n%sTry morva --help for more.\n", parsed.error.c_str(),
