@@ -107,7 +107,9 @@ uint64_t DeliveredEnd(Decoder& decoder, uint64_t stated) {
   return end;
 }
 
-std::unique_ptr<Decoder> OpenDecoder(const std::string& file, std::string& why) {
+// `mpeg`, when given, says whether the file was opened as MPEG audio.
+std::unique_ptr<Decoder> OpenDecoder(const std::string& file, std::string& why,
+                                     bool* mpeg = nullptr) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) {
     why = "not a file";
@@ -117,8 +119,9 @@ std::unique_ptr<Decoder> OpenDecoder(const std::string& file, std::string& why) 
     why = "the file is empty";
     return nullptr;
   }
-  if (LooksLikeMpegAudio(file)) return OpenMp3Decoder(file, why);
-  return OpenSndFileDecoder(file, why);
+  const bool mp3 = LooksLikeMpegAudio(file);
+  if (mpeg) *mpeg = mp3;
+  return mp3 ? OpenMp3Decoder(file, why) : OpenSndFileDecoder(file, why);
 }
 
 // A short sound read from its file the first time it plays: its length is found when the file is
@@ -216,11 +219,11 @@ std::unique_ptr<SoundSource> OpenSoundSource(const std::string& file, std::strin
   std::error_code ec;
   // A missing file is no fault of the file: the caller knows the name it asked for.
   if (!file.empty() && std::filesystem::exists(file, ec)) {
+    bool mpeg = false;
+    std::unique_ptr<Decoder> decoder = OpenDecoder(file, problem, &mpeg);
     // Files libsndfile reads seek to the frame, so where a short one ends is found without
     // decoding it; an MP3 is decoded whole.
-    const bool held = !LooksLikeMpegAudio(file);
-    std::unique_ptr<Decoder> decoder = OpenDecoder(file, problem);
-    if (decoder) source = SourceFrom(std::move(decoder), problem, held ? &file : nullptr);
+    if (decoder) source = SourceFrom(std::move(decoder), problem, mpeg ? nullptr : &file);
   }
   if (why) *why = source ? std::string() : problem;
   return source;

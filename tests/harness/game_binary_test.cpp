@@ -233,11 +233,13 @@ TEST_F(GameBinaryTest, AFifoInPlaceOfAContentFileIsNamedNotWaitedFor) {
   Script(
       "10 key down Space\n12 key up Space\n20 mouse move 385 207\n22 mouse down left\n"
       "24 mouse up left\n");
-  // A map or a definition that cannot be read stops the run with status 3; a picture is left out.
+  // A map or a definition that cannot be read stops the run with status 3; a picture is left out,
+  // a sound silent.
   for (auto [file, stops] :
        {std::pair{"data/levels/level1/title.dx", false},
         std::pair{"data/levels/level1/level.mrv", true}, std::pair{"data/chars/guard.pud", true},
-        std::pair{"data/hud/rsquare.tga", false}}) {
+        std::pair{"data/hud/rsquare.tga", false},
+        std::pair{"data/sounds/units/golem/step1.wav", false}}) {
     const fs::path real = dir / "content" / file;
     fs::rename(real, dir / "aside");
     ASSERT_EQ(mkfifo(real.c_str(), 0600), 0);
