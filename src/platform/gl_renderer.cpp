@@ -262,10 +262,14 @@ Texture GlRenderer::CreatePixelTexture(const PixelTexture& p, const std::string&
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                   p.nearestMin || p.exact ? GL_NEAREST : GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, p.exact ? GL_NEAREST : GL_LINEAR);
-  if (source_ && !path.empty() && p.rgba && !p.exact) {
-    // Read again when first drawn, like the compressed pictures.
-    const int32_t bytes = p.width * p.height * 4;
-    residency_.Track(name, path, PictureShape{GL_RGBA, p.width, p.height, bytes, true});
+  if (p.rgba && !p.exact) {
+    const PictureShape shape{GL_RGBA, p.width, p.height, p.width * p.height * 4, true};
+    if (source_ && !path.empty()) {
+      // Read again when first drawn, like the compressed pictures.
+      residency_.Track(name, path, shape);
+    } else {
+      Upload(name, shape, p.pixels);
+    }
     return name;
   }
   // RGB rows of an odd width are not 4-byte aligned; the default alignment would misread them.
@@ -274,9 +278,6 @@ Texture GlRenderer::CreatePixelTexture(const PixelTexture& p, const std::string&
     const GLenum format = p.rgba ? GL_RGBA : GL_RGB;
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), p.width, p.height, 0, format,
                  GL_UNSIGNED_BYTE, p.pixels);
-  } else if (p.rgba) {
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, p.width, p.height, GL_RGBA, GL_UNSIGNED_BYTE,
-                      p.pixels);
   } else {
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, p.width, p.height, GL_RGB, GL_UNSIGNED_BYTE, p.pixels);
   }
