@@ -129,7 +129,10 @@ bool SdlPlatform::CreateContext(bool fullScreen) {
   SDL_GL_MakeCurrent(window_, context_);
   SetVsync(vsync_);
   fullScreen_ = fullScreen && !windowed_;
-  SetFullScreen(fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  // A window as opened needs no change (asking the window system would cost a round trip or two).
+  if (fullScreen_ || !windowAsOpened_) {
+    SetFullScreen(fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  }
   SDL_ShowWindow(window_);
   SDL_RaiseWindow(window_);
   return true;
@@ -266,6 +269,7 @@ void SdlPlatform::ToggleFullScreen() {
 // display by hand, and a surface in memory keeps the size it has. The size SDL reports then stays
 // the size drawn into, so the picture, the screenshot and the cursor all fit the window.
 bool SdlPlatform::SetFullScreen(uint32_t flags) {
+  windowAsOpened_ = false;
   if (DrawsIntoMemory()) return true;
   if (WindowManagerRunning(window_)) return SDL_SetWindowFullscreen(window_, flags) == 0;
   int display = DisplayIndex();

@@ -94,6 +94,8 @@ class SdlPlatform : public Platform {
   bool windowed_ = false;
   bool fullScreen_ = false;
   bool modeChanged_ = false;
+  // Never made full screen: the window still has the windowed size and place it was opened with.
+  bool windowAsOpened_ = true;
   bool focused_ = true;
   bool framePresented_ = false;
   bool inputDevicesStarted_ = false;

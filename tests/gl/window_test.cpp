@@ -78,6 +78,15 @@ TEST_F(WindowTest, TheGlBackEndSetsUpAndCapturesTheLogicalPicture) {
   EXPECT_TRUE(platform.GetDesktopMode(desktop));
   EXPECT_GT(desktop.width, 0);
   EXPECT_EQ(desktop.bitsPerPixel, 32);
+  // Shown as opened: the windowed size, centred on the display (nothing moved it since).
+  SDL_Window* window = SDL_GL_GetCurrentWindow();
+  int x = 0, y = 0, w = 0, h = 0;
+  SDL_GetWindowPosition(window, &x, &y);
+  SDL_GetWindowSize(window, &w, &h);
+  EXPECT_EQ(w, 800);
+  EXPECT_EQ(h, 600);
+  EXPECT_EQ(x, (desktop.width - 800) / 2);
+  EXPECT_EQ(y, (desktop.height - 600) / 2);
 }
 
 TEST_F(WindowTest, JoysticksAreLookedForOnlyAfterTheFirstFrameIsShown) {
