@@ -2,8 +2,6 @@
 // is at that moment: a step that moves the unit changes what the next probe sees.
 #include "game/collision.hpp"
 
-#include <cmath>
-
 #include "base/measures.hpp"
 #include "game/kinds.hpp"
 
@@ -107,15 +105,6 @@ void PushPlayerOffBody(const LevelFrame& f, const Unit& u, double dt) {
 }
 
 }  // namespace
-
-uint8_t CellAt(const LevelMap& map, double x, double y) {
-  constexpr double kCellsPerPx = 1.0 / kCellPx;
-  const double cx = std::trunc(x * kCellsPerPx);
-  const double cy = std::trunc(y * kCellsPerPx);
-  // Outside the grid is empty space.
-  if (!(cx >= 0 && cx < kGridColumns && cy >= 0 && cy < kGridRows)) return kEmpty;
-  return map.Cells[static_cast<std::size_t>(cx)][static_cast<std::size_t>(cy)];
-}
 
 void CollideUnit(const LevelFrame& f, int i) {
   Unit& u = f.UnitAt(i);

@@ -67,9 +67,7 @@ void RecorderRenderer::DeleteTexture(Texture texture) {
 }
 
 void RecorderRenderer::PresentedMidFrame() {
-  DrawRecord r;
-  r.op = "present";
-  drawList_.push_back(r);
+  drawList_.emplace_back().op = "present";
 }
 
 std::string RecorderRenderer::PathOf(Texture texture) const {
@@ -77,19 +75,19 @@ std::string RecorderRenderer::PathOf(Texture texture) const {
   return it == textures_.end() ? std::string() : std::string(it->second.path);
 }
 
-DrawRecord RecorderRenderer::Record(const char* op, Texture texture, double x, double y) const {
-  DrawRecord r;
+DrawRecord& RecorderRenderer::Append(std::string_view op, Texture texture, double x, double y,
+                                     bool clamped) {
+  boundTexture = texture;
+  DrawRecord& r = drawList_.emplace_back();
   r.op = op;
   r.texture = texture;
-  if (auto it = textures_.find(texture); it != textures_.end()) r.texturePath = it->second.path;
+  if (auto it = textures_.find(texture); it != textures_.end()) {
+    r.texturePath = it->second.path;
+    if (clamped) it->second.clampedToEdge = true;
+  }
   r.x = x;
   r.y = y;
   return r;
-}
-
-void RecorderRenderer::BindClamped(Texture texture) {
-  boundTexture = texture;
-  if (auto it = textures_.find(texture); it != textures_.end()) it->second.clampedToEdge = true;
 }
 
 void RecorderRenderer::AlphaTestedBlend() {
@@ -103,15 +101,13 @@ void RecorderRenderer::DrawQuad(Texture texture, double x, double y, double dept
   modelView[0] = x;
   modelView[1] = y;
   modelView[2] = -depth;
-  BindClamped(texture);
   alphaTest = false;
   blend = false;
-  DrawRecord r = Record("quad", texture, x, y);
+  DrawRecord& r = Append("quad", texture, x, y, true);
   r.depth = depth;
   r.w = width;
   r.h = height;
   r.alpha = alpha;
-  drawList_.push_back(std::move(r));
 }
 
 void RecorderRenderer::DrawText(uint16_t size, const std::string& text, float x, float y,
@@ -121,11 +117,9 @@ void RecorderRenderer::DrawText(uint16_t size, const std::string& text, float x,
   modelView[2] = 0.2;
   if (text.empty()) return;
   AlphaTestedBlend();
-  boundTexture = font;
-  DrawRecord r = Record("text", font, x, y);
-  r.text = text.substr(0, kMaxTextBytes);
+  DrawRecord& r = Append("text", font, x, y, false);
+  r.text.assign(text, 0, kMaxTextBytes);
   r.size = size;
-  drawList_.push_back(std::move(r));
 }
 
 void RecorderRenderer::DrawTintedText(uint16_t size, const std::string& text, float x, float y,
@@ -141,13 +135,11 @@ void RecorderRenderer::DrawAnim(Texture texture, double x, double y, double dept
   modelView[1] = y;
   modelView[2] = -depth;
   AlphaTestedBlend();
-  BindClamped(texture);
-  DrawRecord r = Record("anim", texture, x, y);
+  DrawRecord& r = Append("anim", texture, x, y, true);
   r.depth = depth;
   r.w = width;
   r.h = height;
   r.mirrored = mirrored;
-  drawList_.push_back(std::move(r));
 }
 
 void RecorderRenderer::DrawLine(double x1, double y1, double x2, double y2, double depth,
@@ -155,7 +147,7 @@ void RecorderRenderer::DrawLine(double x1, double y1, double x2, double y2, doub
   modelView[0] = 0;
   modelView[1] = 0;
   modelView[2] = -depth;
-  DrawRecord r;
+  DrawRecord& r = drawList_.emplace_back();
   r.op = "line";
   r.x = x1;
   r.y = y1;
@@ -163,7 +155,6 @@ void RecorderRenderer::DrawLine(double x1, double y1, double x2, double y2, doub
   r.w = x2 - x1;
   r.h = y2 - y1;
   r.alpha = colour[3];
-  drawList_.push_back(std::move(r));
 }
 
 void RecorderRenderer::SetState(RenderState state, bool on) {

@@ -2,8 +2,8 @@
 // names, so every loader and screen runs without a window.
 #pragma once
 
-#include <map>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "gfx/renderer.hpp"
@@ -59,9 +59,7 @@ class RecorderRenderer : public Renderer {
 
   // The path a texture name was loaded from; empty for names no loader made.
   std::string PathOf(Texture texture) const;
-  // A textured operation's record with the fields every one of them has.
-  DrawRecord Record(const char* op, Texture texture, double x, double y) const;
-  const std::map<Texture, RecordedTexture>& Textures() const { return textures_; }
+  const std::unordered_map<Texture, RecordedTexture>& Textures() const { return textures_; }
 
   // What a test sets up.
   bool textureCompression = true;
@@ -88,12 +86,14 @@ class RecorderRenderer : public Renderer {
 
  private:
   Texture NextName();
-  void BindClamped(Texture texture);
+  // Appends a textured operation's record with the fields every one of them has. A drawing that
+  // binds its texture clamped to the edge marks the texture so.
+  DrawRecord& Append(std::string_view op, Texture texture, double x, double y, bool clamped);
   void AlphaTestedBlend();
 
   Image noPicture_;
   Texture lastName_ = 0;
-  std::map<Texture, RecordedTexture> textures_;
+  std::unordered_map<Texture, RecordedTexture> textures_;
   // Every path a texture was made from, once: draw records point into it, so the set only grows
   // (one entry per file the run loaded).
   std::unordered_set<std::string> paths_;

@@ -12,7 +12,7 @@
 // One recorded drawing operation. Fields that do not apply to an operation stay at their
 // defaults and are left out of the state dump.
 struct DrawRecord {
-  std::string op;  // "quad", "text", "anim", "line"
+  std::string_view op;  // "quad", "text", "anim", "line", "present"
   uint32_t texture = 0;
   // The path the texture was loaded from, in the recorder's one copy of it (valid while the
   // recorder lives).

@@ -142,6 +142,11 @@ TEST_F(Collision, ThePlayersMovesTakeTheCameraButTheClampDoesNot) {
   EXPECT_EQ(CellAt(gameState.map, 5, 10010), 0);
   gameState.map.Cells[2000][1000] = 1;
   EXPECT_EQ(CellAt(gameState.map, 20009.9, 10009.9), 1);
+  // The index is truncated toward zero: the 10 px before the first cell read it.
+  gameState.map.Cells[0][0] = 1;
+  EXPECT_EQ(CellAt(gameState.map, -9.9, -9.9), 1);
+  EXPECT_EQ(CellAt(gameState.map, -10, 0), 0);
+  EXPECT_EQ(CellAt(gameState.map, 0, -10), 0);
 }
 
 TEST_F(Collision, LivingGuardsAndGolemsBlockThePlayerStrictly) {
