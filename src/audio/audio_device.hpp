@@ -42,7 +42,10 @@ class AudioDevice {
   // Both of the above in one look at the stream (a frame asks this of every unit's sounds).
   virtual ChannelProgress ChannelGetProgress(uint32_t handle) = 0;
   virtual bool ChannelSetPosition(uint32_t handle, uint64_t position) = 0;
-  virtual bool ChannelSetAttributes(uint32_t handle, int frequency, int volume, int pan) = 0;
+  // Sets the volume (0 to 100), starts the stream unless it stands at its end, and with `loop`
+  // puts one at its end back to the start: what the game does to every sound it plays on, each
+  // frame, in one call. Returns where the stream stood (all 0 for an unknown handle).
+  virtual ChannelProgress ChannelPlayOn(uint32_t handle, int volume, bool loop) = 0;
   // Called once per frame with the frame's raw time step; a device without its own clock moves
   // its playing streams on by that much.
   virtual void Advance(double /*ms*/) {}

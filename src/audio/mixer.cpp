@@ -93,19 +93,36 @@ const Mixer::Stream* Mixer::Find(uint32_t handle) const {
 bool Mixer::Play(uint32_t handle, bool restart) {
   Stream* s = Find(handle);
   if (!s) return false;
+  PlayStream(*s, restart);
+  return true;
+}
+
+void Mixer::PlayStream(Stream& s, bool restart) {
   // Playing on, as the game asks of a sound every frame while it plays: nothing changes.
-  if (!restart && s->playing && s->sounding) return true;
+  if (!restart && s.playing && s.sounding) return;
   // Outside the lock: a sound's first play may read its file.
-  s->source->Prepare();
+  s.source->Prepare();
   std::lock_guard lock(mutex_);
   if (restart) {
-    s->position = s->playhead = 0;
-    s->source->Expect(0);
+    s.position = s.playhead = 0;
+    s.source->Expect(0);
   }
-  s->playing = s->position < s->source->Frames();
+  s.playing = s.position < s.source->Frames();
   // A device that got to the end first stays silent; one behind plays on to the end.
-  s->sounding = s->playhead < s->source->Frames();
-  return true;
+  s.sounding = s.playhead < s.source->Frames();
+}
+
+ChannelProgress Mixer::PlayOn(uint32_t handle, int volume, bool loop) {
+  Stream* s = Find(handle);
+  if (!s) return {};
+  // The volume is set before the stream starts: the audio thread may mix it at any moment, and
+  // must never hear a new sound at the volume of its previous use.
+  s->volume = std::clamp(volume, 0, 100);
+  // Starting a stream does not move it, so one look serves both tests.
+  const ChannelProgress progress = ProgressOf(*s);
+  if (progress.position < progress.length) PlayStream(*s, false);
+  if (loop && progress.AtEnd()) MoveStream(*s, 0);
+  return progress;
 }
 
 bool Mixer::Stop(uint32_t handle) {
@@ -126,22 +143,28 @@ uint64_t Mixer::Length(uint32_t handle) const {
 
 ChannelProgress Mixer::Progress(uint32_t handle) const {
   const Stream* s = Find(handle);
-  if (!s) return {};
-  uint64_t frameBytes = FrameBytes(*s->source);
-  return {s->position * frameBytes, s->length * frameBytes};
+  return s ? ProgressOf(*s) : ChannelProgress{};
+}
+
+ChannelProgress Mixer::ProgressOf(const Stream& s) {
+  const uint64_t frameBytes = FrameBytes(*s.source);
+  return {s.position * frameBytes, s.length * frameBytes};
 }
 
 bool Mixer::SetPosition(uint32_t handle, uint64_t bytes) {
-  std::lock_guard lock(mutex_);
   Stream* s = Find(handle);
-  if (!s) return false;
-  uint64_t frame = bytes / FrameBytes(*s->source);
-  if (frame > s->source->Frames()) return false;
-  s->position = s->playhead = frame;
-  s->source->Expect(frame);
+  return s && MoveStream(*s, bytes);
+}
+
+bool Mixer::MoveStream(Stream& s, uint64_t bytes) {
+  std::lock_guard lock(mutex_);
+  uint64_t frame = bytes / FrameBytes(*s.source);
+  if (frame > s.source->Frames()) return false;
+  s.position = s.playhead = frame;
+  s.source->Expect(frame);
   // A playing stream moved to its very end has ended; the device plays what the game plays.
-  if (s->position == s->source->Frames()) s->playing = false;
-  s->sounding = s->playing.load();
+  if (s.position == s.source->Frames()) s.playing = false;
+  s.sounding = s.playing.load();
   return true;
 }
 

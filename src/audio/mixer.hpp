@@ -51,6 +51,10 @@ class Mixer {
   bool SetPosition(uint32_t handle, uint64_t bytes);
   // 0 is silence, 100 full volume; the gain is linear, volume / 100.
   bool SetVolume(uint32_t handle, int volume);
+  // What the game does to every sound it plays on, each frame, in one look at the stream: sets
+  // the volume, starts the stream unless it stands at its end, and with `loop` puts one at its
+  // end back to the start. Returns where the stream stood (all 0 for an unknown handle).
+  ChannelProgress PlayOn(uint32_t handle, int volume, bool loop);
   std::vector<StreamInfo> Streams() const;
 
   // Adds the playing streams into `out` (interleaved stereo, `frames` frames, overwritten) and
@@ -85,6 +89,9 @@ class Mixer {
   };
   Stream* Find(uint32_t handle);
   const Stream* Find(uint32_t handle) const;
+  static ChannelProgress ProgressOf(const Stream& s);
+  void PlayStream(Stream& s, bool restart);
+  bool MoveStream(Stream& s, uint64_t bytes);
   void MixStream(Stream& s, size_t frames);
   // Keeps the summed frames of the accumulator below full scale.
   void Limit(size_t frames);

@@ -38,9 +38,8 @@ bool MixerDevice::ChannelSetPosition(uint32_t handle, uint64_t position) {
   return mixer_.SetPosition(handle, position);
 }
 
-bool MixerDevice::ChannelSetAttributes(uint32_t handle, int /*frequency*/, int volume,
-                                       int /*pan*/) {
-  return mixer_.SetVolume(handle, volume);
+ChannelProgress MixerDevice::ChannelPlayOn(uint32_t handle, int volume, bool loop) {
+  return mixer_.PlayOn(handle, volume, loop);
 }
 
 std::vector<StreamInfo> MixerDevice::Streams() const {

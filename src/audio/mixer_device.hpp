@@ -17,8 +17,7 @@ class MixerDevice : public AudioDevice {
   uint64_t StreamGetLength(uint32_t handle) override;
   ChannelProgress ChannelGetProgress(uint32_t handle) override;
   bool ChannelSetPosition(uint32_t handle, uint64_t position) override;
-  // Frequency and pan are fixed (every stream plays at the mixing rate, centred).
-  bool ChannelSetAttributes(uint32_t handle, int frequency, int volume, int pan) override;
+  ChannelProgress ChannelPlayOn(uint32_t handle, int volume, bool loop) override;
   std::vector<StreamInfo> Streams() const override;
 
   Mixer& mixer() { return mixer_; }

@@ -39,19 +39,12 @@ void cSND::Prefetch(const std::vector<std::string>& paths) {
 }
 
 void cSND::Play(SoundHandle handle, uint8_t volume, bool loop) {
-  AudioDevice& d = Device();
-  // The volume is set before the stream starts: the audio thread may mix it at any moment, and
-  // must never hear a new sound at the volume of its previous use.
-  d.ChannelSetAttributes(handle, kPlaybackRate, volume, 0);
-  // Starting a stream does not move it, so one look serves both tests.
-  ChannelProgress progress = d.ChannelGetProgress(handle);
-  if (progress.position < progress.length) d.ChannelPlay(handle, false);
-  if (loop && progress.AtEnd()) d.ChannelSetPosition(handle, 0);
+  Device().ChannelPlayOn(handle, volume, loop);
 }
 
 void cSND::PlayReport(SoundHandle handle, uint8_t volume, uint8_t& playing) {
-  Play(handle, volume, false);
-  playing = Ended(handle) ? 0 : 1;
+  // Starting a stream does not move it: where it stood is where a look after the play finds it.
+  playing = Device().ChannelPlayOn(handle, volume, false).AtEnd() ? 0 : 1;
 }
 
 bool cSND::Ended(SoundHandle handle) {
