@@ -14,15 +14,23 @@ export MORVA_ROOT=$root
 xvfb=(xvfb-run -a -s "-screen 0 1024x768x24 -noreset")
 rows=()
 row() { rows+=("$(printf '| %s | %s | %s | %s | %s | %s |' "$@")"); }
-# bench NAME FILTER: Google Benchmark JSON of one program
+# bench NAME COMMAND...: the Google Benchmark JSON of one program's run
 bench() {
   local out=$work/$1.json
   shift
   "$@" --benchmark_format=json >"$out" 2>/dev/null
   echo "$out"
 }
-# field FILE BENCHMARK KEY: one number of one benchmark's JSON entry
-field() { jq -r --arg n "$2" --arg k "$3" '.benchmarks[] | select(.name | startswith($n)) | .[$k]' "$1" | head -1; }
+# A figure set beside its reference in the same program: five runs of each, in random order so a
+# change in the machine's load falls on both alike, and the median of each.
+paired=(--benchmark_repetitions=5 --benchmark_enable_random_interleaving=true
+  --benchmark_report_aggregates_only=true)
+# field FILE BENCHMARK KEY: one number of one benchmark's JSON entry (the median of repeated runs)
+field() {
+  jq -r --arg n "$2" --arg k "$3" '.benchmarks[]
+    | select((.name | startswith($n)) and ((.aggregate_name // "median") == "median")) | .[$k]' "$1" |
+    head -1
+}
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 verdict() { awk -v v="$1" -v g="$2" -v op="$3" 'BEGIN { print ((op == "<=" ? v <= g : v >= g) ? "met" : "missed") }'; }
 
@@ -66,24 +74,24 @@ idle=$(awk '{printf "%.1f", 100 * ($1 + $2) / $3}' "$work/idle.time")
 row "idle frame loop CPU (10 ms cap)" "$idle % of a core" "-" "-" "< 5 %" "$(verdict "$idle" 5 "<=")"
 
 # A typical level frame on GL, frames per second beside a minimal program drawing the same quads.
-f=$(bench gl "${xvfb[@]}" "$build/bench/level_frame_bench")
+f=$(bench gl "${xvfb[@]}" "$build/bench/level_frame_bench" "${paired[@]}")
 game=$(field "$f" BM_LevelFrameThroughTheGame fps)
 minimal=$(field "$f" BM_LevelFrameMinimal fps)
 r=$(ratio "$game" "$minimal")
 row "GL level frame" "$(printf %.0f "$game") fps" "$(printf %.0f "$minimal") fps (minimal GL)" "$r" ">= 0.8x" "$(verdict "$r" 0.8 ">=")"
 
 # The same with every effect running at once.
-f=$(bench effects "${xvfb[@]}" "$build/bench/effects_frame_bench")
+f=$(bench effects "${xvfb[@]}" "$build/bench/effects_frame_bench" "${paired[@]}")
 game=$(field "$f" BM_EffectsFrameThroughTheGame fps)
 minimal=$(field "$f" BM_EffectsFrameMinimal fps)
 r=$(ratio "$game" "$minimal")
 row "GL frame, every effect at once" "$(printf %.0f "$game") fps" "$(printf %.0f "$minimal") fps (minimal GL)" "$r" ">= 0.8x" "$(verdict "$r" 0.8 ">=")"
 
 # Gameplay frame, level load, map parse.
-f=$(bench level "$build/bench/level_bench")
+f=$(bench level "$build/bench/level_bench" "${paired[@]}")
 us=$(field "$f" BM_RunLevel256Units real_time)
 row "gameplay frame, 256 units" "$(printf %.1f "$us") µs" "-" "-" "<= 50 µs" "$(verdict "$us" 50 "<=")"
-f2=$(bench combat "$build/bench/combat_frame_bench")
+f2=$(bench combat "$build/bench/combat_frame_bench" "${paired[@]}")
 acting=$(field "$f2" BM_RunLevel256EnemiesActing real_time)
 alone=$(field "$f2" BM_RunLevel256PlayerOnly real_time)
 row "gameplay frame, 256 units, enemies acting" "$(printf %.1f "$acting") µs" "$(printf %.1f "$alone") µs (player only)" "$(ratio "$acting" "$alone")" "<= 50 µs" "$(verdict "$acting" 50 "<=")"
