@@ -35,7 +35,6 @@ class AudioDevice {
   // Files that StreamCreateFile will be asked for soon, in that order: a device may decode them
   // ahead while the caller goes on.
   virtual void Prefetch(const std::vector<std::string>& /*files*/) {}
-  virtual bool ChannelPlay(uint32_t handle, bool restart) = 0;
   virtual bool ChannelStop(uint32_t handle) = 0;
   virtual uint64_t ChannelGetPosition(uint32_t handle) = 0;
   virtual uint64_t StreamGetLength(uint32_t handle) = 0;

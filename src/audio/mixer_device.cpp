@@ -14,10 +14,6 @@ uint32_t MixerDevice::StreamCreateFile(const std::string& path,
   return mixer_.Open(path, files);
 }
 
-bool MixerDevice::ChannelPlay(uint32_t handle, bool restart) {
-  return mixer_.Play(handle, restart);
-}
-
 bool MixerDevice::ChannelStop(uint32_t handle) {
   return mixer_.Stop(handle);
 }

@@ -11,7 +11,6 @@ class MixerDevice : public AudioDevice {
   uint32_t StreamCreateFile(const std::string& path,
                             const std::vector<std::string>& files) override;
   void Prefetch(const std::vector<std::string>& files) override { mixer_.Prefetch(files); }
-  bool ChannelPlay(uint32_t handle, bool restart) override;
   bool ChannelStop(uint32_t handle) override;
   uint64_t ChannelGetPosition(uint32_t handle) override;
   uint64_t StreamGetLength(uint32_t handle) override;
