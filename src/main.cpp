@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
+#include <string>
 
 #include "app/headless_platform.hpp"
 #include "app/level_file.hpp"
@@ -14,6 +16,27 @@
 #include "harness/options.hpp"
 #include "platform/sdl_program.hpp"
 #include "ui/config.hpp"
+
+namespace {
+
+// Scripted and headless runs have somebody reading their output; a player who started the game
+// from a desktop entry has no terminal.
+bool Interactive(const ProgramOptions& options) {
+  return !options.headless && !options.input && options.frames == 0;
+}
+
+// Each line of the refusal on the terminal and, in an interactive run, in a message box.
+void TellLevelRefused(const ProgramOptions& options, const std::string& error) {
+  std::istringstream lines(error);
+  for (std::string line; std::getline(lines, line);) {
+    std::fprintf(stderr, "morva: %s\n", line.c_str());
+  }
+  if (Interactive(options)) {
+    ShowMessageWithoutWindow("morva", "This level cannot be played:\n\n" + error);
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // Pictures, sounds and the driver's textures are large buffers, freed when a picture is set
@@ -45,7 +68,7 @@ int main(int argc, char** argv) {
   if (options.level) {
     PreparedLevel level = PrepareLevel(*options.level, RunningExecutable());
     if (!level.folder) {
-      std::fprintf(stderr, "morva: %s\n", level.error.c_str());
+      TellLevelRefused(options, level.error);
       return level.status;
     }
     options.levelFolder = level.folder->string();
@@ -59,7 +82,7 @@ int main(int argc, char** argv) {
     return RunProgram(options, platform, renderer, audio);
   }
 
-  bool interactive = !options.input && options.frames == 0;
+  bool interactive = Interactive(options);
   // How the game shows itself: settings.cfg, unless the command line says otherwise for this run.
   PlayerSettings shown = LoadPlayerSettings(ChooseUserPaths(options.config).settings, false);
   WindowChoice window = shown.window;

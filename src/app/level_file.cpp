@@ -131,7 +131,7 @@ PreparedLevel PrepareLevel(const fs::path& file, const fs::path& executable) {
   std::optional<std::string> bytes = ReadWholeFile(file);
   if (!bytes) return Failure(2, name + ": cannot read the level file");
   LevelSourceParse parsed = ParseLevelSource(*bytes);
-  if (!parsed.source) return Failure(2, name + ": " + parsed.error);
+  if (!parsed.source) return Failure(2, JoinMistakes(parsed.mistakes, name + ": "));
   LevelCompile compiled = CompileLevel(*parsed.source);
   if (!compiled.map) return Failure(2, name + ": " + compiled.error);
   const fs::path folder = LevelCacheFolder(*bytes);

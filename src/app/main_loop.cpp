@@ -129,6 +129,7 @@ void DXTimer1Timer() {
     if (f.menuShown == 1 && f.introDone == 1) RunMenu();
   }
   if (f.quitRequested == 1) windowCloseRequested = true;
+  DrawLastingNotice(f.quitRequested == 0 && f.menuShown == 1 && f.introDone == 1);
   DrawNotice();
   gameState.morva.EndFrame();
   gameState.keyReleased = 0;

@@ -60,10 +60,25 @@ class SessionRecorder {
   double lastStep_ = 0;
 };
 
+// The demo content a build of the game makes beside the program (build/content), when there.
+std::optional<std::filesystem::path> BuiltContentBeside(const std::filesystem::path& executable) {
+  if (executable.empty()) return std::nullopt;
+  const std::filesystem::path built = executable.parent_path() / "content";
+  std::error_code ec;
+  if (!std::filesystem::is_directory(built / "data", ec)) return std::nullopt;
+  return built;
+}
+
 // Kept to short lines: a message box shows them as they are.
 std::string NoContentMessage(const ContentSearch& search) {
   std::string text = "No game content found: there is no \"data\" folder in any of these places:";
   for (const std::string& t : search.tried) text += "\n  " + t;
+  const std::filesystem::path executable = RunningExecutable();
+  if (auto built = BuiltContentBeside(executable)) {
+    return text + "\n\nThe build made the demo content in\n  " + built->string() +
+           "\nStart the game with it:\n  " + executable.string() + " --root " + built->string() +
+           "\n(or set MORVA_ROOT=" + built->string() + "; ./play.sh does this for you).";
+  }
   text += std::string("\n\nAn installed game keeps its content in\n  ") +
           MORVA_INSTALL_CONTENT_DIR +
           "\n(or in <program's folder>/" MORVA_CONTENT_FROM_PROGRAM
@@ -171,6 +186,8 @@ struct Run {
   void ApplyInput() {
     Event e;
     while (gate.Next(e)) {
+      // The press that dismisses a notice is no input of the game's, nor of a recording's.
+      if (TakenByLastingNotice(e)) continue;
       recorder.Event(frame, e);
       HandleWindowEvent(e);
     }
@@ -345,7 +362,15 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   UserPaths userPaths = ChooseUserPaths(options.config);
   SetConfigPath(userPaths.config);
   SetPlayerSettingsPath(userPaths.settings);
-  gameState.playerSettings = LoadPlayerSettings(userPaths.settings, true, &gameState.bindings);
+  std::vector<std::string> settingsMistakes;
+  gameState.playerSettings =
+      LoadPlayerSettings(userPaths.settings, true, &gameState.bindings, &settingsMistakes);
+  // A player who started the game from a desktop menu reads no terminal; a scripted or
+  // headless run has somebody reading its output, and its input must reach the game unchanged.
+  if (!settingsMistakes.empty() && !options.headless && !options.input && options.frames == 0) {
+    PostLastingNotice(userPaths.settings.string() + " has mistakes; the other lines apply:",
+                      settingsMistakes);
+  }
   // A scripted run plays with the script's bindings (the defaults unless it says otherwise), so
   // a recording replays the same game whatever the player's own bindings are now.
   if (options.input) gameState.bindings = ScriptBindings(script);

@@ -1,6 +1,7 @@
 // Parsing, writing and compiling the level source text.
 #include "formats/level_source.hpp"
 
+#include <algorithm>
 #include <sstream>
 
 #include "base/parse_number.hpp"
@@ -82,132 +83,209 @@ uint8_t CollisionValue(char glyph) {
   return 0;
 }
 
-LevelSourceParse ParseLevelSource(const std::string& text) {
-  LevelSourceParse result;
-  LevelSource src;
-  src.width = 0;
-  std::istringstream in(text);
-  std::string line;
-  int lineNo = 0;
-  bool haveGrid = false;
-  auto fail = [&](const std::string& why) {
-    result.error = "line " + std::to_string(lineNo) + ": " + why;
-    return result;
-  };
+namespace {
 
-  while (std::getline(in, line)) {
-    ++lineNo;
-    line = StripCr(line);
-    std::vector<std::string> w = Words(line);
-    if (w.empty()) continue;
+// Reads a level source line by line. Every mistake is noted and the reading goes on, so that a
+// maker mends them all at once; a mistake that leaves later lines without a meaning (a size that
+// cannot be read, a grid that cannot be placed) is named once, not again at every line after it.
+class SourceReader {
+ public:
+  explicit SourceReader(const std::string& text) : in_(text) { src_.width = 0; }
+
+  LevelSourceParse Read() {
+    while (NextLine()) {
+      std::vector<std::string> w = Words(line_);
+      if (w.empty()) continue;
+      const std::string& key = w[0];
+      if (key == "screens") {
+        Screens(w);
+      } else if (key == "cell") {
+        Cell(w);
+      } else if (key == "grid") {
+        Grid(w);
+      } else if (key == "item") {
+        Item(w);
+      } else {
+        Character(w);
+      }
+    }
+    ++lineNo_;
+    CheckWhole();
+    return Result();
+  }
+
+ private:
+  bool NextLine() {
+    if (!std::getline(in_, line_)) return false;
+    ++lineNo_;
+    line_ = StripCr(line_);
+    return true;
+  }
+  void Fail(const std::string& why) { FailAt(lineNo_, why); }
+  void FailAt(int lineNo, const std::string& why) {
+    mistakes_.push_back("line " + std::to_string(lineNo) + ": " + why);
+  }
+
+  void Screens(const std::vector<std::string>& w) {
+    result_.lines.screens = lineNo_ - 1;
+    if (haveGrid_) return Fail("screens must come before the grid");
+    sizeRead_ = true;
+    if (w.size() != 3) return Fail("screens takes a width and a height");
+    auto sw = ParseNumber<int64_t>(w[1]), sh = ParseNumber<int64_t>(w[2]);
+    if (!sw || !sh || *sw < 1 || *sw > kMaxMapWidth || *sh < 1 || *sh > kMaxMapHeight) {
+      return Fail("the level is 1..25 screens wide and 1..16 high");
+    }
+    if (*sw * *sh > kMaxLevelScreens) {
+      return Fail("the level has " + std::to_string(*sw * *sh) + " screens; at most " +
+                  std::to_string(kMaxLevelScreens) + " can be drawn");
+    }
+    src_.width = static_cast<int32_t>(*sw);
+    src_.height = static_cast<int32_t>(*sh);
+  }
+
+  void Cell(const std::vector<std::string>& w) {
+    result_.lines.cell = lineNo_ - 1;
+    if (haveGrid_) return Fail("cell must come before the grid");
+    if (w.size() != 2) return Fail("cell takes one size in px");
+    auto c = ParseNumber<int64_t>(w[1]);
+    if (!c || *c < kCellPx || *c % kCellPx != 0 || kScreenWidthPx % *c != 0 ||
+        kScreenHeightPx % *c != 0) {
+      return Fail("a grid character covers a multiple of 10 px that divides 800 and 600");
+    }
+    src_.cellPx = static_cast<int32_t>(*c);
+  }
+
+  void Grid(const std::vector<std::string>& w) {
+    if (w.size() != 1) return Fail("grid stands alone on its line");
+    if (haveGrid_) return Fail("a second grid");
+    haveGrid_ = true;
+    result_.lines.grid = lineNo_ - 1;
+    if (src_.width == 0) {
+      // Without a size the rows cannot be counted: they are passed over up to the end line.
+      if (!sizeRead_) Fail("screens must come before the grid");
+      while (NextLine() && Words(line_) != std::vector<std::string>{"end"}) {
+      }
+      return;
+    }
+    const int rows = src_.GridRows();
+    for (int r = 0; r < rows; ++r) {
+      if (!NextLine()) {
+        return Fail("the grid has " + std::to_string(r) + " rows, the level needs " +
+                    std::to_string(rows));
+      }
+      GridRow();
+    }
+    const bool ended = NextLine() && Words(line_) == std::vector<std::string>{"end"};
+    if (!ended) {
+      if (in_.eof()) ++lineNo_;
+      return Fail("the grid has more rows than the level, or lacks its end line");
+    }
+    result_.lines.end = lineNo_ - 1;
+  }
+
+  void GridRow() {
+    src_.grid.push_back(line_);
+    const int columns = src_.GridColumns();
+    if (static_cast<int>(line_.size()) != columns) {
+      return Fail("a grid row of " + std::to_string(line_.size()) +
+                  " characters, the level needs " + std::to_string(columns));
+    }
+    const auto unknown = std::find_if_not(line_.begin(), line_.end(), IsGlyph);
+    if (unknown != line_.end()) {
+      Fail("unknown grid character '" + std::string(1, *unknown) + "' in column " +
+           std::to_string(unknown - line_.begin()));
+    }
+  }
+
+  void Item(const std::vector<std::string>& w) {
+    if (w.size() != 4) return Fail("item takes a kind and a position x y");
+    auto kind = ToByte(w[1], kItemNames);
+    auto x = ParseNumber<int64_t>(w[2]), y = ParseNumber<int64_t>(w[3]);
+    if (!kind) return Fail("unknown item kind '" + w[1] + "'");
+    if (!x || !y) return Fail("an item position is two whole numbers");
+    // Positions are tested against the map once the whole file is read.
+    if (*x < 0 || *y < 0 || *x > (1 << 24) || *y > (1 << 24)) return Fail("item outside the map");
+    src_.items.push_back({*kind, static_cast<int32_t>(*x), static_cast<int32_t>(*y)});
+    result_.lines.items.push_back(lineNo_ - 1);
+  }
+
+  void Character(const std::vector<std::string>& w) {
     const std::string& key = w[0];
-    const int at = lineNo - 1;
-    if (key == "screens") {
-      result.lines.screens = at;
-      if (w.size() != 3) return fail("screens takes a width and a height");
-      auto sw = ParseNumber<int64_t>(w[1]), sh = ParseNumber<int64_t>(w[2]);
-      if (!sw || !sh || *sw < 1 || *sw > kMaxMapWidth || *sh < 1 || *sh > kMaxMapHeight) {
-        return fail("the level is 1..25 screens wide and 1..16 high");
+    auto kind = ToByte(key, kKindNames);
+    if (!kind) return Fail("unknown line '" + key + "'");
+    if (w.size() != 4) return Fail(key + " takes a wake-up rule and a position x y");
+    auto wake = ToByte(w[1], kWakeNames);
+    auto x = ParseNumber<int64_t>(w[2]), y = ParseNumber<int64_t>(w[3]);
+    if (!wake) return Fail("unknown wake-up rule '" + w[1] + "'");
+    if (!x || !y || *x < 0 || *y < 0 || *x > (1 << 24) || *y > (1 << 24)) {
+      return Fail("a character position is two whole numbers, not below 0");
+    }
+    if (!src_.characters.empty() && *kind == kPlayer) return Fail("a second player");
+    // Kept all the same, so that the enemies after it are not each taken for the player.
+    if (src_.characters.empty() && *kind != kPlayer) Fail("the first character is the player");
+    src_.characters.push_back({*kind, *wake, static_cast<int32_t>(*x), static_cast<int32_t>(*y)});
+    result_.lines.characters.push_back(lineNo_ - 1);
+  }
+
+  void CheckWhole() {
+    if (src_.width == 0 && !sizeRead_) Fail("no screens line");
+    if (!haveGrid_) Fail("no grid");
+    if (src_.characters.empty()) Fail("no player");
+    if (src_.characters.size() > kMaxMapCharacters) Fail("more than 256 characters");
+    if (src_.items.size() > kMaxLevelItems) Fail("more than 100 items");
+    if (src_.width == 0) return;
+    const int64_t worldW = int64_t{src_.width} * kScreenWidthPx;
+    const int64_t worldH = int64_t{src_.height} * kScreenHeightPx;
+    for (std::size_t k = 0; k < src_.characters.size(); ++k) {
+      if (src_.characters[k].x >= worldW || src_.characters[k].y >= worldH) {
+        FailAt(result_.lines.characters[k] + 1,
+               "character " + std::to_string(k) + " lies outside the map");
       }
-      if (*sw * *sh > kMaxLevelScreens) {
-        return fail("the level has " + std::to_string(*sw * *sh) + " screens; at most " +
-                    std::to_string(kMaxLevelScreens) + " can be drawn");
+    }
+    for (std::size_t k = 0; k < src_.items.size(); ++k) {
+      if (src_.items[k].x >= worldW || src_.items[k].y >= worldH) {
+        FailAt(result_.lines.items[k] + 1, "item " + std::to_string(k) + " lies outside the map");
       }
-      if (haveGrid) return fail("screens must come before the grid");
-      src.width = static_cast<int32_t>(*sw);
-      src.height = static_cast<int32_t>(*sh);
-    } else if (key == "cell") {
-      result.lines.cell = at;
-      if (w.size() != 2) return fail("cell takes one size in px");
-      auto c = ParseNumber<int64_t>(w[1]);
-      if (!c || *c < kCellPx || *c % kCellPx != 0 || kScreenWidthPx % *c != 0 ||
-          kScreenHeightPx % *c != 0) {
-        return fail("a grid character covers a multiple of 10 px that divides 800 and 600");
-      }
-      if (haveGrid) return fail("cell must come before the grid");
-      src.cellPx = static_cast<int32_t>(*c);
-    } else if (key == "grid") {
-      if (w.size() != 1) return fail("grid stands alone on its line");
-      if (haveGrid) return fail("a second grid");
-      if (src.width == 0) return fail("screens must come before the grid");
-      haveGrid = true;
-      result.lines.grid = at;
-      const int columns = src.GridColumns();
-      const int rows = src.GridRows();
-      for (int r = 0; r < rows; ++r) {
-        if (!std::getline(in, line)) {
-          return fail("the grid has " + std::to_string(r) + " rows, the level needs " +
-                      std::to_string(rows));
-        }
-        ++lineNo;
-        line = StripCr(line);
-        if (static_cast<int>(line.size()) != columns) {
-          return fail("a grid row of " + std::to_string(line.size()) +
-                      " characters, the level needs " + std::to_string(columns));
-        }
-        for (std::size_t c = 0; c < line.size(); ++c) {
-          if (!IsGlyph(line[c])) {
-            return fail("unknown grid character '" + std::string(1, line[c]) + "' in column " +
-                        std::to_string(c));
-          }
-        }
-        src.grid.push_back(line);
-      }
-      if (!std::getline(in, line) || Words(StripCr(line)) != std::vector<std::string>{"end"}) {
-        ++lineNo;
-        return fail("the grid has more rows than the level, or lacks its end line");
-      }
-      ++lineNo;
-      result.lines.end = lineNo - 1;
-    } else if (key == "item") {
-      if (w.size() != 4) return fail("item takes a kind and a position x y");
-      auto kind = ToByte(w[1], kItemNames);
-      auto x = ParseNumber<int64_t>(w[2]), y = ParseNumber<int64_t>(w[3]);
-      if (!kind) return fail("unknown item kind '" + w[1] + "'");
-      if (!x || !y) return fail("an item position is two whole numbers");
-      src.items.push_back({*kind, static_cast<int32_t>(*x), static_cast<int32_t>(*y)});
-      result.lines.items.push_back(at);
-      // Positions are tested against the map once the whole file is read.
-      if (*x < 0 || *y < 0 || *x > (1 << 24) || *y > (1 << 24)) return fail("item outside the map");
-    } else {
-      auto kind = ToByte(key, kKindNames);
-      if (!kind) return fail("unknown line '" + key + "'");
-      if (w.size() != 4) return fail(key + " takes a wake-up rule and a position x y");
-      auto wake = ToByte(w[1], kWakeNames);
-      auto x = ParseNumber<int64_t>(w[2]), y = ParseNumber<int64_t>(w[3]);
-      if (!wake) return fail("unknown wake-up rule '" + w[1] + "'");
-      if (!x || !y || *x < 0 || *y < 0 || *x > (1 << 24) || *y > (1 << 24)) {
-        return fail("a character position is two whole numbers, not below 0");
-      }
-      if (src.characters.empty() && *kind != kPlayer) {
-        return fail("the first character is the player");
-      }
-      if (!src.characters.empty() && *kind == kPlayer) return fail("a second player");
-      src.characters.push_back({*kind, *wake, static_cast<int32_t>(*x), static_cast<int32_t>(*y)});
-      result.lines.characters.push_back(at);
     }
   }
 
-  ++lineNo;
-  if (src.width == 0) return fail("no screens line");
-  if (!haveGrid) return fail("no grid");
-  if (src.characters.empty()) return fail("no player");
-  if (src.characters.size() > kMaxMapCharacters) return fail("more than 256 characters");
-  if (src.items.size() > kMaxLevelItems) return fail("more than 100 items");
-  const int64_t worldW = int64_t{src.width} * kScreenWidthPx;
-  const int64_t worldH = int64_t{src.height} * kScreenHeightPx;
-  for (std::size_t k = 0; k < src.characters.size(); ++k) {
-    if (src.characters[k].x >= worldW || src.characters[k].y >= worldH) {
-      return fail("character " + std::to_string(k) + " lies outside the map");
+  LevelSourceParse Result() {
+    if (mistakes_.empty()) {
+      result_.source = std::move(src_);
+      return std::move(result_);
     }
+    LevelSourceParse failed;
+    failed.mistakes = std::move(mistakes_);
+    failed.error = JoinMistakes(failed.mistakes);
+    return failed;
   }
-  for (std::size_t k = 0; k < src.items.size(); ++k) {
-    if (src.items[k].x >= worldW || src.items[k].y >= worldH) {
-      return fail("item " + std::to_string(k) + " lies outside the map");
-    }
+
+  std::istringstream in_;
+  std::string line_;
+  int lineNo_ = 0;
+  bool haveGrid_ = false;
+  bool sizeRead_ = false;  // a screens line was read, good or bad
+  LevelSource src_;
+  LevelSourceParse result_;
+  std::vector<std::string> mistakes_;
+};
+
+}  // namespace
+
+std::string JoinMistakes(const std::vector<std::string>& mistakes, const std::string& prefix) {
+  std::string text;
+  const std::size_t named = std::min(mistakes.size(), kMistakesNamed);
+  for (std::size_t k = 0; k < named; ++k) {
+    text += (k > 0 ? "\n" : "") + prefix + mistakes[k];
   }
-  result.source = std::move(src);
-  return result;
+  if (mistakes.size() > named) {
+    text += "\n" + prefix + "and " + std::to_string(mistakes.size() - named) + " more";
+  }
+  return text;
+}
+
+LevelSourceParse ParseLevelSource(const std::string& text) {
+  return SourceReader(text).Read();
 }
 
 std::string FormatLevelSource(const LevelSource& src) {

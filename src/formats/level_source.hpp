@@ -76,10 +76,18 @@ struct LevelSourceLines {
 struct LevelSourceParse {
   std::optional<LevelSource> source;
   LevelSourceLines lines;  // with the source
-  std::string error;       // "line N: what is wrong", when source is empty
+  // When source is empty: each mistake ("line N: what is wrong") in the order of the text, and
+  // all of them as one text, a line each (at most kMistakesNamed of them, then "and N more").
+  std::vector<std::string> mistakes;
+  std::string error;
 };
 
 LevelSourceParse ParseLevelSource(const std::string& text);
+
+// A list of mistakes as one text: the first kMistakesNamed, a line each, with `prefix` before
+// each line, then "and N more" for the rest.
+constexpr std::size_t kMistakesNamed = 10;
+std::string JoinMistakes(const std::vector<std::string>& mistakes, const std::string& prefix = "");
 
 // The text that parses back to the same source (names for known kinds and rules).
 std::string FormatLevelSource(const LevelSource& source);

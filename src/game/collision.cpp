@@ -2,6 +2,9 @@
 // is at that moment: a step that moves the unit changes what the next probe sees.
 #include "game/collision.hpp"
 
+#include <algorithm>
+#include <cmath>
+
 #include "base/measures.hpp"
 #include "game/kinds.hpp"
 
@@ -53,13 +56,38 @@ struct Mover {
   }
 };
 
+double MapBottom(const LevelMap& map) {
+  return static_cast<double>(map.Height) * kScreenHeight;
+}
+
+// Feet past the map's bottom edge: nothing below can ever hold the unit again.
+bool BelowMap(const LevelMap& map, const Unit& u) {
+  return Feet(u) > MapBottom(map);
+}
+
+// A unit that has fallen out of the map is no longer held at its bottom edge: it falls on out of
+// sight instead of hanging there.
 void ClampToMap(const LevelMap& map, Unit& u) {
   const double right = map.Width * kScreenWidth - kMapMargin;
-  const double bottom = map.Height * kScreenHeight - kMapMargin;
+  const double bottom = MapBottom(map) - kMapMargin;
   if (u.x < kMapMargin) u.x = kMapMargin;
   if (u.y < kMapMargin) u.y = kMapMargin;
   if (u.x > right) u.x = right;
-  if (u.y > bottom) u.y = bottom;
+  if (u.y > bottom && !BelowMap(map, u)) u.y = bottom;
+}
+
+// The player who falls out of the map dies there; an enemy is gone for good. The camera stops
+// where it shows a player standing at the bottom edge, so the screen never fills with sky.
+void FallOutOfMap(const LevelFrame& f, int i, Unit& u) {
+  if (!BelowMap(f.map, u)) return;
+  if (i > 0) {
+    u.fellOut = 1;
+    return;
+  }
+  u.life = std::min(u.life, 0);
+  const double lowest = static_cast<double>(
+      kPlayerOnScreen - static_cast<int64_t>(std::trunc(MapBottom(f.map) - u.boxBottom)));
+  f.play.cameraY = std::max(f.play.cameraY, lowest);
 }
 
 bool CollidesWithMap(const Unit& u) {
@@ -115,5 +143,6 @@ void CollideUnit(const LevelFrame& f, int i) {
   FallAndStand(m, dt);
   PushUpOutOfGround(m, dt);
   StopAtWalls(m, dt);
+  FallOutOfMap(f, i, u);
   if (i > 0 && RulesOf(u.kind).blocksPlayer && u.life > 0) PushPlayerOffBody(f, u, dt);
 }

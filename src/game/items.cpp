@@ -77,7 +77,8 @@ cItem* LiveItem(ItemState& state, int i) {
   return item && !item->gone ? item : nullptr;
 }
 
+// A dying player takes nothing: a life item would revive it into an endless slow motion.
 void PickUpItem(GamePlay& play, cItem& item, const MapPoint& at) {
   Unit& p = play.units[0];
-  if (InPickUpSquare(at, p)) PickUp(play, item, p);
+  if (p.life >= 1 && InPickUpSquare(at, p)) PickUp(play, item, p);
 }

@@ -133,6 +133,7 @@ void UpdateUnitStates(const LevelFrame& f) {
     u.inRange = std::abs(player.x - u.x) < kRangeX && std::abs(player.y - u.y) < kRangeY;
     // A dying unit finishes its death wherever it is.
     if (u.Dead() && u.deathDone == 0) u.inRange = 1;
+    if (u.fellOut) u.inRange = 0;
   }
 }
 

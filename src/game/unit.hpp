@@ -55,6 +55,8 @@ struct UnitPlayState {
   uint8_t swingArmed = 0;  // a guard has swung at least once: its swing sound may play
   // A golem: a full combo was counted in this frame, for its sounds to comment.
   uint8_t fullComboCounted = 0;
+  // An enemy that fell out of the bottom of the map: no longer processed or drawn.
+  uint8_t fellOut = 0;
 };
 
 // What a unit keeps across a restart, as it always has: its animation, a sentinel's hover and

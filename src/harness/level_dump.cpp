@@ -91,7 +91,8 @@ json RuntimeJson(const Unit& u) {
               {"idlePeriod", u.idlePeriod},
               {"killScored", u.killScored},
               {"shotTaken", u.shotTaken},
-              {"swingArmed", u.swingArmed}};
+              {"swingArmed", u.swingArmed},
+              {"fellOut", u.fellOut}};
 }
 
 json UnitsJson() {

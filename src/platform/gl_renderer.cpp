@@ -330,6 +330,19 @@ void GlRenderer::DrawLine(double x1, double y1, double x2, double y2, double dep
                           const float colour[4]) {
   PlaceModelView(0, 0, -depth);
   glColor4f(colour[0], colour[1], colour[2], colour[3]);
+  if (y1 == y2 && lineWidth_ > 1 && lineScale_ != 1) {
+    // In a scaled picture a wide level line is the rectangle it covers: bands are laid in such
+    // strips, and wide lines rounded to whole pixels would leave gaps between them, where filled
+    // rectangles meet edge to edge. At the picture's own size the lines are exact as they are.
+    const double half = lineWidth_ / 2;
+    glBegin(GL_QUADS);
+    glVertex2d(x1, y1 - half);
+    glVertex2d(x2, y1 - half);
+    glVertex2d(x2, y1 + half);
+    glVertex2d(x1, y1 + half);
+    glEnd();
+    return;
+  }
   glBegin(GL_LINES);
   glVertex2d(x1, y1);
   glVertex2d(x2, y2);
@@ -360,8 +373,13 @@ void GlRenderer::SetState(RenderState state, bool on) {
   }
 }
 
+// A width in the picture's pixels: a scaled picture (full screen, a resized window) has wider
+// lines.
 void GlRenderer::SetLineWidth(float pixels) {
-  glLineWidth(pixels);
+  lineWidth_ = pixels;
+  const double viewHeight = viewBottom_ - viewTop_;
+  lineScale_ = viewHeight > 0 && viewport_.height > 0 ? viewport_.height / viewHeight : 1;
+  glLineWidth(static_cast<float>(pixels * lineScale_));
 }
 
 PictureSource ContentPictures() {

@@ -59,6 +59,8 @@ class GlRenderer : public Renderer {
   bool captureRequested_ = false;
   Image capture_;
   double viewLeft_ = 0, viewRight_ = 0, viewTop_ = 0, viewBottom_ = 0;
+  float lineWidth_ = 1;   // in the picture's pixels
+  double lineScale_ = 1;  // window pixels per picture pixel when the width was set
   PictureSource source_;
   TextureResidency residency_;
 };

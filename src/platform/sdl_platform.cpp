@@ -473,3 +473,7 @@ void SdlPlatform::SetTitle(const std::string& title) {
 void SdlPlatform::Raise() {
   if (window_) SDL_RaiseWindow(window_);
 }
+
+void ShowMessageWithoutWindow(const std::string& caption, const std::string& text) {
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
+}

@@ -120,3 +120,8 @@ class SdlPlatform : public Platform {
   // so it is read from the keyboard until they are let go or pressed again.
   std::vector<SDL_Scancode> focusKeys_;
 };
+
+// A message box with no game window behind it (a refusal before the game starts), for a player
+// who started the game from a desktop menu and has no terminal to read. Does nothing where no
+// box can be shown: the terminal has the message too.
+void ShowMessageWithoutWindow(const std::string& caption, const std::string& text);

@@ -146,7 +146,8 @@ bool SaveConfigIfChanged(const Settings& settings) {
   return SaveConfig(settings);
 }
 
-PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell, Bindings* bindings) {
+PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell, Bindings* bindings,
+                                  std::vector<std::string>* mistakes) {
   std::optional<std::string> text = ReadWholeFile(path);
   if (!text) {
     if (tell && SpecialFile(path)) NoteSpecialFile(path);
@@ -157,6 +158,7 @@ PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell, Bindings* bin
   for (const std::string& problem : tell ? parse.problems : std::vector<std::string>{}) {
     std::fprintf(stderr, "morva: %s %s (the other lines apply)\n", path.c_str(), problem.c_str());
   }
+  if (mistakes) *mistakes = parse.problems;
   return parse.settings;
 }
 

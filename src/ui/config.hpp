@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/game_state.hpp"
 #include "formats/settings_text.hpp"
@@ -53,9 +54,11 @@ bool SaveConfigIfChanged(const Settings& settings);
 
 // settings.cfg: the defaults when it is missing or unreadable; each damaged line is named on
 // stderr with its number, and the others apply.
-// With `bindings`, the file's action lines are bound over the defaults into it.
+// With `bindings`, the file's action lines are bound over the defaults into it; with `mistakes`,
+// the damaged lines are also handed back, a text each.
 PlayerSettings LoadPlayerSettings(const std::filesystem::path& path, bool tell = true,
-                                  Bindings* bindings = nullptr);
+                                  Bindings* bindings = nullptr,
+                                  std::vector<std::string>* mistakes = nullptr);
 // Writes the settings into the file (keeping the player's comments and other lines) as
 // SaveConfig writes config.dat, never half; says so when it cannot. True on success.
 // With `actions`, the action lines are written too.

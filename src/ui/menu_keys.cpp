@@ -39,6 +39,11 @@ struct Reader {
   int64_t frame = 0;
   std::array<bool, kMenuControlCount> held{};
   std::array<double, kMenuControlCount> heldMs{};
+  // Went down this frame, not a repeat of a held one.
+  std::array<bool, kMenuControlCount> pressed{};
+  // Held since before the screen's visit started (a direction held through the pause, say): it
+  // works nothing on the screen until it is let go, and its input state is left to the level.
+  std::array<bool, kMenuControlCount> heldOver{};
   MenuKeys keys;
   bool highlight = false;
   int cursorX = 0;
@@ -103,6 +108,7 @@ void ReadMenuKeys(double frameMs) {
       fired = ticks(r.heldMs[i]) > ticks(before);
     }
     if (!held) r.heldMs[i] = 0;
+    r.pressed[i] = held && !r.held[i];
     r.held[i] = held;
     r.keys.fired[i] = fired;
     any = any || fired;
@@ -125,12 +131,17 @@ MenuKeys TakeMenuKeys(int64_t& lastFrame) {
     MenuKeys none;
     none.highlightWasShown = reader.keys.highlightWasShown;
     none.visitStarts = true;
+    reader.heldOver = reader.held;
     return none;
   }
+  MenuKeys keys = reader.keys;
   for (size_t i = 0; i < kControls.size(); ++i) {
-    if (reader.keys.fired[i]) RemoveStatesOf(kControls[i]);
+    if (!reader.held[i]) reader.heldOver[i] = false;
+    if (reader.heldOver[i]) keys.fired[i] = false;
+    // A repeat takes nothing: the press before it already took the states its keys feed.
+    if (keys.fired[i] && reader.pressed[i]) RemoveStatesOf(kControls[i]);
   }
-  return reader.keys;
+  return keys;
 }
 
 bool MenuHighlightShown() {

@@ -59,7 +59,7 @@ TEST(LevelDocument, OpeningAndSavingChangesNoByte) {
   }
   LevelDocument::Opened bad = LevelDocument::Open("screens 1 1\ncell 100\ngrid\n");
   EXPECT_FALSE(bad.document);
-  EXPECT_EQ(bad.error, "line 3: the grid has 0 rows, the level needs 6");
+  EXPECT_EQ(bad.error, "line 3: the grid has 0 rows, the level needs 6\nline 4: no player");
 }
 
 TEST(LevelDocument, EditsKeepEveryCommentAndUndoingThemAllRestoresTheBytes) {

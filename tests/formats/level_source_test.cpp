@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -182,4 +183,33 @@ TEST(LevelSource, MistakesAreNamedWithTheirLine) {
   std::string many = kSmall;
   for (int i = 0; i < 98; ++i) many += "item life 10 10\n";
   EXPECT_NE(ErrorOf(many).find("100 items"), std::string::npos);
+}
+
+// Every mistake is named, a line each in the order of the file, ten at most; a size that cannot
+// be read is named once, not again at the grid and every character after it.
+TEST(LevelSource, EveryMistakeIsNamedOnce) {
+  std::string four = Replace(kSmall, "..t.=...", "..t.=..?");
+  four = Replace(four, "behind", "sometimes");
+  four = Replace(four, "700 100", "700 600");
+  four += "dragon awake 1 1\n";
+  LevelSourceParse p = ParseLevelSource(four);
+  EXPECT_EQ(p.mistakes, (std::vector<std::string>{"line 6: unknown grid character '?' in column 7",
+                                                  "line 13: unknown wake-up rule 'sometimes'",
+                                                  "line 19: unknown line 'dragon'",
+                                                  "line 17: item 1 lies outside the map"}));
+  EXPECT_EQ(std::count(p.error.begin(), p.error.end(), '\n'), 3) << p.error;
+
+  std::string fifteen = kSmall;
+  for (int i = 0; i < 15; ++i) fifteen += "dragon awake 1 1\n";
+  p = ParseLevelSource(fifteen);
+  EXPECT_EQ(p.mistakes.size(), 15u);
+  EXPECT_EQ(p.error.substr(p.error.rfind('\n') + 1), "and 5 more");
+  EXPECT_EQ(JoinMistakes({"line 1: a"}, "my.lvl: "), "my.lvl: line 1: a");
+
+  for (const char* size : {"screens 26 1", "screens 1", "screens x y"}) {
+    SCOPED_TRACE(size);
+    EXPECT_EQ(ParseLevelSource(Replace(kSmall, "screens 1 1", size)).mistakes.size(), 1u);
+  }
+  EXPECT_EQ(ParseLevelSource(Replace(kSmall, "player awake", "guard awake")).mistakes,
+            std::vector<std::string>{"line 12: the first character is the player"});
 }

@@ -48,17 +48,25 @@ TEST_F(Items, ThePickUpSquareIsStrictOnEverySide) {
 }
 
 TEST_F(Items, LifeIsCappedAtAHundredAndChargesAccumulate) {
+  // A dying player (life below 1) takes nothing: it would be revived into an endless slow motion.
   struct Row {
     int lifeBefore, lifeAfter;
-  } rows[] = {{50, 80}, {70, 100}, {85, 100}, {100, 100}, {-5, 25}};
+    uint8_t taken;
+  } rows[] = {{50, 80, 1}, {70, 100, 1}, {85, 100, 1}, {100, 100, 1},
+              {1, 31, 1},  {0, 0, 0},    {-5, -5, 0}};
   for (const Row& r : rows) {
     gameState.map.ItemCount = 0;
     cItem& item = Item(kItemLifeKind, 400, 300);
+    cItem& power = Item(kItemPowerUpKind, 400, 300);
     player->life = r.lifeBefore;
+    gameState.play.powerUpCharges = 0;
     RunItems(Frame());
     EXPECT_EQ(player->life, r.lifeAfter) << r.lifeBefore;
-    EXPECT_EQ(item.picked, 1) << "consumed also at full life";
+    EXPECT_EQ(item.picked, r.taken) << "consumed also at full life";
+    EXPECT_EQ(power.picked, r.taken) << r.lifeBefore;
   }
+  player->life = 10;
+  gameState.play.powerUpCharges = 0;
   gameState.map.ItemCount = 0;
   for (int i = 0; i < 3; ++i) Item(kItemPowerUpKind, 400, 300);
   RunItems(Frame());

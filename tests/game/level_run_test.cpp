@@ -159,6 +159,57 @@ TEST_F(LevelRunTest, LosingTheFocusPausesAndEscapeInThePauseMenuResumes) {
   EXPECT_EQ(back.state["flags"]["paused"], 1) << "the Escape that left the options";
 }
 
+// Right held through the pause and the resume still walks: the pause menu leaves it to the level.
+TEST_F(LevelRunTest, ADirectionHeldThroughThePauseWalksAgainAfterResume) {
+  LevelMapFile map = FloorMap(4, 1);
+  AddCharacter(map, kPlayer, 0, 300, 500);
+  content.SetLevelMap(map);
+  const int hold = kLevelFirstFrame + 5;
+  const std::string script = At(hold, "key down Right") + At(hold + 10, "key down Escape") +
+                             At(hold + 11, "key up Escape") + At(hold + 80, "key down Escape") +
+                             At(hold + 81, "key up Escape");
+  const double resumedAt = UnitAtIndex(Run(script, hold + 85).state, 0)["x"];
+  LevelRun later = Run(script, hold + 115);
+  EXPECT_EQ(later.state["flags"]["paused"], 0);
+  EXPECT_GT(UnitAtIndex(later.state, 0)["x"].get<double>(), resumedAt + 50);
+}
+
+// A hole down to the map's bottom edge: the player who walks into it dies there (a life item it
+// falls through while dying does not revive it) and the level starts again; the guard that drops
+// through is gone, unscored; the camera stops where a player standing on the bottom edge puts it.
+TEST_F(LevelRunTest, AFallOutOfTheMapKillsThePlayerAndTakesAnEnemyAway) {
+  LevelMapFile map = FloorMap(2, 2);
+  for (int cx = 40; cx < map.Columns(); ++cx) {
+    for (int cy = map.Rows() - 3; cy < map.Rows(); ++cy) map.SetCell(cx, cy, 0);
+  }
+  AddCharacter(map, kPlayer, 0, 340, 1100);
+  AddCharacter(map, kGuard, 0, 900, 1000);
+  AddItem(map, kItemLifeKind, 410, 1200);
+  content.SetLevelMap(map);
+  const int walk = kLevelFirstFrame + 5;
+  const std::string script = At(walk, "key down Right") + At(walk + 30, "key up Right");
+  // The player's feet lie 56 px below it.
+  const double lowestCamera = 400 - (1200 - 56);
+  for (int frames : {kLevelFirstFrame + 20, kLevelFirstFrame + 60, kLevelFirstFrame + 300}) {
+    SCOPED_TRACE(frames);
+    const json s = Run(script, frames).state;
+    const json& player = UnitAtIndex(s, 0);
+    EXPECT_GE(s["camera"]["cameraY"].get<double>(), lowestCamera);
+    if (frames == kLevelFirstFrame + 20) continue;
+    EXPECT_EQ(s["camera"]["cameraY"].get<double>(), lowestCamera);
+    EXPECT_LT(player["life"].get<int>(), 1);
+    EXPECT_EQ(s["items"][0]["picked"], 0) << "no life for the dying";
+    EXPECT_EQ(s["engine"]["timeScale"], 1300);
+    EXPECT_EQ(UnitAtIndex(s, 1)["fellOut"], 1);
+    EXPECT_EQ(CountDraws(s, "anim"), 1) << "the guard is drawn no more";
+    EXPECT_EQ(s["levelStats"]["points"], 0);
+  }
+  const json again = Run(script, kLevelFirstFrame + 500).state;
+  EXPECT_EQ(again["engine"]["timeScale"], 1000);
+  EXPECT_EQ(UnitAtIndex(again, 0)["life"], 100);
+  EXPECT_EQ(UnitAtIndex(again, 0)["x"], 340) << "back at its start";
+}
+
 // A script's bindings decide which key strikes, and a session is recorded with the bindings in
 // force, so that it replays alike wherever it is played.
 TEST_F(LevelRunTest, TheBindingsOfARecordingDecideWhichKeyStrikes) {

@@ -21,6 +21,7 @@
 #include "test_support.hpp"
 #include "ui/front_end.hpp"
 #include "ui/menu.hpp"
+#include "ui/outline.hpp"
 #include "ui/ui_content.hpp"
 
 namespace fs = std::filesystem;
@@ -209,4 +210,29 @@ TEST_F(LetterboxTest, TexturesLoadedBeforeADisplaySetUpStillDraw) {
   DrawQuad(page, 0, 0, -2, 800, 600, 1);
   int x = 0, y = 0;
   EXPECT_TRUE(FindColour(uicontent::Shade(2), x, y)) << "the page's colour is on the screen";
+}
+
+// A band is laid in strips of lines: in a picture scaled up (full screen, a larger window) the
+// strips must widen with it, or what lies under the band shows between them.
+TEST_F(LetterboxTest, ABandCoversItsWholeBoxInAScaledPicture) {
+  constexpr int kWidth = 1000, kHeight = 750;  // 1.25 times; the test screen is 1024 x 768
+  Resize(kWidth, kHeight);
+  // The driver takes the new size at a buffer swap.
+  Frame();
+  SDL_GL_SwapWindow(Window());
+  BeginFrame(0, 800, 0, 600);
+  const uicontent::Colour red{230, 20, 20};
+  DrawBand(50, 128, 700, 316, LineColour{red.r / 255.0f, red.g / 255.0f, red.b / 255.0f, 1});
+  std::vector<uint8_t> pixels(static_cast<size_t>(kWidth) * kHeight * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  int uncovered = 0;
+  // The band's box scaled, a pixel inside each edge; GL's rows count from the bottom.
+  for (int y = kHeight - 555 + 1; y < kHeight - 160 - 1; ++y) {
+    for (int x = 63 + 1; x < 937 - 1; ++x) {
+      const uint8_t* p = &pixels[(static_cast<size_t>(y) * kWidth + x) * 4];
+      uncovered += std::abs(p[0] - red.r) + std::abs(p[1] - red.g) + std::abs(p[2] - red.b) > 12;
+    }
+  }
+  EXPECT_EQ(uncovered, 0);
 }

@@ -373,7 +373,8 @@ TEST_F(GameBinaryTest, ALevelFileIsCheckedCompiledOnceAndPlayed) {
                             "end\nplayer awake 120 444\nguard awake 520 444\n"
                             "item life 300 448\n";
   WriteFile(dir / "my.lvl", level);
-  WriteFile(dir / "bad.lvl", level + "gaurd awake 1 1\n");
+  WriteFile(dir / "bad.lvl",
+            level + "gaurd awake 1 1\nitem cake 5 5\nguard sideways 5 5\nplayer awake 5 5\n");
   Script(
       "10 key down Space\n12 key up Space\n20 mouse move 385 207\n22 mouse down left\n"
       "24 mouse up left\n");
@@ -385,8 +386,11 @@ TEST_F(GameBinaryTest, ALevelFileIsCheckedCompiledOnceAndPlayed) {
   };
   RunResult bad = play("bad.lvl");
   EXPECT_EQ(bad.status, 2);
-  EXPECT_NE(bad.output.find("bad.lvl: line 15: unknown line 'gaurd'"), std::string::npos)
-      << bad.output;
+  for (const char* mistake :
+       {"morva: bad.lvl: line 15: unknown line 'gaurd'", "morva: bad.lvl: line 16: unknown item",
+        "morva: bad.lvl: line 17: unknown wake-up", "morva: bad.lvl: line 18: a second player"}) {
+    EXPECT_NE(bad.output.find(mistake), std::string::npos) << bad.output;
+  }
   EXPECT_FALSE(fs::exists(dir / "state.json")) << "refused before the game started";
   ASSERT_EQ(mkfifo((dir / "fifo.lvl").c_str(), 0600), 0);
   RunResult fifo = play("fifo.lvl");

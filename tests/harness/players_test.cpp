@@ -89,17 +89,34 @@ TEST(SettingsOnExit, AChangeMadeInTheOptionsIsKeptHoweverTheProgramEnds) {
   EXPECT_EQ(static_cast<int>(bytes[0]), 50) << "SIGTERM";
 }
 
+// A copy of the program with nothing beside it gets the advice for an installed game; the build's
+// own program, beside the demo content the build made, is told to start with that.
 TEST(NoContent, TheMessageSaysOnceWhoSpeaksAndWhatAnInstalledUserCanDo) {
   TempDir dir{"players_no_content"};
   fs::create_directories(dir / "nothing");
-  RunResult r = RunGame({"--headless", "--frames", "1", "--root", "nothing"}, dir.path());
-  EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.output.rfind("morva: No game content found", 0), 0u) << r.output;
-  EXPECT_EQ(r.output.find("MORVA:"), std::string::npos) << "no doubled prefix";
+  fs::create_directories(dir / "bin");
+  fs::copy_file(MORVA_BINARY, dir / "bin" / "morva");
+  const std::string copy = "cd '" + dir.path().string() + "' && bin/morva --headless --frames 1 " +
+                           "--root nothing > out.txt 2>&1";
+  const int status = std::system(copy.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 3);
+  const std::string output = ReadFile(dir / "out.txt");
+  EXPECT_EQ(output.rfind("morva: No game content found", 0), 0u) << output;
+  EXPECT_EQ(output.find("MORVA:"), std::string::npos) << "no doubled prefix";
   for (const char* advice : {MORVA_INSTALL_CONTENT_DIR, "installing the game again",
                              "mkcontent DIR", "--root DIR", "MORVA_ROOT=DIR", "./play.sh"}) {
-    EXPECT_NE(r.output.find(advice), std::string::npos) << advice;
+    EXPECT_NE(output.find(advice), std::string::npos) << advice;
   }
+
+  // A build that takes another build's content (the sanitizer build) has none beside it.
+  const fs::path built = fs::path(MORVA_BINARY).parent_path() / "content";
+  if (!fs::is_directory(built / "data")) return;
+  RunResult r = RunGame({"--headless", "--frames", "1", "--root", "nothing"}, dir.path());
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.output.find(std::string(MORVA_BINARY) + " --root " + built.string()),
+            std::string::npos)
+      << r.output;
 }
 
 TEST(UserFolders, ADesktopStartLeavesNothingInTheWorkingDirectory) {

@@ -149,6 +149,23 @@ TEST_F(MenuKeysTest, KeysThatWorkAMenuLeaveTheInputStates) {
   EXPECT_TRUE(DXInput1.Has(kPowerUpButton));
 }
 
+// Right held through the pause: the pause menu neither moves by it nor takes its state, however
+// long it was held in the level before; let go and pressed again, it works the menu.
+TEST_F(MenuKeysTest, ADirectionHeldSinceBeforeTheVisitIsLeftToTheLevel) {
+  Key(vk::RightArrow, true);
+  for (int frame = 0; frame < 100; ++frame) {
+    DXInput1.Update();
+    ReadMenuKeys(10);
+  }
+  for (int frame = 0; frame < 100; ++frame) EXPECT_FALSE(Frame().Fired(MenuControl::Right));
+  EXPECT_TRUE(DXInput1.Has(Right));
+  Key(vk::RightArrow, false);
+  Frame();
+  Key(vk::RightArrow, true);
+  EXPECT_TRUE(Frame().Fired(MenuControl::Right));
+  EXPECT_FALSE(DXInput1.Has(Right));
+}
+
 TEST_F(MenuKeysTest, NothingFiresInTheFirstFrameOfAVisitAndTheMouseHidesTheHighlight) {
   Frame();
   Key(vk::Return, true);
