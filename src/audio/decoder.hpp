@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 // One open sound file. Not thread-safe: one reader at a time.
@@ -31,12 +32,17 @@ class Decoder {
 };
 
 // MP3 (MPEG audio) through libmpg123. The stated length is counted from the frame headers, so it
-// is exact; gapless information in a LAME tag trims the encoder's delay and padding.
-std::unique_ptr<Decoder> OpenMp3Decoder(const std::string& file, std::string& why);
+// is exact; gapless information in a LAME tag trims the encoder's delay and padding. The audio
+// begins `start` bytes into the file (after padding, see MpegAudioStart).
+std::unique_ptr<Decoder> OpenMp3Decoder(const std::string& file, std::string& why,
+                                        uint64_t start = 0);
 // WAV and the other formats libsndfile reads, whose headers give their length.
 std::unique_ptr<Decoder> OpenSndFileDecoder(const std::string& file, std::string& why);
-// Whether a file's first bytes are an ID3v2 tag or an MPEG audio frame header.
-bool LooksLikeMpegAudio(const std::string& file);
+// Where a file's MPEG audio begins, if it is MPEG audio: 0 when it starts with an ID3v2 tag or a
+// frame header; after zero bytes of padding, the first frame header, provided a second one of the
+// same stream follows where the first's length says and the first begins within 64 KiB. Nothing
+// for any other file.
+std::optional<uint64_t> MpegAudioStart(const std::string& file);
 
 // Whether a RIFF WAVE file holds fewer sound bytes than its data chunk declares (a file cut
 // short still plays, as far as it goes, but says so). False for any other file.

@@ -19,13 +19,6 @@ int16_t ToSample(float v) {
   return static_cast<int16_t>(std::lrint(v));
 }
 
-// The limiter: a mix that would reach full scale has its gain dropped at once so that its peak
-// lands at the ceiling, and the gain then comes back over about a tenth of a second. A mix that
-// stays below full scale passes untouched.
-constexpr float kFullScale = 32766.5f;  // from here on a sample would be written at full scale
-constexpr float kCeiling = 31000.0f;    // about -0.5 dB
-// Per frame, the share of the way back to full gain (a time constant of 100 ms at 44100 Hz).
-constexpr float kRecovery = 1.0f / (0.1f * 44100.0f);
 }  // namespace
 
 Mixer::Mixer() {
@@ -76,6 +69,8 @@ void Mixer::Clear() {
   {
     std::lock_guard lock(mutex_);
     old.swap(streams_);
+    // What was mixed but not yet heard goes too: after this the device is silent at once.
+    limiter_ = Limiter();
   }
   // The sources (and their open files) go here, outside the lock.
 }
@@ -248,21 +243,8 @@ void Mixer::Mix(int16_t* out, size_t frames) {
   for (const auto& s : streams_) {
     if (s->sounding) MixStream(*s, frames);
   }
-  Limit(frames);
+  limiter_.Process(accumulator_.data(), frames);
   for (size_t i = 0; i < frames * 2; ++i) out[i] = ToSample(accumulator_[i]);
-}
-
-void Mixer::Limit(size_t frames) {
-  float* a = accumulator_.data();
-  for (size_t i = 0; i < frames; ++i) {
-    const float peak = std::max(std::abs(a[2 * i]), std::abs(a[2 * i + 1]));
-    if (gain_ < 1.0f) gain_ = std::min(1.0f, gain_ + (1.0f - gain_) * kRecovery + 1e-6f);
-    if (peak >= kFullScale) gain_ = std::min(gain_, kCeiling / peak);
-    if (gain_ < 1.0f) {
-      a[2 * i] *= gain_;
-      a[2 * i + 1] *= gain_;
-    }
-  }
 }
 
 void Mixer::SetRealTime(bool realTime) {

@@ -11,12 +11,15 @@
 #include <vector>
 
 #include "audio/audio_device.hpp"
+#include "audio/limiter.hpp"
 #include "audio/sound_prefetch.hpp"
 #include "audio/sound_source.hpp"
 
 // The output rate. Every stream plays one of its frames per output frame, whatever rate its file
 // was made at (a 22050 Hz file plays at double speed), as the game's sounds were made for.
 constexpr int kMixRate = 44100;
+// How many frames after it is mixed a frame is heard (the limiter's look-ahead, under 2 ms).
+constexpr size_t kHeardLateFrames = Limiter::kDelayFrames;
 
 // One thread (the game's) opens, plays, positions and asks about streams while another (the
 // sound card's) mixes them. What the game asks about every frame (where a stream is, how long it
@@ -37,7 +40,7 @@ class Mixer {
   uint32_t Open(const std::string& path, const std::string& file);
   // Adds an already opened source; returns its handle.
   uint32_t Add(const std::string& path, std::unique_ptr<SoundSource> source);
-  // Forgets every stream; their handles become harmless.
+  // Forgets every stream, and what of them is still to be heard; their handles become harmless.
   void Clear();
 
   // Without `restart` a playing stream goes on unchanged; a stream at its end stays silent.
@@ -58,8 +61,11 @@ class Mixer {
   std::vector<StreamInfo> Streams() const;
 
   // Adds the playing streams into `out` (interleaved stereo, `frames` frames, overwritten) and
-  // moves them on. A stream that reaches its end stops exactly at its length. A sum that would
-  // reach full scale is limited below it; one that stays below is left as it is.
+  // moves them on. A stream that reaches its end stops exactly at its length. What comes out is
+  // the sum of kHeardLateFrames frames earlier (silence at first): the limiter looks that far
+  // ahead to bring a sum that would reach full scale smoothly below it. A sum that stays below
+  // comes out exactly as it was. Positions count the frames mixed (with a sound card the game
+  // reads the frame clock's, which no delay touches).
   void Mix(int16_t* out, size_t frames);
   // In real time (a sound card's callback) Mix never waits for music to be decoded; otherwise
   // (tests, tools) it does, so what it produces does not depend on thread timing.
@@ -93,8 +99,6 @@ class Mixer {
   void PlayStream(Stream& s, bool restart);
   bool MoveStream(Stream& s, uint64_t bytes);
   void MixStream(Stream& s, size_t frames);
-  // Keeps the summed frames of the accumulator below full scale.
-  void Limit(size_t frames);
 
   mutable std::mutex mutex_;
   // Handle n is streams_[n - 1]; the table changes on the game's thread only, under the lock.
@@ -102,6 +106,6 @@ class Mixer {
   std::vector<float> accumulator_;
   bool realTime_ = false;
   bool frameClock_ = false;
-  float gain_ = 1.0f;  // the limiter's, carried from one mix to the next
+  Limiter limiter_;
   SoundPrefetch prefetch_;
 };

@@ -119,9 +119,9 @@ std::unique_ptr<Decoder> OpenDecoder(const std::string& file, std::string& why,
     why = "the file is empty";
     return nullptr;
   }
-  const bool mp3 = LooksLikeMpegAudio(file);
-  if (mpeg) *mpeg = mp3;
-  return mp3 ? OpenMp3Decoder(file, why) : OpenSndFileDecoder(file, why);
+  const std::optional<uint64_t> mp3 = MpegAudioStart(file);
+  if (mpeg) *mpeg = mp3.has_value();
+  return mp3 ? OpenMp3Decoder(file, why, *mp3) : OpenSndFileDecoder(file, why);
 }
 
 // A short sound read from its file the first time it plays: its length is found when the file is

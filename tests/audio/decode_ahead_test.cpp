@@ -104,7 +104,8 @@ TEST(DecodeAhead, RealTimeMixingPlaysSilenceWhileTheDecoderIsHeldAndMusicOnceItA
   // The position moved on through the silence; the music decoded there arrives, in order.
   std::vector<int16_t> out = MixUntilMusic(m, 64);
   ASSERT_FALSE(out.empty()) << "the decoding thread never delivered";
-  uint64_t first = m.mixer.Position(m.handle) / 2 - 64;
+  // The frames heard are those mixed kHeardLateFrames frames before.
+  uint64_t first = m.mixer.Position(m.handle) / 2 - 64 - kHeardLateFrames;
   for (size_t i = 0; i < 64; ++i) {
     ASSERT_EQ(out[2 * i], Value(first + i)) << "frame " << first + i;
     ASSERT_EQ(out[2 * i + 1], Value(first + i));
@@ -122,8 +123,8 @@ TEST(DecodeAhead, WithoutRealTimeTheMixerWaitsSoEveryFrameIsThere) {
   });
   std::vector<int16_t> out = m.Mix(kAheadFrames + 1000);  // more than the ring holds at once
   opener.join();
-  for (size_t i = 0; i < kAheadFrames + 1000; ++i) {
-    ASSERT_EQ(out[2 * i], Value(500'000 + i)) << "frame " << 500'000 + i;
+  for (size_t i = kHeardLateFrames; i < kAheadFrames + 1000; ++i) {
+    ASSERT_EQ(out[2 * i], Value(500'000 + i - kHeardLateFrames)) << "frame " << 500'000 + i;
   }
 }
 

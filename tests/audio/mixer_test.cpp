@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cmath>
 
 #include <atomic>
 #include <thread>
@@ -14,6 +15,7 @@
 
 using testsound::ConstantSource;
 using testsound::CountingSource;
+using testsound::SineSource;
 
 namespace {
 
@@ -23,24 +25,28 @@ std::vector<int16_t> MixFrames(Mixer& mixer, size_t frames) {
   return out;
 }
 
+// Every frame is heard this many frames after it is mixed.
+constexpr size_t kLate = kHeardLateFrames;
+
 TEST(MixerLevels, MonoGoesToBothSidesScaledLinearlyByVolume) {
   Mixer mixer;
   uint32_t h = mixer.Add("count", std::make_unique<CountingSource>(1, 5000));
   mixer.SetVolume(h, 100);
   mixer.Play(h, false);
   std::vector<int16_t> full = MixFrames(mixer, 600);
-  for (size_t i = 0; i < 600; ++i) {
-    ASSERT_EQ(full[2 * i], CountingSource::Value(i, 0)) << i;
-    ASSERT_EQ(full[2 * i + 1], CountingSource::Value(i, 0)) << i;
+  for (size_t i = kLate; i < 600; ++i) {
+    ASSERT_EQ(full[2 * i], CountingSource::Value(i - kLate, 0)) << i;
+    ASSERT_EQ(full[2 * i + 1], CountingSource::Value(i - kLate, 0)) << i;
   }
   // The new volume applies from the next mix on, where the stream left off.
   mixer.SetVolume(h, 50);
   std::vector<int16_t> half = MixFrames(mixer, 600);
-  for (size_t i = 0; i < 600; ++i) {
-    ASSERT_NEAR(half[2 * i], CountingSource::Value(600 + i, 0) * 0.5, 0.5) << i;
+  for (size_t i = kLate; i < 600; ++i) {
+    ASSERT_NEAR(half[2 * i], CountingSource::Value(600 + i - kLate, 0) * 0.5, 0.5) << i;
   }
   mixer.SetVolume(h, 0);
-  for (int16_t v : MixFrames(mixer, 600)) ASSERT_EQ(v, 0);
+  std::vector<int16_t> silent = MixFrames(mixer, 600);
+  for (size_t i = 2 * kLate; i < silent.size(); ++i) ASSERT_EQ(silent[i], 0);
   // Silence still takes its time: the stream moved on by all three mixes.
   EXPECT_EQ(mixer.Position(h), 1800u * 2);
 }
@@ -57,8 +63,8 @@ TEST(MixerLevels, VolumesBeyondZeroToHundredAreHeldAtTheEnds) {
     EXPECT_EQ(mixer.Streams()[0].volume, c.heldAt) << c.volume;
     mixer.Play(h, false);
     std::vector<int16_t> out = MixFrames(mixer, 600);
-    for (size_t i = 0; i < 600; ++i) {
-      ASSERT_NEAR(out[2 * i], CountingSource::Value(i, 0) * c.heldAt / 100.0, 0.5)
+    for (size_t i = kLate; i < 600; ++i) {
+      ASSERT_NEAR(out[2 * i], CountingSource::Value(i - kLate, 0) * c.heldAt / 100.0, 0.5)
           << "volume " << c.volume << ", frame " << i;
     }
   }
@@ -71,20 +77,20 @@ TEST(MixerLevels, StereoKeepsItsSidesAndStreamsAddUpBelowFullScale) {
   uint32_t c = mixer.Add("loud too", std::make_unique<ConstantSource>(2, 4000, -30000));
   mixer.Play(a, false);
   std::vector<int16_t> out = MixFrames(mixer, 100);
-  for (size_t i = 0; i < 100; ++i) {
-    ASSERT_EQ(out[2 * i], CountingSource::Value(i, 0));
-    ASSERT_EQ(out[2 * i + 1], CountingSource::Value(i, 1));
+  for (size_t i = kLate; i < 100; ++i) {
+    ASSERT_EQ(out[2 * i], CountingSource::Value(i - kLate, 0));
+    ASSERT_EQ(out[2 * i + 1], CountingSource::Value(i - kLate, 1));
   }
   mixer.Stop(a);
   mixer.Play(b, false);
   mixer.SetVolume(b, 100);
-  std::vector<int16_t> two = MixFrames(mixer, 10);
-  EXPECT_EQ(two[0], 30000);
+  std::vector<int16_t> two = MixFrames(mixer, kLate + 10);
+  EXPECT_EQ(two[2 * kLate], 30000);
   // Two loud streams would sum past full scale: the limiter keeps them below it (louder than
   // one alone), neither clipped nor wrapped round, on either side of zero.
   uint32_t b2 = mixer.Add("loud again", std::make_unique<ConstantSource>(1, 4000, 30000));
   mixer.Play(b2, false);
-  int16_t limited = MixFrames(mixer, 10)[9];
+  int16_t limited = MixFrames(mixer, kLate + 10)[2 * (kLate + 9)];
   EXPECT_LT(limited, 32767);
   EXPECT_GT(limited, 30000);
   mixer.Stop(b);
@@ -92,7 +98,7 @@ TEST(MixerLevels, StereoKeepsItsSidesAndStreamsAddUpBelowFullScale) {
   uint32_t c2 = mixer.Add("loud too again", std::make_unique<ConstantSource>(1, 4000, -30000));
   mixer.Play(c, false);
   mixer.Play(c2, false);
-  limited = MixFrames(mixer, 10)[19];
+  limited = MixFrames(mixer, kLate + 10)[2 * (kLate + 9) + 1];
   EXPECT_GT(limited, -32767);
   EXPECT_LT(limited, -30000);
   // Once the loud moment is past, a sound below full scale is heard as it is again.
@@ -100,7 +106,90 @@ TEST(MixerLevels, StereoKeepsItsSidesAndStreamsAddUpBelowFullScale) {
   mixer.Stop(c2);
   MixFrames(mixer, 44100);
   mixer.Play(b, true);
-  EXPECT_EQ(MixFrames(mixer, 1)[0], 30000);
+  EXPECT_EQ(MixFrames(mixer, kLate + 1)[2 * kLate], 30000);
+}
+
+// Two full-scale 1 kHz sines in step sum to 6 dB over full scale. The limiter brings them below
+// it with their peaks still round: no sample at full scale, no flat top, and hardly any
+// distortion once the gain has come down, at about the level of the ceiling.
+TEST(MixerLevels, ASineSixDecibelsOverFullScaleStaysRoundBelowFullScale) {
+  Mixer mixer;
+  for (int i = 0; i < 2; ++i) {
+    mixer.Play(mixer.Add("sine", std::make_unique<SineSource>(2, 44100, 1000, 32767)), false);
+  }
+  std::vector<int16_t> out;
+  for (int piece = 0; piece < 40; ++piece) {  // in the sound card's pieces
+    std::vector<int16_t> more = MixFrames(mixer, 1000);
+    out.insert(out.end(), more.begin(), more.end());
+  }
+  std::vector<double> left;
+  int peak = 0;
+  for (size_t i = 0; i < out.size(); i += 2) {
+    left.push_back(out[i]);
+    peak = std::max({peak, std::abs(int{out[i]}), std::abs(int{out[i + 1]})});
+  }
+  EXPECT_LT(peak, 32767) << "no sample at full scale";
+  // Equal neighbours near the peak are a flattened top: a 1 kHz sine moves about 1 % of its
+  // peak from one frame to the next even there.
+  size_t run = 1, longest = 1;
+  for (size_t i = 1; i < left.size(); ++i) {
+    run = left[i] == left[i - 1] && std::abs(left[i]) >= 0.99 * peak ? run + 1 : 1;
+    longest = std::max(longest, run);
+  }
+  EXPECT_LT(longest, 3u);
+  // From 50 ms on, over a whole number of cycles: the part of the power not at 1 kHz.
+  const size_t from = 2205, count = 441 * 80;
+  double re = 0, im = 0, total = 0;
+  for (size_t i = from; i < from + count; ++i) {
+    const double phase = 2 * M_PI * 1000.0 * static_cast<double>(i) / 44100.0;
+    re += left[i] * std::cos(phase);
+    im += left[i] * std::sin(phase);
+    total += left[i] * left[i];
+  }
+  const double fundamental = 2 * (re * re + im * im) / static_cast<double>(count);
+  EXPECT_LT(std::sqrt((total - fundamental) / fundamental), 0.01) << "distortion";
+  const double amplitude = std::sqrt(2 * fundamental / static_cast<double>(count));
+  EXPECT_GT(amplitude, 29000) << "limited to the ceiling, not far below it";
+}
+
+// Below full scale the limiter changes nothing: what comes out is the sum, sample for sample,
+// only kHeardLateFrames frames later, in pieces of any size; also a sine just under full scale.
+TEST(MixerLevels, AMixBelowFullScaleComesOutExactlyOnlyLater) {
+  auto sine = [] { return std::make_unique<SineSource>(2, 3000, 440, 22000); };
+  auto counting = [] { return std::make_unique<CountingSource>(2, 3000); };
+  auto high = [] { return std::make_unique<SineSource>(1, 3000, 3000, 32766); };
+  std::unique_ptr<SoundSource> sources[] = {sine(), counting(), high()};
+  auto sample = [&](int source, uint64_t frame, int channel) {
+    size_t one = 1;
+    const int16_t* p = sources[source]->Peek(frame, one);
+    return p[channel % sources[source]->Channels()];
+  };
+  Mixer mixer;
+  mixer.Play(mixer.Add("sine", sine()), false);
+  mixer.Play(mixer.Add("count", counting()), false);
+  uint32_t last = mixer.Add("high", high());
+  std::vector<int16_t> out;
+  for (size_t piece : {size_t{1}, size_t{255}, size_t{1024}, size_t{1720}, size_t{2000},
+                       1179 + kHeardLateFrames}) {
+    if (out.size() == 2 * 3000) mixer.Play(last, false);  // the first two have ended
+    std::vector<int16_t> more = MixFrames(mixer, piece);
+    out.insert(out.end(), more.begin(), more.end());
+  }
+  ASSERT_EQ(out.size(), 2 * (6179 + kHeardLateFrames));
+  for (size_t i = 0; i < out.size() / 2; ++i) {
+    for (int c = 0; c < 2; ++c) {
+      int expected = 0;
+      const uint64_t mixed = i - kHeardLateFrames;  // the frame heard now
+      if (i < kHeardLateFrames || mixed >= 6000) {
+        expected = 0;
+      } else if (mixed < 3000) {
+        expected = sample(0, mixed, c) + sample(1, mixed, c);
+      } else {
+        expected = sample(2, mixed - 3000, c);
+      }
+      ASSERT_EQ(out[2 * i + c], expected) << "frame " << i << ", channel " << c;
+    }
+  }
 }
 
 TEST(MixerStreams, AStreamStopsExactlyAtItsLengthAndStaysThere) {
@@ -111,7 +200,7 @@ TEST(MixerStreams, AStreamStopsExactlyAtItsLengthAndStaysThere) {
   MixFrames(mixer, 1024);
   std::vector<int16_t> out = MixFrames(mixer, 1024);
   for (size_t i = 0; i < 1024; ++i) {
-    int16_t expected = i < 476 ? 1000 : 0;
+    int16_t expected = i < 476 + kLate ? 1000 : 0;
     ASSERT_EQ(out[2 * i], expected) << i;
   }
   EXPECT_EQ(mixer.Position(h), mixer.Length(h));
@@ -124,7 +213,7 @@ TEST(MixerStreams, AStreamStopsExactlyAtItsLengthAndStaysThere) {
   EXPECT_TRUE(mixer.Progress(h).AtEnd());
   mixer.Play(h, true);
   EXPECT_EQ(mixer.Position(h), 0u);
-  EXPECT_EQ(MixFrames(mixer, 4)[0], 1000);
+  EXPECT_EQ(MixFrames(mixer, kLate + 1)[2 * kLate], 1000);
   EXPECT_FALSE(mixer.Progress(h).AtEnd());
   EXPECT_TRUE(mixer.Progress(h + 1).AtEnd()) << "no such stream: position and length 0";
 }
@@ -136,20 +225,20 @@ TEST(MixerStreams, FollowingTheFrameClockTheGameReadsItsOwnTime) {
   mixer.FollowFrameClock(true);
   uint32_t h = mixer.Add("count", std::make_unique<CountingSource>(1, 1000));
   mixer.Play(h, false);
-  EXPECT_EQ(MixFrames(mixer, 300)[2 * 299], CountingSource::Value(299, 0));
+  EXPECT_EQ(MixFrames(mixer, 300)[2 * 299], CountingSource::Value(299 - kLate, 0));
   EXPECT_EQ(mixer.Position(h), 0u) << "the device's progress is not the game's";
   mixer.Skip(999);
   EXPECT_EQ(mixer.Position(h), 999u * 2);
   mixer.Skip(1);
   EXPECT_TRUE(mixer.Progress(h).AtEnd());
   EXPECT_FALSE(mixer.Streams()[0].playing);
-  EXPECT_EQ(MixFrames(mixer, 1)[0], CountingSource::Value(300, 0)) << "the device plays on";
+  EXPECT_EQ(MixFrames(mixer, 1)[0], CountingSource::Value(300 - kLate, 0)) << "the device plays on";
   // A rewind puts both at the start; a device that got to the end first stays silent there.
   mixer.SetPosition(h, 0);
   mixer.Play(h, false);
   MixFrames(mixer, 1000);
   mixer.Play(h, false);
-  EXPECT_EQ(MixFrames(mixer, 1)[0], 0);
+  EXPECT_EQ(MixFrames(mixer, kLate + 1)[2 * kLate], 0);
   EXPECT_EQ(mixer.Position(h), 0u);
 }
 
@@ -160,12 +249,13 @@ TEST(MixerStreams, PlayingAgainChangesNothingAndStopKeepsThePlace) {
   MixFrames(mixer, 300);
   mixer.Play(h, false);
   EXPECT_EQ(mixer.Position(h), 600u);
-  EXPECT_EQ(MixFrames(mixer, 1)[0], CountingSource::Value(300, 0));
+  EXPECT_EQ(MixFrames(mixer, kLate + 1)[2 * kLate], CountingSource::Value(300, 0));
   mixer.Stop(h);
-  for (int16_t v : MixFrames(mixer, 100)) ASSERT_EQ(v, 0);
-  EXPECT_EQ(mixer.Position(h), 602u);
+  std::vector<int16_t> stopped = MixFrames(mixer, kLate + 100);
+  for (size_t i = 2 * kLate; i < stopped.size(); ++i) ASSERT_EQ(stopped[i], 0);
+  EXPECT_EQ(mixer.Position(h), 600u + 2 * (kLate + 1));
   mixer.Play(h, false);
-  EXPECT_EQ(MixFrames(mixer, 1)[0], CountingSource::Value(301, 0));
+  EXPECT_EQ(MixFrames(mixer, kLate + 1)[2 * kLate], CountingSource::Value(301 + kLate, 0));
 }
 
 TEST(MixerStreams, PositionsAreWholeFramesInBytesAndCannotPassTheEnd) {
@@ -217,14 +307,14 @@ TEST(MixerStreams, StreamedMusicMixesTheFramesItDecodesAlsoAfterARewind) {
   ASSERT_TRUE(mixer.MemoryBytes() < 256u * 1024);
   auto expectFrames = [&](uint64_t from, size_t frames) {
     std::vector<int16_t> out = MixFrames(mixer, frames);
-    for (size_t i = 0; i < frames; ++i) {
+    for (size_t i = kLate; i < frames; ++i) {
       size_t one = 1;
-      const int16_t* p = reference->Peek(from + i, one);
+      const int16_t* p = reference->Peek(from + i - kLate, one);
       ASSERT_TRUE(p);
       // libmpg123 may round the first frames after a seek one step differently depending on
       // where its decoder came from, which the decoding thread's timing decides; a frame out of
       // place would be far more than that off.
-      ASSERT_NEAR(out[2 * i], *p, 1) << "frame " << from + i;
+      ASSERT_NEAR(out[2 * i], *p, 1) << "frame " << from + i - kLate;
     }
   };
   mixer.Play(h, false);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "audio/mixer.hpp"
 #include "audio/mixer_device.hpp"
@@ -65,6 +66,7 @@ struct Mp3Kind {
   int rate;
   int channels;
   double seconds;
+  size_t zeros = 0;  // bytes of zero padding some tools write before the first frame
 };
 
 std::string Khz(int rate) {
@@ -114,6 +116,13 @@ std::vector<Mp3Kind> Kinds() {
       {"notag_free_44100_stereo", "--freeformat -b 200 --nohist -t", false, 44100, 2, 1.3});
   kinds.push_back({"notag_free_32000_mono_streamed",
                    "--freeformat -b 100 --resample 32 --nohist -t", false, 32000, 1, 17});
+  // Zero padding before the first frame: a little, and nearly as much as is looked through.
+  kinds.push_back(
+      {"notag_cbr_44100_stereo_zero_padded", "-b 128 --nohist -t", false, 44100, 2, 1.3, 1001});
+  kinds.push_back({"tag_vbr_22050_mono_zero_padded", "-V 4 --resample 22.05", true, 22050, 1, 1.3,
+                   64 * 1024 - 1});
+  kinds.push_back({"notag_vbr_48000_stereo_streamed_zero_padded", "-V 2 --resample 48 --nohist -t",
+                   false, 48000, 2, 13, 4096});
   return kinds;
 }
 
@@ -128,6 +137,8 @@ TEST_P(Mp3Kinds, OpenWithTheLengthTheyDeliverAndAOneShotEndsExactlyThere) {
   ASSERT_TRUE(testsound::MakeMp3(wav, mp3, k.lame));
   uint64_t expected = testsound::LameDecodedFrames(mp3) + (k.tagged ? 0 : kUntrimmedDelay);
   ASSERT_GT(expected, kUntrimmedDelay);
+  // Padded after LAME has counted the frames, so the count does not depend on its reading it.
+  if (k.zeros > 0) WriteFile(mp3, std::string(k.zeros, '\0') + ReadFile(mp3));
   if (k.tagged) EXPECT_EQ(expected, testsound::SoxFrames(wav)) << "the tag trims to the source";
 
   std::string why;
@@ -169,6 +180,28 @@ INSTANTIATE_TEST_SUITE_P(Lame, Mp3Kinds, testing::ValuesIn(Kinds()),
                          [](const testing::TestParamInfo<Mp3Kind>& info) {
                            return info.param.name;
                          });
+
+// Only a file that begins with zeros is searched for a frame after them: a WAV whose sound bytes
+// are those of a padded MP3, sync bytes and all, is the WAV its header says.
+TEST(Mp3Recognition, AWavHoldingThePaddedBytesOfAnMp3StaysAWav) {
+  TempDir dir("wav_of_mp3_bytes");
+  fs::path mp3 = dir / "sound.mp3";
+  ASSERT_TRUE(testsound::MakeSineMp3(mp3, 0.5));
+  std::string bytes = std::string(1000, '\0') + ReadFile(mp3);
+  bytes.resize(bytes.size() / 4 * 4);
+  WriteFile(dir / "sound.raw", bytes);
+  // sox writes the header, so the WAV does not depend on our idea of one.
+  fs::path wav = dir / "sound.wav";
+  ASSERT_TRUE(testsound::Run("sox -t raw -r 44100 -e signed -b 16 -c 2 " +
+                             testsound::Quote((dir / "sound.raw").string()) + " " +
+                             testsound::Quote(wav.string())));
+  std::unique_ptr<SoundSource> source = OpenSoundSource(wav.string());
+  ASSERT_TRUE(source);
+  EXPECT_EQ(source->Frames(), bytes.size() / 4);
+  Delivered d = ReadToTheEnd(*source);
+  ASSERT_EQ(d.samples.size() * 2, bytes.size());
+  EXPECT_EQ(std::memcmp(d.samples.data(), bytes.data(), bytes.size()), 0);
+}
 
 struct CutCase {
   std::string name;

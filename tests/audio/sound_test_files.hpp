@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -127,6 +128,30 @@ class ConstantSource : public SoundSource {
       : samples_(frames * channels, value) {
     channels_ = channels;
     frames_ = frames;
+  }
+  const int16_t* Peek(uint64_t at, size_t& count) override {
+    if (at >= frames_) return nullptr;
+    count = static_cast<size_t>(std::min<uint64_t>(count, frames_ - at));
+    return samples_.data() + at * channels_;
+  }
+  size_t MemoryBytes() const override { return samples_.size() * 2; }
+  bool Streamed() const override { return false; }
+
+ private:
+  std::vector<int16_t> samples_;
+};
+
+// A sine of `hz` at 44100 Hz with peak `amplitude`, the same on every channel, rounded to the
+// nearest step.
+class SineSource : public SoundSource {
+ public:
+  SineSource(int channels, uint64_t frames, double hz, double amplitude) {
+    channels_ = channels;
+    frames_ = frames;
+    for (uint64_t i = 0; i < frames; ++i) {
+      const double v = std::lround(amplitude * std::sin(2 * M_PI * hz * i / 44100.0));
+      samples_.insert(samples_.end(), channels, static_cast<int16_t>(v));
+    }
   }
   const int16_t* Peek(uint64_t at, size_t& count) override {
     if (at >= frames_) return nullptr;
