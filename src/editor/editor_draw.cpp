@@ -181,7 +181,12 @@ void Editor::DrawPanel() {
   for (std::size_t i = 0; i < kGlyphs.size(); ++i) {
     const Glyph& g = kGlyphs[i];
     DrawQuad(Swatch(g.glyph), x, kPanelTop + 4, kDepth, 12, 12, 1);
-    if (g.glyph == tool_) Outline(x - 2, kPanelTop + 2, 16, 16, kYellow);
+    // Framed, so that empty space, the panel's own colour, shows as a swatch too.
+    if (g.glyph == tool_) {
+      Outline(x - 2, kPanelTop + 2, 16, 16, kYellow);
+    } else {
+      Outline(x, kPanelTop + 4, 12, 12, kGrey);
+    }
     Text(std::to_string(i + 1), x + 15, kPanelTop + 4, g.glyph == tool_ ? kYellow : kGrey, 10);
     x += kSwatchStep;
   }
