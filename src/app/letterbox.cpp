@@ -28,3 +28,16 @@ LogicalPoint WindowToLogical(int x, int y, int windowWidth, int windowHeight, in
   p.y = static_cast<int>(std::floor((dy - top) * kLogicalHeight / v.height));
   return p;
 }
+
+WindowPlace LargestWindowIn(const WindowPlace& area, const FrameBorders& borders) {
+  const int roomWidth = area.width - borders.left - borders.right;
+  const int roomHeight = area.height - borders.top - borders.bottom;
+  // Whole steps of 4 x 3 keep the picture's proportions exact, so no letterbox bars show.
+  const int step = std::max(0, std::min(roomWidth / 4, roomHeight / 3));
+  WindowPlace w;
+  w.width = std::max(kLogicalWidth, 4 * step);
+  w.height = std::max(kLogicalHeight, 3 * step);
+  w.x = area.x + borders.left + std::max(0, (roomWidth - w.width) / 2);
+  w.y = area.y + borders.top + std::max(0, (roomHeight - w.height) / 2);
+  return w;
+}

@@ -108,6 +108,11 @@ StartResult FormCreate() {
   return StartResult::Ok;
 }
 
+void StartInLevel() {
+  gameState.flags.introDone = 1;
+  ApplyMenuClick(MenuButton::Start, gameState.flags);
+}
+
 void DXTimer1Timer() {
   DXInput1.Update();
   ReadMenuKeys(gameState.morva.frameTime);

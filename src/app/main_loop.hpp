@@ -11,6 +11,9 @@ enum class StartResult {
 };
 
 StartResult FormCreate();
+// After FormCreate: the intro counts as seen and Start as chosen in the menu, so the first frame
+// runs the level (--play, the editor's play-test). Escape then pauses into the menu as ever.
+void StartInLevel();
 void DXTimer1Timer();
 void FormClose();
 

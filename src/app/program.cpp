@@ -407,6 +407,7 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
       FormClose();
       return 4;
     }
+    if (options.play) StartInLevel();
     run.Loop();
   } catch (const ProgramExit& exit) {
     status = exit.status;

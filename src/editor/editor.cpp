@@ -46,7 +46,7 @@ bool Editor::Handle(const Event& e) {
       }
       return ctrl_ ? HandleControlKey(e.key) : HandleKey(e.key);
     case EventType::Text:
-      if (prompt_ && e.key >= 0x20 && e.key != 0x7f) prompt_->answer += static_cast<char>(e.key);
+      if (prompt_ && e.key >= 0x20 && e.key != 0x7f) prompt_->answer.Type(static_cast<char>(e.key));
       return true;
     case EventType::KeyUp:
       if (e.key == vk::Shift) shift_ = false;
@@ -157,12 +157,12 @@ bool Editor::HandleControlKey(int key) {
   switch (key) {
     case 'O':
       if (MayDiscard('O', "Ctrl+O again opens another level without saving")) {
-        Ask(Prompt::For::Open, "open the level file: ", FileFolder());
+        Ask(Prompt::For::Open, "open the level file: ", FileFolder(), FileFolder().size());
       }
       return true;
     case 'N':
       if (MayDiscard('N', "Ctrl+N again starts a new level without saving")) {
-        Ask(Prompt::For::NewSize, "the new level's size in screens (width x height): ", "4 x 2");
+        Ask(Prompt::For::NewSize, "the new level's size in screens (width x height): ", "4 x 2", 0);
       }
       return true;
     case 'Z':

@@ -16,6 +16,7 @@
 #include "editing/level_checks.hpp"
 #include "editing/level_document.hpp"
 #include "editor/editor_view.hpp"
+#include "editor/prompt_line.hpp"
 
 // A kind's or an item's picture from the content (0: none, only its outline shows).
 struct EditorPicture {
@@ -67,7 +68,7 @@ class Editor {
     enum class For { Open, NewSize, NewName };
     For what = For::Open;
     std::string question;
-    std::string answer;
+    PromptLine answer;
   };
 
   bool HandleKey(int key);
@@ -83,7 +84,9 @@ class Editor {
   // key comes again after the question (`again` says what it then does).
   bool MayDiscard(int key, const std::string& again);
 
-  void Ask(Prompt::For what, std::string question, std::string answer);
+  // Asks `question` with `answer` filled in, its part from byte `selectFrom` on selected (what
+  // the player most likely types over).
+  void Ask(Prompt::For what, std::string question, std::string answer, std::size_t selectFrom);
   void HandlePromptKey(int key);
   void Answer();
   void CloseAsk();
@@ -125,6 +128,8 @@ class Editor {
   Texture Swatch(char glyph);
   void Text(const std::string& text, double x, double y, const float* colour = nullptr,
             uint16_t size = 12);
+  // The question and the answer being typed, its selection and its caret.
+  void DrawPrompt(double x, double y);
 
   EditorSetup setup_;
   LevelDocument& doc_;

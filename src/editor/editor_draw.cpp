@@ -19,6 +19,8 @@ namespace {
 
 // Over the level's picture the grid shows through.
 constexpr double kGridOverPicture = 0.35;
+// The size of the prompt's glyphs, which is also how far apart they stand.
+constexpr uint16_t kPromptGlyph = 10;
 
 const char* kHelp[] = {
     "MOUSE",
@@ -179,7 +181,12 @@ void Editor::DrawPanel() {
   for (std::size_t i = 0; i < kGlyphs.size(); ++i) {
     const Glyph& g = kGlyphs[i];
     DrawQuad(Swatch(g.glyph), x, kPanelTop + 4, kDepth, 12, 12, 1);
-    if (g.glyph == tool_) Outline(x - 2, kPanelTop + 2, 16, 16, kYellow);
+    // Framed, so that empty space, the panel's own colour, shows as a swatch too.
+    if (g.glyph == tool_) {
+      Outline(x - 2, kPanelTop + 2, 16, 16, kYellow);
+    } else {
+      Outline(x, kPanelTop + 4, 12, 12, kGrey);
+    }
     Text(std::to_string(i + 1), x + 15, kPanelTop + 4, g.glyph == tool_ ? kYellow : kGrey, 10);
     x += kSwatchStep;
   }
@@ -196,7 +203,7 @@ void Editor::DrawPanel() {
                 CursorWorldY(), CursorWorldX() / src.cellPx, CursorWorldY() / src.cellPx, src.width,
                 src.height, view_.Scale());
   if (prompt_) {
-    Text(prompt_->question + prompt_->answer + "_", 4, kPanelTop + kLine + 6, kWhite, 10);
+    DrawPrompt(4, kPanelTop + kLine + 6);
   } else {
     Text(std::string("tool: ") + GlyphInfo(tool_).name + "   " + where, 4, kPanelTop + kLine + 6,
          kGrey, 10);
@@ -211,6 +218,23 @@ void Editor::DrawPanel() {
     std::string line = p.line >= 0 ? "line " + std::to_string(p.line + 1) + ": " : "";
     Text(line + p.message, 4, kPanelTop + (3 + i) * kLine + 6, kRed, 10);
   }
+}
+
+void Editor::DrawPrompt(double x, double y) {
+  const PromptLine& line = prompt_->answer;
+  // Each byte is one glyph of the prompt's size.
+  const double start = x + static_cast<double>(prompt_->question.size()) * kPromptGlyph;
+  if (line.SelectionStart() != line.SelectionEnd()) {
+    DrawQuad(Swatch(level_glyphs::kWindow), start + line.SelectionStart() * kPromptGlyph, y - 1,
+             kDepth, (line.SelectionEnd() - line.SelectionStart()) * kPromptGlyph, kPromptGlyph + 2,
+             1);
+  }
+  Text(prompt_->question + line.Text(), x, y, kWhite, kPromptGlyph);
+  const double caret = start + line.Caret() * kPromptGlyph;
+  Renderer& r = *backends.renderer;
+  r.SetState(RenderState::Texturing, false);
+  r.DrawLine(caret, y - 2, caret, y + kPromptGlyph + 2, kDepth, kYellow);
+  r.SetState(RenderState::Texturing, true);
 }
 
 void Editor::DrawHelp() {

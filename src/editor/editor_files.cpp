@@ -49,7 +49,9 @@ void Editor::PlayTest(bool fromCursor) {
   }
   const std::optional<fs::path> file = WriteCacheCopy("play-test.lvl", copy.Text());
   if (!file) return;
-  std::vector<std::string> args = {setup_.game.string(), "--windowed", "--level", file->string()};
+  // Straight into the level: the intro and the menu would stand between every edit and its test.
+  std::vector<std::string> args = {setup_.game.string(), "--windowed", "--level", file->string(),
+                                   "--play"};
   if (!setup_.contentRoot.empty()) {
     args.push_back("--root");
     args.push_back(setup_.contentRoot.string());

@@ -72,7 +72,7 @@ inline constexpr Button kButtons[] = {
     {"golem", 442, 'O', false, true},    {"life", 498, 'L', false, true},
     {"power", 544, 'P', false, true},    {"undo", 608, 'Z', true, false},
     {"redo", 654, 'Y', true, false},     {"save", 700, 'S', true, false},
-    {"play", 746, vk::F5, false, false}, {"?", 790, vk::F1, false, false},
+    {"play", 746, vk::F5, false, false}, {"?", 788, vk::F1, false, false},
     {"new", 700, 'N', true, false, 1},   {"open", 746, 'O', true, false, 1},
 };
 inline constexpr double kButtonGlyph = 9;

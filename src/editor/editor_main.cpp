@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/letterbox.hpp"
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
 #include "base/messages.hpp"
@@ -109,11 +110,15 @@ int main(int argc, char** argv) {
     return 3;
   }
   ContentPaths content(*search.root);
-  SdlPlatform platform(true, true, 1200, 900, true);
+  // As large as the screen allows, frame and title bar on the screen: a window of a fixed size
+  // hung off smaller screens.
+  SdlPlatform platform(true, true, kLogicalWidth, kLogicalHeight, true);
+  if (platform.Ok()) platform.FitWindowToDisplay();
   if (!platform.Ok() || !platform.CreateContext(false)) {
     std::fprintf(stderr, "morva-edit: no window: %s\n", platform.Error().c_str());
     return 4;
   }
+  platform.FitWindowToDisplay();
   GlRenderer renderer(platform);
   renderer.SetPictureSource(ContentPictures());
   backends = Backends{&platform, &renderer, nullptr, &content};

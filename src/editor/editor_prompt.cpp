@@ -29,18 +29,11 @@ std::optional<std::pair<int, int>> ReadSize(std::string text) {
   return std::pair{width, height};
 }
 
-// Takes the last character (all its bytes) off a UTF-8 line.
-void EraseLastCharacter(std::string& text) {
-  while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) {
-    text.pop_back();
-  }
-  if (!text.empty()) text.pop_back();
-}
-
 }  // namespace
 
-void Editor::Ask(Prompt::For what, std::string question, std::string answer) {
-  prompt_ = Prompt{what, std::move(question), std::move(answer)};
+void Editor::Ask(Prompt::For what, std::string question, std::string answer,
+                 std::size_t selectFrom) {
+  prompt_ = Prompt{what, std::move(question), PromptLine(std::move(answer), selectFrom)};
   backends.platform->SetTextEntry(true);
   message_ = "Enter: done   Escape: never mind";
 }
@@ -59,11 +52,10 @@ void Editor::HandlePromptKey(int key) {
       CloseAsk();
       message_.clear();
       return;
-    case vk::Backspace:
-      EraseLastCharacter(prompt_->answer);
-      return;
     default:
-      return;  // the characters come as text
+      // The characters come as text; the editing keys move the caret or erase.
+      prompt_->answer.Key(key);
+      return;
   }
 }
 
@@ -73,7 +65,7 @@ std::string Editor::FileFolder() const {
 }
 
 void Editor::Answer() {
-  const std::string answer = prompt_->answer;
+  const std::string answer = prompt_->answer.Text();
   switch (prompt_->what) {
     case Prompt::For::Open:
       if (OpenFile(answer)) CloseAsk();
@@ -81,7 +73,9 @@ void Editor::Answer() {
     case Prompt::For::NewSize:
       if (std::optional<std::pair<int, int>> size = ReadSize(answer)) {
         newSize_ = *size;
-        Ask(Prompt::For::NewName, "the new level's file: ", FileFolder() + "new.lvl");
+        // Only the name is selected: the folder is most likely where the new level goes too.
+        Ask(Prompt::For::NewName, "the new level's file: ", FileFolder() + "new.lvl",
+            FileFolder().size());
       } else {
         message_ = "a level is 1..25 screens wide, 1..16 high, at most 100 in all, as 4 x 2";
       }

@@ -133,6 +133,7 @@ Texture CreateTextureFrom(uint16_t width, uint16_t height, uint32_t format, cons
   p.height = height;
   p.rgba = format == kFormatRgba;
   p.pixels = pixels;
+  p.fromFile = !path.empty();
   return backends.renderer->CreatePixelTexture(p, path);
 }
 }  // namespace
@@ -261,6 +262,7 @@ Texture cLoad::LoadJPG(const std::string& path, Texture& texture) {
   p.pixels = image.rgba.data();
   // The one loader whose textures shrink with the nearest texel instead of a linear blend.
   p.nearestMin = true;
+  p.fromFile = true;
   texture = backends.renderer->CreatePixelTexture(p, path);
   return texture;
 }

@@ -41,6 +41,10 @@ struct PixelTexture {
   // Drawn texel for texel instead: one level, nearest filtering both ways (the level editor's
   // grid, whose cells must stay sharp at every zoom).
   bool exact = false;
+  // The pixels were decoded from the file the path names, so a renderer that reads pictures
+  // again when it draws them may let go of them meanwhile. A picture made in memory (the
+  // editor's swatches) has no file behind it, whatever it is named: it is kept as given.
+  bool fromFile = false;
 };
 
 // Drawing states that the drawing code of the screens and effects switches itself.
@@ -75,9 +79,11 @@ class Renderer {
   // Whether CreateCompressedTexture needs the picture's data now; without it the loaders hand
   // over the header's facts and no data (the renderer reads the file when it draws the picture).
   virtual bool NeedsCompressedData() const { return true; }
-  // Texture creation. `path` is the file the texture came from (empty when none); the result is
-  // a new texture name, never 0 and never the frame-gap marker 5555.
-  // A compressed level-0 image, taken as it is: wrap clamp, linear filters.
+  // Texture creation. `path` is the file the texture came from, or a name for a picture made in
+  // memory (empty when none); the result is a new texture name, never 0 and never the frame-gap
+  // marker 5555.
+  // A compressed level-0 image, taken as it is: wrap clamp, linear filters. Data handed over is
+  // kept; without data (see NeedsCompressedData) the picture is read from `path` when drawn.
   virtual Texture CreateCompressedTexture(int32_t internalFormat, int32_t width, int32_t height,
                                           const uint8_t* data, int32_t dataSize,
                                           const std::string& path) = 0;

@@ -19,6 +19,8 @@ std::string HelpText() {
       "  --root DIR         read the game content from DIR/data\n"
       "  --level FILE.lvl   play the level source FILE.lvl (see \"Making levels\" in the\n"
       "                     README); it is compiled once into the level cache\n"
+      "  --play             start playing the level at once, as if Start was chosen in\n"
+      "                     the menu: no intro, no menu (Escape pauses as ever)\n"
       "  --config FILE      keep the settings in FILE (otherwise config.dat, see below)\n"
       "  --windowed         play in an 800 x 600 window that can be resized\n"
       "  --fullscreen       play full screen (the default; Alt+Enter switches in play)\n"

@@ -31,6 +31,8 @@ bool ApplyFlag(std::string_view arg, ProgramOptions& o) {
     o.version = true;
   } else if (arg == "--print-paths") {
     o.printPaths = true;
+  } else if (arg == "--play") {
+    o.play = true;
   } else if (arg == "--headless") {
     o.headless = true;
   } else if (arg == "--windowed") {
@@ -77,7 +79,7 @@ bool TakesValue(std::string_view name) {
 }  // namespace
 
 const char* UsageText() {
-  return "usage: morva [--root DIR] [--level FILE.lvl] [--config FILE]\n"
+  return "usage: morva [--root DIR] [--level FILE.lvl] [--play] [--config FILE]\n"
          "             [--windowed | --fullscreen] [--headless] [--frames N]\n"
          "             [--frame-ms MS] [--seed N] [--input FILE] [--record FILE]\n"
          "             [--dump-state FILE] [--screenshot FILE] [--print-paths]\n"

@@ -20,6 +20,9 @@ struct ProgramOptions {
   std::optional<std::string> record;
   // A level source file to play instead of the content's own level.
   std::optional<std::string> level;
+  // --play: the level starts at once, as if Start was chosen in the menu (the intro and the menu
+  // skipped); the level editor's play-test.
+  bool play = false;
   // Not from the command line: the folder of the compiled --level, laid over the content root.
   std::optional<std::string> levelFolder;
   bool help = false;

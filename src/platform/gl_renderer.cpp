@@ -208,8 +208,9 @@ Texture GlRenderer::CreateCompressedTexture(int32_t internalFormat, int32_t widt
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   if (!compressedTexImage2D) HasTextureCompression();
   const PictureShape shape{internalFormat, width, height, dataSize};
-  if (source_ && !path.empty()) {
-    // Read again when first drawn: most pictures are out of view most of the time.
+  if (source_ && !path.empty() && data == nullptr) {
+    // Read when first drawn: most pictures are out of view most of the time. Data handed over
+    // (a picture made in memory) is uploaded now and kept, as it may have no file to come from.
     residency_.Track(name, path, shape);
   } else {
     Upload(name, shape, data);
@@ -264,8 +265,9 @@ Texture GlRenderer::CreatePixelTexture(const PixelTexture& p, const std::string&
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, p.exact ? GL_NEAREST : GL_LINEAR);
   if (p.rgba && !p.exact) {
     const PictureShape shape{GL_RGBA, p.width, p.height, p.width * p.height * 4, true};
-    if (source_ && !path.empty()) {
-      // Read again when first drawn, like the compressed pictures.
+    if (source_ && p.fromFile && !path.empty()) {
+      // Read again when first drawn, like the compressed pictures; a picture made in memory has
+      // no file to be read from and is uploaded at once and kept.
       residency_.Track(name, path, shape);
     } else {
       Upload(name, shape, p.pixels);

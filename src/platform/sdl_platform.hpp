@@ -36,6 +36,10 @@ class SdlPlatform : public Platform {
   void Raise() override;
   void SetTextEntry(bool on) override { textEntry_ = on; }
   const std::string& Error() const { return error_; }
+  // Gives the window the largest 4:3 size that fits, with its frame, in the usable area of its
+  // display (see LargestWindowIn). The frame is known once the window is shown: called before,
+  // the size is nearly right; called again after, it is right.
+  void FitWindowToDisplay();
 
   uint32_t TicksMs() override;
   void WaitUntil(uint32_t ticks) override;

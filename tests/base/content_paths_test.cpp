@@ -201,6 +201,33 @@ TEST(Letterbox, FitsTheLogicalPictureAndMapsTheCursorBack) {
   EXPECT_EQ(LetterboxViewport(0, 0).width, 800);
 }
 
+// The editor's window on the screens it meets: the largest 4:3 inside the usable area with its
+// frame, centred, never below 800 x 600 and then with its title bar on the screen.
+TEST(Letterbox, AWindowFitsTheUsableAreaWithItsFrame) {
+  struct Row {
+    const char* what;
+    WindowPlace area;
+    FrameBorders frame;
+    WindowPlace want;
+  } rows[] = {
+      {"1024 x 768, no window manager", {0, 0, 1024, 768}, {}, {0, 0, 1024, 768}},
+      {"1024 x 768 with a title bar", {0, 0, 1024, 768}, {22, 1, 4, 1}, {18, 22, 988, 741}},
+      {"a panel at the top", {0, 32, 1920, 1048}, {}, {262, 32, 1396, 1047}},
+      {"a dock on the left", {64, 0, 1216, 1024}, {}, {64, 56, 1216, 912}},
+      {"just 800 x 600", {0, 0, 800, 600}, {}, {0, 0, 800, 600}},
+      {"smaller than 800 x 600", {10, 20, 640, 480}, {20, 2, 2, 2}, {12, 40, 800, 600}},
+      {"no area at all", {0, 0, 0, 0}, {}, {0, 0, 800, 600}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    const WindowPlace w = LargestWindowIn(r.area, r.frame);
+    EXPECT_EQ(w.x, r.want.x);
+    EXPECT_EQ(w.y, r.want.y);
+    EXPECT_EQ(w.width, r.want.width);
+    EXPECT_EQ(w.height, r.want.height);
+  }
+}
+
 TEST(ContentRoot, AnInstallMovedOutOfItsPrefixFindsItsContentBesideTheProgram) {
   TempDir dir{"content_beside"};
   // The content's place from the program's folder is the install's own (../share/morva by

@@ -80,6 +80,14 @@ struct EditorTest : ::testing::Test {
   void Erase(int count) {
     for (int i = 0; i < count; ++i) Key(vk::Backspace);
   }
+  // Whether the picture shows exactly the text `line`.
+  bool ShowsLine(const std::string& line) {
+    editor->Draw();
+    for (const DrawRecord& r : *fake.renderer.DrawList()) {
+      if (r.op == "text" && r.text == line) return true;
+    }
+    return false;
+  }
   // Whether the picture shows a text holding `part`.
   bool Shows(const std::string& part) {
     editor->Draw();
@@ -196,7 +204,7 @@ TEST_F(EditorTest, NewAndOpenAskInThePanelAndKeepUnsavedWorkUntilAskedTwice) {
   EXPECT_TRUE(Shows("Unsaved changes: Ctrl+S saves them, Ctrl+O again opens"));
   Ctrl('O');
   const std::string folder = (dir / "").string();
-  EXPECT_TRUE(Shows("open the level file: " + folder + "_"));
+  EXPECT_TRUE(ShowsLine("open the level file: " + folder)) << "the folder, not selected";
   Type("nothere.lvl");
   Key(vk::Return);
   EXPECT_TRUE(Shows("no file " + folder + "nothere.lvl"));
@@ -214,16 +222,14 @@ TEST_F(EditorTest, NewAndOpenAskInThePanelAndKeepUnsavedWorkUntilAskedTwice) {
   EXPECT_EQ(ReadFile(dir / "other.lvl"), std::string(kLevel) + "item power 300 300\n");
 
   Ctrl('N');
-  Erase(5);
-  Type("30x1");
+  Type("30x1");  // over the size filled in
   Key(vk::Return);
   EXPECT_TRUE(Shows("a level is 1..25 screens wide"));
   Erase(4);
   Type("5 x 2");
   Key(vk::Return);
-  EXPECT_TRUE(Shows("the new level's file: " + folder + "new.lvl_"));
-  Erase(7);
-  Type("my.lvl");
+  EXPECT_TRUE(ShowsLine("the new level's file: " + folder + "new.lvl"));
+  Type("my.lvl");  // over the name filled in, the folder kept
   Key(vk::Return);
   EXPECT_TRUE(Shows("my.lvl already exists"));
   Erase(6);
@@ -240,4 +246,46 @@ TEST_F(EditorTest, NewAndOpenAskInThePanelAndKeepUnsavedWorkUntilAskedTwice) {
   Key(vk::Escape);
   EXPECT_FALSE(Shows("open the level file")) << "Escape puts the question away";
   EXPECT_TRUE(Shows("tool: "));
+}
+
+// The answer's line is edited anywhere: what is filled in is selected and the first character
+// typed replaces it; the arrows, Home and End move the caret, Backspace and Delete erase whole
+// characters. Keys are written < > ^ $ # ~ (Left, Right, Home, End, Backspace, Delete); each row
+// ends by typing "|", which shows where the caret was.
+TEST_F(EditorTest, ThePromptsLineIsEditedWhereTheCaretIs) {
+  const std::string names = "<>^$#~";
+  const int codes[] = {vk::LeftArrow, vk::RightArrow, vk::Home, vk::End, vk::Backspace, vk::Delete};
+  struct Row {
+    bool namePrompt;  // the file's name after the size, else the size
+    const char* keys;
+    std::string shown;  // the answer after the keys (@ is the folder)
+  } rows[] = {
+      {false, "3x1|", "3x1|"},
+      {false, "#|", "|"},
+      {false, "<|", "|4 x 2"},
+      {false, ">|", "4 x 2|"},
+      {false, "^>>~|", "4 | 2"},
+      {false, "$<#|", "4 x|2"},
+      {false, "^<#$>~|", "4 x 2|"},
+      {false, "a\303\251b<#|", "a|b"},  // \303\251 is one character, an e with an accent
+      {false, "a\303\251b<<~|", "a|b"},
+      {true, "b.lvl|", "@b.lvl|"},
+      {true, "#|", "@|"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.keys);
+    Ctrl('N');
+    if (r.namePrompt) Key(vk::Return);
+    for (const char* c = r.keys; *c; ++c) {
+      const std::size_t named = names.find(*c);
+      if (named != std::string::npos) Key(codes[named]);
+      if (named == std::string::npos) Send(EventType::Text, static_cast<unsigned char>(*c));
+    }
+    std::string shown = r.shown;
+    if (shown[0] == '@') shown.replace(0, 1, (dir / "").string());
+    EXPECT_TRUE(ShowsLine((r.namePrompt ? "the new level's file: "
+                                        : "the new level's size in screens (width x height): ") +
+                          shown));
+    Key(vk::Escape);
+  }
 }

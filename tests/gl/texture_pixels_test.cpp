@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <malloc.h>
 
+#include "formats/texture_container.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 #include "gfx/tool_images.hpp"
@@ -178,6 +179,35 @@ TEST_F(TexturePixels, ASetAsidePictureGivesItsMemoryBack) {
     ExpectBlocks(DrawFullScreen(t), source, t == tga ? 2 : 8);
     SetAside(t);
   }
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// A picture made in memory has no file behind it, whatever it is named (the editor names its
+// swatches "editor:stone"): it is drawn at once and still drawn after going undrawn long enough
+// for a file's picture to be dropped. Both kinds: pixels, and compressed data handed over.
+TEST_F(TexturePixels, APictureMadeInMemoryIsDrawnAndKeptWhateverItIsNamed) {
+  renderer->SetPictureSource(ContentPictures());
+  const uint8_t stone[4] = {128, 128, 136, 255};
+  const Texture swatch = renderer->CreatePixelTexture({1, 1, true, stone, true}, "editor:stone");
+  // One DXT1 block of its first colour, pure red in 5-6-5.
+  const uint8_t red[8] = {0x00, 0xF8, 0, 0, 0, 0, 0, 0};
+  const Texture block =
+      renderer->CreateCompressedTexture(kFormatDxt1Rgb, 4, 4, red, 8, "editor:block");
+  ::testing::internal::CaptureStderr();
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round == 0 ? "first drawn" : "drawn after going undrawn");
+    NewFrame();
+    DrawQuad(swatch, 0, 0, -2, 400, 600, 1);
+    DrawQuad(block, 400, 0, -2, 400, 600, 1);
+    const Image& shot = Capture();
+    EXPECT_TRUE(Near(shot, 200, 300, 128, 128, 136, 2));
+    EXPECT_TRUE(Near(shot, 600, 300, 255, 0, 0, 2));
+    for (uint64_t i = 0; i < 2 * TextureResidency::kKeepFrames; ++i) {
+      NewFrame();
+      renderer->FrameDone();
+    }
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "nothing was read from a file";
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 

@@ -364,14 +364,21 @@ TEST_F(GameBinaryTest, AKeyThatEndsTheIntroSwitchesFromTheIntroMusicToTheMenuMus
   }
 }
 
+namespace {
+// One screen with a floor, the player, a guard and a life item.
+std::string SmallLevel() {
+  std::string grid;
+  for (int row = 0; row < 6; ++row) grid += std::string(8, row < 5 ? '.' : '#') + "\n";
+  return "# two screens\nscreens 1 1\ncell 100\ngrid\n" + grid +
+         "end\nplayer awake 120 444\nguard awake 520 444\n"
+         "item life 300 448\n";
+}
+}  // namespace
+
 // A level source file: checked before anything opens, compiled once into the cache under
 // $XDG_CACHE_HOME, laid over the content for its map and pictures, and played.
 TEST_F(GameBinaryTest, ALevelFileIsCheckedCompiledOnceAndPlayed) {
-  std::string grid;
-  for (int row = 0; row < 6; ++row) grid += std::string(8, row < 5 ? '.' : '#') + "\n";
-  const std::string level = "# two screens\nscreens 1 1\ncell 100\ngrid\n" + grid +
-                            "end\nplayer awake 120 444\nguard awake 520 444\n"
-                            "item life 300 448\n";
+  const std::string level = SmallLevel();
   WriteFile(dir / "my.lvl", level);
   WriteFile(dir / "bad.lvl",
             level + "gaurd awake 1 1\nitem cake 5 5\nguard sideways 5 5\nplayer awake 5 5\n");
@@ -430,4 +437,34 @@ TEST_F(GameBinaryTest, ALevelFileIsCheckedCompiledOnceAndPlayed) {
                               " (compiled)"),
             std::string::npos)
       << paths.output;
+}
+
+// --play (the editor's play-test) starts as if Start had been chosen in the menu: the level runs
+// from the first frame with its own music, and Escape pauses into the menu as ever.
+TEST_F(GameBinaryTest, PlayStartsInTheLevelFromTheFirstFrame) {
+  WriteFile(dir / "my.lvl", SmallLevel());
+  Script("30 key down Escape\n32 key up Escape\n");
+  auto play = [&](int frames) {
+    RunResult run = RunGame({"--headless", "--frames", std::to_string(frames), "--frame-ms", "10",
+                             "--root", MORVA_TEST_CONTENT, "--level", "my.lvl", "--play", "--input",
+                             "in.txt", "--dump-state", "state.json"},
+                            dir.path());
+    EXPECT_EQ(run.status, 0) << run.output;
+    return State();
+  };
+  const json first = play(1);
+  EXPECT_EQ(first["flags"]["inGame"], 1);
+  EXPECT_EQ(first["flags"]["introDone"], 1);
+  EXPECT_EQ(first["flags"]["menuShown"], 0);
+  EXPECT_EQ(first["flags"]["levelLoaded"], 1);
+  EXPECT_EQ(first["map"]["CharCount"], 2) << "the level file's level";
+  for (const auto& sound : first["sounds"]) {
+    const bool game = sound["path"] == "data\\sounds\\music\\game.mp3";
+    const bool music = sound["path"].get<std::string>().find("music") != std::string::npos;
+    if (music) EXPECT_EQ(sound["playing"], game) << sound;
+  }
+  const json paused = play(40);
+  EXPECT_EQ(paused["flags"]["inGame"], 1);
+  EXPECT_EQ(paused["flags"]["paused"], 1);
+  EXPECT_EQ(paused["flags"]["menuShown"], 1) << "Escape shows the pause menu";
 }
