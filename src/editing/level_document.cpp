@@ -33,6 +33,8 @@ bool EndsWithCr(const std::string& line) {
 // below its middle.
 constexpr int32_t kNewPlayerX = 120;
 constexpr int32_t kPlayerFeet = 56;
+// A new level's floor is at least this deep.
+constexpr int kNewFloorDepth = 30;
 
 }  // namespace
 
@@ -51,15 +53,23 @@ LevelDocument LevelDocument::New(int width, int height, int cellPx) {
   src.width = width;
   src.height = height;
   src.cellPx = cellPx;
+  // A unit stands only on ground that reaches 20 px below its feet: a thinner floor on the map's
+  // bottom edge would let the player fall out of the level at once.
+  const int floorRows = std::max(1, (kNewFloorDepth + cellPx - 1) / std::max(cellPx, 1));
   for (int row = 0; row < src.GridRows(); ++row) {
-    const char glyph = row + 1 == src.GridRows() ? level_glyphs::kMasonry : level_glyphs::kEmpty;
+    const char glyph =
+        row + floorRows >= src.GridRows() ? level_glyphs::kMasonry : level_glyphs::kEmpty;
     src.grid.emplace_back(static_cast<std::size_t>(src.GridColumns()), glyph);
   }
-  src.characters.push_back(
-      {kPlayer, kWakeAwake, kNewPlayerX, height * kScreenHeightPx - cellPx - kPlayerFeet});
+  src.characters.push_back({kPlayer, kWakeAwake, kNewPlayerX,
+                            height * kScreenHeightPx - floorRows * cellPx - kPlayerFeet});
   Opened opened = Open(FormatLevelSource(src));
-  // What FormatLevelSource writes parses; a size the parser refuses gives the smallest level.
-  return opened.document ? std::move(*opened.document) : New(1, 1, cellPx);
+  // What FormatLevelSource writes parses; a size or a cell the parser refuses gives the smallest
+  // level at the usual cell.
+  if (opened.document) return std::move(*opened.document);
+  const int usualCell = LevelSource{}.cellPx;
+  return width == 1 && height == 1 && cellPx == usualCell ? LevelDocument{}
+                                                          : New(1, 1, usualCell);
 }
 
 std::string LevelDocument::Text() const {

@@ -158,14 +158,27 @@ TEST(LevelDocument, EditsThatWouldBreakTheLevelChangeNothing) {
   EXPECT_FALSE(doc.Resize(1, 2)) << "the new guard would be left outside";
 }
 
+// The floor reaches at least 30 px deep, as a unit standing on the bottom edge needs ground 20 px
+// below its feet; a thinner one let the player fall out of a new level at once.
 TEST(LevelDocument, ANewLevelHasAFloorAndThePlayerStandingOnIt) {
-  LevelDocument doc = LevelDocument::New(3, 2, 20);
-  const LevelSource& src = doc.Source();
-  ASSERT_EQ(src.grid.size(), 60u);
-  EXPECT_EQ(src.grid.back(), std::string(120, '#'));
-  EXPECT_EQ(src.grid[58], std::string(120, '.'));
-  ASSERT_EQ(src.characters.size(), 1u);
-  EXPECT_EQ(src.characters[0].y + 56, 1200 - 20) << "feet on the floor's top";
-  EXPECT_EQ(OpenOrFail(doc.Text()).Text(), doc.Text());
-  EXPECT_FALSE(doc.Modified());
+  struct Row {
+    int cellPx;
+    std::size_t floorRows;
+  } rows[] = {{10, 3}, {20, 2}, {40, 1}, {100, 1}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.cellPx);
+    LevelDocument doc = LevelDocument::New(3, 2, r.cellPx);
+    const LevelSource& src = doc.Source();
+    const std::size_t gridRows = static_cast<std::size_t>(1200 / r.cellPx);
+    ASSERT_EQ(src.grid.size(), gridRows);
+    const std::string floor(static_cast<std::size_t>(2400 / r.cellPx), '#');
+    EXPECT_EQ(src.grid[gridRows - r.floorRows], floor);
+    EXPECT_EQ(src.grid[gridRows - r.floorRows - 1], std::string(floor.size(), '.'));
+    ASSERT_EQ(src.characters.size(), 1u);
+    EXPECT_EQ(src.characters[0].y + 56, 1200 - static_cast<int>(r.floorRows) * r.cellPx)
+        << "feet on the floor's top";
+    EXPECT_EQ(OpenOrFail(doc.Text()).Text(), doc.Text());
+    EXPECT_FALSE(doc.Modified());
+  }
+  EXPECT_EQ(LevelDocument::New(3, 2, 30).Source().cellPx, 20) << "30 px does not divide 800";
 }
