@@ -5,6 +5,7 @@
 #include "app/display.hpp"
 #include "app/input.hpp"
 #include "app/key_names.hpp"
+#include "app/lasting_notice.hpp"
 #include "app/platform.hpp"
 #include "audio/sound.hpp"
 #include "base/backends.hpp"
@@ -134,7 +135,8 @@ void DXTimer1Timer() {
     if (f.menuShown == 1 && f.introDone == 1) RunMenu();
   }
   if (f.quitRequested == 1) windowCloseRequested = true;
-  DrawLastingNotice(f.quitRequested == 0 && f.menuShown == 1 && f.introDone == 1);
+  DrawLastingNotice(f.quitRequested == 0 && f.menuShown == 1 && f.introDone == 1,
+                    gameState.fontTexture);
   DrawNotice();
   gameState.morva.EndFrame();
   gameState.keyReleased = 0;

@@ -15,6 +15,7 @@
 
 #include "app/display.hpp"
 #include "app/event_gate.hpp"
+#include "app/lasting_notice.hpp"
 #include "app/main_loop.hpp"
 #include "app/window_events.hpp"
 #include "audio/audio_device.hpp"

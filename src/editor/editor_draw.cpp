@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/lasting_notice.hpp"
 #include "base/backends.hpp"
 #include "base/measures.hpp"
 #include "editor/editor.hpp"
@@ -258,5 +259,6 @@ void Editor::Draw() {
   DrawDragPreview();
   DrawPanel();
   if (help_) DrawHelp();
+  DrawLastingNotice(true, setup_.font);
   r.FrameDone();
 }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "app/child_process.hpp"
+#include "app/lasting_notice.hpp"
 #include "app/level_file.hpp"
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
@@ -91,7 +92,8 @@ void Editor::TogglePicture() {
   }
   PreparedLevel compiled = PrepareLevel(*file, setup_.game);
   if (!compiled.folder) {
-    message_ = compiled.error;
+    message_ = "the level's picture cannot be made";
+    PostLastingNotice(message_ + ":", compiled.error);
     showPicture_ = false;
     return;
   }

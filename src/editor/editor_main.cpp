@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/lasting_notice.hpp"
 #include "app/letterbox.hpp"
 #include "base/backends.hpp"
 #include "base/content_paths.hpp"
@@ -138,7 +139,9 @@ int main(int argc, char** argv) {
   for (bool running = true; running;) {
     platform.WaitEvent(50);
     Event e;
-    while (platform.PollEvent(e)) running = editor.Handle(e) && running;
+    // A press that dismisses a notice works nothing else.
+    while (platform.PollEvent(e))
+      running = (TakenByLastingNotice(e) || editor.Handle(e)) && running;
     if (editor.Poll()) platform.Raise();
     if (editor.Title() != title) platform.SetTitle(title = editor.Title());
     renderer.SetFixedState(platform.LogicalViewport());

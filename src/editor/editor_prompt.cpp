@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "app/key_names.hpp"
+#include "app/lasting_notice.hpp"
 #include "base/backends.hpp"
 #include "base/whole_file.hpp"
 #include "editor/editor.hpp"
@@ -101,7 +102,8 @@ bool Editor::OpenFile(const fs::path& file) {
   }
   LevelDocument::Opened opened = LevelDocument::Open(*text);
   if (!opened.document) {
-    message_ = file.string() + ": " + opened.error;
+    message_ = file.string() + " cannot be opened";
+    PostLastingNotice(message_ + ":", opened.error);
     return false;
   }
   ShowDocument(file, std::move(*opened.document));

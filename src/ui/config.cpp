@@ -146,6 +146,13 @@ bool SaveConfigIfChanged(const Settings& settings) {
   return SaveConfig(settings);
 }
 
+namespace {
+// The number of a "line N: ..." problem, 0 for any other text.
+long LineNumberOf(const std::string& problem) {
+  return problem.rfind("line ", 0) == 0 ? std::strtol(problem.c_str() + 5, nullptr, 10) : 0;
+}
+}  // namespace
+
 PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell, Bindings* bindings,
                                   std::vector<std::string>* mistakes) {
   std::optional<std::string> text = ReadWholeFile(path);
@@ -155,6 +162,10 @@ PlayerSettings LoadPlayerSettings(const fs::path& path, bool tell, Bindings* bin
   }
   SettingsParse parse = ParseSettingsText(*text);
   if (bindings) *bindings = BindActions(DefaultBindings(), parse.actions, parse.problems);
+  // The bindings' problems come after the others: told in the file's order, they read as it does.
+  std::stable_sort(
+      parse.problems.begin(), parse.problems.end(),
+      [](const std::string& a, const std::string& b) { return LineNumberOf(a) < LineNumberOf(b); });
   for (const std::string& problem : tell ? parse.problems : std::vector<std::string>{}) {
     std::fprintf(stderr, "morva: %s %s (the other lines apply)\n", path.c_str(), problem.c_str());
   }

@@ -1,6 +1,8 @@
 // The screens' own state as a whole.
 #include "ui/front_end.hpp"
 
+#include "app/lasting_notice.hpp"
+
 #include "ui/button.hpp"
 #include "ui/click_sound.hpp"
 #include "ui/controls.hpp"
@@ -22,6 +24,7 @@ void ResetFrontEnd() {
   ResetControls();
   ResetTraining();
   ResetNotice();
+  ResetLastingNotice();
   ResetMenuKeys();
   hudTextures = HudTextures{};
   ResetStatistics();

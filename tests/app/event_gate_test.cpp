@@ -1,9 +1,14 @@
-// The input gate between frames: which frame each event of a burst reaches.
+// The input gate between frames: which frame each event of a burst reaches; and the lasting
+// notice, which takes the press that dismisses it before the game sees it.
 #include "app/event_gate.hpp"
 
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "app/lasting_notice.hpp"
+#include "base/backends.hpp"
+#include "test_support.hpp"
 
 namespace {
 Event Make(EventType type, int key = 0, int value = 0, bool down = false) {
@@ -104,4 +109,43 @@ TEST(EventGate, LosingTheFocusForgetsWhereTheSticksWere) {
   // The focus loss lets go of everything, so a stick pushed again the same way is a new press.
   EXPECT_EQ(FramesReached({PadY(-1000), Make(EventType::FocusLost), PadY(-1000)}),
             (std::vector<int>{0, 0, 1}));
+}
+
+// Folded to the picture's width, the whole shown while it fits; seen only once drawn; the first
+// press of anything dismisses it and is taken, moves and releases never are.
+TEST(LastingNotice, TakesTheFirstPressOnlyWhileItIsSeen) {
+  TempDir dir{"lasting_notice"};
+  FakeBackends fake(dir.path());
+  backends = Backends{&fake.platform, &fake.renderer, &fake.audio, &fake.content};
+  ResetLastingNotice();
+  const std::string longLine = "line 7: " + std::string(70, 'x') + " " + std::string(90, 'y');
+  PostLastingNotice("settings.cfg has mistakes:", {"line 2: unknown name 'jmup'", longLine});
+  const std::vector<std::string>& lines = LastingNoticeLines();
+  // At spaces where there are any, a word too long for a line cut.
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"settings.cfg has mistakes:", "  line 2: unknown name 'jmup'",
+                                      "  line 7:", std::string(70, 'x'), std::string(74, 'y'),
+                                      std::string(16, 'y'), "", "Press any key to go on."}));
+
+  EXPECT_FALSE(TakenByLastingNotice(KeyDown(5))) << "not drawn yet";
+  DrawLastingNotice(false, 1);
+  EXPECT_FALSE(TakenByLastingNotice(KeyDown(5))) << "out of sight";
+  fake.renderer.BeginFrame(0, 800, 0, 600);
+  DrawLastingNotice(true, 1);
+  int texts = 0;
+  for (const DrawRecord& d : *fake.renderer.DrawList()) texts += d.op == "text" ? 1 : 0;
+  EXPECT_EQ(texts, 7) << "every line but the empty one";
+  for (const Event& e : {KeyUp(5), Move(), Mouse(false), Pad(3, false), PadY(900)}) {
+    EXPECT_FALSE(TakenByLastingNotice(e)) << static_cast<int>(e.type);
+  }
+  EXPECT_TRUE(TakenByLastingNotice(Pad(3, true)));
+  EXPECT_TRUE(LastingNoticeLines().empty());
+  EXPECT_FALSE(TakenByLastingNotice(KeyDown(5))) << "dismissed";
+
+  std::vector<std::string> many(50, "line: damaged");
+  PostLastingNotice("many", many);
+  EXPECT_EQ(LastingNoticeLines().size(), 38u);
+  EXPECT_EQ(LastingNoticeLines()[35], "  and 16 more lines");
+  ResetLastingNotice();
+  backends = Backends{};
 }
