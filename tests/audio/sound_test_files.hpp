@@ -96,12 +96,30 @@ inline uint64_t LameDecodedFrames(const std::filesystem::path& mp3) {
 }
 constexpr uint64_t kUntrimmedDelay = 529;
 
-// Frames with known values: frame i holds (i % 1000) * 10 + c on channel c.
-class CountingSource : public SoundSource {
+// Samples held whole in memory, `channels` to a frame, filled by the kinds below.
+class HeldSource : public SoundSource {
  public:
-  CountingSource(int channels, uint64_t frames) {
+  const int16_t* Peek(uint64_t at, size_t& count) override {
+    if (at >= frames_) return nullptr;
+    count = static_cast<size_t>(std::min<uint64_t>(count, frames_ - at));
+    return samples_.data() + at * channels_;
+  }
+  size_t MemoryBytes() const override { return samples_.size() * 2; }
+  bool Streamed() const override { return false; }
+
+ protected:
+  HeldSource(int channels, uint64_t frames) {
     channels_ = channels;
     frames_ = frames;
+    samples_.reserve(frames * channels);
+  }
+  std::vector<int16_t> samples_;
+};
+
+// Frames with known values: frame i holds (i % 1000) * 10 + c on channel c.
+class CountingSource : public HeldSource {
+ public:
+  CountingSource(int channels, uint64_t frames) : HeldSource(channels, frames) {
     for (uint64_t i = 0; i < frames; ++i) {
       for (int c = 0; c < channels; ++c) samples_.push_back(Value(i, c));
     }
@@ -109,60 +127,27 @@ class CountingSource : public SoundSource {
   static int16_t Value(uint64_t frame, int channel) {
     return static_cast<int16_t>((frame % 1000) * 10 + channel);
   }
-  const int16_t* Peek(uint64_t at, size_t& count) override {
-    if (at >= frames_) return nullptr;
-    count = static_cast<size_t>(std::min<uint64_t>(count, frames_ - at));
-    return samples_.data() + at * channels_;
-  }
-  size_t MemoryBytes() const override { return samples_.size() * 2; }
-  bool Streamed() const override { return false; }
-
- private:
-  std::vector<int16_t> samples_;
 };
 
 // A constant level on every channel.
-class ConstantSource : public SoundSource {
+class ConstantSource : public HeldSource {
  public:
-  ConstantSource(int channels, uint64_t frames, int16_t value)
-      : samples_(frames * channels, value) {
-    channels_ = channels;
-    frames_ = frames;
+  ConstantSource(int channels, uint64_t frames, int16_t value) : HeldSource(channels, frames) {
+    samples_.assign(frames * channels, value);
   }
-  const int16_t* Peek(uint64_t at, size_t& count) override {
-    if (at >= frames_) return nullptr;
-    count = static_cast<size_t>(std::min<uint64_t>(count, frames_ - at));
-    return samples_.data() + at * channels_;
-  }
-  size_t MemoryBytes() const override { return samples_.size() * 2; }
-  bool Streamed() const override { return false; }
-
- private:
-  std::vector<int16_t> samples_;
 };
 
 // A sine of `hz` at 44100 Hz with peak `amplitude`, the same on every channel, rounded to the
 // nearest step.
-class SineSource : public SoundSource {
+class SineSource : public HeldSource {
  public:
-  SineSource(int channels, uint64_t frames, double hz, double amplitude) {
-    channels_ = channels;
-    frames_ = frames;
+  SineSource(int channels, uint64_t frames, double hz, double amplitude)
+      : HeldSource(channels, frames) {
     for (uint64_t i = 0; i < frames; ++i) {
       const double v = std::lround(amplitude * std::sin(2 * M_PI * hz * i / 44100.0));
       samples_.insert(samples_.end(), channels, static_cast<int16_t>(v));
     }
   }
-  const int16_t* Peek(uint64_t at, size_t& count) override {
-    if (at >= frames_) return nullptr;
-    count = static_cast<size_t>(std::min<uint64_t>(count, frames_ - at));
-    return samples_.data() + at * channels_;
-  }
-  size_t MemoryBytes() const override { return samples_.size() * 2; }
-  bool Streamed() const override { return false; }
-
- private:
-  std::vector<int16_t> samples_;
 };
 
 }  // namespace testsound
