@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/key_names.hpp"
+#include "app/lasting_notice.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -211,7 +212,13 @@ TEST_F(EditorTest, NewAndOpenAskInThePanelAndKeepUnsavedWorkUntilAskedTwice) {
   Erase(11);
   Type("broken.lvl");
   Key(vk::Return);
-  EXPECT_TRUE(Shows("broken.lvl: line "));
+  EXPECT_TRUE(Shows("broken.lvl cannot be opened"));
+  EXPECT_TRUE(Shows("  line ")) << "its mistakes, each on a line of the notice";
+  Event press;
+  press.type = EventType::KeyDown;
+  press.key = vk::Return;
+  EXPECT_TRUE(TakenByLastingNotice(press)) << "the press that dismisses it works nothing else";
+  EXPECT_FALSE(Shows("  line "));
   EXPECT_EQ(editor->Title(), "morva-edit - my.lvl *") << "nothing opened yet; typing added nothing";
   Erase(10);
   Type("other.lvl");
