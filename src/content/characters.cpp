@@ -37,6 +37,19 @@ constexpr KindFiles kFrameFolders[] = {
     {kGuard, nullptr, "data\\chars\\guard\\"},
 };
 
+// A kind past the definition slots would be written beyond the tables: the build refuses it.
+constexpr bool KindsFitTheSlots() {
+  for (const KindFiles& f : kDefinitionFiles) {
+    if (f.kind < 0 || f.kind >= kDefinitionSlots) return false;
+  }
+  for (const KindFiles& f : kFrameFolders) {
+    if (f.kind < 0 || f.kind >= kDefinitionSlots) return false;
+  }
+  return true;
+}
+static_assert(KindsFitTheSlots(), "every kind of the definition tables needs a definition slot");
+static_assert(std::tuple_size_v<decltype(GameState::charDefs)> == kDefinitionSlots);
+
 [[noreturn]] void DefinitionError(const std::string& path, const std::string& why) {
   ShowMessageUtf8("MORVA", "Read error in " + path + ": " + why);
   throw ProgramExit{3};
@@ -118,7 +131,7 @@ int32_t HighestFrameUsed(const CharacterRecord& definition) {
 }  // namespace
 
 void LoadCharacters() {
-  std::array<CharacterRecord, 4> definitions;
+  std::array<CharacterRecord, kDefinitionSlots> definitions{};
   for (const KindFiles& f : kDefinitionFiles) definitions[f.kind] = ReadDefinition(f.definition);
   // Kept only while the units are made.
   auto frameSets = std::make_unique<FrameSets>();
@@ -130,6 +143,6 @@ void LoadCharacters() {
           "the animation table of " + Cp1257ToUtf8(DefinitionPath(static_cast<uint8_t>(f.kind))));
     }
   }
-  for (int kind = 0; kind < 4; ++kind) gameState.charDefs[kind] = definitions[kind];
+  for (const KindFiles& f : kDefinitionFiles) gameState.charDefs[f.kind] = definitions[f.kind];
   CreateUnits(*frameSets);
 }
