@@ -15,6 +15,14 @@ std::string SdlPlatform::KeyLabel(const std::string& keyName) const {
   return label != nullptr && *label != '\0' ? label : keyName;
 }
 
+namespace {
+// Whether a key types text that SDL sends as text input: printable characters, not the keys that
+// edit it or move in it.
+bool TypesText(SDL_Keycode sym) {
+  return (sym & SDLK_SCANCODE_MASK) == 0 && sym >= SDLK_SPACE && sym != SDLK_DELETE;
+}
+}  // namespace
+
 bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
   SDL_Scancode scancode = sdl.key.keysym.scancode;
   bool down = sdl.type == SDL_KEYDOWN;
@@ -36,10 +44,16 @@ bool SdlPlatform::TranslateKey(const SDL_Event& sdl, Event& event) {
   event.keyId = id.value_or(0);
   event.key = KeyCodeOfId(event.keyId);
   if (down && sdl.key.repeat) {
-    // An auto-repeat is no new press: it only types its character again, if the key types one
-    // (and is recorded so, as a character, never as a key going down).
-    // Typing into a field, the repeated character comes as text.
-    if (textEntry_ || !IsCharacterKey(static_cast<uint8_t>(event.key))) return false;
+    // Typing into a field (the editor's prompts), the repeated character comes as text, and a
+    // held key that types none (Backspace, Delete, the arrows) presses again, so it edits on.
+    if (textEntry_) {
+      if (TypesText(sdl.key.keysym.sym)) return false;
+      event.type = EventType::KeyDown;
+      return true;
+    }
+    // In the game an auto-repeat is no new press: it only types its character again, if the key
+    // types one (and is recorded so, as a character, never as a key going down).
+    if (!IsCharacterKey(static_cast<uint8_t>(event.key))) return false;
     event.type = EventType::Text;
     return true;
   }
