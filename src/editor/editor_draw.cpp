@@ -223,15 +223,29 @@ void Editor::DrawPanel() {
 
 void Editor::DrawPrompt(double x, double y) {
   const PromptLine& line = prompt_->answer;
-  // Each byte is one glyph of the prompt's size.
+  // Each byte is one glyph of the prompt's size. A long answer (a deep folder) is shown from
+  // where it keeps the caret inside the panel, with a mark that more lies before it.
   const double start = x + static_cast<double>(prompt_->question.size()) * kPromptGlyph;
-  if (line.SelectionStart() != line.SelectionEnd()) {
-    DrawQuad(Swatch(level_glyphs::kWindow), start + line.SelectionStart() * kPromptGlyph, y - 1,
-             kDepth, (line.SelectionEnd() - line.SelectionStart()) * kPromptGlyph, kPromptGlyph + 2,
-             1);
+  // The line ends before the buttons that share its row.
+  double right = 796;
+  for (const Button& b : kButtons) {
+    if (b.row == 1) right = std::min(right, b.x - 8.0);
   }
-  Text(prompt_->question + line.Text(), x, y, kWhite, kPromptGlyph);
-  const double caret = start + line.Caret() * kPromptGlyph;
+  const auto columns = static_cast<std::size_t>(std::max(1.0, (right - start) / kPromptGlyph));
+  const std::size_t first = line.Caret() > columns - 1 ? line.Caret() - (columns - 1) : 0;
+  auto column = [&](std::size_t at) {
+    return start +
+           static_cast<double>(std::clamp(at, first, first + columns) - first) * kPromptGlyph;
+  };
+  if (line.SelectionStart() != line.SelectionEnd()) {
+    const double left = column(line.SelectionStart());
+    DrawQuad(Swatch(level_glyphs::kWindow), left, y - 1, kDepth, column(line.SelectionEnd()) - left,
+             kPromptGlyph + 2, 1);
+  }
+  std::string shown = prompt_->question + line.Text().substr(first, columns);
+  if (first > 0 && !prompt_->question.empty()) shown[prompt_->question.size() - 1] = '<';
+  Text(shown, x, y, kWhite, kPromptGlyph);
+  const double caret = column(line.Caret());
   Renderer& r = *backends.renderer;
   r.SetState(RenderState::Texturing, false);
   r.DrawLine(caret, y - 2, caret, y + kPromptGlyph + 2, kDepth, kYellow);

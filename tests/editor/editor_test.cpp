@@ -89,6 +89,20 @@ struct EditorTest : ::testing::Test {
     }
     return false;
   }
+  // Whether the prompt shows `question` and `answer`: the answer whole, or, too long for the
+  // panel, an end of it after the mark ("<" in place of the question's last space).
+  bool ShowsAnswer(const std::string& question, const std::string& answer) {
+    editor->Draw();
+    const std::string marked = question.substr(0, question.size() - 1) + "<";
+    for (const DrawRecord& r : *fake.renderer.DrawList()) {
+      if (r.op != "text") continue;
+      if (r.text == question + answer) return true;
+      if (r.text.rfind(marked, 0) == 0 && answer.ends_with(r.text.substr(marked.size()))) {
+        return true;
+      }
+    }
+    return false;
+  }
   // Whether the picture shows a text holding `part`.
   bool Shows(const std::string& part) {
     editor->Draw();
@@ -205,7 +219,7 @@ TEST_F(EditorTest, NewAndOpenAskInThePanelAndKeepUnsavedWorkUntilAskedTwice) {
   EXPECT_TRUE(Shows("Unsaved changes: Ctrl+S saves them, Ctrl+O again opens"));
   Ctrl('O');
   const std::string folder = (dir / "").string();
-  EXPECT_TRUE(ShowsLine("open the level file: " + folder)) << "the folder, not selected";
+  EXPECT_TRUE(ShowsAnswer("open the level file: ", folder)) << "the folder, not selected";
   Type("nothere.lvl");
   Key(vk::Return);
   EXPECT_TRUE(Shows("no file " + folder + "nothere.lvl"));
@@ -235,7 +249,7 @@ TEST_F(EditorTest, NewAndOpenAskInThePanelAndKeepUnsavedWorkUntilAskedTwice) {
   Erase(4);
   Type("5 x 2");
   Key(vk::Return);
-  EXPECT_TRUE(ShowsLine("the new level's file: " + folder + "new.lvl"));
+  EXPECT_TRUE(ShowsAnswer("the new level's file: ", folder + "new.lvl"));
   Type("my.lvl");  // over the name filled in, the folder kept
   Key(vk::Return);
   EXPECT_TRUE(Shows("my.lvl already exists"));
@@ -258,14 +272,15 @@ TEST_F(EditorTest, NewAndOpenAskInThePanelAndKeepUnsavedWorkUntilAskedTwice) {
 // The answer's line is edited anywhere: what is filled in is selected and the first character
 // typed replaces it; the arrows, Home and End move the caret, Backspace and Delete erase whole
 // characters. Keys are written < > ^ $ # ~ (Left, Right, Home, End, Backspace, Delete); each row
-// ends by typing "|", which shows where the caret was.
+// ends by typing "|", which shows where the caret was. An answer too long for the panel is shown
+// from where the caret stays in it, a "<" in place of the question's last space.
 TEST_F(EditorTest, ThePromptsLineIsEditedWhereTheCaretIs) {
   const std::string names = "<>^$#~";
   const int codes[] = {vk::LeftArrow, vk::RightArrow, vk::Home, vk::End, vk::Backspace, vk::Delete};
   struct Row {
     bool namePrompt;  // the file's name after the size, else the size
-    const char* keys;
-    std::string shown;  // the answer after the keys (@ is the folder)
+    std::string keys;
+    std::string shown;  // the answer after the keys (@ is the folder, < the mark of a long one)
   } rows[] = {
       {false, "3x1|", "3x1|"},
       {false, "#|", "|"},
@@ -278,21 +293,30 @@ TEST_F(EditorTest, ThePromptsLineIsEditedWhereTheCaretIs) {
       {false, "a\303\251b<<~|", "a|b"},
       {true, "b.lvl|", "@b.lvl|"},
       {true, "#|", "@|"},
+      // 18 columns before the buttons beside the line: 17 bytes and the caret fit.
+      {false, std::string(16, 'a') + "|", std::string(16, 'a') + "|"},
+      {false, std::string(60, 'a') + "|", "<" + std::string(16, 'a') + "|"},
+      {false, std::string(60, 'a') + "^|", "|" + std::string(17, 'a')},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.keys);
     Ctrl('N');
     if (r.namePrompt) Key(vk::Return);
-    for (const char* c = r.keys; *c; ++c) {
+    for (const char* c = r.keys.c_str(); *c; ++c) {
       const std::size_t named = names.find(*c);
       if (named != std::string::npos) Key(codes[named]);
       if (named == std::string::npos) Send(EventType::Text, static_cast<unsigned char>(*c));
     }
     std::string shown = r.shown;
     if (shown[0] == '@') shown.replace(0, 1, (dir / "").string());
-    EXPECT_TRUE(ShowsLine((r.namePrompt ? "the new level's file: "
-                                        : "the new level's size in screens (width x height): ") +
-                          shown));
+    std::string question = r.namePrompt ? "the new level's file: "
+                                        : "the new level's size in screens (width x height): ";
+    if (shown[0] == '<') {
+      question.pop_back();
+      EXPECT_TRUE(ShowsLine(question + shown));
+    } else {
+      EXPECT_TRUE(ShowsAnswer(question, shown));
+    }
     Key(vk::Escape);
   }
 }
