@@ -167,6 +167,7 @@ struct Scene {
     DrawLevelBackground(scene);
     for (int i = 0; i < gameState.map.CharCount; ++i) {
       SelectAnimation(UnitAt(i));
+      StepAnimation(UnitAt(i), scene.level.frameMs);
       DrawUnit(scene.level, i);
       RunUnitEffects(scene, i);
     }

@@ -20,11 +20,6 @@ constexpr double kParallax = -0.1;
 constexpr double kBackgroundLeft = -400;
 constexpr double kBackgroundTop = -600;
 
-uint16_t Fits16(int32_t value, const char* what) {
-  if (value < 0 || value > 0xFFFF) FatalRangeError(std::string(what) + " " + std::to_string(value));
-  return static_cast<uint16_t>(value);
-}
-
 }  // namespace
 
 double BackgroundX(const Unit& player) {
@@ -59,13 +54,9 @@ void DrawLevelBackground(const SceneFrame& s) {
 
 void DrawUnit(const LevelFrame& f, int i) {
   if (f.map.CharCount == 0) return;
-  Unit& u = f.UnitAt(i);
+  const Unit& u = f.UnitAt(i);
   if (!u.anim) return;
-  const AnimEntry& e = At(u.anims, u.animIndex, "animation index");
-  u.anim->firstFrame = Fits16(e.firstFrame, "animation first frame");
-  u.anim->frameCount = Fits16(e.frameCount, "animation frame count");
-  u.anim->frameDuration = static_cast<float>(e.rate);
-  u.anim->Draw(u.x + f.play.cameraX, u.y + f.play.cameraY, kUnitDepth, f.frameMs);
+  u.anim->Show(u.x + f.play.cameraX, u.y + f.play.cameraY, kUnitDepth);
 }
 
 void DrawItem(const cItem& item, double x, double y) {

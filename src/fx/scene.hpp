@@ -15,5 +15,5 @@ double BackgroundY(const Unit& player);
 class cItem;
 // An item at screen (x, y), as high as its flight after a pick-up has taken it.
 void DrawItem(const cItem& item, double x, double y);
-// The unit's sprite, with the animation SelectAnimation chose for its state.
+// The unit's sprite: the picture its animation stands at (the rules chose and stepped it).
 void DrawUnit(const LevelFrame& f, int i);

@@ -10,6 +10,9 @@
 // Sets the unit's animIndex and its animation's mirrored, playing and oneShot flags from the
 // unit's state; ends the player's attack when its animation has played through.
 void SelectAnimation(Unit& u);
+// The clip of the selected entry, advanced by the frame's time: the hit tests and the guard's
+// rules read the picture it leaves, so it is a step of the rules; drawing only shows it.
+void StepAnimation(Unit& u, double frameMs);
 
 // The states an animation row asks about.
 enum class When {

@@ -56,6 +56,7 @@ void ProcessUnit(const SceneFrame& s, int i) {
   CollideUnit(f, i);
   // The selection ends a finished attack of the player's before the sprite shows the next.
   SelectAnimation(f.UnitAt(i));
+  StepAnimation(f.UnitAt(i), f.frameMs);
   DrawUnit(f, i);
   RunUnitEffects(s, i);
 }

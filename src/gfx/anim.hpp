@@ -1,6 +1,6 @@
 // cAnim: the animated sprite. A table of up to 513 pictures, a clip inside it and the play state;
-// Draw advances the clip by the frame time it is given and draws the current picture centred on a
-// point.
+// Advance steps the clip by a frame's time, Show draws the current picture centred on a point, and
+// Draw does both (for effects that are only ever drawn).
 #pragma once
 
 #include <array>
@@ -33,6 +33,8 @@ class cAnim {
   // (x, y) at z = -depth, alpha-tested and blended. A current beyond the table is a fatal range
   // error.
   void Draw(double x, double y, double depth, double frameTime);
+  // Draws the current picture as it stands, without advancing.
+  void Show(double x, double y, double depth) const;
 
   // The clip step alone: `frameTime` in milliseconds.
   void Advance(double frameTime);

@@ -411,6 +411,7 @@ TEST_F(LevelLoadTest, DrawUnitCopiesTheSelectedEntryIntoTheAnimation) {
   player.moving = 1;
   fake->renderer.BeginFrame(0, 800, 0, 600);
   SelectAnimation(UnitAt(0));
+  StepAnimation(UnitAt(0), 10);
   DrawUnit(Frame(), 0);
   EXPECT_EQ(player.anim->firstFrame, 7);
   EXPECT_EQ(player.anim->frameCount, 3);
@@ -424,7 +425,7 @@ TEST_F(LevelLoadTest, DrawUnitCopiesTheSelectedEntryIntoTheAnimation) {
   player.anims[1] = {70000, 3, 0.25};
   int status = 0;
   try {
-    DrawUnit(Frame(), 0);
+    StepAnimation(UnitAt(0), 10);
   } catch (const ProgramExit& e) {
     status = e.status;
   }

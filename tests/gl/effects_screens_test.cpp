@@ -74,6 +74,7 @@ struct EffectsScreenTest : GlFixture {
       for (int i = 0; i < UnitCount(); ++i) {
         if (i == 0 || UnitAt(i).inRange == 1) {
           SelectAnimation(UnitAt(i));
+          StepAnimation(UnitAt(i), CurrentLevelFrame().frameMs);
           DrawUnit(CurrentLevelFrame(), i);
           RunUnitEffects(CurrentSceneFrame(), i);
         }
