@@ -171,7 +171,7 @@ struct Scene {
       DrawUnit(scene.level, i);
       RunUnitEffects(scene, i);
     }
-    DrawHud();
+    DrawHud(scene);
     renderer->FrameDone();
     platform->SwapBuffers();
   }

@@ -141,7 +141,7 @@ void UpdateUnitStates(const LevelFrame& f) {
 void RunLevel(const SceneFrame& s) {
   const LevelFrame& f = s.level;
   TestLevelEnd(f);
-  if (f.modes.statsShown) RunStatistics();
+  if (f.modes.statsShown) RunStatistics(s);
   if (f.modes.paused || f.modes.levelFinished) return;
   UpdateUnitStates(f);
   AttackInput(f);
@@ -152,7 +152,7 @@ void RunLevel(const SceneFrame& s) {
     if (u.inRange == 1 && u.activated != 0) ProcessUnit(s, i);
   }
   RunItems(f);
-  DrawHud();
+  DrawHud(s);
   RunPlayerDeath(f);
   f.play.combo.attackKind = 0;
   f.play.levelStats.timeTaken += Seconds(f.frameMs);

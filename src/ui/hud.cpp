@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "app/game_state.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 
@@ -24,12 +23,12 @@ std::string MinutesSeconds(double seconds) {
          std::to_string(static_cast<int64_t>(rest));
 }
 
-void DrawHud() {
-  const GamePlay& play = gameState.play;
-  const Texture font = gameState.fontTexture;
+void DrawHud(const SceneFrame& s) {
+  const GamePlay& play = s.level.play;
+  const Texture font = s.font;
   DrawQuad(hudTextures.filter, 0, 0, -0.7, 800, 600, kFilterOpacity);
   DrawQuad(hudTextures.lifeBarFrame, 30, 20, -0.6, 106, 16, 0.5);
-  DrawQuad(hudTextures.lifeBar, 33, 23, -0.5, PlayerUnit().life, kLifeBarHeight, 1);
+  DrawQuad(hudTextures.lifeBar, 33, 23, -0.5, s.level.Player().life, kLifeBarHeight, 1);
   DrawText(kTextSize, std::to_string(play.levelStats.points), 30, 50, font);
   if (play.powerUpCharges > 0) {
     DrawQuad(play.items.textures[kItemPowerUpKind], 27, 70, -0.5, kPowerUpSize, kPowerUpSize, 1);

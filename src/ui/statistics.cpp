@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "app/game_state.hpp"
-#include "app/input.hpp"
+#include "base/input_states.hpp"
+#include "fx/scene_frame.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/load.hpp"
 #include "ui/hud.hpp"
@@ -26,11 +26,11 @@ constexpr double kBornToKillShare = 0.5;
 const std::string kRankLabel = "rank ";
 const std::string kBornToKill = "             BORN TO KILL";
 
-void CountEnemies(StatisticsScreen& s) {
+void CountEnemies(StatisticsScreen& s, const LevelFrame& f) {
   s.background = cLoad::LoadDXT("data\\hud\\statistics.dxt");
   s.sentinelTotal = s.guardTotal = s.golemTotal = 0;
-  for (int i = 0; i < UnitCount(); ++i) {
-    switch (UnitAt(i).kind) {
+  for (int i = 0; i < f.UnitCount(); ++i) {
+    switch (f.UnitAt(i).kind) {
       case kSentinel:
         ++s.sentinelTotal;
         break;
@@ -44,7 +44,7 @@ void CountEnemies(StatisticsScreen& s) {
         break;
     }
   }
-  gameState.flags.statsLoaded = 1;
+  f.modes.statsLoaded = 1;
 }
 
 std::string Count(int32_t done, uint8_t total) {
@@ -103,23 +103,23 @@ std::string RankText(const LevelStats& st, const StatisticsScreen& s) {
   return {};
 }
 
-void RunStatistics() {
+void RunStatistics(const SceneFrame& frame) {
   StatisticsScreen& s = statisticsScreen;
-  if (gameState.flags.statsLoaded == 0) CountEnemies(s);
-  const LevelStats& st = gameState.play.levelStats;
-  const Texture font = gameState.fontTexture;
+  const LevelFrame& f = frame.level;
+  if (f.modes.statsLoaded == 0) CountEnemies(s, f);
+  const LevelStats& st = f.play.levelStats;
+  const Texture font = frame.font;
   DrawQuad(s.background, 0, 0, -0.5, 800, 600, 1);
   DrawLines(st, s, font);
   const std::string rank = RankText(st, s);
   if (!rank.empty()) DrawText(kTextSize, rank, kLinesX, kRankY, font);
   if (rank == kRankLabel) DrawText(kBornToKillSize, kBornToKill, kLinesX, kRankY, font);
   DrawBingo(st, s, font);
-  if (DXInput1.Has(kLeaveInput)) {
-    DXInput1.Remove(kLeaveInput);
-    ModeFlags& f = gameState.flags;
-    f.inGame = 0;
-    f.statsShown = 0;
-    f.menuShown = 1;
+  if (f.input.test(kLeaveInput)) {
+    f.input.reset(kLeaveInput);
+    f.modes.inGame = 0;
+    f.modes.statsShown = 0;
+    f.modes.menuShown = 1;
   }
 }
 

@@ -8,6 +8,7 @@
 #include "base/types.hpp"
 
 struct LevelStats;
+struct SceneFrame;
 
 // What the screen keeps for the whole run: its picture and the enemies of the level, counted
 // once on the first visit.
@@ -22,6 +23,7 @@ extern StatisticsScreen statisticsScreen;
 // The rank line's words ("rank            HEADMASTER" and so on), or empty when none applies.
 // BORN TO KILL is drawn in two parts and reads "rank " here.
 std::string RankText(const LevelStats& stats, const StatisticsScreen& totals);
-// Draws the screen; Escape leaves it for the menu, the level staying finished.
-void RunStatistics();
+// Draws the screen from the level's frame; Escape (the frame's input) leaves it for the menu,
+// the level staying finished.
+void RunStatistics(const SceneFrame& s);
 void ResetStatistics();

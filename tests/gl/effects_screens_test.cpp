@@ -79,7 +79,7 @@ struct EffectsScreenTest : GlFixture {
           RunUnitEffects(CurrentSceneFrame(), i);
         }
       }
-      DrawHud();
+      DrawHud(CurrentSceneFrame());
       if (over) over();
     }
     return Save(Capture());
@@ -200,7 +200,7 @@ TEST_F(EffectsScreenTest, TheStatisticsScreen) {
   stats.guardKills = 9;
   stats.golemKills = 2;
   stats.headsRemoved = 6;
-  RunStatistics();
+  RunStatistics(CurrentSceneFrame());
   const Image& shot = Save(Capture());
   auto ink = [](const uint8_t* p) { return p[0] > 180 && p[1] > 180 && p[2] > 160; };
   // Eight lines of text from y 100 to 286 at x 100; nothing of the level.

@@ -17,7 +17,7 @@ struct HudDrawTest : ::testing::Test {
   }
   const std::vector<DrawRecord>& Draw() {
     fake.renderer.BeginFrame(0, 800, 0, 600);
-    DrawHud();
+    DrawHud(CurrentSceneFrame());
     return *fake.renderer.DrawList();
   }
 };

@@ -33,7 +33,7 @@ struct StatisticsTest : ::testing::Test {
   }
   const std::vector<DrawRecord>& Show() {
     fake.renderer.BeginFrame(0, 800, 0, 600);
-    RunStatistics();
+    RunStatistics(CurrentSceneFrame());
     return *fake.renderer.DrawList();
   }
   // The text drawn at (x, y), or "-" when none.
