@@ -68,8 +68,7 @@ LevelDocument LevelDocument::New(int width, int height, int cellPx) {
   // level at the usual cell.
   if (opened.document) return std::move(*opened.document);
   const int usualCell = LevelSource{}.cellPx;
-  return width == 1 && height == 1 && cellPx == usualCell ? LevelDocument{}
-                                                          : New(1, 1, usualCell);
+  return width == 1 && height == 1 && cellPx == usualCell ? LevelDocument{} : New(1, 1, usualCell);
 }
 
 std::string LevelDocument::Text() const {
