@@ -19,19 +19,13 @@
 
 namespace {
 
-// Scripted and headless runs have somebody reading their output; a player who started the game
-// from a desktop entry has no terminal.
-bool Interactive(const ProgramOptions& options) {
-  return !options.headless && !options.input && options.frames == 0;
-}
-
 // Each line of the refusal on the terminal and, in an interactive run, in a message box.
 void TellLevelRefused(const ProgramOptions& options, const std::string& error) {
   std::istringstream lines(error);
   for (std::string line; std::getline(lines, line);) {
     std::fprintf(stderr, "morva: %s\n", line.c_str());
   }
-  if (Interactive(options)) {
+  if (options.Interactive()) {
     ShowMessageWithoutWindow("morva", "This level cannot be played:\n\n" + error);
   }
 }
@@ -82,7 +76,7 @@ int main(int argc, char** argv) {
     return RunProgram(options, platform, renderer, audio);
   }
 
-  bool interactive = Interactive(options);
+  bool interactive = options.Interactive();
   // How the game shows itself: settings.cfg, unless the command line says otherwise for this run.
   PlayerSettings shown = LoadPlayerSettings(ChooseUserPaths(options.config).settings, false);
   WindowChoice window = shown.window;

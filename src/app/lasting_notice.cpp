@@ -15,7 +15,7 @@ constexpr uint16_t kLastingSize = 10;
 constexpr float kLastingLineHeight = 14;
 constexpr float kLastingX = 30;
 constexpr float kLastingBottom = 580;
-constexpr std::size_t kLastingColumns = (800 - 2 * 30) / kLastingSize;
+constexpr auto kLastingColumns = static_cast<std::size_t>((800 - 2 * kLastingX) / kLastingSize);
 constexpr LineColour kLastingBand{0.0f, 0.0f, 0.0f, 0.8f};
 const std::string kDismissLine = "Press any key to go on.";
 // Lines beyond these would leave the picture: the rest is counted instead.

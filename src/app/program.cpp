@@ -366,9 +366,8 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   std::vector<std::string> settingsMistakes;
   gameState.playerSettings =
       LoadPlayerSettings(userPaths.settings, true, &gameState.bindings, &settingsMistakes);
-  // A player who started the game from a desktop menu reads no terminal; a scripted or
-  // headless run has somebody reading its output, and its input must reach the game unchanged.
-  if (!settingsMistakes.empty() && !options.headless && !options.input && options.frames == 0) {
+  // A player who started the game from a desktop menu reads no terminal.
+  if (!settingsMistakes.empty() && options.Interactive()) {
     PostLastingNotice(userPaths.settings.string() + " has mistakes; the other lines apply:",
                       settingsMistakes);
   }

@@ -28,6 +28,11 @@ struct ProgramOptions {
   bool help = false;
   bool version = false;
   bool printPaths = false;
+
+  // A player at the window, who may have no terminal (started from a desktop entry): no window-
+  // less, scripted or counted run, whose output somebody reads and whose input must reach the
+  // game unchanged.
+  bool Interactive() const { return !headless && !input && frames == 0; }
 };
 
 struct ParseResult {
