@@ -16,7 +16,6 @@ constexpr LineColour kBandColour{0.0f, 0.0f, 0.0f, 0.6f};
 
 std::string noticeText;
 double noticeLeftMs = 0;
-
 }  // namespace
 
 void ShowNotice(const std::string& text, double milliseconds) {
