@@ -204,7 +204,6 @@ TEST(LevelSource, EveryMistakeIsNamedOnce) {
   p = ParseLevelSource(fifteen);
   EXPECT_EQ(p.mistakes.size(), 15u);
   EXPECT_EQ(p.error.substr(p.error.rfind('\n') + 1), "and 5 more");
-  EXPECT_EQ(JoinMistakes({"line 1: a"}, "my.lvl: "), "my.lvl: line 1: a");
 
   for (const char* size : {"screens 26 1", "screens 1", "screens x y"}) {
     SCOPED_TRACE(size);
