@@ -47,7 +47,7 @@ struct GameState {
 
   // The level: its map, the definitions of the ten kinds (0..3 used), and what the load brings.
   LevelMap map;
-  std::array<CharacterRecord, 10> charDefs{};
+  std::array<CharacterRecord, kKindSlots> charDefs{};
   LevelAssets level;
   // Units, camera, combo, power-up, items and statistics.
   GamePlay play;

@@ -14,7 +14,7 @@
 
 #include "app/child_process.hpp"
 #include "base/whole_file.hpp"
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
 #include "ui/config.hpp"
 
 namespace fs = std::filesystem;

@@ -13,42 +13,23 @@
 #include "base/messages.hpp"
 #include "base/whole_file.hpp"
 #include "formats/character_record.hpp"
+#include "game/kinds.hpp"
 #include "gfx/frame_sequence.hpp"
 
 namespace {
 
-struct KindFiles {
-  int kind;
-  const char* definition;
-  const char* frames;
-};
-// Definitions are read in kind order; the frame folders load in the order below, which is the
-// order their texture names are created in.
-constexpr KindFiles kDefinitionFiles[] = {
-    {kPlayer, "data\\chars\\ravik.pud", nullptr},
-    {kSentinel, "data\\chars\\Sentinel.pud", nullptr},
-    {kGuard, "data\\chars\\guard.pud", nullptr},
-    {kGolem, "data\\chars\\golam.pud", nullptr},
-};
-constexpr KindFiles kFrameFolders[] = {
-    {kSentinel, nullptr, "data\\chars\\Sentinel\\"},
-    {kGolem, nullptr, "data\\chars\\golam\\"},
-    {kPlayer, nullptr, "data\\chars\\ravik\\"},
-    {kGuard, nullptr, "data\\chars\\guard\\"},
-};
+static_assert(std::tuple_size_v<decltype(GameState::charDefs)> == kKindSlots);
 
-// A kind past the definition slots would be written beyond the tables: the build refuses it.
-constexpr bool KindsFitTheSlots() {
-  for (const KindFiles& f : kDefinitionFiles) {
-    if (f.kind < 0 || f.kind >= kDefinitionSlots) return false;
-  }
-  for (const KindFiles& f : kFrameFolders) {
-    if (f.kind < 0 || f.kind >= kDefinitionSlots) return false;
-  }
-  return true;
+// The kinds in the order their frame folders load, which is the order their texture names are
+// made in.
+std::vector<std::size_t> FrameLoadOrder() {
+  std::vector<std::size_t> order(kKinds.size());
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) order[kind] = kind;
+  std::stable_sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
+    return kKinds[a].framesLoadRank < kKinds[b].framesLoadRank;
+  });
+  return order;
 }
-static_assert(KindsFitTheSlots(), "every kind of the definition tables needs a definition slot");
-static_assert(std::tuple_size_v<decltype(GameState::charDefs)> == kDefinitionSlots);
 
 [[noreturn]] void DefinitionError(const std::string& path, const std::string& why) {
   ShowMessageUtf8("MORVA", "Read error in " + path + ": " + why);
@@ -74,16 +55,11 @@ CharacterRecord ReadDefinition(const std::string& path) {
 }  // namespace
 
 std::string FrameFolderPath(uint8_t kind) {
-  for (const KindFiles& f : kFrameFolders) {
-    if (f.kind == kind) return f.frames;
-  }
-  return {};
+  return IsNamedKind(kind) ? KindOf(kind).frames : std::string();
 }
 
 std::string DefinitionPath(uint8_t type) {
-  for (const KindFiles& f : kDefinitionFiles) {
-    if (f.kind == type) return f.definition;
-  }
+  if (IsNamedKind(type)) return KindOf(type).definition;
   return "the definition of kind " + std::to_string(type);
 }
 
@@ -131,18 +107,22 @@ int32_t HighestFrameUsed(const CharacterRecord& definition) {
 }  // namespace
 
 void LoadCharacters() {
-  std::array<CharacterRecord, kDefinitionSlots> definitions{};
-  for (const KindFiles& f : kDefinitionFiles) definitions[f.kind] = ReadDefinition(f.definition);
+  std::array<CharacterRecord, kKindSlots> definitions{};
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) {
+    definitions[kind] = ReadDefinition(kKinds[kind].definition);
+  }
   // Kept only while the units are made.
   auto frameSets = std::make_unique<FrameSets>();
-  for (const KindFiles& f : kFrameFolders) {
-    int32_t tried = LoadFrameSequence(f.frames, (*frameSets)[f.kind].textures, kAnimFrames - 1);
+  for (std::size_t kind : FrameLoadOrder()) {
+    const char* frames = kKinds[kind].frames;
+    int32_t tried = LoadFrameSequence(frames, (*frameSets)[kind].textures, kAnimFrames - 1);
     if (LevelMapLoaded()) {
-      NoteFramesPastTheEnd(
-          f.frames, tried, HighestFrameUsed(definitions[f.kind]),
-          "the animation table of " + Cp1257ToUtf8(DefinitionPath(static_cast<uint8_t>(f.kind))));
+      NoteFramesPastTheEnd(frames, tried, HighestFrameUsed(definitions[kind]),
+                           "the animation table of " + Cp1257ToUtf8(kKinds[kind].definition));
     }
   }
-  for (const KindFiles& f : kDefinitionFiles) gameState.charDefs[f.kind] = definitions[f.kind];
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) {
+    gameState.charDefs[kind] = definitions[kind];
+  }
   CreateUnits(*frameSets);
 }

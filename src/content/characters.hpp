@@ -1,4 +1,4 @@
-// The four character definitions, their frame folders, and the units created from them.
+// The character definitions, their frame folders, and the units created from them.
 #pragma once
 
 #include <array>
@@ -9,8 +9,6 @@
 #include "game/unit.hpp"
 #include "gfx/anim.hpp"
 
-constexpr int kDefinitionSlots = 10;
-
 // What a unit's animation object starts from: laid out as the frame part of cAnim.
 struct FrameSet {
   int32_t width = 0;
@@ -18,9 +16,9 @@ struct FrameSet {
   int32_t spare = 0;
   std::array<Texture, kAnimFrames> textures{};
 };
-using FrameSets = std::array<FrameSet, kDefinitionSlots>;
+using FrameSets = std::array<FrameSet, kKindSlots>;
 
-// Reads the four definition files, loads the four frame folders, then creates the units.
+// Reads the definition file of every kind, loads their frame folders, then creates the units.
 // A definition file that is missing or shorter than 408 bytes ends the program (status 3) with a
 // message naming it.
 void LoadCharacters();
@@ -32,7 +30,7 @@ void CreateUnits(const FrameSets& frameSets);
 // The file a kind's definition comes from ("data\chars\guard.pud"), or for kinds without one
 // a text naming the kind, for messages.
 std::string DefinitionPath(uint8_t type);
-// The frame folder of one of the four kinds ("data\chars\guard\"), or "" for another.
+// The frame folder of a named kind ("data\chars\guard\"), or "" for another.
 std::string FrameFolderPath(uint8_t kind);
 // Unit k alone, as CreateUnits makes it.
 Unit& CreateUnit(int k, const FrameSets& frameSets);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "base/types.hpp"
+#include "base/unit_kinds.hpp"
 #include "formats/level_map_file.hpp"
 
 constexpr int kLevelScreens = kMaxLevelScreens;
@@ -17,9 +18,10 @@ struct LevelAssets {
   std::array<Texture, kLevelScreens> levelFrames{};
   Texture backgroundTexture = 0;
   Texture deathOverlayTexture = 0;
-  UnitSounds sentinelSounds{};
-  UnitSounds guardSounds{};
-  UnitSounds golemSounds{};
-  UnitSounds playerSounds{};
+  std::array<UnitSounds, kKindSlots> unitSounds{};  // by kind
   std::array<SoundHandle, 3> commentSounds{};
+
+  const UnitSounds& SoundsOf(int32_t kind) const {
+    return unitSounds[static_cast<std::size_t>(kind)];
+  }
 };

@@ -14,7 +14,7 @@
 #include "content/level_map.hpp"
 #include "fx/explosion.hpp"
 #include "fx/unit_effects.hpp"
-#include "game/unit_sounds.hpp"
+#include "game/kinds.hpp"
 #include "gfx/draw.hpp"
 #include "gfx/frame_sequence.hpp"
 #include "gfx/load.hpp"
@@ -23,63 +23,21 @@
 
 namespace {
 
-struct SoundSlot {
-  int slot;
-  const char* path;
-};
-
-constexpr SoundSlot kSentinelSounds[] = {
-    {sentinel_sound::kAttack, "DATA\\sounds\\units\\Sentinel\\attack.wav"},
-    {sentinel_sound::kMoving, "DATA\\sounds\\units\\Sentinel\\moving.wav"},
-    {sentinel_sound::kShocked, "DATA\\sounds\\units\\Sentinel\\shocked.wav"},
-};
-constexpr SoundSlot kGuardSounds[] = {
-    {guard_sound::kCry0, "DATA\\sounds\\units\\guard\\cry0.wav"},
-    {guard_sound::kCry1, "DATA\\sounds\\units\\guard\\cry1.wav"},
-    {guard_sound::kCry2, "DATA\\sounds\\units\\guard\\cry2.wav"},
-    {guard_sound::kCry3, "DATA\\sounds\\units\\guard\\cry3.wav"},
-    {guard_sound::kCry4, "DATA\\sounds\\units\\guard\\cry4.wav"},
-    {guard_sound::kPain, "DATA\\sounds\\units\\guard\\pain1.wav"},
-    {guard_sound::kHit, "DATA\\sounds\\units\\guard\\hit.wav"},
-    {guard_sound::kHeadOff, "DATA\\sounds\\units\\guard\\death_head_Of_1.wav"},
-    {guard_sound::kHeadOff2, "DATA\\sounds\\units\\guard\\death_head_Of_2.wav"},
-    {guard_sound::kDeath, "DATA\\sounds\\units\\guard\\death_1.wav"},
-    {guard_sound::kDeath2, "DATA\\sounds\\units\\guard\\death_2.wav"},
-    {guard_sound::kDeath3, "DATA\\sounds\\units\\guard\\death_3.wav"},
-    {guard_sound::kDeath4, "DATA\\sounds\\units\\guard\\death_4.wav"},
-    {guard_sound::kDeath5, "DATA\\sounds\\units\\guard\\death_5.wav"},
-};
-constexpr SoundSlot kGolemSounds[] = {
-    {golem_sound::kStep, "DATA\\sounds\\units\\Golem\\step1.wav"},
-    {golem_sound::kIdle, "DATA\\sounds\\units\\Golem\\golem_idle1.wav"},
-    {golem_sound::kIdle2, "DATA\\sounds\\units\\Golem\\golem_idle2.wav"},
-    {golem_sound::kDie, "DATA\\sounds\\units\\Golem\\die.wav"},
-    {golem_sound::kShock, "DATA\\sounds\\units\\Golem\\shock.wav"},
-};
-constexpr SoundSlot kPlayerSounds[] = {
-    {player_sound::kStep1, "DATA\\sounds\\units\\ravik\\step1.wav"},
-    {player_sound::kStep2, "DATA\\sounds\\units\\ravik\\step2.wav"},
-    {player_sound::kStep3, "DATA\\sounds\\units\\ravik\\step3.wav"},
-    {player_sound::kStep4, "DATA\\sounds\\units\\ravik\\step4.wav"},
-    {player_sound::kImpactSteel, "DATA\\sounds\\units\\ravik\\impact_steal.wav"},
-    {player_sound::kImpactFlesh, "DATA\\sounds\\units\\ravik\\impact_flesh.wav"},
-    {player_sound::kSwing1, "DATA\\sounds\\units\\ravik\\hit1.wav"},
-    {player_sound::kSwing2, "DATA\\sounds\\units\\ravik\\hit2.wav"},
-    {player_sound::kSwing3, "DATA\\sounds\\units\\ravik\\hit3.wav"},
-    {player_sound::kSwing4, "DATA\\sounds\\units\\ravik\\hit4.wav"},
-    {player_sound::kJump, "DATA\\sounds\\units\\ravik\\jump.wav"},
-    {player_sound::kPain, "DATA\\sounds\\units\\ravik\\pain1.wav"},
-    {player_sound::kDeath, "DATA\\sounds\\units\\ravik\\death.wav"},
-};
 constexpr const char* kCommentSounds[] = {
     "DATA\\sounds\\coments\\c1.wav",
     "DATA\\sounds\\coments\\c2.wav",
     "DATA\\sounds\\coments\\c3.wav",
 };
 
-template <std::size_t N>
-void OpenSounds(const SoundSlot (&slots)[N], UnitSounds& table) {
-  for (const SoundSlot& s : slots) cSND::Open(s.path, table[s.slot]);
+// Opens the sounds of the kinds that load with the player's, or of the others, in kind order.
+void OpenKindSounds(bool withPlayer, LevelAssets& level) {
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) {
+    if (kKinds[kind].soundsLoadWithPlayer != withPlayer) continue;
+    for (const SoundFile& s : kKinds[kind].sounds) {
+      cSND::Open(s.path,
+                 At(level.unitSounds[kind], static_cast<std::size_t>(s.slot), "sound slot"));
+    }
+  }
 }
 
 // The gameplay keys after the directions and buttons 1..4: buttons 5..8 and 10 get the keys of
@@ -97,13 +55,12 @@ void ShowTitle(LevelAssets& level) {
 // The sounds the level opens, in the order it opens them.
 std::vector<std::string> LevelSounds() {
   std::vector<std::string> paths;
-  auto add = [&](const auto& table) {
-    for (const SoundSlot& s : table) paths.push_back(s.path);
-  };
-  add(kSentinelSounds);
-  add(kGuardSounds);
-  add(kGolemSounds);
-  add(kPlayerSounds);
+  for (bool withPlayer : {false, true}) {
+    for (const KindRow& kind : kKinds) {
+      if (kind.soundsLoadWithPlayer != withPlayer) continue;
+      for (const SoundFile& s : kind.sounds) paths.push_back(s.path);
+    }
+  }
   paths.insert(paths.end(), std::begin(kCommentSounds), std::end(kCommentSounds));
   return paths;
 }
@@ -118,14 +75,11 @@ void BindGameplayKeys() {
 }
 
 void LoadUnitSounds() {
-  LevelAssets& level = gameState.level;
-  OpenSounds(kSentinelSounds, level.sentinelSounds);
-  OpenSounds(kGuardSounds, level.guardSounds);
-  OpenSounds(kGolemSounds, level.golemSounds);
+  OpenKindSounds(false, gameState.level);
 }
 
 void LoadPlayerSounds() {
-  OpenSounds(kPlayerSounds, gameState.level.playerSounds);
+  OpenKindSounds(true, gameState.level);
 }
 
 void LoadEffects() {

@@ -19,18 +19,7 @@ constexpr double kJumpRise = kJumpRiseMs * kJumpSpeed;
 constexpr int32_t kEndBeforeRightEdge = kScreenWidthPx / 2;
 
 const char* KindName(uint8_t kind) {
-  switch (kind) {
-    case kPlayer:
-      return "the player";
-    case kSentinel:
-      return "a sentinel";
-    case kGuard:
-      return "a guard";
-    case kGolem:
-      return "a golem";
-    default:
-      return "a character";
-  }
+  return KindOf(kind).inMessages;
 }
 
 std::string At(int32_t x, int32_t y) {
@@ -94,7 +83,7 @@ void CheckCharacters(const LevelSource& src, const LevelSourceLines& lines,
                      const KindBodies& bodies, const Grid& grid, std::vector<LevelProblem>& out) {
   for (std::size_t k = 0; k < src.characters.size(); ++k) {
     const LevelCharacter& c = src.characters[k];
-    if (c.kind >= bodies.size()) continue;
+    if (!IsNamedKind(c.kind)) continue;
     const BodyBox& b = bodies[c.kind];
     // Its middle, from the top of its body to its feet: a body may lean into a wall beside it
     // (the game keeps it out by probes 10 px to either side).
@@ -179,6 +168,12 @@ LevelProblem ProblemOf(const LevelMapProblem& found, const LevelSource& source,
 }
 
 }  // namespace
+
+KindBodies DemoBodies() {
+  KindBodies bodies{};
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) bodies[kind] = kKinds[kind].demoBody;
+  return bodies;
+}
 
 std::vector<LevelProblem> CheckPlacement(const LevelSource& source, const LevelSourceLines& lines,
                                          const KindBodies& bodies) {

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
+#include "game/kinds.hpp"
 
 struct LevelProblem {
   int line = -1;  // line index in the source, from 0 (-1: the level as a whole)
@@ -18,15 +19,10 @@ struct LevelProblem {
   bool operator==(const LevelProblem&) const = default;
 };
 
-// A kind's body around its reference point, px, as its definition gives it.
-struct BodyBox {
-  int32_t left = 0;
-  int32_t top = 0;
-  int32_t right = 0;
-  int32_t bottom = 0;  // the feet
-};
-// The bodies of the player, the sentinel, the guard and the golem.
-using KindBodies = std::array<BodyBox, 4>;
+// Each kind's body, as its definition gives it, by kind.
+using KindBodies = std::array<BodyBox, kKindSlots>;
+// The bodies the kinds' rows give for content whose definitions cannot be read.
+KindBodies DemoBodies();
 
 // The problems in the order of the file's lines, the way past the walls last.
 std::vector<LevelProblem> CheckPlacement(const LevelSource& source, const LevelSourceLines& lines,

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
 
 class LevelDocument {
  public:

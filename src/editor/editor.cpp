@@ -14,6 +14,16 @@
 
 namespace {
 
+// The kind a key places, by the kinds' rows.
+std::optional<uint8_t> KindPlacedBy(int key) {
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) {
+    if (kKinds[kind].editorKey != 0 && kKinds[kind].editorKey == key) {
+      return static_cast<uint8_t>(kind);
+    }
+  }
+  return std::nullopt;
+}
+
 using namespace editor_look;
 
 constexpr double kZoomStep = 1.25;
@@ -92,6 +102,10 @@ bool Editor::HandleKey(int key) {
     message_ = std::string("tool: ") + GlyphInfo(tool_).name;
     return true;
   }
+  if (KindPlacedBy(key)) {
+    AddAtCursor(key);
+    return true;
+  }
   switch (key) {
     case vk::Escape:
       if (help_) {
@@ -130,9 +144,6 @@ bool Editor::HandleKey(int key) {
         view_.Fit();
       }
       return true;
-    case 'G':
-    case 'S':
-    case 'O':
     case 'L':
     case 'P':
       AddAtCursor(key);
@@ -207,8 +218,7 @@ void Editor::AddAtCursor(int key) {
     done = doc_.AddItem({key == 'L' ? kItemLife : kItemPower, x, y});
     if (done) selected_ = Hit{Drag::Item, doc_.Source().items.size() - 1};
   } else {
-    const uint8_t kind = key == 'G' ? kGuard : key == 'S' ? kSentinel : kGolem;
-    done = doc_.AddCharacter({kind, kWakeAwake, x, y});
+    done = doc_.AddCharacter({*KindPlacedBy(key), kWakeAwake, x, y});
     if (done) selected_ = Hit{Drag::Character, doc_.Source().characters.size() - 1};
   }
   AfterEdit(done, "nothing can be put there");
@@ -272,7 +282,7 @@ Editor::Hit Editor::HitAt(double sx, double sy) const {
   }
   for (std::size_t k = src.characters.size(); k-- > 0;) {
     const LevelCharacter& c = src.characters[k];
-    const BodyBox& b = setup_.bodies[std::min<std::size_t>(c.kind, 3)];
+    const BodyBox& b = setup_.bodies[c.kind];
     if (wx >= c.x + b.left && wx < c.x + b.right && wy >= c.y + b.top && wy < c.y + b.bottom)
       return {Drag::Character, k};
   }
@@ -329,7 +339,7 @@ void Editor::PanelClick() {
         return;
       }
     }
-    for (const Button& b : kButtons) {
+    for (const Button& b : PanelButtons()) {
       const double width = std::strlen(b.label) * kButtonGlyph;
       if (b.row != row || cursorX_ < b.x - 2 || cursorX_ >= b.x + width + 2) continue;
       if (b.places) {

@@ -30,8 +30,8 @@ inline constexpr int kNewLevelCell = 20;
 struct EditorSetup {
   std::filesystem::path file;  // where Ctrl+S saves
   LevelDocument document;
-  KindBodies bodies;  // for the checks and the characters' outlines
-  std::array<EditorPicture, 4> kinds{};
+  KindBodies bodies;                              // for the checks and the characters' outlines
+  std::array<EditorPicture, kKindSlots> kinds{};  // by kind
   std::array<EditorPicture, 2> items{};
   Texture font = 0;
   std::filesystem::path game;  // the game, for play-testing

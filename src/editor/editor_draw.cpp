@@ -23,6 +23,7 @@ constexpr double kGridOverPicture = 0.35;
 // The size of the prompt's glyphs, which is also how far apart they stand.
 constexpr uint16_t kPromptGlyph = 10;
 
+constexpr const char* kKindsHelp = "";  // the line of the kinds' keys, made from their rows
 const char* kHelp[] = {
     "MOUSE",
     "  left: paint with the tool, or drag a character or item",
@@ -31,7 +32,7 @@ const char* kHelp[] = {
     "  wheel: zoom",
     "KEYS",
     "  1..8: tool (empty stone rock plank torch chain banner window)",
-    "  G S O: add a guard, sentinel, golem at the cursor",
+    kKindsHelp,
     "  L P: add a life or power item at the cursor",
     "  W: wake-up rule of the chosen character   Delete: remove it",
     "  arrows: scroll     Z: whole level / game size",
@@ -43,7 +44,40 @@ const char* kHelp[] = {
     "  F1: this help   Escape: leave (asks about unsaved changes)",
 };
 
+// "  G S O: add a guard, sentinel, golem at the cursor"
+std::string KindsHelp() {
+  std::string keys;
+  std::string names;
+  for (const KindRow& kind : kKinds) {
+    if (kind.editorKey == 0) continue;
+    keys += std::string(keys.empty() ? "  " : " ") + kind.editorKey;
+    names += (names.empty() ? "add a " : ", ") + std::string(kind.name);
+  }
+  return keys + ": " + names + " at the cursor";
+}
+
 }  // namespace
+
+namespace editor_look {
+const std::vector<Button>& PanelButtons() {
+  static const std::vector<Button> buttons = [] {
+    std::vector<Button> b;
+    double x = kFirstPlacingButton;
+    auto place = [&](const char* label, int key) {
+      b.push_back({label, x, key, false, true});
+      x += std::strlen(label) * kButtonGlyph + kButtonGap;
+    };
+    for (const KindRow& kind : kKinds) {
+      if (kind.editorKey != 0) place(kind.name, kind.editorKey);
+    }
+    place("life", 'L');
+    place("power", 'P');
+    b.insert(b.end(), std::begin(kFixedButtons), std::end(kFixedButtons));
+    return b;
+  }();
+  return buttons;
+}
+}  // namespace editor_look
 
 Texture Editor::Swatch(char glyph) {
   const std::size_t index = GlyphIndex(glyph);
@@ -119,10 +153,10 @@ void Editor::DrawCharacters() {
   const double s = view_.Scale();
   for (std::size_t k = 0; k < src.characters.size(); ++k) {
     const LevelCharacter& c = src.characters[k];
-    const std::size_t kind = std::min<std::size_t>(c.kind, 3);
-    const BodyBox& b = setup_.bodies[kind];
+    const KindRow& kind = KindOf(c.kind);
+    const BodyBox& b = setup_.bodies[c.kind];
     const bool chosen = selected_ && selected_->what == Drag::Character && selected_->index == k;
-    if (const EditorPicture& picture = setup_.kinds[kind]; picture.texture != 0) {
+    if (const EditorPicture& picture = setup_.kinds[c.kind]; picture.texture != 0) {
       // The art faces left; the player starts facing right.
       const auto size = static_cast<int32_t>(std::lround(picture.size * s));
       backends.renderer->DrawAnim(picture.texture, view_.ScreenX(c.x), view_.ScreenY(c.y), kDepth,
@@ -131,10 +165,10 @@ void Editor::DrawCharacters() {
     const double x = view_.ScreenX(c.x + b.left);
     const double y = view_.ScreenY(c.y + b.top);
     Outline(x, y, (b.right - b.left) * s, (b.bottom - b.top) * s,
-            chosen ? kYellow : kKindColour[kind]);
-    std::string label = kKindLetter[kind];
+            chosen ? kYellow : kind.outline.data());
+    std::string label = kind.letter;
     if (c.wake != kWakeAwake && c.wake <= kWakeNever) label += " " + WakeRuleName(c.wake);
-    Text(label, x, y - 12, chosen ? kYellow : kKindColour[kind], 10);
+    Text(label, x, y - 12, chosen ? kYellow : kind.outline.data(), 10);
   }
 }
 
@@ -191,7 +225,7 @@ void Editor::DrawPanel() {
     Text(std::to_string(i + 1), x + 15, kPanelTop + 4, g.glyph == tool_ ? kYellow : kGrey, 10);
     x += kSwatchStep;
   }
-  for (const Button& b : kButtons) {
+  for (const Button& b : PanelButtons()) {
     const bool waiting = b.places && placing_ == b.key;
     const double width = std::strlen(b.label) * kButtonGlyph;
     const double top = kPanelTop + b.row * kLine;
@@ -228,7 +262,7 @@ void Editor::DrawPrompt(double x, double y) {
   const double start = x + static_cast<double>(prompt_->question.size()) * kPromptGlyph;
   // The line ends before the buttons that share its row.
   double right = 796;
-  for (const Button& b : kButtons) {
+  for (const Button& b : PanelButtons()) {
     if (b.row == 1) right = std::min(right, b.x - 8.0);
   }
   const auto columns = static_cast<std::size_t>(std::max(1.0, (right - start) / kPromptGlyph));
@@ -255,7 +289,8 @@ void Editor::DrawPrompt(double x, double y) {
 void Editor::DrawHelp() {
   DrawQuad(Swatch(level_glyphs::kEmpty), 40, 60, kDepth, 720, 40 + 18 * std::size(kHelp), 0.95);
   double y = 80;
-  for (const char* line : kHelp) {
+  for (const char* help : kHelp) {
+    const std::string line = help == kKindsHelp ? KindsHelp() : help;
     Text(line, 60, y, line[0] == ' ' ? kWhite : kYellow, 11);
     y += 18;
   }

@@ -5,10 +5,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "app/key_names.hpp"
+#include "editing/level_source.hpp"
 #include "editor/editor_view.hpp"
-#include "formats/level_source.hpp"
 
 namespace editor_look {
 
@@ -52,9 +53,6 @@ inline constexpr float kYellow[4] = {1, 0.9f, 0.2f, 1};
 inline constexpr float kRed[4] = {1, 0.35f, 0.3f, 1};
 inline constexpr float kGreen[4] = {0.4f, 1, 0.4f, 1};
 inline constexpr float kBlue[4] = {0.4f, 0.7f, 1, 1};
-// The kinds' outlines: the player, the sentinel, the guard, the golem.
-inline constexpr const float* kKindColour[4] = {kGreen, kBlue, kRed, kYellow};
-inline constexpr const char* kKindLetter[4] = {"P", "S", "G", "O"};
 
 // The tools' swatches on the panel's first row, and the buttons after them: every tool the keys
 // reach, the mouse reaches too. An adding button waits for a click in the level.
@@ -67,14 +65,18 @@ struct Button {
   bool places;
   int row = 0;  // of the panel: the first, or the second beside the cursor's place
 };
-inline constexpr Button kButtons[] = {
-    {"guard", 300, 'G', false, true},    {"sentinel", 356, 'S', false, true},
-    {"golem", 442, 'O', false, true},    {"life", 498, 'L', false, true},
-    {"power", 544, 'P', false, true},    {"undo", 608, 'Z', true, false},
-    {"redo", 654, 'Y', true, false},     {"save", 700, 'S', true, false},
-    {"play", 746, vk::F5, false, false}, {"?", 788, vk::F1, false, false},
-    {"new", 700, 'N', true, false, 1},   {"open", 746, 'O', true, false, 1},
-};
 inline constexpr double kButtonGlyph = 9;
+// The buttons that place something, from here rightwards with this much between them.
+inline constexpr double kFirstPlacingButton = 300;
+inline constexpr double kButtonGap = 12;
+inline constexpr Button kFixedButtons[] = {
+    {"undo", 608, 'Z', true, false},    {"redo", 654, 'Y', true, false},
+    {"save", 700, 'S', true, false},    {"play", 746, vk::F5, false, false},
+    {"?", 788, vk::F1, false, false},   {"new", 700, 'N', true, false, 1},
+    {"open", 746, 'O', true, false, 1},
+};
+
+// The panel's buttons: one for each kind its key places, then the items', then the fixed ones.
+const std::vector<Button>& PanelButtons();
 
 }  // namespace editor_look

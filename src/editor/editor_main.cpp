@@ -12,7 +12,6 @@
 #include "base/content_paths.hpp"
 #include "base/messages.hpp"
 #include "base/whole_file.hpp"
-#include "content/characters.hpp"
 #include "editor/editor.hpp"
 #include "formats/character_record.hpp"
 #include "gfx/load.hpp"
@@ -29,10 +28,6 @@ constexpr char kUsage[] =
     "without a name). Press F1 in the editor for its keys. The game's content (the first\n"
     "place morva --print-paths names, or DIR) gives the font and the characters' bodies.\n";
 
-// The demo content's bodies, for content whose definitions cannot be read.
-constexpr KindBodies kFallbackBodies = {
-    {{-14, -46, 14, 56}, {-22, -22, 22, 24}, {-15, -48, 15, 56}, {-34, -84, 34, 108}}};
-
 // A picture of the content, or none where it has no such file.
 Texture Picture(ContentPaths& content, const std::string& path) {
   return content.Exists(path) ? cLoad::LoadDXT(path) : 0;
@@ -41,8 +36,8 @@ Texture Picture(ContentPaths& content, const std::string& path) {
 // Each kind's body and its first standing picture, from its definition and frames, and the
 // items' pictures.
 void ReadPictures(ContentPaths& content, EditorSetup& setup) {
-  for (uint8_t kind = kPlayer; kind <= kGolem; ++kind) {
-    std::optional<std::string> path = content.Resolve(DefinitionPath(kind));
+  for (uint8_t kind = 0; kind < kKinds.size(); ++kind) {
+    std::optional<std::string> path = content.Resolve(kKinds[kind].definition);
     std::optional<std::string> bytes = path ? ReadWholeFile(*path) : std::nullopt;
     if (!bytes) continue;
     CharacterRecordParse parsed =
@@ -50,8 +45,7 @@ void ReadPictures(ContentPaths& content, EditorSetup& setup) {
     if (!parsed.record) continue;
     const CharacterRecord& r = *parsed.record;
     setup.bodies[kind] = {r.boxLeft, r.boxTop, r.boxRight, r.boxBottom};
-    const std::string frame =
-        FrameFolderPath(kind) + std::to_string(r.anims[0].firstFrame) + ".dxt";
+    const std::string frame = kKinds[kind].frames + std::to_string(r.anims[0].firstFrame) + ".dxt";
     setup.kinds[kind] = {Picture(content, frame), r.spriteSize};
   }
   setup.items = {{{Picture(content, "data\\items\\life.dxt"), 50},
@@ -125,8 +119,7 @@ int main(int argc, char** argv) {
   backends = Backends{&platform, &renderer, nullptr, &content};
   renderer.SetFixedState(platform.LogicalViewport());
   const fs::path game = RunningExecutable().parent_path() / "morva";
-  EditorSetup setup{args->file, std::move(*document), kFallbackBodies, {}, {}, 0,
-                    game,       *search.root};
+  EditorSetup setup{args->file, std::move(*document), DemoBodies(), {}, {}, 0, game, *search.root};
   try {
     cLoad::LoadTGA("data\\fonts\\fontLV.tga", setup.font);
     ReadPictures(content, setup);

@@ -7,6 +7,7 @@
 
 #include "fx/explosion.hpp"
 #include "fx/lightning.hpp"
+#include "game/kinds.hpp"
 
 namespace {
 // A beheaded guard bleeds for its first two seconds of death.
@@ -71,14 +72,23 @@ void GuardEffects(const SceneFrame& s, Unit& u) {
   BloodSpray(s, u);
 }
 
-// Each kind's effects in the order of UnitKind (none: it has none, as have the unnamed kinds).
-constexpr std::array<void (*)(const SceneFrame&, Unit&), 4> kKindEffects = {
-    nullptr, SentinelEffects, GuardEffects, nullptr};
+// The effects a kind's row names.
+void DrawEffects(UnitEffects effects, const SceneFrame& s, Unit& u) {
+  switch (effects) {
+    case UnitEffects::None:
+      return;
+    case UnitEffects::BoltAndExplosion:
+      SentinelEffects(s, u);
+      return;
+    case UnitEffects::Blood:
+      GuardEffects(s, u);
+      return;
+  }
+}
 
 }  // namespace
 
 void DrawUnitEffects(const SceneFrame& s, int i) {
   Unit& u = s.level.UnitAt(i);
-  if (u.kind < 0 || u.kind >= static_cast<int32_t>(kKindEffects.size())) return;
-  if (auto effects = kKindEffects[static_cast<std::size_t>(u.kind)]) effects(s, u);
+  DrawEffects(KindOf(u.kind).effects, s, u);
 }

@@ -125,7 +125,7 @@ void ShakeForFallenGolem(const LevelFrame& f, Unit& u) {
 
 void GolemSounds(const LevelFrame& f, Unit& u) {
   const Voice voice(f);
-  const UnitSounds& s = f.assets.golemSounds;
+  const UnitSounds& s = f.assets.SoundsOf(kGolem);
   if (u.life > 0) {
     const SoundHandle step = Slot(s, golem_sound::kStep);
     if (u.moving == 1) {

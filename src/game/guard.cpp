@@ -172,7 +172,7 @@ void UpdateGuard(Unit& u, const Unit& player, uint8_t playerAttack, double dt) {
 void GuardSounds(const LevelFrame& f, Unit& u) {
   if (u.deathDone != 0) return;
   const Voice voice(f);
-  const UnitSounds& s = f.assets.guardSounds;
+  const UnitSounds& s = f.assets.SoundsOf(kGuard);
   GuardCries(f, voice, u, s);
   const SoundHandle pain = Slot(s, guard_sound::kPain);
   if (f.play.combo.attackKind == kLaunchAttack && u.stunned && u.launchLock == 0) {

@@ -173,8 +173,10 @@ void RestartLevel(const LevelFrame& f) {
       item->rise = 0;
     }
   }
-  for (SoundHandle h : f.assets.golemSounds) cSND::SetPosition(h, 0);
-  for (SoundHandle h : f.assets.playerSounds) cSND::SetPosition(h, 0);
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) {
+    if (!kKinds[kind].soundsRewoundOnRestart) continue;
+    for (SoundHandle h : f.assets.unitSounds[kind]) cSND::SetPosition(h, 0);
+  }
   uint8_t combo7Counted = play.levelStats.combo7Counted;
   play.levelStats = LevelStats{};
   play.levelStats.combo7Counted = combo7Counted;

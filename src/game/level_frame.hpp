@@ -18,7 +18,7 @@ struct LevelFrame {
   GamePlay& play;
   // The level as loaded: its map, the definitions of the ten kinds, its sounds and pictures.
   const LevelMap& map;
-  const std::array<CharacterRecord, 10>& charDefs;
+  const std::array<CharacterRecord, kKindSlots>& charDefs;
   const LevelAssets& assets;
   // The level's end, the pause and the restart are asked for through the modes.
   ModeFlags& modes;

@@ -35,9 +35,7 @@ struct ComboState {
 struct LevelStats {
   int32_t points = 0;
   double timeTaken = 0;
-  int32_t golemKills = 0;
-  int32_t guardKills = 0;
-  int32_t sentinelKills = 0;
+  std::array<int32_t, kKindSlots> kills{};  // by kind, for the kinds whose kills are counted
   int32_t headsRemoved = 0;
   int32_t combo7Count = 0;
   uint8_t combo7Counted = 0;

@@ -16,10 +16,11 @@ constexpr double kFadeRate = 0.0005;
 constexpr uint8_t kFullCombo = 7;
 
 void Score(LevelStats& stats, const Unit& u) {
-  const KindRules& rules = RulesOf(u.kind);
-  if (!rules.kills) return;
-  stats.points += u.headOff == 1 ? rules.points.headOff : rules.points.headOn;
-  stats.*rules.kills += 1;
+  const KindRow& kind = KindOf(u.kind);
+  if (!kind.statistics.label) return;
+  const KillPoints& points = kind.rules.points;
+  stats.points += u.headOff == 1 ? points.headOff : points.headOn;
+  stats.kills[static_cast<std::size_t>(u.kind)] += 1;
   if (u.headOff == 1) stats.headsRemoved += 1;
 }
 

@@ -116,7 +116,7 @@ void UpdateSentinel(Unit& u, const Unit& player, uint8_t playerAttack, double dt
 void SentinelSounds(const LevelFrame& f, Unit& u) {
   if (u.life <= 0) return;
   const Voice voice(f);
-  const UnitSounds& s = f.assets.sentinelSounds;
+  const UnitSounds& s = f.assets.SoundsOf(kSentinel);
   voice.PlayLooped(Slot(s, sentinel_sound::kMoving));
   if (u.stunned && u.stunTime < kFreshStun) {
     u.shockLatch = 1;

@@ -53,7 +53,7 @@ void PlayerImpact(const Voice& voice, const GamePlay& play, Unit& p, const UnitS
 void UpdatePlayerSounds(const LevelFrame& f) {
   Unit& p = f.Player();
   const Voice voice(f);
-  const UnitSounds& s = f.assets.playerSounds;
+  const UnitSounds& s = f.assets.SoundsOf(kPlayer);
   GamePlay& play = f.play;
   if (p.moving) {
     const SoundHandle step = Slot(s, play.stepVariant);

@@ -2,6 +2,7 @@
 #include "harness/effects_dump.hpp"
 
 #include "app/game_state.hpp"
+#include "game/kinds.hpp"
 #include "ui/statistics.hpp"
 
 void AddEffectsToDump(nlohmann::ordered_json& dump) {
@@ -17,7 +18,9 @@ void AddEffectsToDump(nlohmann::ordered_json& dump) {
                      {"shakeTimer", gameState.play.shakeTimer},
                      {"particleClock", fx.bloodParticles.clock}};
   const StatisticsScreen& s = statisticsScreen;
-  dump["statistics"] = {{"sentinelTotal", s.sentinelTotal},
-                        {"guardTotal", s.guardTotal},
-                        {"golemTotal", s.golemTotal}};
+  nlohmann::ordered_json totals = nlohmann::ordered_json::object();
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) {
+    if (const char* name = kKinds[kind].statistics.totalName) totals[name] = s.totals[kind];
+  }
+  dump["statistics"] = totals;
 }

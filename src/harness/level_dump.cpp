@@ -1,7 +1,11 @@
 // What the state dump shows of the level. Field names are the game's own.
 #include "harness/level_dump.hpp"
 
+#include <map>
+#include <string>
+
 #include "app/game_state.hpp"
+#include "game/kinds.hpp"
 
 using json = nlohmann::ordered_json;
 
@@ -133,14 +137,17 @@ json ComboJson(const ComboState& c) {
 }
 
 json StatsJson(const LevelStats& s) {
-  return json{{"points", s.points},
-              {"timeTaken", s.timeTaken},
-              {"golemKills", s.golemKills},
-              {"guardKills", s.guardKills},
-              {"sentinelKills", s.sentinelKills},
-              {"headsRemoved", s.headsRemoved},
-              {"combo7Count", s.combo7Count},
-              {"combo7Counted", s.combo7Counted}};
+  json j{{"points", s.points}, {"timeTaken", s.timeTaken}};
+  // The kill counts by their names, in the order of the names.
+  std::map<std::string, int32_t> kills;
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) {
+    if (const char* name = kKinds[kind].statistics.dumpName) kills[name] = s.kills[kind];
+  }
+  for (const auto& [name, count] : kills) j[name] = count;
+  j["headsRemoved"] = s.headsRemoved;
+  j["combo7Count"] = s.combo7Count;
+  j["combo7Counted"] = s.combo7Counted;
+  return j;
 }
 
 }  // namespace

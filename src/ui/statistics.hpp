@@ -2,10 +2,12 @@
 // seven-blow combos, the BINGO marks and the rank.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "base/types.hpp"
+#include "base/unit_kinds.hpp"
 
 struct LevelStats;
 struct SceneFrame;
@@ -14,9 +16,9 @@ struct SceneFrame;
 // once on the first visit.
 struct StatisticsScreen {
   Texture background = 0;
-  uint8_t sentinelTotal = 0;
-  uint8_t guardTotal = 0;
-  uint8_t golemTotal = 0;
+  std::array<uint8_t, kKindSlots> totals{};  // by kind, for the kinds whose kills are counted
+  uint8_t headsTotal = 0;                    // units of the kinds that lose their heads
+  uint8_t fullCombosTotal = 0;               // units of the kinds that count full combos
 };
 extern StatisticsScreen statisticsScreen;
 

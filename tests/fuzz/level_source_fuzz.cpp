@@ -1,7 +1,7 @@
 // Fuzz target: the level source compiler, from text to the map bytes the game reads.
 #include <sstream>
 
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
 #include "fuzz_check.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
 #include "game/level_test_support.hpp"
 
 using nlohmann::json;

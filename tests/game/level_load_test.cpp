@@ -9,7 +9,7 @@
 #include "base/messages.hpp"
 #include "content/characters.hpp"
 #include "content/level_load.hpp"
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
 #include "fx/scene.hpp"
 #include "game/animation_select.hpp"
 #include "game/level.hpp"

@@ -2,7 +2,7 @@
 // falls off it, picks up both kinds of item with their sounds, and fires the power-up.
 #include <gtest/gtest.h>
 
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
 #include "game/level_test_support.hpp"
 
 using nlohmann::json;

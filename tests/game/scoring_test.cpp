@@ -40,10 +40,10 @@ TEST_F(ScoringTest, EachKindScoresItsPointsAndCounters) {
     ScoreKill(Frame(), 1);
     const LevelStats& s = gameState.play.levelStats;
     EXPECT_EQ(s.points, r.points);
-    EXPECT_EQ(s.sentinelKills, r.sentinels);
-    EXPECT_EQ(s.guardKills, r.guards);
+    EXPECT_EQ(s.kills[kSentinel], r.sentinels);
+    EXPECT_EQ(s.kills[kGuard], r.guards);
     EXPECT_EQ(s.headsRemoved, r.heads);
-    EXPECT_EQ(s.golemKills, r.golems);
+    EXPECT_EQ(s.kills[kGolem], r.golems);
   }
 }
 
@@ -55,14 +55,14 @@ TEST_F(ScoringTest, AKillCountsOnceOnlyInTheFrameItIsFirstSeenDead) {
   // Frames of no time (or with the player dead) leave the death timer at 0.
   for (int k = 0; k < 5; ++k) ScoreKill(Frame(), 1);
   EXPECT_EQ(gameState.play.levelStats.points, 20);
-  EXPECT_EQ(gameState.play.levelStats.guardKills, 1);
+  EXPECT_EQ(gameState.play.levelStats.kills[kGuard], 1);
 
   // Its death timer already running means it was seen dead before.
   Unit& other = fight.Add(kGolem, 1300, 800);
   other.life = 0;
   other.deathTime = 0.01;
   ScoreKill(Frame(), 2);
-  EXPECT_EQ(gameState.play.levelStats.golemKills, 0);
+  EXPECT_EQ(gameState.play.levelStats.kills[kGolem], 0);
 }
 
 TEST_F(ScoringTest, WhileThePlayerLivesTheOverlayDoesNothing) {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/game_state.hpp"
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
 #include "test_support.hpp"
 
 // The definitions the characters get: the demo content's bodies, speeds, life and damage (with

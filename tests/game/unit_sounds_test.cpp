@@ -23,10 +23,10 @@ struct UnitSoundsTest : ::testing::Test {
     RandSeed(5);
   }
   int Ends(SoundHandle h) const { return fight.audio.Ends(h); }
-  static SoundHandle PlayerSound(int slot) { return gameState.level.playerSounds[slot]; }
-  static SoundHandle GuardSound(int slot) { return gameState.level.guardSounds[slot]; }
-  static SoundHandle GolemSound(int slot) { return gameState.level.golemSounds[slot]; }
-  static SoundHandle SentinelSound(int slot) { return gameState.level.sentinelSounds[slot]; }
+  static SoundHandle PlayerSound(int slot) { return gameState.level.SoundsOf(kPlayer)[slot]; }
+  static SoundHandle GuardSound(int slot) { return gameState.level.SoundsOf(kGuard)[slot]; }
+  static SoundHandle GolemSound(int slot) { return gameState.level.SoundsOf(kGolem)[slot]; }
+  static SoundHandle SentinelSound(int slot) { return gameState.level.SoundsOf(kSentinel)[slot]; }
   static SoundHandle Comment(int i) { return gameState.level.commentSounds[i]; }
   // Runs `frames` frames of 10 ms: the audio moves on, `each` sets frame k's state, then `sounds`.
   void Run(int frames, const std::function<void(int)>& each, const std::function<void()>& sounds) {
@@ -44,7 +44,7 @@ struct UnitSoundsTest : ::testing::Test {
   }
   int HeardOfPlayer() const {
     int n = 0;
-    for (SoundHandle h : gameState.level.playerSounds) n += h ? Ends(h) : 0;
+    for (SoundHandle h : gameState.level.SoundsOf(kPlayer)) n += h ? Ends(h) : 0;
     return n;
   }
 };
@@ -244,7 +244,7 @@ TEST_F(UnitSoundsTest, AGuardsDeathIsHeardOnceAndABeheadingDrawsACommentHalfASec
     gameState.play.combo.attackKind = 4;
   });
   int heard = 0;
-  for (SoundHandle h : gameState.level.guardSounds) heard += h ? Ends(h) : 0;
+  for (SoundHandle h : gameState.level.SoundsOf(kGuard)) heard += h ? Ends(h) : 0;
   EXPECT_EQ(heard, 0);
 }
 

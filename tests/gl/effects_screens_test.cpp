@@ -196,9 +196,9 @@ TEST_F(EffectsScreenTest, TheHudShowsTheLifeBarPointsAndTime) {
 TEST_F(EffectsScreenTest, TheStatisticsScreen) {
   // Every sentinel and golem, all guards but one, six heads: BINGO twice, and the rank "freak".
   LevelStats& stats = gameState.play.levelStats;
-  stats.sentinelKills = 4;
-  stats.guardKills = 9;
-  stats.golemKills = 2;
+  stats.kills[kSentinel] = 4;
+  stats.kills[kGuard] = 9;
+  stats.kills[kGolem] = 2;
   stats.headsRemoved = 6;
   RunStatistics(CurrentSceneFrame());
   const Image& shot = Save(Capture());

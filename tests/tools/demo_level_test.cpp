@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
 
 namespace {
 

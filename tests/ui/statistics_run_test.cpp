@@ -2,7 +2,7 @@
 // the menu without Resume, and Start playing the level again.
 #include <gtest/gtest.h>
 
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
 #include "game/level_test_support.hpp"
 
 using nlohmann::json;

@@ -25,9 +25,9 @@ struct StatisticsTest : ::testing::Test {
   }
   void Kills(int sentinels, int guards, int golems, int heads, int combos = 0) {
     LevelStats& s = gameState.play.levelStats;
-    s.sentinelKills = sentinels;
-    s.guardKills = guards;
-    s.golemKills = golems;
+    s.kills[kSentinel] = sentinels;
+    s.kills[kGuard] = guards;
+    s.kills[kGolem] = golems;
     s.headsRemoved = heads;
     s.combo7Count = combos;
   }
@@ -153,9 +153,9 @@ TEST_F(StatisticsTest, TheTotalsAreCountedOnceARun) {
   Level(1, 2, 3);
   Show();
   EXPECT_EQ(gameState.flags.statsLoaded, 1);
-  EXPECT_EQ(statisticsScreen.sentinelTotal, 1);
-  EXPECT_EQ(statisticsScreen.guardTotal, 2);
-  EXPECT_EQ(statisticsScreen.golemTotal, 3);
+  EXPECT_EQ(statisticsScreen.totals[kSentinel], 1);
+  EXPECT_EQ(statisticsScreen.totals[kGuard], 2);
+  EXPECT_EQ(statisticsScreen.totals[kGolem], 3);
   const Texture background = statisticsScreen.background;
   Level(0, 5, 0);
   Show();

@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "common/content_manifest.hpp"
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
 #include "mkcontent/jobs.hpp"
 #include "mkcontent/rng.hpp"
 #include "mkcontent/ui_art.hpp"

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/game_state.hpp"
+#include "game/kinds.hpp"
 #include "ui/menu.hpp"
 
 namespace {
@@ -120,9 +121,11 @@ bool PlaythroughSession::Succeeded() const {
 std::string PlaythroughSession::Report() const {
   std::ostringstream r;
   r << "statistics at frame " << statsFrame_ << ": points " << stats_.points << ", time "
-    << stats_.timeTaken << " s, kills: sentinels " << stats_.sentinelKills << ", guards "
-    << stats_.guardKills << ", golems " << stats_.golemKills << ", heads " << stats_.headsRemoved
-    << ", combo 7 " << stats_.combo7Count << "\n";
+    << stats_.timeTaken << " s, kills:";
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) {
+    if (kKinds[kind].statistics.label) r << " " << kKinds[kind].name << " " << stats_.kills[kind];
+  }
+  r << ", heads " << stats_.headsRemoved << ", combo 7 " << stats_.combo7Count << "\n";
   r << "menu at frame " << menuFrame_ << ", level again at frame " << againFrame_
     << (restarted_ ? " (restarted)" : " (not restarted)") << "\n";
   r << "enemies met:";
@@ -139,9 +142,9 @@ std::string PlaythroughSession::Report() const {
 std::string PlaythroughSession::Expectation() const {
   nlohmann::json e = {{"points", stats_.points},
                       {"timeTaken", stats_.timeTaken},
-                      {"sentinelKills", stats_.sentinelKills},
-                      {"guardKills", stats_.guardKills},
-                      {"golemKills", stats_.golemKills},
                       {"headsRemoved", stats_.headsRemoved}};
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) {
+    if (const char* name = kKinds[kind].statistics.dumpName) e[name] = stats_.kills[kind];
+  }
   return e.dump(2) + "\n";
 }

@@ -1,10 +1,12 @@
 // Parsing, writing and compiling the level source text.
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
 
 #include <algorithm>
+#include <span>
 #include <sstream>
 
 #include "base/parse_number.hpp"
+#include "game/kinds.hpp"
 
 namespace {
 
@@ -14,8 +16,6 @@ struct Name {
   const char* text;
   uint8_t value;
 };
-constexpr Name kKindNames[] = {
-    {"player", kPlayer}, {"sentinel", kSentinel}, {"guard", kGuard}, {"golem", kGolem}};
 constexpr Name kWakeNames[] = {
     {"awake", kWakeAwake}, {"behind", kWakeBehind}, {"never", kWakeNever}};
 constexpr Name kItemNames[] = {{"life", kItemLife}, {"power", kItemPower}};
@@ -37,8 +37,19 @@ bool IsGlyph(char c) {
 }
 
 // A byte given by name or by number 0..255.
-template <std::size_t N>
-std::optional<uint8_t> ToByte(const std::string& word, const Name (&names)[N]) {
+// The kinds by the words of their rows.
+const std::vector<Name>& KindNames() {
+  static const std::vector<Name> names = [] {
+    std::vector<Name> n;
+    for (std::size_t kind = 0; kind < kKinds.size(); ++kind) {
+      n.push_back({kKinds[kind].name, static_cast<uint8_t>(kind)});
+    }
+    return n;
+  }();
+  return names;
+}
+
+std::optional<uint8_t> ToByte(const std::string& word, std::span<const Name> names) {
   for (const Name& n : names) {
     if (word == n.text) return n.value;
   }
@@ -47,8 +58,7 @@ std::optional<uint8_t> ToByte(const std::string& word, const Name (&names)[N]) {
   return static_cast<uint8_t>(*v);
 }
 
-template <std::size_t N>
-std::string ByteName(uint8_t value, const Name (&names)[N]) {
+std::string ByteName(uint8_t value, std::span<const Name> names) {
   for (const Name& n : names) {
     if (n.value == value) return n.text;
   }
@@ -211,7 +221,7 @@ class SourceReader {
 
   void Character(const std::vector<std::string>& w) {
     const std::string& key = w[0];
-    auto kind = ToByte(key, kKindNames);
+    auto kind = ToByte(key, KindNames());
     if (!kind) return Fail("unknown line '" + key + "'");
     if (w.size() != 4) return Fail(key + " takes a wake-up rule and a position x y");
     auto wake = ToByte(w[1], kWakeNames);
@@ -305,7 +315,7 @@ std::string WakeRuleName(uint8_t wake) {
 }
 
 std::string FormatCharacterLine(const LevelCharacter& c) {
-  return ByteName(c.kind, kKindNames) + ' ' + WakeRuleName(c.wake) + ' ' + std::to_string(c.x) +
+  return ByteName(c.kind, KindNames()) + ' ' + WakeRuleName(c.wake) + ' ' + std::to_string(c.x) +
          ' ' + std::to_string(c.y);
 }
 

@@ -1,5 +1,5 @@
 // Level source: parsing, writing back, compiling to the map file, and the mistakes it names.
-#include "formats/level_source.hpp"
+#include "editing/level_source.hpp"
 
 #include <gtest/gtest.h>
 
