@@ -20,17 +20,6 @@ namespace {
 
 static_assert(std::tuple_size_v<decltype(GameState::charDefs)> == kKindSlots);
 
-// The kinds in the order their frame folders load, which is the order their texture names are
-// made in.
-std::vector<std::size_t> FrameLoadOrder() {
-  std::vector<std::size_t> order(kKinds.size());
-  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) order[kind] = kind;
-  std::stable_sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
-    return kKinds[a].framesLoadRank < kKinds[b].framesLoadRank;
-  });
-  return order;
-}
-
 [[noreturn]] void DefinitionError(const std::string& path, const std::string& why) {
   ShowMessageUtf8("MORVA", "Read error in " + path + ": " + why);
   throw ProgramExit{3};
@@ -113,7 +102,7 @@ void LoadCharacters() {
   }
   // Kept only while the units are made.
   auto frameSets = std::make_unique<FrameSets>();
-  for (std::size_t kind : FrameLoadOrder()) {
+  for (std::size_t kind : KindsInFrameLoadOrder()) {
     const char* frames = kKinds[kind].frames;
     int32_t tried = LoadFrameSequence(frames, (*frameSets)[kind].textures, kAnimFrames - 1);
     if (LevelMapLoaded()) {

@@ -12,6 +12,7 @@
 #include "base/backends.hpp"
 #include "content/characters.hpp"
 #include "content/level_map.hpp"
+#include "content/level_paths.hpp"
 #include "fx/explosion.hpp"
 #include "fx/unit_effects.hpp"
 #include "game/kinds.hpp"
@@ -22,12 +23,6 @@
 #include "ui/hud.hpp"
 
 namespace {
-
-constexpr const char* kCommentSounds[] = {
-    "DATA\\sounds\\coments\\c1.wav",
-    "DATA\\sounds\\coments\\c2.wav",
-    "DATA\\sounds\\coments\\c3.wav",
-};
 
 // Opens the sounds of the kinds that load with the player's, or of the others, in kind order.
 void OpenKindSounds(bool withPlayer, LevelAssets& level) {
@@ -47,7 +42,7 @@ constexpr uint8_t kButton9Key = 'S';
 
 // The title stays on the screen while the rest loads.
 void ShowTitle(LevelAssets& level) {
-  level.titleTexture = cLoad::LoadDXT("data\\levels\\level1\\title.dx");
+  level.titleTexture = cLoad::LoadDXT(kLevelTitlePath);
   DrawQuad(level.titleTexture, 0, 0, -1, 800, 600, 1);
   PresentNow();
 }
@@ -61,7 +56,7 @@ std::vector<std::string> LevelSounds() {
       for (const SoundFile& s : kind.sounds) paths.push_back(s.path);
     }
   }
-  paths.insert(paths.end(), std::begin(kCommentSounds), std::end(kCommentSounds));
+  paths.insert(paths.end(), std::begin(kCommentSoundPaths), std::end(kCommentSoundPaths));
   return paths;
 }
 
@@ -86,22 +81,22 @@ void LoadEffects() {
   EffectsState& fx = gameState.fx;
   fx.bloodParticles = cParticle{};
   fx.bloodParticles.ParticleInit(50, 300, 500, 300);
-  cLoad::LoadTGA("data\\fx\\blood_particle.tga", fx.bloodParticles.texture);
+  cLoad::LoadTGA(kBloodParticlePath, fx.bloodParticles.texture);
 
   fx.bloodSpray = cAnim{};
   int32_t sprayFrames =
-      LoadFrameSequenceDense("DATA\\fx\\bloodSpray\\", fx.bloodSpray.textures, kAnimFrames - 1);
-  NoteFramesPastTheEnd("DATA\\fx\\bloodSpray\\", sprayFrames, kSprayFrames - 1, "the blood spray");
+      LoadFrameSequenceDense(kBloodSprayFolder, fx.bloodSpray.textures, kAnimFrames - 1);
+  NoteFramesPastTheEnd(kBloodSprayFolder, sprayFrames, kSprayFrames - 1, "the blood spray");
   fx.bloodSpray.width = 200;
   fx.bloodSpray.height = 200;
   fx.bloodSpray.frameDuration = 0.05f;
   fx.bloodSpray.playing = 1;
 
   fx.explosion = cBlow{};
-  fx.explosion.frameFolder = "DATA\\fx\\blow1\\";
-  fx.explosion.soundFile = "data\\sounds\\fx\\explode0.wav";
+  fx.explosion.frameFolder = kExplosionFolder;
+  fx.explosion.soundFile = kExplosionSoundPath;
   fx.explosion.firstFrame = 0;
-  fx.explosion.frameCount = 11;
+  fx.explosion.frameCount = kExplosionFrames;
   fx.explosion.frameTime = 0.0;
   BlowInit(fx.explosion, fx.explosionPlayer);
 }
@@ -119,21 +114,20 @@ void LoadLevel() {
   ShowTitle(level);
   // Decoded on another thread while the pictures load.
   cSND::Prefetch(LevelSounds());
-  LoadLevelMap("data\\levels\\level1\\level.mrv");
-  int32_t screens =
-      LoadFrameSequence("data\\levels\\level1\\", level.levelFrames, kLevelScreens - 1);
+  LoadLevelMap(kLevelMapPath);
+  int32_t screens = LoadFrameSequence(kLevelFolder, level.levelFrames, kLevelScreens - 1);
   if (LevelMapLoaded()) {
-    NoteFramesPastTheEnd("data\\levels\\level1\\", screens, ScreensShown() - 1, "the level map");
+    NoteFramesPastTheEnd(kLevelFolder, screens, ScreensShown() - 1, "the level map");
   }
-  level.backgroundTexture = cLoad::LoadDXT("DATA\\levels\\LEVEL1\\bg.dx");
-  cLoad::LoadTGA("data\\hud\\rSquare.tga", level.deathOverlayTexture);
+  level.backgroundTexture = cLoad::LoadDXT(kLevelBackgroundPath);
+  cLoad::LoadTGA(kDeathOverlayPath, level.deathOverlayTexture);
   LoadCharacters();
   LoadHud();
   LoadEffects();
   LoadItems(gameState.play.items, gameState.map);
   LoadUnitSounds();
   LoadPlayerSounds();
-  for (int i = 0; i < 3; ++i) cSND::Open(kCommentSounds[i], level.commentSounds[i]);
+  for (int i = 0; i < 3; ++i) cSND::Open(kCommentSoundPaths[i], level.commentSounds[i]);
   backends.renderer->DeleteTexture(level.titleTexture);
   level.titleTexture = 0;
   BindGameplayKeys();

@@ -7,6 +7,12 @@
 #include "game/level_frame.hpp"
 #include "game/unit.hpp"
 
+// The pictures of the demo content's blows on which the guard's axe and the golem's fists meet the
+// player (animations 4 and 5).
+constexpr uint16_t kGuardStrikeFrame = 60;
+constexpr uint16_t kGolemBlow1Frame = 33;
+constexpr uint16_t kGolemBlow2Frame = 62;
+
 // The player's fourth attack throws a guard (and makes no impact sound).
 constexpr uint8_t kLaunchAttack = 4;
 

@@ -147,10 +147,8 @@ void GolemSounds(const LevelFrame& f, Unit& u) {
   CommentFullCombo(voice, u);
 }
 
-// The pictures of the demo content's blows on which a fist meets the player; how long a blow
-// stuns the player, seconds; a crouching player takes a fifth of it, rounded toward zero.
-constexpr uint16_t kGolemBlow1Frame = 33;
-constexpr uint16_t kGolemBlow2Frame = 62;
+// How long a blow stuns the player, seconds; a crouching player takes a fifth of it, rounded
+// toward zero.
 constexpr double kSlamStun = 1.1;
 constexpr double kCrouchedSlamStun = 0.1;
 constexpr double kCrouchedSlamShare = 0.2;

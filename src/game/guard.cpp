@@ -193,9 +193,7 @@ void GuardSounds(const LevelFrame& f, Unit& u) {
   GuardComment(voice, u);
 }
 
-// The picture of the demo content's strike on which the axe meets the player, and how long
-// it stuns the player, seconds.
-constexpr uint16_t kGuardStrikeFrame = 60;
+// How long the strike stuns the player, seconds.
 constexpr double kStrikeStun = 0.7;
 
 void GuardStrikes(Unit& u, Unit& player) {

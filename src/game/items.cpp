@@ -56,10 +56,12 @@ void cItem::Fly(double frameMs, uint8_t volume) {
 }
 
 void LoadItems(ItemState& state, const LevelMap& map) {
-  state.textures[kItemLifeKind] = cLoad::LoadDXT("data\\items\\life.dxt");
-  state.textures[kItemPowerUpKind] = cLoad::LoadDXT("data\\items\\MFL.dxt");
-  cSND::Open("data\\sounds\\items\\life.wav", state.sounds[kItemLifeKind]);
-  cSND::Open("data\\sounds\\items\\MFL.wav", state.sounds[kItemPowerUpKind]);
+  for (uint8_t kind : {kItemLifeKind, kItemPowerUpKind}) {
+    state.textures[kind] = cLoad::LoadDXT(kItemPicturePaths[kind]);
+  }
+  for (uint8_t kind : {kItemLifeKind, kItemPowerUpKind}) {
+    cSND::Open(kItemSoundPaths[kind], state.sounds[kind]);
+  }
   for (int k = 0; k < map.ItemCount; ++k) {
     auto& slot = At(state.items, static_cast<std::size_t>(k), "item");
     slot = std::make_unique<cItem>();

@@ -13,6 +13,11 @@ constexpr int kMaxItems = 100;
 constexpr int kItemKindSlots = 8;
 
 enum ItemKind : uint8_t { kItemLifeKind = 0, kItemPowerUpKind = 1 };
+// The item kinds' pictures and sounds, by kind.
+inline constexpr const char* kItemPicturePaths[] = {"data\\items\\life.dxt",
+                                                    "data\\items\\MFL.dxt"};
+inline constexpr const char* kItemSoundPaths[] = {"data\\sounds\\items\\life.wav",
+                                                  "data\\sounds\\items\\MFL.wav"};
 
 class cItem {
  public:

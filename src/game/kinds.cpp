@@ -1,6 +1,8 @@
 // The kinds' rows.
 #include "game/kinds.hpp"
 
+#include <algorithm>
+
 #include "game/animation_select.hpp"
 #include "game/enemy_kinds.hpp"
 #include "game/scoring.hpp"
@@ -52,31 +54,42 @@ constexpr SoundFile kGolemSounds[] = {
     {golem_sound::kShock, "DATA\\sounds\\units\\Golem\\shock.wav"},
 };
 
+constexpr uint8_t kPlayerAnimations[] = {0, 1, 2, 4, 5, 6, 7, 8, 10, 11};
+constexpr uint8_t kSentinelAnimations[] = {0, 1, 2};
+constexpr uint8_t kGuardAnimations[] = {0, 1, 2, 4, 10, 11};
+constexpr uint8_t kGolemAnimations[] = {0, 1, 2, 4, 5, 10, 17};
+constexpr BlowFrame kGuardBlows[] = {{4, kGuardStrikeFrame}};
+constexpr BlowFrame kGolemBlows[] = {{4, kGolemBlow1Frame}, {5, kGolemBlow2Frame}};
+
 // clang-format off
 constexpr KindRow kRows[] = {
     // The player: first and alone, placed with the level; its own sounds and blows are the
     // player's code's.
     {"player", "the player", 0, "P", {0.4f, 1, 0.4f}, {-14, -46, 14, 56},
-     "data\\chars\\ravik.pud", "data\\chars\\ravik\\", 2, kPlayerSounds, true, true,
+     "data\\chars\\ravik.pud", "data\\chars\\ravik\\", 2,
+     kPlayerAnimations, {}, kPlayerSounds, true, true,
      {nullptr, nullptr, nullptr, false, false},
      {BlowRule::Never, true, {0, 0},
       nullptr, nullptr, nullptr, SelectPlayer, nullptr, nullptr, nullptr},
      UnitEffects::None},
     {"sentinel", "a sentinel", 'S', "S", {0.4f, 0.7f, 1}, {-22, -22, 22, 24},
-     "data\\chars\\Sentinel.pud", "data\\chars\\Sentinel\\", 0, kSentinelSounds, false, false,
+     "data\\chars\\Sentinel.pud", "data\\chars\\Sentinel\\", 0,
+     kSentinelAnimations, {}, kSentinelSounds, false, false,
      {"sentinels kills ", "sentinelKills", "sentinelTotal", false, false},
      {BlowRule::Lands, false, {10, 10},
       UpdateSentinel, SentinelSounds, SentinelShoots, SelectSentinel, nullptr, nullptr, nullptr},
      UnitEffects::BoltAndExplosion},
     // Only guards lose their heads, and are worth more without one.
     {"guard", "a guard", 'G', "G", {1, 0.35f, 0.3f}, {-15, -48, 15, 56},
-     "data\\chars\\guard.pud", "data\\chars\\guard\\", 3, kGuardSounds, false, false,
+     "data\\chars\\guard.pud", "data\\chars\\guard\\", 3,
+     kGuardAnimations, kGuardBlows, kGuardSounds, false, false,
      {"guards kills    ", "guardKills", "guardTotal", true, false},
      {BlowRule::WhenFaced, true, {20, 50},
       UpdateGuard, GuardSounds, GuardStrikes, SelectGuard, nullptr, nullptr, GuardTakesBlow},
      UnitEffects::Blood},
     {"golem", "a golem", 'O', "O", {1, 0.9f, 0.2f}, {-34, -84, 34, 108},
-     "data\\chars\\golam.pud", "data\\chars\\golam\\", 1, kGolemSounds, false, true,
+     "data\\chars\\golam.pud", "data\\chars\\golam\\", 1,
+     kGolemAnimations, kGolemBlows, kGolemSounds, false, true,
      {"golams kills    ", "golemKills", "golemTotal", false, true},
      {BlowRule::WhenFaced, true, {50, 50},
       UpdateGolem, GolemSounds, GolemStrikes, SelectGolem, CountFullCombo, ShakeForFallenGolem,
@@ -101,6 +114,8 @@ const KindRow kUnnamedKind{"",
                            nullptr,
                            0,
                            {},
+                           {},
+                           {},
                            false,
                            false,
                            {nullptr, nullptr, nullptr, false, false},
@@ -115,3 +130,12 @@ const KindRow kUnnamedKind{"",
                             nullptr,
                             nullptr},
                            UnitEffects::None};
+
+std::vector<std::size_t> KindsInFrameLoadOrder() {
+  std::vector<std::size_t> order(kKinds.size());
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) order[kind] = kind;
+  std::stable_sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
+    return kKinds[a].framesLoadRank < kKinds[b].framesLoadRank;
+  });
+  return order;
+}

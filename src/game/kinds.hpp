@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "game/level_frame.hpp"
 #include "game/play_state.hpp"
@@ -70,6 +71,13 @@ struct BodyBox {
   int32_t bottom = 0;  // the feet
 };
 
+// A picture of an animation of the kind on which its blow lands: content whose animation does not
+// show it never lands that blow.
+struct BlowFrame {
+  uint8_t animation;
+  uint16_t frame;
+};
+
 // The statistics screen's line of a kind whose kills are counted.
 struct StatisticsRow {
   const char* label;       // the line's text before the count ("guards kills    ")
@@ -91,6 +99,9 @@ struct KindRow {
   const char* frames;      // its frame folder
   // The frame folders load in this order, which is the order their texture names are made in.
   int framesLoadRank;
+  // The entries of its animation table its rules show, and the pictures its blows land on.
+  std::span<const uint8_t> animations;
+  std::span<const BlowFrame> blowFrames;
   std::span<const SoundFile> sounds;
   bool soundsLoadWithPlayer;    // opened with the player's, after the other kinds'
   bool soundsRewoundOnRestart;  // a restart of the level sets them back to their start
@@ -114,6 +125,9 @@ inline const KindRow& KindOf(int32_t kind) {
 inline const KindRules& RulesOf(int32_t kind) {
   return KindOf(kind).rules;
 }
+// The kinds in the order their frame folders load (by their rank).
+std::vector<std::size_t> KindsInFrameLoadOrder();
+
 // Whether a map's kind number has a row of its own.
 inline bool IsNamedKind(int32_t kind) {
   return kind >= 0 && static_cast<std::size_t>(kind) < kKinds.size();

@@ -10,7 +10,7 @@
 
 #include "base/content_paths.hpp"
 #include "check/content_check.hpp"
-#include "common/content_manifest.hpp"
+#include "content/content_manifest.hpp"
 #include "formats/character_record.hpp"
 #include "formats/targa.hpp"
 #include "formats/texture_container.hpp"

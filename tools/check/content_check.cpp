@@ -11,12 +11,13 @@
 #include <set>
 
 #include "base/content_paths.hpp"
-#include "common/content_manifest.hpp"
+#include "content/content_manifest.hpp"
 #include "formats/character_record.hpp"
 #include "formats/jpeg.hpp"
 #include "formats/level_map_file.hpp"
 #include "formats/targa.hpp"
 #include "formats/texture_container.hpp"
+#include "game/kinds.hpp"
 
 namespace fs = std::filesystem;
 
@@ -168,15 +169,8 @@ struct Context {
   ContentPaths paths;
   std::map<std::string, int> frameCounts;  // by lower-case folder game path
   std::optional<LevelMapFile> map;
-  std::optional<CharacterRecord> defs[4];
+  std::array<std::optional<CharacterRecord>, kKindSlots> defs;
 };
-
-// The animation slots each kind's gameplay selects.
-const std::vector<int>& UsedSlots(int kind) {
-  static const std::vector<int> slots[4] = {
-      {0, 1, 2, 4, 5, 6, 7, 8, 10, 11}, {0, 1, 2}, {0, 1, 2, 4, 10, 11}, {0, 1, 2, 4, 5, 10, 17}};
-  return slots[kind];
-}
 
 bool Contains(const AnimEntry& e, int frame) {
   return frame >= e.firstFrame && frame < e.firstFrame + e.frameCount;
@@ -198,23 +192,23 @@ bool CheckDefinition(Context& ctx, int kind, const std::string& path, std::strin
     note = "sprite size, life, speed or body box make no sense";
     return false;
   }
-  for (int slot : UsedSlots(kind)) {
+  const KindRow& row = KindOf(kind);
+  for (int slot : row.animations) {
     const AnimEntry& e = r.anims[slot];
     if (e.firstFrame < 0 || e.frameCount < 1 || e.firstFrame + e.frameCount > 513 || e.rate < 0) {
       note = "animation " + std::to_string(slot) + " is outside the frame table";
       return false;
     }
   }
-  // The blows land on fixed frames: the guard's strike must show 60, the golem's blows 33 and 62.
-  if (kind == 2 && !Contains(r.anims[4], 60)) {
-    note = "the strike (animation 4) does not contain frame 60, so it never lands";
-    return false;
+  // The blows land on fixed pictures, which their animations must show.
+  for (const BlowFrame& blow : row.blowFrames) {
+    if (!Contains(r.anims[blow.animation], blow.frame)) {
+      note = "animation " + std::to_string(blow.animation) + " does not contain frame " +
+             std::to_string(blow.frame) + ", so its blow never lands";
+      return false;
+    }
   }
-  if (kind == 3 && (!Contains(r.anims[4], 33) || !Contains(r.anims[5], 62))) {
-    note = "the blows (animations 4, 5) must contain frames 33 and 62";
-    return false;
-  }
-  ctx.defs[kind] = r;
+  ctx.defs[static_cast<std::size_t>(kind)] = r;
   note = "life " + std::to_string(r.life) + ", damage " + std::to_string(r.damage) + ", sprite " +
          std::to_string(r.spriteSize);
   return true;
@@ -241,10 +235,10 @@ bool CheckMap(Context& ctx, const std::string& path, std::string& note) {
 int NeededFrames(const Context& ctx, const std::string& folder) {
   std::string lower = Lower(folder);
   if (lower == Lower(kLevelFolder)) return ctx.map ? ctx.map->Width * ctx.map->Height : 1;
-  for (int kind = 0; kind < 4; ++kind) {
-    if (lower != Lower(kCharacterFiles[kind].frames) || !ctx.defs[kind]) continue;
+  for (std::size_t kind = 0; kind < kKinds.size(); ++kind) {
+    if (lower != Lower(kKinds[kind].frames) || !ctx.defs[kind]) continue;
     int needed = 1;
-    for (int slot : UsedSlots(kind)) {
+    for (int slot : kKinds[kind].animations) {
       const AnimEntry& e = ctx.defs[kind]->anims[slot];
       needed = std::max(needed, e.firstFrame + e.frameCount);
     }
@@ -275,8 +269,8 @@ std::vector<CheckResult> CheckContent(const fs::path& root) {
       continue;
     }
     int kind = -1;
-    for (int k = 0; k < 4; ++k) {
-      if (Lower(asset.gamePath) == Lower(kCharacterFiles[k].definition)) kind = k;
+    for (std::size_t k = 0; k < kKinds.size(); ++k) {
+      if (Lower(asset.gamePath) == Lower(kKinds[k].definition)) kind = static_cast<int>(k);
     }
     switch (asset.kind) {
       case AssetKind::Container:

@@ -119,7 +119,10 @@ int CharacterDesign::FrameCount() const {
 
 const CharacterDesign& Design(int kind) {
   static const std::vector<CharacterDesign> all = BuildAll();
-  return all.at(static_cast<std::size_t>(kind));
+  for (const CharacterDesign& d : all) {
+    if (d.kind == kind) return d;
+  }
+  throw std::logic_error("no character design for kind " + std::to_string(kind));
 }
 
 FrameJob FrameAt(const CharacterDesign& design, int frame) {

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "common/content_manifest.hpp"
+#include "content/content_manifest.hpp"
 #include "editing/level_source.hpp"
 #include "mkcontent/jobs.hpp"
 #include "mkcontent/rng.hpp"

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "common/content_manifest.hpp"
+#include "content/content_manifest.hpp"
 #include "formats/jpeg.hpp"
 #include "formats/targa.hpp"
 #include "formats/texture_container.hpp"

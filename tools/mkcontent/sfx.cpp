@@ -1,8 +1,14 @@
 // The sound effects: steps, swings, impacts, cries, deaths, the sentinels' hum and zaps, the
 // golem's rumble, explosion, thunder, the click and the pick-ups.
+#include <algorithm>
 #include <cmath>
+#include <stdexcept>
 #include <string>
 
+#include "content/level_paths.hpp"
+#include "game/items.hpp"
+#include "game/kinds.hpp"
+#include "game/unit_sounds.hpp"
 #include "mkcontent/jobs.hpp"
 #include "mkcontent/synth.hpp"
 #include "mkcontent/voice.hpp"
@@ -245,22 +251,43 @@ struct Sound {
   std::function<Samples()> make;
 };
 
+// The path of a kind's sound in a slot of its table, as the kind's row names it.
+std::string KindSound(int kind, int slot) {
+  for (const SoundFile& sound : KindOf(kind).sounds) {
+    if (sound.slot == slot) return sound.path;
+  }
+  throw std::logic_error("the row of kind " + std::to_string(kind) + " has no sound in slot " +
+                         std::to_string(slot));
+}
+
+// Every sound a kind's row names must be made: a row whose sounds no recipe makes is named.
+void CheckKindSoundsMade(const std::vector<Sound>& list) {
+  for (const KindRow& kind : kKinds) {
+    for (const SoundFile& sound : kind.sounds) {
+      auto made = [&](const Sound& s) { return s.path == sound.path; };
+      if (std::none_of(list.begin(), list.end(), made)) {
+        throw std::logic_error(std::string("no recipe makes ") + sound.path + ", a sound of the " +
+                               kind.name);
+      }
+    }
+  }
+}
+
 std::vector<Sound> Sounds() {
-  const std::string u = "DATA\\sounds\\units\\";
   std::vector<Sound> list = {
       {"data\\sounds\\GUI\\button0.WAV", Click},
-      {"data\\sounds\\fx\\explode0.wav",
+      {kExplosionSoundPath,
        [] {
          Samples s = Boom(80, 1.6, 55);
          MixIn(s, Rattle(81, 1.2, 30), 0.1, 0.8);
          return s;
        }},
       {"DATA\\sounds\\fx\\thunder1.wav", Thunder},
-      {"data\\sounds\\items\\life.wav", [] { return Chime(false); }},
-      {"data\\sounds\\items\\MFL.wav", [] { return Chime(true); }},
-      {u + "Sentinel\\attack.wav", [] { return Zap(90, 0.6, 0.8); }},
-      {u + "Sentinel\\moving.wav", Hum},
-      {u + "Sentinel\\shocked.wav",
+      {kItemSoundPaths[kItemLifeKind], [] { return Chime(false); }},
+      {kItemSoundPaths[kItemPowerUpKind], [] { return Chime(true); }},
+      {KindSound(kSentinel, sentinel_sound::kAttack), [] { return Zap(90, 0.6, 0.8); }},
+      {KindSound(kSentinel, sentinel_sound::kMoving), Hum},
+      {KindSound(kSentinel, sentinel_sound::kShocked),
        [] {
          Samples s = Zap(91, 0.5, 1.5);
          MixIn(s,
@@ -270,55 +297,58 @@ std::vector<Sound> Sounds() {
                0);
          return s;
        }},
-      {u + "guard\\pain1.wav", [] { return Cry(100, 0.35, 150, 105, kVowelA, kVowelU, 1.5); }},
-      {u + "guard\\hit.wav", [] { return Swing(1, 0.6); }},
-      {u + "guard\\death_head_Of_1.wav", [] { return Gore(110); }},
-      {u + "guard\\death_head_Of_2.wav",
+      {KindSound(kGuard, guard_sound::kPain),
+       [] { return Cry(100, 0.35, 150, 105, kVowelA, kVowelU, 1.5); }},
+      {KindSound(kGuard, guard_sound::kHit), [] { return Swing(1, 0.6); }},
+      {KindSound(kGuard, guard_sound::kHeadOff), [] { return Gore(110); }},
+      {KindSound(kGuard, guard_sound::kHeadOff2),
        [] {
          Samples s = Gore(111);
          MixIn(s, Cry(112, 0.25, 180, 120, kVowelE, kVowelA, 1.0), 0, 0.6);
          return s;
        }},
-      {u + "Golem\\step1.wav",
+      {KindSound(kGolem, golem_sound::kStep),
        [] {
          Samples s = Boom(120, 0.6, 42);
          MixIn(s, Rattle(121, 0.5, 10), 0.02, 0.6);
          return s;
        }},
-      {u + "Golem\\golem_idle1.wav", [] { return Growl(130, 1.8, 48); }},
-      {u + "Golem\\golem_idle2.wav", [] { return Growl(131, 1.5, 38); }},
-      {u + "Golem\\die.wav",
+      {KindSound(kGolem, golem_sound::kIdle), [] { return Growl(130, 1.8, 48); }},
+      {KindSound(kGolem, golem_sound::kIdle2), [] { return Growl(131, 1.5, 38); }},
+      {KindSound(kGolem, golem_sound::kDie),
        [] {
          Samples s = Growl(132, 1.4, 40);
          MixIn(s, Boom(133, 2.4, 35), 0.8, 1.0);
          MixIn(s, Rattle(134, 2.6, 70), 0.9, 0.9);
          return s;
        }},
-      {u + "Golem\\shock.wav",
+      {KindSound(kGolem, golem_sound::kShock),
        [] {
          Samples s = Rattle(140, 0.3, 12);
          MixIn(s, Boom(141, 0.4, 70), 0, 0.8);
          return s;
        }},
-      {u + "ravik\\impact_steal.wav", Clang},
-      {u + "ravik\\impact_flesh.wav", Flesh},
-      {u + "ravik\\jump.wav",
+      {KindSound(kPlayer, player_sound::kImpactSteel), Clang},
+      {KindSound(kPlayer, player_sound::kImpactFlesh), Flesh},
+      {KindSound(kPlayer, player_sound::kJump),
        [] {
          Samples s = Cry(150, 0.16, 170, 210, kVowelU, kVowelA, 0.5);
          MixIn(s, Swing(0, 0.5), 0.02, 0.5);
          return s;
        }},
-      {u + "ravik\\pain1.wav", [] { return Cry(151, 0.35, 165, 120, kVowelA, kVowelU, 1.2); }},
-      {u + "ravik\\death.wav", [] { return Cry(152, 1.4, 190, 85, kVowelA, kVowelO, 1.5); }},
+      {KindSound(kPlayer, player_sound::kPain),
+       [] { return Cry(151, 0.35, 165, 120, kVowelA, kVowelU, 1.2); }},
+      {KindSound(kPlayer, player_sound::kDeath),
+       [] { return Cry(152, 1.4, 190, 85, kVowelA, kVowelO, 1.5); }},
   };
   for (int i = 1; i <= 4; ++i)
     list.push_back(
-        {u + "ravik\\step" + std::to_string(i) + ".wav", [i] { return Step(i - 1, 0.7); }});
+        {KindSound(kPlayer, player_sound::kStep1 + i - 1), [i] { return Step(i - 1, 0.7); }});
   for (int i = 1; i <= 4; ++i)
     list.push_back(
-        {u + "ravik\\hit" + std::to_string(i) + ".wav", [i] { return Swing(i - 1, 1.0); }});
+        {KindSound(kPlayer, player_sound::kSwing1 + i - 1), [i] { return Swing(i - 1, 1.0); }});
   for (int i = 1; i <= 5; ++i) {
-    list.push_back({u + "guard\\death_" + std::to_string(i) + ".wav", [i] {
+    list.push_back({KindSound(kGuard, guard_sound::kDeath + i - 1), [i] {
                       return Cry(160 + static_cast<uint64_t>(i), 0.8 + 0.15 * i, 160 + 12 * i,
                                  70 + 5 * i, i % 2 ? kVowelA : kVowelO, kVowelU, 1.2 + 0.2 * i);
                     }});
@@ -326,7 +356,7 @@ std::vector<Sound> Sounds() {
   const char* cries[] = {"Intruder!", "For the keep!", "Halt!", "Cut him down!", "You die here!"};
   for (int i = 0; i < 5; ++i) {
     std::string text = cries[i];
-    list.push_back({u + "guard\\cry" + std::to_string(i) + ".wav", [text, i] {
+    list.push_back({KindSound(kGuard, guard_sound::kCry0 + i), [text, i] {
                       return Line(text, i % 2 ? "en-us" : "en-gb", 18 + 6 * i, 150,
                                   170 + static_cast<uint64_t>(i), 1.5, 0.4);
                     }});
@@ -334,7 +364,7 @@ std::vector<Sound> Sounds() {
   const char* comments[] = {"Off with his head!", "Who is next?", "Rest in pieces."};
   for (int i = 0; i < 3; ++i) {
     std::string text = comments[i];
-    list.push_back({"DATA\\sounds\\coments\\c" + std::to_string(i + 1) + ".wav", [text, i] {
+    list.push_back({kCommentSoundPaths[i], [text, i] {
                       return Line(text, "en-gb", 30, 135, 180 + static_cast<uint64_t>(i), 0.4, 0.6);
                     }});
   }
@@ -344,7 +374,9 @@ std::vector<Sound> Sounds() {
 }  // namespace
 
 void AddSoundJobs(JobList& jobs) {
-  for (Sound& sound : Sounds()) {
+  std::vector<Sound> sounds = Sounds();
+  CheckKindSoundsMade(sounds);
+  for (Sound& sound : sounds) {
     jobs.push_back({sound.path, [sound](ContentWriter& w) {
                       Samples s = sound.make();
                       Normalize(s, 0.85);

@@ -1,8 +1,12 @@
-// Every file and folder the game opens, as the game spells it, with what each must hold.
+// Every file and folder the game opens, as the game spells it, with what each must hold. The
+// level load's part is made from the same names the load opens: the kinds' rows and the level's
+// paths.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "content/level_paths.hpp"
 
 enum class AssetKind {
   Container,    // compressed texture (.dxt, .dx)
@@ -28,18 +32,3 @@ const std::vector<Asset>& GameAssets();
 
 // The one spelling content is written with: lower case, forward slashes.
 std::string DiskPath(const std::string& gamePath);
-
-// The four character kinds: definition file and frame folder, in kind order.
-struct CharacterFiles {
-  const char* definition;
-  const char* frames;
-};
-inline constexpr CharacterFiles kCharacterFiles[4] = {
-    {"data\\chars\\ravik.pud", "data\\chars\\ravik\\"},
-    {"data\\chars\\Sentinel.pud", "data\\chars\\Sentinel\\"},
-    {"data\\chars\\guard.pud", "data\\chars\\guard\\"},
-    {"data\\chars\\golam.pud", "data\\chars\\golam\\"},
-};
-
-inline constexpr char kLevelMapPath[] = "data\\levels\\level1\\level.mrv";
-inline constexpr char kLevelFolder[] = "data\\levels\\level1\\";

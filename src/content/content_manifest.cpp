@@ -1,7 +1,39 @@
 // The list of the game's content paths.
-#include "common/content_manifest.hpp"
+#include "content/content_manifest.hpp"
+
+#include "fx/unit_effects.hpp"
+#include "game/items.hpp"
+#include "game/kinds.hpp"
 
 namespace {
+
+// What the level load opens, in its order.
+void AddLevelLoad(std::vector<Asset>& a) {
+  using K = AssetKind;
+  auto add = [&](const std::string& path, K kind, int minFrames = 0) {
+    a.push_back({path, kind, minFrames});
+  };
+  add(kLevelTitlePath, K::Container);
+  add(kLevelMapPath, K::LevelMap);
+  add(kLevelFolder, K::FrameFolder);
+  add(kLevelBackgroundPath, K::Container);
+  add(kDeathOverlayPath, K::Targa);
+  for (const KindRow& kind : kKinds) add(kind.definition, K::Definition);
+  for (std::size_t kind : KindsInFrameLoadOrder()) add(kKinds[kind].frames, K::FrameFolder);
+  add(kBloodParticlePath, K::Targa);
+  add(kBloodSprayFolder, K::FrameFolder, kSprayFrames);
+  add(kExplosionFolder, K::FrameFolder, kExplosionFrames);
+  add(kExplosionSoundPath, K::Wave);
+  for (const char* path : kItemPicturePaths) add(path, K::Container);
+  for (const char* path : kItemSoundPaths) add(path, K::Wave);
+  for (bool withPlayer : {false, true}) {
+    for (const KindRow& kind : kKinds) {
+      if (kind.soundsLoadWithPlayer != withPlayer) continue;
+      for (const SoundFile& sound : kind.sounds) add(sound.path, K::Wave);
+    }
+  }
+  for (const char* path : kCommentSoundPaths) add(path, K::Wave);
+}
 
 std::vector<Asset> Build() {
   using K = AssetKind;
@@ -38,42 +70,7 @@ std::vector<Asset> Build() {
   add("data\\trainer\\bBackR.tga", K::Targa);
   add("data\\trainer\\bnextP.tga", K::Targa);
   add("data\\trainer\\bnextR.tga", K::Targa);
-  // The level load.
-  add("data\\levels\\level1\\title.dx", K::Container);
-  add(kLevelMapPath, K::LevelMap);
-  add(kLevelFolder, K::FrameFolder);
-  add("DATA\\levels\\LEVEL1\\bg.dx", K::Container);
-  add("data\\hud\\rSquare.tga", K::Targa);
-  for (const CharacterFiles& c : kCharacterFiles) add(c.definition, K::Definition);
-  for (int kind : {1, 3, 0, 2}) add(kCharacterFiles[kind].frames, K::FrameFolder);
-  add("data\\fx\\blood_particle.tga", K::Targa);
-  add("DATA\\fx\\bloodSpray\\", K::FrameFolder, 5);
-  add("DATA\\fx\\blow1\\", K::FrameFolder, 11);
-  add("data\\sounds\\fx\\explode0.wav", K::Wave);
-  add("data\\items\\life.dxt", K::Container);
-  add("data\\items\\MFL.dxt", K::Container);
-  add("data\\sounds\\items\\life.wav", K::Wave);
-  add("data\\sounds\\items\\MFL.wav", K::Wave);
-  const std::string units = "DATA\\sounds\\units\\";
-  for (const char* s : {"attack", "moving", "shocked"})
-    add(units + "Sentinel\\" + s + ".wav", K::Wave);
-  for (int i = 0; i < 5; ++i) add(units + "guard\\cry" + std::to_string(i) + ".wav", K::Wave);
-  add(units + "guard\\pain1.wav", K::Wave);
-  add(units + "guard\\hit.wav", K::Wave);
-  add(units + "guard\\death_head_Of_1.wav", K::Wave);
-  add(units + "guard\\death_head_Of_2.wav", K::Wave);
-  for (int i = 1; i <= 5; ++i) add(units + "guard\\death_" + std::to_string(i) + ".wav", K::Wave);
-  for (const char* s : {"step1", "golem_idle1", "golem_idle2", "die", "shock"}) {
-    add(units + "Golem\\" + s + ".wav", K::Wave);
-  }
-  for (int i = 1; i <= 4; ++i) add(units + "ravik\\step" + std::to_string(i) + ".wav", K::Wave);
-  add(units + "ravik\\impact_steal.wav", K::Wave);
-  add(units + "ravik\\impact_flesh.wav", K::Wave);
-  for (int i = 1; i <= 4; ++i) add(units + "ravik\\hit" + std::to_string(i) + ".wav", K::Wave);
-  for (const char* s : {"jump", "pain1", "death"}) add(units + "ravik\\" + s + ".wav", K::Wave);
-  for (int i = 1; i <= 3; ++i) {
-    add("DATA\\sounds\\coments\\c" + std::to_string(i) + ".wav", K::Wave);
-  }
+  AddLevelLoad(a);
   // Opened by the screens and effects on first use.
   add("data\\fx\\lightning.dxt", K::Container);
   add("DATA\\sounds\\fx\\thunder1.wav", K::Wave);
