@@ -1,11 +1,36 @@
 // Each enemy kind, one file each: its behaviour (called with the unit, the player and the frame's
 // time step in milliseconds and the attack the player started in it), its blow on the player, its
-// sounds and its animation; game/kinds.cpp names them in the kind's row.
+// sounds and its animation; game/kinds.cpp names them in the kind's row. Also each kind's own
+// state, which its unit holds in its kind-state blocks (KindStateOf in game/unit.hpp).
 #pragma once
 
 #include "base/measures.hpp"
 #include "game/level_frame.hpp"
 #include "game/unit.hpp"
+
+// The sentinel's own state that a restart keeps: its hover, its fire timer, its knock-back and the
+// latch of its shot sound.
+struct SentinelKeptState {
+  static constexpr UnitKind kKind = kSentinel;
+  static constexpr OnRestart kOnRestart = OnRestart::Kept;
+  double hoverPhase;
+  double hoverAmpX;  // px per ms
+  double hoverAmpY;
+  double fireTimer;
+  double firePeriod;
+  double pushTime;    // how long the knock-back still lasts
+  uint8_t hoverNear;  // near enough to the player to hover and count down
+  uint8_t shotLatch;
+};
+
+// What a restart resets of it: the charge shown before a shot, and whether the shot fired last
+// has been taken (or ducked), cleared with the fire flag.
+struct SentinelPlayState {
+  static constexpr UnitKind kKind = kSentinel;
+  static constexpr OnRestart kOnRestart = OnRestart::Reset;
+  uint8_t charging;
+  uint8_t shotTaken;
+};
 
 // The player's fourth attack throws a guard (and makes no impact sound).
 constexpr uint8_t kLaunchAttack = 4;

@@ -2,6 +2,7 @@
 #include "harness/level_dump.hpp"
 
 #include "app/game_state.hpp"
+#include "game/enemy_kinds.hpp"
 
 using json = nlohmann::ordered_json;
 
@@ -41,11 +42,18 @@ json DefinitionJson(const Unit& u) {
               {"collisionMode", u.collisionMode}};
 }
 
+// A field of one kind's own state: the unit's value if it is of that kind, else zero, as every
+// unit of another kind holds it.
+template <class S, class T>
+T KindField(const Unit& u, T S::*field) {
+  return u.kind == S::kKind ? KindStateOf<S>(u).*field : T{};
+}
+
 json RuntimeJson(const Unit& u) {
-  return json{{"hoverNear", u.hoverNear},
-              {"hoverPhase", u.hoverPhase},
-              {"fireTimer", u.fireTimer},
-              {"firePeriod", u.firePeriod},
+  return json{{"hoverNear", KindField(u, &SentinelKeptState::hoverNear)},
+              {"hoverPhase", KindField(u, &SentinelKeptState::hoverPhase)},
+              {"fireTimer", KindField(u, &SentinelKeptState::fireTimer)},
+              {"firePeriod", KindField(u, &SentinelKeptState::firePeriod)},
               {"jumpTime", u.jumpTime},
               {"airborne", u.airborne},
               {"fireNow", u.fireNow},
@@ -68,7 +76,7 @@ json RuntimeJson(const Unit& u) {
               {"stunLength", u.stunLength},
               {"soundPick", u.soundPick},
               {"commentPick", u.commentPick},
-              {"shotLatch", u.shotLatch},
+              {"shotLatch", KindField(u, &SentinelKeptState::shotLatch)},
               {"shockLatch", u.shockLatch},
               {"commentLatch", u.commentLatch},
               {"painLatch", u.painLatch},
@@ -77,20 +85,20 @@ json RuntimeJson(const Unit& u) {
               {"launchLock", u.launchLock},
               {"pushDir", u.pushDir},
               {"deathEffect", u.deathEffect},
-              {"charging", u.charging},
-              {"hoverAmpX", u.hoverAmpX},
-              {"hoverAmpY", u.hoverAmpY},
+              {"charging", KindField(u, &SentinelPlayState::charging)},
+              {"hoverAmpX", KindField(u, &SentinelKeptState::hoverAmpX)},
+              {"hoverAmpY", KindField(u, &SentinelKeptState::hoverAmpY)},
               {"launchPhase", u.launchPhase},
               {"inRange", u.inRange},
               {"animIndex", u.animIndex},
               {"hitNow", u.hitNow},
               {"activated", u.activated},
               {"idlePick", u.idlePick},
-              {"pushTime", u.pushTime},
+              {"pushTime", KindField(u, &SentinelKeptState::pushTime)},
               {"idleTime", u.idleTime},
               {"idlePeriod", u.idlePeriod},
               {"killScored", u.killScored},
-              {"shotTaken", u.shotTaken},
+              {"shotTaken", KindField(u, &SentinelPlayState::shotTaken)},
               {"swingArmed", u.swingArmed},
               {"fellOut", u.fellOut}};
 }

@@ -12,6 +12,7 @@
 #include "formats/level_source.hpp"
 #include "fx/scene.hpp"
 #include "game/animation_select.hpp"
+#include "game/enemy_kinds.hpp"
 #include "game/level.hpp"
 #include "game/level_test_support.hpp"
 
@@ -315,9 +316,10 @@ TEST_F(LevelLoadTest, AnimationSelectionFollowsTheTable) {
       {"player crouching over an attack", 0, [](Unit& u) { u.attack = 1, u.crouching = 1; }, 8},
       {"player stunned over all", 0, [](Unit& u) { u.crouching = u.stunned = 1; }, 10},
       {"player dead", 0, [](Unit& u) { u.stunned = 1, u.life = 0; }, 11},
-      {"sentinel", 1, [](Unit& u) { u.charging = 0; }, 0},
-      {"sentinel charging", 1, [](Unit& u) { u.charging = 1; }, 1},
-      {"sentinel dead", 1, [](Unit& u) { u.charging = 1, u.life = 0; }, 2},
+      {"sentinel", 1, [](Unit&) {}, 0},
+      {"sentinel charging", 1, [](Unit& u) { KindStateOf<SentinelPlayState>(u).charging = 1; }, 1},
+      {"sentinel dead", 1,
+       [](Unit& u) { KindStateOf<SentinelPlayState>(u).charging = 1, u.life = 0; }, 2},
       {"guard attack", 2, [](Unit& u) { u.moving = u.attack = 1; }, 4},
       {"guard stunned", 2, [](Unit& u) { u.attack = u.stunned = 1; }, 11},
       {"guard attack 2 is no row", 2, [](Unit& u) { u.idle = 1, u.attack = 2; }, 0},

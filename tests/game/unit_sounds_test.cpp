@@ -9,6 +9,7 @@
 #include "audio/sound.hpp"
 #include "base/random.hpp"
 #include "game/combat_test_support.hpp"
+#include "game/enemy_kinds.hpp"
 #include "game/level.hpp"
 #include "game/unit_sounds.hpp"
 
@@ -150,7 +151,7 @@ TEST_F(UnitSoundsTest, ASentinelHumsWhileAliveAndSoundsItsShockAndShotOnce) {
   EXPECT_EQ(Ends(SentinelSound(sentinel_sound::kAttack)), 1) << "the shot";
   EXPECT_EQ(Ends(SentinelSound(sentinel_sound::kShocked)), 1) << "the shock";
   EXPECT_GE(Ends(SentinelSound(sentinel_sound::kMoving)), 2) << "the hum loops";
-  EXPECT_EQ(s.shotLatch + s.shockLatch, 0);
+  EXPECT_EQ(KindStateOf<SentinelKeptState>(s).shotLatch + s.shockLatch, 0);
 
   // Dead it is silent: the hum runs out and is not started again.
   RunUnit(kLong, [&](int) { s.life = 0; });
