@@ -32,6 +32,41 @@ struct SentinelPlayState {
   uint8_t shotTaken;
 };
 
+// The guard's own state that a restart keeps: its flight's phase and its cry or death-cry pick.
+struct GuardKeptState {
+  static constexpr UnitKind kKind = kGuard;
+  static constexpr OnRestart kOnRestart = OnRestart::Kept;
+  double launchPhase;
+  uint8_t soundPick;
+};
+
+// What a restart resets of it: its cry's time, whether it flies and its one launch per flight,
+// and whether it has swung at least once (only then its swing sound may play).
+struct GuardPlayState {
+  static constexpr UnitKind kKind = kGuard;
+  static constexpr OnRestart kOnRestart = OnRestart::Reset;
+  double cryTime;
+  uint8_t launched;
+  uint8_t launchLock;
+  uint8_t swingArmed;
+};
+
+// The golem's own state that a restart keeps: its grunts.
+struct GolemKeptState {
+  static constexpr UnitKind kKind = kGolem;
+  static constexpr OnRestart kOnRestart = OnRestart::Kept;
+  double idleTime;
+  double idlePeriod;
+  uint8_t idlePick;
+};
+
+// What a restart resets of it: the blow it chose while walking (0: none yet).
+struct GolemPlayState {
+  static constexpr UnitKind kKind = kGolem;
+  static constexpr OnRestart kOnRestart = OnRestart::Reset;
+  uint8_t attackVariant;
+};
+
 // The player's fourth attack throws a guard (and makes no impact sound).
 constexpr uint8_t kLaunchAttack = 4;
 

@@ -48,15 +48,11 @@ struct UnitPlayState {
   uint8_t deathDone = 0;
   uint8_t stunned = 0;
   uint8_t crouching = 0;
-  uint8_t launched = 0;
   double deathTime = 0;
   double stunTime = 0;
   double attackTime = 0;
-  double cryTime = 0;
   double blowSoundGate = 0;
   uint8_t headOff = 0;
-  uint8_t attackVariant = 0;
-  uint8_t launchLock = 0;
   uint8_t deathEffect = 0;
   uint8_t inRange = 0;
   uint8_t activated = 0;
@@ -64,7 +60,6 @@ struct UnitPlayState {
   uint8_t animIndex = 0;
   // Set when the unit's death has been scored.
   uint8_t killScored = 0;
-  uint8_t swingArmed = 0;  // a guard has swung at least once: its swing sound may play
   // A golem: a full combo was counted in this frame, for its sounds to comment.
   uint8_t fullComboCounted = 0;
   // An enemy that fell out of the bottom of the map: no longer processed or drawn.
@@ -74,8 +69,7 @@ struct UnitPlayState {
 };
 
 // What a unit keeps across a restart, as it always has: its animation, the jump time, the stun
-// length, its sound picks and latches, a guard's flight, a golem's grunts, and the kept part of its
-// kind's own state.
+// length, its sound picks and latches, and the kept part of its kind's own state.
 struct UnitKeptState {
   std::unique_ptr<cAnim> anim;  // created once at the level load
   int32_t jumpTime = 0;
@@ -83,19 +77,13 @@ struct UnitKeptState {
   // Sound picks and latches (a latch holds a sound on until it has played once): the shock of a
   // sentinel or golem, the pain of the player or a guard, the voice comment after a guard's
   // beheading or a golem's full combo.
-  uint8_t soundPick = 0;
   uint8_t commentPick = 0;
   uint8_t shockLatch = 0;
   uint8_t commentLatch = 0;
   uint8_t painLatch = 0;
   std::array<uint8_t, 4> swingLatch{};  // attacks 1..4
   uint8_t impactLatch = 0;
-  int32_t pushDir = 0;     // where the player's blow sends a sentinel or a thrown guard
-  double launchPhase = 0;  // a launched guard's flight
-  // Golem grunts.
-  uint8_t idlePick = 0;
-  double idleTime = 0;
-  double idlePeriod = 0;
+  int32_t pushDir = 0;  // where the player's blow sends a sentinel or a thrown guard
   // The part of its kind's own state that a restart keeps.
   alignas(kKindStateAlign) KindStateBlock<kKindKeptBytes> kindKept{};
 };

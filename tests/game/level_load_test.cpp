@@ -245,6 +245,10 @@ TEST_F(LevelLoadTest, RestartHealsAndReplacesEveryUnitAndZeroesTheStatistics) {
   guard.anim->current = 12;
   guard.pushDir = -1;  // not reset
   guard.stunLength = 0.7;
+  KindStateOf<GuardKeptState>(guard).launchPhase = 0.4;  // not reset
+  GuardPlayState& own = KindStateOf<GuardPlayState>(guard);
+  own.cryTime = 1.5;
+  own.launched = own.swingArmed = 1;
   gameState.play.powerUpCharges = 4;
   gameState.play.levelStats.points = 70;
   gameState.play.levelStats.timeTaken = 12;
@@ -262,6 +266,9 @@ TEST_F(LevelLoadTest, RestartHealsAndReplacesEveryUnitAndZeroesTheStatistics) {
   EXPECT_EQ(guard.anim->current, 0);
   EXPECT_EQ(guard.pushDir, -1);
   EXPECT_EQ(guard.stunLength, 0.7);
+  EXPECT_EQ(KindStateOf<GuardKeptState>(guard).launchPhase, 0.4);
+  EXPECT_EQ(own.cryTime, 0.0);
+  EXPECT_EQ(own.launched + own.swingArmed, 0);
   EXPECT_EQ(gameState.play.cameraX, 100.0);
   EXPECT_EQ(gameState.play.powerUpCharges, 0);
   EXPECT_EQ(gameState.play.levelStats.points, 0);
