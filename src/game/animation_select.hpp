@@ -15,19 +15,7 @@ void SelectAnimation(Unit& u);
 void StepAnimation(Unit& u, double frameMs);
 
 // The states an animation row asks about.
-enum class When {
-  Idle,
-  Moving,
-  Jumping,
-  Attack1,
-  Attack2,
-  Attack3,
-  Attack4,
-  Crouching,
-  Stunned,
-  NotCharging,
-  Charging
-};
+enum class When { Idle, Moving, Jumping, Attack1, Attack2, Attack3, Attack4, Crouching, Stunned };
 
 struct AnimRow {
   When when;
@@ -55,10 +43,6 @@ inline bool Holds(const Unit& u, When when) {
       return u.crouching != 0;
     case When::Stunned:
       return u.stunned != 0;
-    case When::NotCharging:
-      return u.charging == 0;
-    case When::Charging:
-      return u.charging == 1;
   }
   return false;
 }

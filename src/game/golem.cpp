@@ -57,22 +57,22 @@ constexpr int32_t kIdlePeriodSpread = 5;
 constexpr double kIdlePeriodLeast = 2;
 
 void GolemGrunts(const LevelFrame& f, const Voice& voice, Unit& u, const UnitSounds& s) {
-  double& idleTime = u.idleTime;
-  if (u.idlePick == 0) u.idlePick = golem_sound::kIdle;
-  if (u.idlePeriod == 0) u.idlePeriod = kFirstIdlePeriod;
-  if (idleTime < u.idlePeriod) {
-    idleTime += Seconds(f.frameMs);
-    if (idleTime < kGruntLength) {
-      voice.Play(Slot(s, u.idlePick));
+  GolemKeptState& g = KindStateOf<GolemKeptState>(u);
+  if (g.idlePick == 0) g.idlePick = golem_sound::kIdle;
+  if (g.idlePeriod == 0) g.idlePeriod = kFirstIdlePeriod;
+  if (g.idleTime < g.idlePeriod) {
+    g.idleTime += Seconds(f.frameMs);
+    if (g.idleTime < kGruntLength) {
+      voice.Play(Slot(s, g.idlePick));
     } else {
-      cSND::Stop(Slot(s, u.idlePick));
+      cSND::Stop(Slot(s, g.idlePick));
     }
     return;
   }
-  idleTime = 0;
-  u.idlePeriod = Random(kIdlePeriodSpread) + kIdlePeriodLeast;
-  cSND::Stop(Slot(s, u.idlePick));
-  u.idlePick = static_cast<uint8_t>(Random(golem_sound::kIdles) + golem_sound::kIdle);
+  g.idleTime = 0;
+  g.idlePeriod = Random(kIdlePeriodSpread) + kIdlePeriodLeast;
+  cSND::Stop(Slot(s, g.idlePick));
+  g.idlePick = static_cast<uint8_t>(Random(golem_sound::kIdles) + golem_sound::kIdle);
 }
 
 // A full combo counted this frame is commented once (see CountFullCombo).
@@ -102,10 +102,11 @@ void UpdateGolem(Unit& u, const Unit& player, uint8_t /*playerAttack*/, double d
   u.facingLeft = LooksLeftAt(u, player);
   if (u.stunned == 1) return;
   u.moving = Approach(u, player, dt) ? 1 : 0;
+  uint8_t& variant = KindStateOf<GolemPlayState>(u).attackVariant;
   if (u.moving == 1) {
     // The blow is chosen only while walking: a golem that stays in reach repeats its blow, and
     // one that has never walked (variant 0) does not strike at all.
-    u.attackVariant = static_cast<uint8_t>(Random(kBlowVariants) + 1);
+    variant = static_cast<uint8_t>(Random(kBlowVariants) + 1);
     u.attack = 0;
     u.attackTime = 0;
   } else {
@@ -114,7 +115,7 @@ void UpdateGolem(Unit& u, const Unit& player, uint8_t /*playerAttack*/, double d
     } else {
       u.attackTime = 0;
     }
-    u.attack = u.attackVariant;
+    u.attack = variant;
   }
 }
 

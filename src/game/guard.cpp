@@ -38,21 +38,22 @@ void WearOffStun(Unit& u, double dt) {
 }
 
 void Fly(Unit& u, const Unit& player, uint8_t playerAttack, double dt) {
-  double& phase = u.launchPhase;
+  double& phase = KindStateOf<GuardKeptState>(u).launchPhase;
+  GuardPlayState& g = KindStateOf<GuardPlayState>(u);
   // The player's blow must land on this guard in this very frame; the lock keeps it to one
   // launch per flight.
-  if (playerAttack == kLaunchAttack && player.hitNow == 1 && u.launchLock == 0 &&
+  if (playerAttack == kLaunchAttack && player.hitNow == 1 && g.launchLock == 0 &&
       u.deathTime < kLaunchTooLate) {
     u.pushDir = BlowDirection(player);
-    u.launched = 1;
+    g.launched = 1;
     phase = kLaunchPhaseStart;
   }
-  if (u.launched != 1) return;
-  if (phase == kLaunchPhaseStart) u.launchLock = 1;
+  if (g.launched != 1) return;
+  if (phase == kLaunchPhaseStart) g.launchLock = 1;
   // The landing frame still moves.
   if (phase > kLaunchPhaseEnd) {
-    u.launched = 0;
-    u.launchLock = 0;
+    g.launched = 0;
+    g.launchLock = 0;
   }
   u.x += kLaunchSpeedX * dt * u.pushDir;
   u.y += std::sin(phase) * dt * kLaunchSpeedY;
@@ -115,28 +116,31 @@ constexpr double kCommentUntil = 0.55;
 // The cry timer is never reset in a level, so each guard cries once, when it first walks near.
 void GuardCries(const LevelFrame& f, const Voice& voice, Unit& u, const UnitSounds& s) {
   const Unit& p = f.Player();
-  if (!(u.moving && u.cryTime < kCryLength && std::abs(p.x - u.x) < kCryDistance)) return;
-  if (u.cryTime == 0) {
-    u.soundPick = static_cast<uint8_t>(Random(guard_sound::kCries));
-    Rewind(Slot(s, u.soundPick));
+  double& cryTime = KindStateOf<GuardPlayState>(u).cryTime;
+  if (!(u.moving && cryTime < kCryLength && std::abs(p.x - u.x) < kCryDistance)) return;
+  uint8_t& pick = KindStateOf<GuardKeptState>(u).soundPick;
+  if (cryTime == 0) {
+    pick = static_cast<uint8_t>(Random(guard_sound::kCries));
+    Rewind(Slot(s, pick));
   }
-  u.cryTime += Seconds(f.frameMs);
-  voice.Play(Slot(s, u.soundPick));
+  cryTime += Seconds(f.frameMs);
+  voice.Play(Slot(s, pick));
 }
 
 void GuardDies(const Voice& voice, Unit& u, const UnitSounds& s) {
+  uint8_t& pick = KindStateOf<GuardKeptState>(u).soundPick;
   if (u.headOff == 0) {
     if (u.deathTime == 0) {
       Randomize();
-      u.soundPick = static_cast<uint8_t>(Random(guard_sound::kDeaths) + guard_sound::kDeath);
-      Rewind(Slot(s, u.soundPick));
+      pick = static_cast<uint8_t>(Random(guard_sound::kDeaths) + guard_sound::kDeath);
+      Rewind(Slot(s, pick));
     }
   } else if (u.deathTime == 0) {
     // One of the two cries, chosen once: drawn again in later frames, both would sound at once.
-    u.soundPick = static_cast<uint8_t>(Random(guard_sound::kHeadOffs) + guard_sound::kHeadOff);
-    Rewind(Slot(s, u.soundPick));
+    pick = static_cast<uint8_t>(Random(guard_sound::kHeadOffs) + guard_sound::kHeadOff);
+    Rewind(Slot(s, pick));
   }
-  voice.Play(Slot(s, u.soundPick));
+  voice.Play(Slot(s, pick));
 }
 
 // A voice comment half a second after a beheading.
@@ -174,8 +178,9 @@ void GuardSounds(const LevelFrame& f, Unit& u) {
   const Voice voice(f);
   const UnitSounds& s = f.assets.SoundsOf(kGuard);
   GuardCries(f, voice, u, s);
+  GuardPlayState& g = KindStateOf<GuardPlayState>(u);
   const SoundHandle pain = Slot(s, guard_sound::kPain);
-  if (f.play.combo.attackKind == kLaunchAttack && u.stunned && u.launchLock == 0) {
+  if (f.play.combo.attackKind == kLaunchAttack && u.stunned && g.launchLock == 0) {
     u.painLatch = 1;
     Rewind(pain);
   }
@@ -184,9 +189,9 @@ void GuardSounds(const LevelFrame& f, Unit& u) {
   // guard that has not yet swung leaves it alone, or it would sound the first time it is near.
   const SoundHandle hit = Slot(s, guard_sound::kHit);
   if (u.attack == 1 && kSwingFrom < u.attackTime && u.attackTime < kSwingUntil) {
-    u.swingArmed = 1;
+    g.swingArmed = 1;
     Rewind(hit);
-  } else if (u.swingArmed) {
+  } else if (g.swingArmed) {
     voice.Play(hit);
   }
   if (u.Dead()) GuardDies(voice, u, s);

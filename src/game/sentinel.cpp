@@ -5,7 +5,6 @@
 
 #include "audio/sound.hpp"
 #include "base/random.hpp"
-#include "game/animation_select.hpp"
 #include "game/enemy_kinds.hpp"
 #include "game/hits.hpp"
 #include "game/unit_sounds.hpp"
@@ -37,15 +36,16 @@ constexpr double kChargeLength = 0.5;
 
 // Returns whether it is still reeling.
 bool Reel(Unit& u, const Unit& player, uint8_t playerAttack, double dt) {
+  SentinelKeptState& k = KindStateOf<SentinelKeptState>(u);
   u.stunTime += Seconds(dt);
-  u.fireTimer = 0;
+  k.fireTimer = 0;
   // Every new attack of the player sends it away afresh, the way the player looks.
   if (playerAttack > 0) {
-    u.pushTime = kPushLength;
+    k.pushTime = kPushLength;
     u.pushDir = BlowDirection(player);
   }
-  if (u.pushTime > 0) {
-    u.pushTime -= Seconds(dt);
+  if (k.pushTime > 0) {
+    k.pushTime -= Seconds(dt);
   } else {
     u.stunTime = 0;
     u.stunned = 0;
@@ -65,20 +65,20 @@ void Follow(Unit& u, const Unit& player, double dt) {
   }
 }
 
-void HoverAndCountDown(Unit& u, double dt) {
-  u.x += std::sin(u.hoverPhase) * u.hoverAmpX * dt;
-  u.y += std::cos(u.hoverPhase) * dt * u.hoverAmpY;
-  if (u.hoverPhase > kHoverPhaseLimit) {
-    u.hoverPhase = 0;
+void HoverAndCountDown(Unit& u, SentinelKeptState& k, double dt) {
+  u.x += std::sin(k.hoverPhase) * k.hoverAmpX * dt;
+  u.y += std::cos(k.hoverPhase) * dt * k.hoverAmpY;
+  if (k.hoverPhase > kHoverPhaseLimit) {
+    k.hoverPhase = 0;
   } else {
-    u.hoverPhase += Seconds(dt);
+    k.hoverPhase += Seconds(dt);
   }
   u.fireNow = 0;
-  if (u.fireTimer < u.firePeriod) {
-    u.fireTimer += Seconds(dt);
+  if (k.fireTimer < k.firePeriod) {
+    k.fireTimer += Seconds(dt);
   } else if (u.stunned == 0) {
-    u.fireTimer = 0;
-    u.firePeriod = Random(kFirePeriodSpread) + kFirePeriodLeast;
+    k.fireTimer = 0;
+    k.firePeriod = Random(kFirePeriodSpread) + kFirePeriodLeast;
     u.fireNow = 1;
   }
 }
@@ -102,15 +102,16 @@ void UpdateSentinel(Unit& u, const Unit& player, uint8_t playerAttack, double dt
   if (u.stunned == 1 && Reel(u, player, playerAttack, dt)) return;
   u.facingLeft = LooksLeftAt(u, player);
   Follow(u, player, dt);
-  u.hoverNear = std::abs(u.x - player.x) < kNearX && std::abs(u.y - player.y) < kNearY;
-  if (u.hoverNear == 0) {
+  SentinelKeptState& k = KindStateOf<SentinelKeptState>(u);
+  k.hoverNear = std::abs(u.x - player.x) < kNearX && std::abs(u.y - player.y) < kNearY;
+  if (k.hoverNear == 0) {
     // Far away it neither hovers nor counts down, and picks a new hover each frame.
-    u.hoverAmpX = Random(kHoverAmpSpread) * kHoverAmpStep + kHoverAmpXLeast;
-    u.hoverAmpY = Random(kHoverAmpSpread) * kHoverAmpStep + kHoverAmpYLeast;
+    k.hoverAmpX = Random(kHoverAmpSpread) * kHoverAmpStep + kHoverAmpXLeast;
+    k.hoverAmpY = Random(kHoverAmpSpread) * kHoverAmpStep + kHoverAmpYLeast;
   } else {
-    HoverAndCountDown(u, dt);
+    HoverAndCountDown(u, k, dt);
   }
-  u.charging = u.firePeriod - kChargeLength < u.fireTimer ? 1 : 0;
+  KindStateOf<SentinelPlayState>(u).charging = k.firePeriod - kChargeLength < k.fireTimer ? 1 : 0;
 }
 
 void SentinelSounds(const LevelFrame& f, Unit& u) {
@@ -123,11 +124,12 @@ void SentinelSounds(const LevelFrame& f, Unit& u) {
     Rewind(Slot(s, sentinel_sound::kShocked));
   }
   if (u.shockLatch) voice.PlayOnce(Slot(s, sentinel_sound::kShocked), u.shockLatch);
+  uint8_t& shotLatch = KindStateOf<SentinelKeptState>(u).shotLatch;
   if (u.fireNow) {
-    u.shotLatch = 1;
+    shotLatch = 1;
     Rewind(Slot(s, sentinel_sound::kAttack));
   }
-  if (u.shotLatch) voice.PlayOnce(Slot(s, sentinel_sound::kAttack), u.shotLatch);
+  if (shotLatch) voice.PlayOnce(Slot(s, sentinel_sound::kAttack), shotLatch);
 }
 
 // Its shot stuns the player this long, seconds.
@@ -136,19 +138,21 @@ constexpr double kShotStun = 1.0;
 void SentinelShoots(Unit& u, Unit& player) {
   // Crouching ducks under the shot. A sentinel struck or stunned right after it fired keeps its
   // fire flag for a while, but the shot is taken only once.
-  u.hitNow = u.fireNow == 1 && u.shotTaken == 0 && player.crouching == 0;
-  u.shotTaken = u.fireNow;
+  uint8_t& shotTaken = KindStateOf<SentinelPlayState>(u).shotTaken;
+  u.hitNow = u.fireNow == 1 && shotTaken == 0 && player.crouching == 0;
+  shotTaken = u.fireNow;
   if (u.hitNow == 0) return;
   player.life -= u.damage;
   player.stunLength = kShotStun;
 }
 
-// Its animation rows (charging or not) and its death.
-constexpr AnimRow kSentinelRows[] = {{When::NotCharging, 0}, {When::Charging, 1}};
+// Its animation entries: hovering, charging a shot, dead.
+constexpr uint8_t kSentinelHovers = 0;
+constexpr uint8_t kSentinelCharges = 1;
 constexpr uint8_t kSentinelDead = 2;
 
 void SelectSentinel(Unit& u) {
   u.anim->playing = 1;
-  ApplyRows(u, kSentinelRows);
+  u.animIndex = KindStateOf<SentinelPlayState>(u).charging ? kSentinelCharges : kSentinelHovers;
   if (u.Dead()) u.animIndex = kSentinelDead;
 }

@@ -6,6 +6,7 @@
 
 #include "app/game_state.hpp"
 #include "game/kinds.hpp"
+#include "game/enemy_kinds.hpp"
 
 using json = nlohmann::ordered_json;
 
@@ -45,11 +46,18 @@ json DefinitionJson(const Unit& u) {
               {"collisionMode", u.collisionMode}};
 }
 
+// A field of one kind's own state: the unit's value if it is of that kind, else zero, as every
+// unit of another kind holds it.
+template <class S, class T>
+T KindField(const Unit& u, T S::*field) {
+  return u.kind == S::kKind ? KindStateOf<S>(u).*field : T{};
+}
+
 json RuntimeJson(const Unit& u) {
-  return json{{"hoverNear", u.hoverNear},
-              {"hoverPhase", u.hoverPhase},
-              {"fireTimer", u.fireTimer},
-              {"firePeriod", u.firePeriod},
+  return json{{"hoverNear", KindField(u, &SentinelKeptState::hoverNear)},
+              {"hoverPhase", KindField(u, &SentinelKeptState::hoverPhase)},
+              {"fireTimer", KindField(u, &SentinelKeptState::fireTimer)},
+              {"firePeriod", KindField(u, &SentinelKeptState::firePeriod)},
               {"jumpTime", u.jumpTime},
               {"airborne", u.airborne},
               {"fireNow", u.fireNow},
@@ -61,41 +69,41 @@ json RuntimeJson(const Unit& u) {
               {"deathDone", u.deathDone},
               {"stunned", u.stunned},
               {"crouching", u.crouching},
-              {"launched", u.launched},
+              {"launched", KindField(u, &GuardPlayState::launched)},
               {"deathTime", u.deathTime},
               {"stunTime", u.stunTime},
               {"attackTime", u.attackTime},
-              {"cryTime", u.cryTime},
+              {"cryTime", KindField(u, &GuardPlayState::cryTime)},
               {"blowSoundGate", u.blowSoundGate},
               {"headOff", u.headOff},
-              {"attackVariant", u.attackVariant},
+              {"attackVariant", KindField(u, &GolemPlayState::attackVariant)},
               {"stunLength", u.stunLength},
-              {"soundPick", u.soundPick},
+              {"soundPick", KindField(u, &GuardKeptState::soundPick)},
               {"commentPick", u.commentPick},
-              {"shotLatch", u.shotLatch},
+              {"shotLatch", KindField(u, &SentinelKeptState::shotLatch)},
               {"shockLatch", u.shockLatch},
               {"commentLatch", u.commentLatch},
               {"painLatch", u.painLatch},
               {"swingLatch", u.swingLatch},
               {"impactLatch", u.impactLatch},
-              {"launchLock", u.launchLock},
+              {"launchLock", KindField(u, &GuardPlayState::launchLock)},
               {"pushDir", u.pushDir},
               {"deathEffect", u.deathEffect},
-              {"charging", u.charging},
-              {"hoverAmpX", u.hoverAmpX},
-              {"hoverAmpY", u.hoverAmpY},
-              {"launchPhase", u.launchPhase},
+              {"charging", KindField(u, &SentinelPlayState::charging)},
+              {"hoverAmpX", KindField(u, &SentinelKeptState::hoverAmpX)},
+              {"hoverAmpY", KindField(u, &SentinelKeptState::hoverAmpY)},
+              {"launchPhase", KindField(u, &GuardKeptState::launchPhase)},
               {"inRange", u.inRange},
               {"animIndex", u.animIndex},
               {"hitNow", u.hitNow},
               {"activated", u.activated},
-              {"idlePick", u.idlePick},
-              {"pushTime", u.pushTime},
-              {"idleTime", u.idleTime},
-              {"idlePeriod", u.idlePeriod},
+              {"idlePick", KindField(u, &GolemKeptState::idlePick)},
+              {"pushTime", KindField(u, &SentinelKeptState::pushTime)},
+              {"idleTime", KindField(u, &GolemKeptState::idleTime)},
+              {"idlePeriod", KindField(u, &GolemKeptState::idlePeriod)},
               {"killScored", u.killScored},
-              {"shotTaken", u.shotTaken},
-              {"swingArmed", u.swingArmed},
+              {"shotTaken", KindField(u, &SentinelPlayState::shotTaken)},
+              {"swingArmed", KindField(u, &GuardPlayState::swingArmed)},
               {"fellOut", u.fellOut}};
 }
 

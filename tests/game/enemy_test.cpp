@@ -8,6 +8,7 @@
 #include "base/random.hpp"
 #include "game/combat_test_support.hpp"
 #include "game/enemy.hpp"
+#include "game/enemy_kinds.hpp"
 
 namespace {
 
@@ -109,20 +110,21 @@ TEST_F(EnemyTest, TheFourthAttackThrowsAGuardOncePerFlightAndNotLongDead) {
     SCOPED_TRACE(testing::Message() << r.attackKind << r.hitNow << r.launchLock << r.deathTime);
     fight.Player(kPlayerX, kPlayerY);
     Unit& g = fight.Add(kGuard, kPlayerX - 20, kPlayerY);
+    GuardPlayState& flight = KindStateOf<GuardPlayState>(g);
     gameState.play.combo.attackKind = static_cast<uint8_t>(r.attackKind);
     player->hitNow = static_cast<uint8_t>(r.hitNow);
     player->facingLeft = 1;
-    g.launchLock = static_cast<uint8_t>(r.launchLock);
+    flight.launchLock = static_cast<uint8_t>(r.launchLock);
     g.life = r.life;
     g.deathTime = r.deathTime;
     UpdateEnemy(Frame(), 1);
-    EXPECT_EQ(g.launched, r.launched);
+    EXPECT_EQ(flight.launched, r.launched);
     if (r.launched) {
       EXPECT_EQ(g.pushDir, -1);
-      EXPECT_EQ(g.launchLock, 1);
+      EXPECT_EQ(flight.launchLock, 1);
       EXPECT_NEAR(g.x, kPlayerX - 20 - 5, 1e-9);
       EXPECT_NEAR(g.y, kPlayerY + std::sin(-2.0) * 11, 1e-9) << "rises first";
-      EXPECT_NEAR(g.launchPhase, -1.97, 1e-9);
+      EXPECT_NEAR(KindStateOf<GuardKeptState>(g).launchPhase, -1.97, 1e-9);
     }
   }
 
@@ -131,6 +133,7 @@ TEST_F(EnemyTest, TheFourthAttackThrowsAGuardOncePerFlightAndNotLongDead) {
   // its landing frame too.
   fight.Player(kPlayerX, kPlayerY);
   Unit& g = fight.Add(kGuard, kPlayerX + 20, kPlayerY);
+  const GuardPlayState& flight = KindStateOf<GuardPlayState>(g);
   g.life = 0;
   gameState.play.combo.attackKind = 4;
   player->hitNow = 1;
@@ -143,9 +146,9 @@ TEST_F(EnemyTest, TheFourthAttackThrowsAGuardOncePerFlightAndNotLongDead) {
     lowest = std::min(lowest, g.y);
     ASSERT_NEAR(g.x - x0, 5.0, 1e-9);
     ASSERT_LT(++frames, 200);
-  } while (g.launched == 1);
+  } while (flight.launched == 1);
   EXPECT_EQ(frames, 85);
-  EXPECT_EQ(g.launchLock, 0);
+  EXPECT_EQ(flight.launchLock, 0);
   EXPECT_LT(lowest, kPlayerY - 100) << "it flew up";
 }
 
@@ -181,7 +184,8 @@ TEST_F(EnemyTest, AGolemStopsFurtherOutAndKeepsItsBlowUntilItWalksAgain) {
     SCOPED_TRACE(r.dx);
     fight.Player(kPlayerX, kPlayerY);
     Unit& g = fight.Add(kGolem, kPlayerX + r.dx, kPlayerY + 300);  // no vertical test
-    g.attackVariant = 2;
+    uint8_t& variant = KindStateOf<GolemPlayState>(g).attackVariant;
+    variant = 2;
     g.attack = 2;
     g.attackTime = 0.3;
     UpdateEnemy(Frame(), 1);
@@ -190,7 +194,7 @@ TEST_F(EnemyTest, AGolemStopsFurtherOutAndKeepsItsBlowUntilItWalksAgain) {
       EXPECT_EQ(g.moving, 1);
       EXPECT_EQ(g.attack, 0);
       EXPECT_EQ(g.attackTime, 0.0);
-      EXPECT_TRUE(g.attackVariant == 1 || g.attackVariant == 2);
+      EXPECT_TRUE(variant == 1 || variant == 2);
     } else {
       EXPECT_EQ(g.moving, 0);
       EXPECT_EQ(g.attack, 2);
@@ -201,7 +205,8 @@ TEST_F(EnemyTest, AGolemStopsFurtherOutAndKeepsItsBlowUntilItWalksAgain) {
   // Standing in reach it repeats the same blow; each walk draws again, and both blows come up.
   fight.Player(kPlayerX, kPlayerY);
   Unit& g = fight.Add(kGolem, kPlayerX + 100, kPlayerY);
-  g.attackVariant = 1;
+  uint8_t& variant = KindStateOf<GolemPlayState>(g).attackVariant;
+  variant = 1;
   for (int k = 0; k < 300; ++k) {
     UpdateEnemy(Frame(), 1);
     ASSERT_EQ(g.attack, 1);
@@ -210,7 +215,7 @@ TEST_F(EnemyTest, AGolemStopsFurtherOutAndKeepsItsBlowUntilItWalksAgain) {
   for (int k = 0; k < 40; ++k) {
     g.x = kPlayerX + 149;
     UpdateEnemy(Frame(), 1);
-    ++seen[g.attackVariant];
+    ++seen[variant];
   }
   EXPECT_EQ(seen[0], 0);
   EXPECT_GT(seen[1], 0);

@@ -6,6 +6,7 @@
 #include "app/game_state.hpp"
 #include "game/combat_test_support.hpp"
 #include "game/enemy.hpp"
+#include "game/enemy_kinds.hpp"
 #include "game/hits.hpp"
 
 namespace {
@@ -223,8 +224,9 @@ TEST_F(HitsTest, ASentinelsShotLandsOnceAlsoWhenItIsStruckRightAfter) {
   for (int crouching : {0, 1}) {
     SCOPED_TRACE(crouching);
     Unit& s = Face(kSentinel, 20);
-    s.firePeriod = 5;
-    s.fireTimer = 5;  // fires in its first behaviour step
+    SentinelKeptState& timer = KindStateOf<SentinelKeptState>(s);
+    timer.firePeriod = 5;
+    timer.fireTimer = 5;  // fires in its first behaviour step
     int flagged = 0;
     for (int frame = 0; frame < 60; ++frame) {
       gameState.play.combo.attackKind = frame == 1 ? 1 : 0;  // struck in the frame after the shot

@@ -12,6 +12,7 @@
 #include "editing/level_source.hpp"
 #include "fx/scene.hpp"
 #include "game/animation_select.hpp"
+#include "game/enemy_kinds.hpp"
 #include "game/level.hpp"
 #include "game/level_test_support.hpp"
 
@@ -244,6 +245,10 @@ TEST_F(LevelLoadTest, RestartHealsAndReplacesEveryUnitAndZeroesTheStatistics) {
   guard.anim->current = 12;
   guard.pushDir = -1;  // not reset
   guard.stunLength = 0.7;
+  KindStateOf<GuardKeptState>(guard).launchPhase = 0.4;  // not reset
+  GuardPlayState& own = KindStateOf<GuardPlayState>(guard);
+  own.cryTime = 1.5;
+  own.launched = own.swingArmed = 1;
   gameState.play.powerUpCharges = 4;
   gameState.play.levelStats.points = 70;
   gameState.play.levelStats.timeTaken = 12;
@@ -261,6 +266,9 @@ TEST_F(LevelLoadTest, RestartHealsAndReplacesEveryUnitAndZeroesTheStatistics) {
   EXPECT_EQ(guard.anim->current, 0);
   EXPECT_EQ(guard.pushDir, -1);
   EXPECT_EQ(guard.stunLength, 0.7);
+  EXPECT_EQ(KindStateOf<GuardKeptState>(guard).launchPhase, 0.4);
+  EXPECT_EQ(own.cryTime, 0.0);
+  EXPECT_EQ(own.launched + own.swingArmed, 0);
   EXPECT_EQ(gameState.play.cameraX, 100.0);
   EXPECT_EQ(gameState.play.powerUpCharges, 0);
   EXPECT_EQ(gameState.play.levelStats.points, 0);
@@ -315,9 +323,10 @@ TEST_F(LevelLoadTest, AnimationSelectionFollowsTheTable) {
       {"player crouching over an attack", 0, [](Unit& u) { u.attack = 1, u.crouching = 1; }, 8},
       {"player stunned over all", 0, [](Unit& u) { u.crouching = u.stunned = 1; }, 10},
       {"player dead", 0, [](Unit& u) { u.stunned = 1, u.life = 0; }, 11},
-      {"sentinel", 1, [](Unit& u) { u.charging = 0; }, 0},
-      {"sentinel charging", 1, [](Unit& u) { u.charging = 1; }, 1},
-      {"sentinel dead", 1, [](Unit& u) { u.charging = 1, u.life = 0; }, 2},
+      {"sentinel", 1, [](Unit&) {}, 0},
+      {"sentinel charging", 1, [](Unit& u) { KindStateOf<SentinelPlayState>(u).charging = 1; }, 1},
+      {"sentinel dead", 1,
+       [](Unit& u) { KindStateOf<SentinelPlayState>(u).charging = 1, u.life = 0; }, 2},
       {"guard attack", 2, [](Unit& u) { u.moving = u.attack = 1; }, 4},
       {"guard stunned", 2, [](Unit& u) { u.attack = u.stunned = 1; }, 11},
       {"guard attack 2 is no row", 2, [](Unit& u) { u.idle = 1, u.attack = 2; }, 0},

@@ -106,6 +106,22 @@ TEST_F(LevelRunTest, UnitsWakeByTheirRuleAndAreProcessedOnlyNearThePlayer) {
   EXPECT_EQ(CountDraws(s, "anim"), processed);
 }
 
+TEST_F(LevelRunTest, TheDumpShowsEachKindsOwnStateOnlyOnUnitsOfThatKind) {
+  LevelMapFile map = FloorMap(2, 1);
+  AddCharacter(map, kPlayer, 0, 300, 500);
+  AddCharacter(map, kSentinel, 0, 450, 300);
+  AddCharacter(map, kGolem, 0, 700, 500);
+  content.SetLevelMap(map);
+  LevelRun run = Run("", kLevelFirstFrame + 10);
+  const json& sentinel = UnitAtIndex(run.state, 1);
+  const json& golem = UnitAtIndex(run.state, 2);
+  EXPECT_GT(sentinel["hoverPhase"], 0.0);
+  EXPECT_GT(golem["idleTime"], 0.0);
+  // The two kinds keep their state in the same bytes; each shows the other's fields as zero.
+  EXPECT_EQ(sentinel["idleTime"], 0.0);
+  EXPECT_EQ(golem["hoverPhase"], 0.0);
+}
+
 TEST_F(LevelRunTest, EscapePausesOncePerPressAndResumeCarriesOn) {
   const int press = kLevelFirstFrame + 20;
   // Escape held through the Resume click: the still-held key must not pause again.

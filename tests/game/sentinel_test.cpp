@@ -8,6 +8,7 @@
 #include "base/random.hpp"
 #include "game/combat_test_support.hpp"
 #include "game/enemy.hpp"
+#include "game/enemy_kinds.hpp"
 
 namespace {
 
@@ -16,6 +17,11 @@ constexpr double kPlayerY = 800;
 // A sentinel's step in one 10 ms frame.
 constexpr double kSentinelStep = 0.14 * 10;
 
+// The sentinel's own state that a restart keeps: its hover, fire timer and knock-back.
+SentinelKeptState& Kept(Unit& u) {
+  return KindStateOf<SentinelKeptState>(u);
+}
+
 struct SentinelTest : ::testing::Test {
   Fight fight;
   Unit* player = nullptr;
@@ -23,7 +29,7 @@ struct SentinelTest : ::testing::Test {
   // A sentinel that neither hovers nor fires unless the test says so.
   Unit& StillSentinel(double dx, double dy) {
     Unit& u = fight.Add(kSentinel, kPlayerX + dx, kPlayerY + dy);
-    u.firePeriod = 100;
+    Kept(u).firePeriod = 100;
     return u;
   }
 };
@@ -72,26 +78,26 @@ TEST_F(SentinelTest, OnlyANearSentinelHoversAndCountsDownToItsShot) {
     fight.Player(kPlayerX, kPlayerY);
     Unit& u = StillSentinel(r.dx, r.dy);
     u.speed = 0;  // the follow would move it across the edge being tested
-    u.hoverAmpX = u.hoverAmpY = 0.3;
-    u.hoverPhase = 1.0;
-    u.fireTimer = 2.0;
+    Kept(u).hoverAmpX = Kept(u).hoverAmpY = 0.3;
+    Kept(u).hoverPhase = 1.0;
+    Kept(u).fireTimer = 2.0;
     u.fireNow = 1;
     const double x0 = u.x;
     UpdateEnemy(Frame(), 1);
-    EXPECT_EQ(u.hoverNear, r.near ? 1 : 0);
+    EXPECT_EQ(Kept(u).hoverNear, r.near ? 1 : 0);
     if (r.near) {
-      EXPECT_NEAR(u.fireTimer, 2.01, 1e-9);
-      EXPECT_NEAR(u.hoverPhase, 1.01, 1e-9);
+      EXPECT_NEAR(Kept(u).fireTimer, 2.01, 1e-9);
+      EXPECT_NEAR(Kept(u).hoverPhase, 1.01, 1e-9);
       EXPECT_EQ(u.fireNow, 0) << "cleared while near";
-      EXPECT_DOUBLE_EQ(u.hoverAmpX, 0.3) << "amplitudes kept while near";
+      EXPECT_DOUBLE_EQ(Kept(u).hoverAmpX, 0.3) << "amplitudes kept while near";
     } else {
-      EXPECT_EQ(u.fireTimer, 2.0) << "the fire timer stands still while far";
-      EXPECT_EQ(u.hoverPhase, 1.0);
+      EXPECT_EQ(Kept(u).fireTimer, 2.0) << "the fire timer stands still while far";
+      EXPECT_EQ(Kept(u).hoverPhase, 1.0);
       EXPECT_EQ(u.fireNow, 1) << "a shot's flag stays until it is near again";
-      EXPECT_GE(u.hoverAmpX, 0.1);
-      EXPECT_LE(u.hoverAmpX, 0.1495);
-      EXPECT_GE(u.hoverAmpY, 0.15);
-      EXPECT_LE(u.hoverAmpY, 0.1995);
+      EXPECT_GE(Kept(u).hoverAmpX, 0.1);
+      EXPECT_LE(Kept(u).hoverAmpX, 0.1495);
+      EXPECT_GE(Kept(u).hoverAmpY, 0.15);
+      EXPECT_LE(Kept(u).hoverAmpY, 0.1995);
       EXPECT_EQ(u.x, x0) << "no hover";
     }
   }
@@ -100,23 +106,23 @@ TEST_F(SentinelTest, OnlyANearSentinelHoversAndCountsDownToItsShot) {
 TEST_F(SentinelTest, ASentinelFiresWhenItsPeriodIsUpAndChargesInTheLastHalfSecond) {
   RandSeed(3);
   Unit& u = fight.Add(kSentinel, kPlayerX, kPlayerY - 200);
-  u.firePeriod = 5;
+  Kept(u).firePeriod = 5;
   struct Row {
     double timer;
     int fires, charging;
   } rows[] = {{4.48, 0, 0}, {4.495, 0, 1}, {4.999, 0, 1}, {5.0, 1, 0}, {7.0, 1, 0}};
   for (const Row& r : rows) {
     SCOPED_TRACE(r.timer);
-    u.firePeriod = 5;
-    u.fireTimer = r.timer;
+    Kept(u).firePeriod = 5;
+    Kept(u).fireTimer = r.timer;
     UpdateEnemy(Frame(), 1);
     EXPECT_EQ(u.fireNow, r.fires);
-    EXPECT_EQ(u.charging, r.charging);
+    EXPECT_EQ(KindStateOf<SentinelPlayState>(u).charging, r.charging);
     if (r.fires) {
-      EXPECT_EQ(u.fireTimer, 0.0);
-      EXPECT_GE(u.firePeriod, 5.0);
-      EXPECT_LE(u.firePeriod, 9.0);
-      EXPECT_EQ(u.firePeriod, std::trunc(u.firePeriod));
+      EXPECT_EQ(Kept(u).fireTimer, 0.0);
+      EXPECT_GE(Kept(u).firePeriod, 5.0);
+      EXPECT_LE(Kept(u).firePeriod, 9.0);
+      EXPECT_EQ(Kept(u).firePeriod, std::trunc(Kept(u).firePeriod));
     }
   }
   // A sentinel that has never fired (period 0) fires on its first near frame.
@@ -128,36 +134,36 @@ TEST_F(SentinelTest, ASentinelFiresWhenItsPeriodIsUpAndChargesInTheLastHalfSecon
 TEST_F(SentinelTest, AStunnedSentinelIsKnockedAwayAndEachNewAttackPushesItAfresh) {
   Unit& u = StillSentinel(50, -200);
   u.stunned = 1;
-  u.fireTimer = 3;
+  Kept(u).fireTimer = 3;
   u.fireNow = 1;
   player->facingLeft = 1;
   gameState.play.combo.attackKind = 2;
   UpdateEnemy(Frame(), 1);
-  EXPECT_NEAR(u.pushTime, 0.49, 1e-9);
+  EXPECT_NEAR(Kept(u).pushTime, 0.49, 1e-9);
   EXPECT_EQ(u.pushDir, -1);
   EXPECT_NEAR(u.x, kPlayerX + 50 - 7 * kSentinelStep, 1e-9);
   EXPECT_NEAR(u.y, kPlayerY - 200 + kSentinelStep, 1e-9) << "sinks as it reels";
-  EXPECT_EQ(u.fireTimer, 0.0);
+  EXPECT_EQ(Kept(u).fireTimer, 0.0);
   EXPECT_EQ(u.fireNow, 1) << "kept while stunned";
   EXPECT_EQ(u.stunned, 1);
 
   // No new attack: the push runs down in its direction.
   gameState.play.combo.attackKind = 0;
-  u.pushTime = 0.2;
+  Kept(u).pushTime = 0.2;
   player->facingLeft = 0;
   UpdateEnemy(Frame(), 1);
-  EXPECT_NEAR(u.pushTime, 0.19, 1e-9);
+  EXPECT_NEAR(Kept(u).pushTime, 0.19, 1e-9);
   EXPECT_EQ(u.pushDir, -1);
 
   // A new attack resets the push to 0.5 s, the way the player now looks.
   gameState.play.combo.attackKind = 1;
   UpdateEnemy(Frame(), 1);
-  EXPECT_NEAR(u.pushTime, 0.49, 1e-9);
+  EXPECT_NEAR(Kept(u).pushTime, 0.49, 1e-9);
   EXPECT_EQ(u.pushDir, 1);
 
   // Push over: the stun ends and it follows again in the same frame.
   gameState.play.combo.attackKind = 0;
-  u.pushTime = 0;
+  Kept(u).pushTime = 0;
   u.stunTime = 0.3;
   const double x0 = u.x;
   UpdateEnemy(Frame(), 1);

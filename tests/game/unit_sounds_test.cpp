@@ -9,6 +9,7 @@
 #include "audio/sound.hpp"
 #include "base/random.hpp"
 #include "game/combat_test_support.hpp"
+#include "game/enemy_kinds.hpp"
 #include "game/level.hpp"
 #include "game/unit_sounds.hpp"
 
@@ -150,7 +151,7 @@ TEST_F(UnitSoundsTest, ASentinelHumsWhileAliveAndSoundsItsShockAndShotOnce) {
   EXPECT_EQ(Ends(SentinelSound(sentinel_sound::kAttack)), 1) << "the shot";
   EXPECT_EQ(Ends(SentinelSound(sentinel_sound::kShocked)), 1) << "the shock";
   EXPECT_GE(Ends(SentinelSound(sentinel_sound::kMoving)), 2) << "the hum loops";
-  EXPECT_EQ(s.shotLatch + s.shockLatch, 0);
+  EXPECT_EQ(KindStateOf<SentinelKeptState>(s).shotLatch + s.shockLatch, 0);
 
   // Dead it is silent: the hum runs out and is not started again.
   RunUnit(kLong, [&](int) { s.life = 0; });
@@ -165,13 +166,13 @@ TEST_F(UnitSoundsTest, AGuardCriesOnceALevelWhenItFirstWalksNear) {
   Unit& g = fight.Add(kGuard, 1400, 800);
   // Far, walking: no cry.
   RunUnit(100, [&](int) { g.moving = 1; });
-  EXPECT_EQ(g.cryTime, 0.0);
+  EXPECT_EQ(KindStateOf<GuardPlayState>(g).cryTime, 0.0);
   g.x = 1399;
   RunUnit(kLong, [&](int) { g.moving = 1; });
   int cries = 0;
   for (int c = guard_sound::kCry0; c < guard_sound::kCries; ++c) cries += Ends(GuardSound(c));
   EXPECT_EQ(cries, 1);
-  EXPECT_LE(g.soundPick, 4);
+  EXPECT_LE(KindStateOf<GuardKeptState>(g).soundPick, 4);
   // Walking near again later: silent.
   RunUnit(kLong, [&](int k) { g.moving = k % 50 < 25; });
   cries = 0;
@@ -202,7 +203,7 @@ TEST_F(UnitSoundsTest, AGuardsStrikeSoundsOncePerCycleAndItsPainOnceOnAThrow) {
     RunUnit(kLong, [&](int k) {
       gameState.play.combo.attackKind = static_cast<uint8_t>(k == 0 ? r.attackKind : 0);
       g.stunned = static_cast<uint8_t>(r.stunned);
-      g.launchLock = static_cast<uint8_t>(r.launchLock);
+      KindStateOf<GuardPlayState>(g).launchLock = static_cast<uint8_t>(r.launchLock);
     });
     EXPECT_EQ(Ends(GuardSound(guard_sound::kPain)), r.heard);
   }
@@ -218,13 +219,14 @@ TEST_F(UnitSoundsTest, AGuardsDeathIsHeardOnceAndABeheadingDrawsACommentHalfASec
     g.headOff = static_cast<uint8_t>(headOff);
     // The behaviour step runs the death timer after the sounds.
     RunUnit(kLong, [&](int k) { g.deathTime = k * 0.01; });
+    const uint8_t pick = KindStateOf<GuardKeptState>(g).soundPick;
     if (headOff) {
-      EXPECT_TRUE(g.soundPick == 7 || g.soundPick == 8);
+      EXPECT_TRUE(pick == 7 || pick == 8);
     } else {
-      EXPECT_GE(g.soundPick, 9);
-      EXPECT_LE(g.soundPick, 13);
+      EXPECT_GE(pick, 9);
+      EXPECT_LE(pick, 13);
     }
-    EXPECT_EQ(Ends(GuardSound(g.soundPick)), 1);
+    EXPECT_EQ(Ends(GuardSound(pick)), 1);
     EXPECT_EQ(Ends(GuardSound(guard_sound::kHeadOff)) + Ends(GuardSound(guard_sound::kHeadOff2)),
               headOff)
         << "one of the two cries";
@@ -250,18 +252,19 @@ TEST_F(UnitSoundsTest, AGuardsDeathIsHeardOnceAndABeheadingDrawsACommentHalfASec
 
 TEST_F(UnitSoundsTest, AGolemStepsGruntsInPeriodsAndSoundsItsShockAndDeathOnce) {
   Unit& g = fight.Add(kGolem, 1200, 800);
+  const GolemKeptState& grunts = KindStateOf<GolemKeptState>(g);
   RunUnit(1, [&](int) {});
-  EXPECT_EQ(g.idlePick, 2) << "the first grunt";
-  EXPECT_EQ(g.idlePeriod, 5.0);
+  EXPECT_EQ(grunts.idlePick, 2) << "the first grunt";
+  EXPECT_EQ(grunts.idlePeriod, 5.0);
   RunUnit(300, [&](int) { g.moving = 1; });
   EXPECT_GE(Ends(GolemSound(golem_sound::kStep)), 2) << "steps repeat while it walks";
   EXPECT_FALSE(fight.audio.Playing(GolemSound(golem_sound::kIdle)))
       << "grunts only in the first 2 s";
   RunUnit(250, [&](int) { g.moving = 0; });
-  EXPECT_GE(g.idlePeriod, 2.0) << "a new period after 5 s";
-  EXPECT_LE(g.idlePeriod, 6.0);
-  EXPECT_TRUE(g.idlePick == 2 || g.idlePick == 3);
-  EXPECT_LT(g.idleTime, 1.0);
+  EXPECT_GE(grunts.idlePeriod, 2.0) << "a new period after 5 s";
+  EXPECT_LE(grunts.idlePeriod, 6.0);
+  EXPECT_TRUE(grunts.idlePick == 2 || grunts.idlePick == 3);
+  EXPECT_LT(grunts.idleTime, 1.0);
 
   struct Row {
     int attackKind, stunned, heard;

@@ -5,6 +5,7 @@
 
 #include "app/game_state.hpp"
 #include "game/collision.hpp"
+#include "game/enemy_kinds.hpp"
 #include "game/hits.hpp"
 
 namespace {
@@ -73,7 +74,11 @@ int LevelPolicy::NearestFoe() const {
 bool LevelPolicy::SentinelAboutToShoot() const {
   for (int i = 1; i < UnitCount(); ++i) {
     const Unit& u = UnitAt(i);
-    if (u.kind == kSentinel && Alive(u) && u.hoverNear == 1 && u.charging == 1) return true;
+    if (u.kind != kSentinel || !Alive(u)) continue;
+    if (KindStateOf<SentinelKeptState>(u).hoverNear == 1 &&
+        KindStateOf<SentinelPlayState>(u).charging == 1) {
+      return true;
+    }
   }
   return false;
 }
