@@ -110,8 +110,9 @@ void UnitSoundStep(const LevelFrame& f, int i) {
 
 void RunUnitEffects(const SceneFrame& s, int i) {
   const LevelFrame& f = s.level;
-  DrawUnitEffects(s, i);
   Unit& u = f.UnitAt(i);
+  StepUnitEffects(s, u);
+  ShowUnitEffects(s, u);
   if (auto shake = RulesOf(u.kind).shake) shake(f, u);
   DrawComboText(s, i);
   GamePlay& play = f.play;
