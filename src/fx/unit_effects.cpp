@@ -16,8 +16,6 @@ constexpr double kSprayDepth = -0.2;
 // The spray stands this far beside the guard's body box and above its top.
 constexpr double kSpraySideways = 30;
 constexpr double kSprayRaise = 20;
-// A sentinel's death arms its explosion only in its first moments.
-constexpr double kSentinelLatchSeconds = 0.05;
 constexpr int32_t kExplosionSize = 128;
 constexpr double kExplosionDepth = -0.1;
 
@@ -57,13 +55,13 @@ void ShowBloodSpray(const SceneFrame& s, const Unit& u) {
   s.fx.bloodSpray.Show(sx, sy, kSprayDepth);
 }
 
-// A shot-down sentinel explodes once it lies on the ground.
+// A shot-down sentinel explodes once it lies on the ground, while its death effect is armed (the
+// sentinel's rules arm it). The explosion's end disarms it: that depends on the explosion's own
+// pictures, so it stays here, as does the gate of the explosion's sound.
 void StepSentinelExplosion(const SceneFrame& s, Unit& u) {
   ExplosionPlayer& player = s.fx.explosionPlayer;
   player.shown.reset();
-  if (!u.Dead()) return;
-  if (u.deathTime < kSentinelLatchSeconds) u.deathEffect = 1;
-  if (u.airborne != 0 || u.deathEffect == 0) return;
+  if (!u.Dead() || u.airborne != 0 || u.deathEffect == 0) return;
   BlowStep(s.fx.explosion, player, s.level.frameMs, s.level.soundVolume, u.deathEffect,
            u.blowSoundGate);
 }

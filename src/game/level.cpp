@@ -8,6 +8,7 @@
 
 #include "audio/sound.hpp"
 #include "base/measures.hpp"
+#include "base/unit_kinds.hpp"
 #include "content/characters.hpp"
 #include "fx/scene.hpp"
 #include "fx/screen_effects.hpp"
@@ -111,6 +112,8 @@ void UnitSoundStep(const LevelFrame& f, int i) {
 void RunUnitEffects(const SceneFrame& s, int i) {
   const LevelFrame& f = s.level;
   Unit& u = f.UnitAt(i);
+  // A rule of the sentinel's, where its effect used to take it: only its explosion reads it.
+  if (u.kind == kSentinel) ArmSentinelExplosion(u);
   StepUnitEffects(s, u);
   ShowUnitEffects(s, u);
   if (auto shake = RulesOf(u.kind).shake) shake(f, u);

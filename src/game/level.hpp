@@ -14,9 +14,9 @@ void RunItems(const LevelFrame& f);
 // A processed unit's sounds: a full combo counted first where its kind counts one (golems), then
 // the sounds, which comment it.
 void UnitSoundStep(const LevelFrame& f, int i);
-// What follows processed unit i's sprite, in its fixed order: its effects stepped and shown, a
-// fallen golem's shake, the combo text, and the power-up's flash fading (which ends the
-// power-up) and drawn.
+// What follows processed unit i's sprite, in its fixed order: a shot-down sentinel's explosion
+// armed, its effects stepped and shown, a fallen golem's shake, the combo text, and the
+// power-up's flash fading (which ends the power-up) and drawn.
 void RunUnitEffects(const SceneFrame& s, int i);
 // Wakes units and decides which are near enough to the player to be processed this frame.
 void UpdateUnitStates(const LevelFrame& f);
