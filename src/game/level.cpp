@@ -12,6 +12,7 @@
 #include "content/characters.hpp"
 #include "fx/scene.hpp"
 #include "fx/screen_effects.hpp"
+#include "fx/sky_flashes.hpp"
 #include "fx/unit_effects.hpp"
 #include "game/animation_select.hpp"
 #include "game/collision.hpp"
@@ -103,6 +104,11 @@ void RunItems(const LevelFrame& f) {
   }
 }
 
+void RunLevelBackground(const SceneFrame& s) {
+  StepSkyFlashes(s);
+  DrawLevelBackground(s);
+}
+
 void UnitSoundStep(const LevelFrame& f, int i) {
   Unit& u = f.UnitAt(i);
   if (auto count = RulesOf(u.kind).countCombo) count(f.play, u);
@@ -149,7 +155,7 @@ void RunLevel(const SceneFrame& s) {
   if (f.modes.paused || f.modes.levelFinished) return;
   UpdateUnitStates(f);
   AttackInput(f);
-  DrawLevelBackground(s);
+  RunLevelBackground(s);
   MoveInput(f);
   for (int i = 0; i < f.UnitCount(); ++i) {
     const Unit& u = f.UnitAt(i);

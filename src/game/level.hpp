@@ -11,6 +11,8 @@ void RunLevel(const SceneFrame& s);
 void RunPlayerDeath(const LevelFrame& f);
 // Every item not gone: the pick-up test, the picture, then a picked item's flight and sound.
 void RunItems(const LevelFrame& f);
+// The sky flashes' step, then the background, the flash and the level picture shown.
+void RunLevelBackground(const SceneFrame& s);
 // A processed unit's sounds: a full combo counted first where its kind counts one (golems), then
 // the sounds, which comment it.
 void UnitSoundStep(const LevelFrame& f, int i);
