@@ -16,7 +16,7 @@ class cBlow {
   std::string soundFile;
   int32_t firstFrame = 0;
   int32_t frameCount = 0;
-  double frameTime = 0;  // seconds per frame; 0 advances one frame per draw
+  double frameTime = 0;  // seconds per frame; 0 advances one frame per step
 };
 
 // The one explosion animation of the program (the explosion objects share it), and the picture
