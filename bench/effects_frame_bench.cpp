@@ -164,7 +164,7 @@ struct Scene {
     gameState.play.units[2].deathEffect = 1;
     gameState.play.units[1].deathTime = 0.5;
     const SceneFrame scene = CurrentSceneFrame();
-    DrawLevelBackground(scene);
+    RunLevelBackground(scene);
     for (int i = 0; i < gameState.map.CharCount; ++i) {
       SelectAnimation(UnitAt(i));
       StepAnimation(UnitAt(i), scene.level.frameMs);

@@ -88,8 +88,10 @@ void BM_LevelFrameThroughTheGame(benchmark::State& state) {
     s.renderer->BeginFrame(0, 800, 0, 600);
     DrawQuad(s.background, -1200, -500, -3.2, 3200, 1600, 1);
     for (int i = 0; i < 4; ++i) DrawQuad(s.layers[i], 0, 0, -3.0 + i * 0.5, 800, 600, 1);
-    for (int i = 0; i < 30; ++i)
-      anim.Draw(60 + (i % 10) * 75, 150 + (i / 10) * 150, -0.5, gameState.morva.frameTime);
+    for (int i = 0; i < 30; ++i) {
+      anim.Advance(gameState.morva.frameTime);
+      anim.Show(60 + (i % 10) * 75, 150 + (i / 10) * 150, -0.5);
+    }
     for (int i = 0; i < 10; ++i) DrawText(12, line.substr(0, 20), 10, 10 + i * 14.0f, s.font);
     Present(s);
   }

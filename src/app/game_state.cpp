@@ -40,6 +40,10 @@ LevelFrame CurrentLevelFrame() {
 }
 
 SceneFrame CurrentSceneFrame() {
-  return SceneFrame{CurrentLevelFrame(), gameState.fx, gameState.settings.showBlood != 0,
-                    gameState.playerSettings.reducedFlashes, gameState.fontTexture};
+  return SceneFrame{CurrentLevelFrame(),
+                    gameState.fx,
+                    gameState.settings.showBlood != 0,
+                    gameState.playerSettings.reducedFlashes,
+                    gameState.fontTexture,
+                    gameState.levelDrawn};
 }

@@ -44,6 +44,8 @@ struct GameState {
   int cursorY = 0;
 
   cMORVA morva;
+  // Off (--no-draw): the level's frames run their rules and effects and draw nothing.
+  bool levelDrawn = true;
 
   // The level: its map, the definitions of the ten kinds (0..3 used), and what the load brings.
   LevelMap map;

@@ -381,6 +381,7 @@ int RunProgram(const ProgramOptions& options, Platform& platform, Renderer& rend
   // A recording must replay, so its reseeds come from the recorded seed, never the clock.
   SetSeededRun(SeedGiven(options, script) || options.record.has_value());
   gameState.morva.fixedStepMs = options.frameMs;
+  gameState.levelDrawn = !options.noDraw;
 
   Run run{
       options, platform, renderer, audio, std::move(script), 0, SessionRecorder(options.record)};

@@ -22,6 +22,7 @@ struct EffectsState {
   ExplosionPlayer explosionPlayer;
 
   uint8_t boltActive = 0;
+  uint8_t boltShown = 0;  // the last step left the bolt to be shown
   double boltIntensity = 0;
   std::array<BoltPoint, 6> boltPoints{};
 

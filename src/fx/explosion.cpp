@@ -1,9 +1,12 @@
 // The explosion: one animation for the whole program, played once per explosion with its sound.
+// The step advances it and plays the sound; the show draws the picture the step left.
 #include "fx/explosion.hpp"
 
 #include "audio/sound.hpp"
+#include "base/backends.hpp"
 #include "base/messages.hpp"
 #include "gfx/frame_sequence.hpp"
+#include "gfx/renderer.hpp"
 
 namespace {
 constexpr int32_t kHighestFrame = 512;
@@ -30,15 +33,16 @@ void BlowInit(cBlow& blow, ExplosionPlayer& player) {
   cSND::Open(blow.soundFile, blow.soundHandle);
 }
 
-void BlowPlay(cBlow& blow, cAnim* anim, int32_t width, int32_t height, double x, double y,
-              double depth, double frameTime, int32_t volume, uint8_t& active, double& soundGate) {
+void BlowStep(cBlow& blow, ExplosionPlayer& player, double frameTime, int32_t volume,
+              uint8_t& active, double& soundGate) {
   if (volume < 0 || volume > kLoudest) {
     FatalRangeError("explosion volume " + std::to_string(volume));
   }
+  player.shown.reset();
+  cAnim* anim = player.anim.get();
   if (active != 0 && anim) {
-    anim->width = width;
-    anim->height = height;
-    anim->Draw(x, y, depth, frameTime);
+    anim->Advance(frameTime);
+    player.shown = anim->current;
     cSND::Play(blow.soundHandle, static_cast<uint8_t>(volume), false);
     // `current` is compared with the count alone: the explosion's clip starts at frame 0.
     if (anim->current == blow.frameCount - 1) {
@@ -52,4 +56,12 @@ void BlowPlay(cBlow& blow, cAnim* anim, int32_t width, int32_t height, double x,
     cSND::Stop(blow.soundHandle);
   }
   soundGate = 1.0;
+}
+
+void BlowShow(const ExplosionPlayer& player, int32_t width, int32_t height, double x, double y,
+              double depth) {
+  if (!player.shown || !player.anim) return;
+  const cAnim& anim = *player.anim;
+  const Texture texture = At(anim.textures, *player.shown, "animation picture");
+  backends.renderer->DrawAnim(texture, x, y, depth, width, height, anim.mirrored == 1);
 }

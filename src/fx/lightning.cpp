@@ -71,23 +71,28 @@ void MakeLightningBolt(int n, std::span<BoltPoint> points, double px, double py,
   if (!InsideSideways(n, points)) StraightBolt(n, points);
 }
 
-void DrawLightningBolt(EffectsState& fx, uint8_t trigger, double px, double py, double ux,
-                       double uy, double camX, double camY, double frameTime) {
+void StepLightningBolt(EffectsState& fx, uint8_t trigger, double px, double py, double ux,
+                       double uy, double frameTime) {
   if (trigger != 0) fx.boltActive = 1;
+  fx.boltShown = fx.boltActive;
   if (fx.boltActive == 0) return;
-  Renderer& renderer = *backends.renderer;
-  renderer.SetLineWidth(kBoltLineWidth);
-  renderer.SetState(RenderState::Texturing, false);
-  renderer.SetState(RenderState::Blend, true);
-  renderer.SetState(RenderState::AlphaTest, false);
   if (fx.boltIntensity > 0) {
     fx.boltIntensity = fx.boltIntensity - frameTime * kFadePerMs;
   } else {
     fx.boltIntensity = 1.0;
     MakeLightningBolt(kBoltSegments, fx.boltPoints, px, py, ux, uy);
   }
-  // The call that fades it out still draws it, at opacity 0.
+  // The call that fades it out still shows it, at opacity 0.
   if (fx.boltIntensity <= 0) fx.boltActive = 0;
+}
+
+void ShowLightningBolt(const EffectsState& fx, double camX, double camY) {
+  if (fx.boltShown == 0) return;
+  Renderer& renderer = *backends.renderer;
+  renderer.SetLineWidth(kBoltLineWidth);
+  renderer.SetState(RenderState::Texturing, false);
+  renderer.SetState(RenderState::Blend, true);
+  renderer.SetState(RenderState::AlphaTest, false);
   const auto i = static_cast<float>(fx.boltIntensity);
   const float colour[4] = {i, i, 1, i};  // bluish white, fading to transparent
   for (int k = 0; k < kBoltSegments; ++k) {

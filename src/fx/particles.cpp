@@ -46,9 +46,7 @@ void cParticle::ParticleInit(int32_t spread, int32_t height, int32_t particleCou
   }
 }
 
-void cParticle::ParticleDraw(double x, double y, double camX, double camY, double frameTime) {
-  Renderer& renderer = *backends.renderer;
-  renderer.SetState(RenderState::DepthTest, false);
+void cParticle::ParticleStep(double x, double y, double camX, double camY, double frameTime) {
   const double interval = 1 / rate;
   for (int32_t i = 0; i < count; ++i) {
     Particle& p = At(particles, static_cast<std::size_t>(i), "particle");
@@ -58,21 +56,33 @@ void cParticle::ParticleDraw(double x, double y, double camX, double camY, doubl
       p.originY = y;
       p.pending = 0;
     }
-    if (p.pending == 0) {
+    p.shown = p.pending == 0 ? 1 : 0;
+    if (p.shown != 0) {
       p.angle = p.angle + Seconds(frameTime) * kAnglePerSecond;
       p.sx = p.spreadX * std::sin(p.angle) + p.spreadX + p.originX + camX;
       p.sy = -p.rise * std::cos(p.angle) + p.originY + camY;
-      DrawQuad(texture, p.sx, p.sy, kParticleDepth, kParticleSize, kParticleSize, -p.angle);
+      p.shownAngle = p.angle;
     }
     if (p.angle > kRecycleAngle) {
       p.angle = kSpawnAngle;
       p.pending = 1;
     }
   }
-  renderer.SetState(RenderState::DepthTest, true);
   if (count / rate > clock) {
     clock = clock + Seconds(frameTime);
   } else {
     clock = 0;
   }
+}
+
+void cParticle::ParticleShow() const {
+  Renderer& renderer = *backends.renderer;
+  renderer.SetState(RenderState::DepthTest, false);
+  for (int32_t i = 0; i < count; ++i) {
+    const Particle& p = At(particles, static_cast<std::size_t>(i), "particle");
+    if (p.shown != 0) {
+      DrawQuad(texture, p.sx, p.sy, kParticleDepth, kParticleSize, kParticleSize, -p.shownAngle);
+    }
+  }
+  renderer.SetState(RenderState::DepthTest, true);
 }

@@ -9,7 +9,7 @@
 constexpr int kParticleSlots = 501;
 
 struct Particle {
-  double sx = 0;  // screen position at the last draw
+  double sx = 0;  // screen position at the last step
   double sy = 0;
   double spreadX = 0;  // horizontal extent of the arc, signed
   double rise = 0;     // vertical extent of the arc
@@ -18,6 +18,9 @@ struct Particle {
   double angle = 0;  // arc parameter: -1.5 at spawn, +2 per second
   double due = 0;    // time in the emission cycle at which it spawns
   uint8_t pending = 0;
+  // In flight in the last step, at this angle (one recycled in that step is shown once more).
+  uint8_t shown = 0;
+  double shownAngle = 0;
 };
 
 class cParticle {
@@ -31,6 +34,9 @@ class cParticle {
   // Lays the particles out (random sides, heights and due times).
   void ParticleInit(int32_t spread, int32_t height, int32_t particleCount,
                     int32_t particlesPerSecond);
-  // Advances one frame: spawns what is due at world (x, y), moves and draws the particles.
-  void ParticleDraw(double x, double y, double camX, double camY, double frameTime);
+  // Advances one frame: spawns what is due at world (x, y), moves the particles and notes where
+  // each one in flight shows (with the camera at camX, camY).
+  void ParticleStep(double x, double y, double camX, double camY, double frameTime);
+  // Draws the particles the last step left in flight, the depth test off.
+  void ParticleShow() const;
 };

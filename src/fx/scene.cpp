@@ -36,7 +36,7 @@ void DrawLevelBackground(const SceneFrame& s) {
   const Unit& player = f.Player();
   DrawQuad(level.backgroundTexture, BackgroundX(player), BackgroundY(player), kBackgroundDepth,
            kBackgroundWidth, kBackgroundHeight, 1);
-  DrawSkyFlashes(s);
+  ShowSkyFlash(s);
   const double camX = f.play.cameraX;
   const double camY = f.play.cameraY;
   std::size_t idx = 0;

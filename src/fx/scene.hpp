@@ -3,8 +3,8 @@
 
 #include "fx/scene_frame.hpp"
 
-// The parallax background (following the player at a tenth of its speed), the sky flashes and
-// the level picture, one 800 x 600 quad per screen.
+// The parallax background (following the player at a tenth of its speed), the sky flash as
+// StepSkyFlashes left it, and the level picture, one 800 x 600 quad per screen.
 void DrawLevelBackground(const SceneFrame& s);
 // The background picture's size.
 constexpr double kBackgroundWidth = 3200;

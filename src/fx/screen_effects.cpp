@@ -1,4 +1,5 @@
-// The power-up flash, the combo text and the golem's screen shake.
+// The power-up flash, the combo text and the death overlay: shows only, of what the game's steps
+// (the flash's fade, the player's death) leave; the flash's picture loads on first use.
 #include "fx/screen_effects.hpp"
 
 #include <string>

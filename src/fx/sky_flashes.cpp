@@ -26,9 +26,14 @@ void LoadSkyFlash(EffectsState& fx) {
   cSND::Open("DATA\\sounds\\fx\\thunder1.wav", fx.thunderSound);
   fx.skyAssetsLoaded = 1;
 }
+
+// Whether the period has come to its last 1.3 s, the flash's.
+bool FlashShows(const EffectsState& fx) {
+  return !(fx.nextFlash - kFlashLength >= fx.skyTimer);
+}
 }  // namespace
 
-void DrawSkyFlashes(const SceneFrame& s) {
+void StepSkyFlashes(const SceneFrame& s) {
   EffectsState& fx = s.fx;
   if (fx.skyAssetsLoaded == 0) LoadSkyFlash(fx);
   const double seconds = Seconds(s.level.frameMs);
@@ -40,16 +45,12 @@ void DrawSkyFlashes(const SceneFrame& s) {
     fx.skyTimer = 0;
     fx.nextFlash = static_cast<float>(Random(kPeriodSpread)) + kShortestPeriod;
   }
-  if (fx.nextFlash - kFlashLength >= fx.skyTimer) return;
+  if (!FlashShows(fx)) return;
   if (fx.flashHold < kHold) {
     fx.flashHold = static_cast<float>(fx.flashHold + seconds);
   } else {
     fx.flashAlpha = static_cast<float>(fx.flashAlpha - seconds);
   }
-  // Exactly over the background, just in front of it.
-  const Unit& player = s.level.Player();
-  DrawQuad(fx.skyFlashTexture, BackgroundX(player), BackgroundY(player), kSkyFlashDepth,
-           kBackgroundWidth, kBackgroundHeight, ShownFlash(fx.flashAlpha, s.reducedFlashes));
   if (fx.nextFlash - kThunderFrom < fx.skyTimer && fx.skyTimer < fx.nextFlash - kThunderTo) {
     fx.thunderPlaying = 1;
     cSND::SetPosition(fx.thunderSound, 0);
@@ -57,4 +58,13 @@ void DrawSkyFlashes(const SceneFrame& s) {
   if (fx.thunderPlaying != 0) {
     cSND::PlayReport(fx.thunderSound, s.level.soundVolume, fx.thunderPlaying);
   }
+}
+
+void ShowSkyFlash(const SceneFrame& s) {
+  const EffectsState& fx = s.fx;
+  if (!FlashShows(fx)) return;
+  // Exactly over the background, just in front of it.
+  const Unit& player = s.level.Player();
+  DrawQuad(fx.skyFlashTexture, BackgroundX(player), BackgroundY(player), kSkyFlashDepth,
+           kBackgroundWidth, kBackgroundHeight, ShownFlash(fx.flashAlpha, s.reducedFlashes));
 }

@@ -1,6 +1,7 @@
-// The effects drawn after each processed unit's sprite, chosen by its kind's row: the sentinel's
-// bolt and, once shot down, its explosion; the beheaded guard's fountain and the struck guard's
-// spray (when blood is shown).
+// The effects of each processed unit, chosen by its kind's row: the sentinel's bolt and, once it
+// is shot down and lies on the ground, its explosion; the beheaded guard's fountain and the
+// struck guard's spray (when blood is shown). Each row has a step, which advances the effects'
+// own state, and a show, which draws what the step left and changes nothing.
 #include "fx/unit_effects.hpp"
 
 #include <array>
@@ -16,79 +17,114 @@ constexpr double kSprayDepth = -0.2;
 // The spray stands this far beside the guard's body box and above its top.
 constexpr double kSpraySideways = 30;
 constexpr double kSprayRaise = 20;
-// A sentinel's death arms its explosion only in its first moments.
-constexpr double kSentinelLatchSeconds = 0.05;
 constexpr int32_t kExplosionSize = 128;
 constexpr double kExplosionDepth = -0.1;
 
-void BloodFountain(const SceneFrame& s, const Unit& u) {
-  if (!u.Dead() || u.headOff != 1 || !(u.deathTime < kFountainSeconds)) return;
+bool Bleeds(const Unit& u) {
+  return u.Dead() && u.headOff == 1 && u.deathTime < kFountainSeconds;
+}
+
+void StepBloodFountain(const SceneFrame& s, const Unit& u) {
+  if (!Bleeds(u)) return;
   const GamePlay& play = s.level.play;
-  s.fx.bloodParticles.ParticleDraw(u.x, u.y, play.cameraX, play.cameraY, s.level.frameMs);
+  s.fx.bloodParticles.ParticleStep(u.x, u.y, play.cameraX, play.cameraY, s.level.frameMs);
+}
+
+void ShowBloodFountain(const SceneFrame& s, const Unit& u) {
+  if (Bleeds(u)) s.fx.bloodParticles.ParticleShow();
 }
 
 // Thrown off the side of the guard away from the player when the player faces it.
-void BloodSpray(const SceneFrame& s, const Unit& u) {
+void StepBloodSpray(const SceneFrame& s, const Unit& u) {
   if (u.stunned == 0) return;
   cAnim& spray = s.fx.bloodSpray;
-  const GamePlay& play = s.level.play;
   if (u.hitNow != 0) spray.current = 0;
   spray.firstFrame = 0;
   spray.frameCount = kSprayFrames;
   spray.playing = 1;
-  double sx = 0;
-  if (s.level.Player().facingLeft != 0) {
-    spray.mirrored = 0;
-    sx = play.cameraX + u.x + u.boxLeft - kSpraySideways;
-  } else {
-    spray.mirrored = 1;
-    sx = u.boxRight + u.x + play.cameraX + kSpraySideways;
-  }
-  const double sy = u.boxTop + u.y + play.cameraY - kSprayRaise;
-  spray.Draw(sx, sy, kSprayDepth, s.level.frameMs);
+  spray.mirrored = s.level.Player().facingLeft != 0 ? 0 : 1;
+  spray.Advance(s.level.frameMs);
 }
 
-// A shot-down sentinel explodes once it lies on the ground.
-void SentinelExplosion(const SceneFrame& s, Unit& u) {
-  if (!u.Dead()) return;
-  if (u.deathTime < kSentinelLatchSeconds) u.deathEffect = 1;
-  if (u.airborne != 0 || u.deathEffect == 0) return;
+void ShowBloodSpray(const SceneFrame& s, const Unit& u) {
+  if (u.stunned == 0) return;
   const GamePlay& play = s.level.play;
-  BlowPlay(s.fx.explosion, s.fx.explosionPlayer.anim.get(), kExplosionSize, kExplosionSize,
-           u.x + play.cameraX, u.y + play.cameraY, kExplosionDepth, s.level.frameMs,
-           s.level.soundVolume, u.deathEffect, u.blowSoundGate);
+  const double sx = s.level.Player().facingLeft != 0
+                        ? play.cameraX + u.x + u.boxLeft - kSpraySideways
+                        : u.boxRight + u.x + play.cameraX + kSpraySideways;
+  const double sy = u.boxTop + u.y + play.cameraY - kSprayRaise;
+  s.fx.bloodSpray.Show(sx, sy, kSprayDepth);
 }
 
-void SentinelEffects(const SceneFrame& s, Unit& u) {
-  const LevelFrame& f = s.level;
-  const Unit& p = f.Player();
-  DrawLightningBolt(s.fx, u.fireNow, p.x, p.y, u.x, u.y, f.play.cameraX, f.play.cameraY, f.frameMs);
-  SentinelExplosion(s, u);
+// A shot-down sentinel explodes once it lies on the ground, while its death effect is armed (the
+// sentinel's rules arm it). The explosion's end disarms it: that depends on the explosion's own
+// pictures, so it stays here, as does the gate of the explosion's sound.
+void StepSentinelExplosion(const SceneFrame& s, Unit& u) {
+  ExplosionPlayer& player = s.fx.explosionPlayer;
+  player.shown.reset();
+  if (!u.Dead() || u.airborne != 0 || u.deathEffect == 0) return;
+  BlowStep(s.fx.explosion, player, s.level.frameMs, s.level.soundVolume, u.deathEffect,
+           u.blowSoundGate);
 }
 
-void GuardEffects(const SceneFrame& s, Unit& u) {
+void SentinelStep(const SceneFrame& s, Unit& u) {
+  const Unit& p = s.level.Player();
+  StepLightningBolt(s.fx, u.fireNow, p.x, p.y, u.x, u.y, s.level.frameMs);
+  StepSentinelExplosion(s, u);
+}
+
+void SentinelShow(const SceneFrame& s, const Unit& u) {
+  const GamePlay& play = s.level.play;
+  ShowLightningBolt(s.fx, play.cameraX, play.cameraY);
+  BlowShow(s.fx.explosionPlayer, kExplosionSize, kExplosionSize, u.x + play.cameraX,
+           u.y + play.cameraY, kExplosionDepth);
+}
+
+void GuardStep(const SceneFrame& s, Unit& u) {
   if (!s.showBlood) return;
-  BloodFountain(s, u);
-  BloodSpray(s, u);
+  StepBloodFountain(s, u);
+  StepBloodSpray(s, u);
 }
 
-// The effects a kind's row names.
-void DrawEffects(UnitEffects effects, const SceneFrame& s, Unit& u) {
+void GuardShow(const SceneFrame& s, const Unit& u) {
+  if (!s.showBlood) return;
+  ShowBloodFountain(s, u);
+  ShowBloodSpray(s, u);
+}
+
+// The effects a kind's row names: the step, then the show.
+void StepEffects(UnitEffects effects, const SceneFrame& s, Unit& u) {
   switch (effects) {
     case UnitEffects::None:
       return;
     case UnitEffects::BoltAndExplosion:
-      SentinelEffects(s, u);
+      SentinelStep(s, u);
       return;
     case UnitEffects::Blood:
-      GuardEffects(s, u);
+      GuardStep(s, u);
+      return;
+  }
+}
+
+void ShowEffects(UnitEffects effects, const SceneFrame& s, const Unit& u) {
+  switch (effects) {
+    case UnitEffects::None:
+      return;
+    case UnitEffects::BoltAndExplosion:
+      SentinelShow(s, u);
+      return;
+    case UnitEffects::Blood:
+      GuardShow(s, u);
       return;
   }
 }
 
 }  // namespace
 
-void DrawUnitEffects(const SceneFrame& s, int i) {
-  Unit& u = s.level.UnitAt(i);
-  DrawEffects(KindOf(u.kind).effects, s, u);
+void StepUnitEffects(const SceneFrame& s, Unit& u) {
+  StepEffects(KindOf(u.kind).effects, s, u);
+}
+
+void ShowUnitEffects(const SceneFrame& s, const Unit& u) {
+  ShowEffects(KindOf(u.kind).effects, s, u);
 }

@@ -91,6 +91,9 @@ void UpdateGuard(Unit& u, const Unit& player, uint8_t playerAttack, double dt);
 void UpdateGolem(Unit& u, const Unit& player, uint8_t playerAttack, double dt);
 // A fallen golem shakes the screen as it lands.
 void ShakeForFallenGolem(const LevelFrame& f, Unit& u);
+// A shot-down sentinel arms its explosion (deathEffect) in the first moments of its death; its
+// effect plays the explosion once it lies on the ground, and disarms it at the explosion's end.
+void ArmSentinelExplosion(Unit& u);
 
 // Each kind's blow on the player: the sentinel's shot, the guard's axe, the golem's fists.
 void SentinelShoots(Unit& u, Unit& player);

@@ -65,35 +65,37 @@ constexpr BlowFrame kGolemBlows[] = {{4, kGolemBlow1Frame}, {5, kGolemBlow2Frame
 constexpr KindRow kRows[] = {
     // The player: first and alone, placed with the level; its own sounds and blows are the
     // player's code's.
-    {"player", "the player", 0, "P", {0.4f, 1, 0.4f}, {-14, -46, 14, 56},
+    {"player", "the player", 0, "P", {0.4f, 1, 0.4f, 1}, {-14, -46, 14, 56},
      "data\\chars\\ravik.pud", "data\\chars\\ravik\\", 2,
      kPlayerAnimations, {}, kPlayerSounds, true, true,
      {nullptr, nullptr, nullptr, false, false},
      {BlowRule::Never, true, {0, 0},
-      nullptr, nullptr, nullptr, SelectPlayer, nullptr, nullptr, nullptr},
+      nullptr, nullptr, nullptr, SelectPlayer, nullptr, nullptr, nullptr, nullptr},
      UnitEffects::None},
-    {"sentinel", "a sentinel", 'S', "S", {0.4f, 0.7f, 1}, {-22, -22, 22, 24},
+    {"sentinel", "a sentinel", 'S', "S", {0.4f, 0.7f, 1, 1}, {-22, -22, 22, 24},
      "data\\chars\\Sentinel.pud", "data\\chars\\Sentinel\\", 0,
      kSentinelAnimations, {}, kSentinelSounds, false, false,
      {"sentinels kills ", "sentinelKills", "sentinelTotal", false, false},
      {BlowRule::Lands, false, {10, 10},
-      UpdateSentinel, SentinelSounds, SentinelShoots, SelectSentinel, nullptr, nullptr, nullptr},
+      UpdateSentinel, SentinelSounds, SentinelShoots, SelectSentinel, nullptr, nullptr, nullptr,
+      ArmSentinelExplosion},
      UnitEffects::BoltAndExplosion},
     // Only guards lose their heads, and are worth more without one.
-    {"guard", "a guard", 'G', "G", {1, 0.35f, 0.3f}, {-15, -48, 15, 56},
+    {"guard", "a guard", 'G', "G", {1, 0.35f, 0.3f, 1}, {-15, -48, 15, 56},
      "data\\chars\\guard.pud", "data\\chars\\guard\\", 3,
      kGuardAnimations, kGuardBlows, kGuardSounds, false, false,
      {"guards kills    ", "guardKills", "guardTotal", true, false},
      {BlowRule::WhenFaced, true, {20, 50},
-      UpdateGuard, GuardSounds, GuardStrikes, SelectGuard, nullptr, nullptr, GuardTakesBlow},
+      UpdateGuard, GuardSounds, GuardStrikes, SelectGuard, nullptr, nullptr, GuardTakesBlow,
+      nullptr},
      UnitEffects::Blood},
-    {"golem", "a golem", 'O', "O", {1, 0.9f, 0.2f}, {-34, -84, 34, 108},
+    {"golem", "a golem", 'O', "O", {1, 0.9f, 0.2f, 1}, {-34, -84, 34, 108},
      "data\\chars\\golam.pud", "data\\chars\\golam\\", 1,
      kGolemAnimations, kGolemBlows, kGolemSounds, false, true,
      {"golams kills    ", "golemKills", "golemTotal", false, true},
      {BlowRule::WhenFaced, true, {50, 50},
       UpdateGolem, GolemSounds, GolemStrikes, SelectGolem, CountFullCombo, ShakeForFallenGolem,
-      GolemTakesBlow},
+      GolemTakesBlow, nullptr},
      UnitEffects::None},
 };
 // clang-format on
@@ -104,32 +106,12 @@ static_assert(std::size(kRows) <= kKindSlots, "a map names kinds 0..9 only");
 
 const std::span<const KindRow> kKinds = kRows;
 
-const KindRow kUnnamedKind{"",
-                           "a character",
-                           0,
-                           "?",
-                           {0.7f, 0.7f, 0.7f},
-                           {},
-                           nullptr,
-                           nullptr,
-                           0,
-                           {},
-                           {},
-                           {},
-                           false,
-                           false,
-                           {nullptr, nullptr, nullptr, false, false},
-                           {BlowRule::WhenFaced,
-                            true,
-                            {0, 0},
-                            nullptr,
-                            nullptr,
-                            nullptr,
-                            nullptr,
-                            nullptr,
-                            nullptr,
-                            nullptr},
-                           UnitEffects::None};
+const KindRow kUnnamedKind{
+    "", "a character", 0, "?", {0.7f, 0.7f, 0.7f, 1}, {}, nullptr, nullptr, 0, {}, {}, {}, false,
+    false, {nullptr, nullptr, nullptr, false, false},
+    {BlowRule::WhenFaced, true, {0, 0}, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    UnitEffects::None};
 
 std::vector<std::size_t> KindsInFrameLoadOrder() {
   std::vector<std::size_t> order(kKinds.size());

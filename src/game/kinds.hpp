@@ -48,6 +48,9 @@ struct KindRules {
   // What the player's blow at a combo level does to it beyond a stun and the damage: whether it
   // is stunned after all, its head, and a bonus to the damage (none: only the stun).
   void (*takesBlow)(Unit& u, uint8_t comboLevel, int32_t& bonusDamage);
+  // What it does, just before its effects step, to the unit state they read (a shot-down
+  // sentinel arms its explosion).
+  void (*armEffects)(Unit& u);
 };
 
 // The effects drawn after a unit of the kind.
@@ -92,7 +95,7 @@ struct KindRow {
   const char* inMessages;        // how messages name one ("a guard")
   char editorKey;                // the editor key that places one (0: not placed by a key)
   const char* letter;            // the label of its outline in the editor
-  std::array<float, 3> outline;  // the colour of its outline in the editor
+  std::array<float, 4> outline;  // the colour of its outline in the editor, with its opacity
   // The body the editor's checks take when the content's definition cannot be read.
   BodyBox demoBody;
   const char* definition;  // its definition file

@@ -1,6 +1,10 @@
 // The level driver. The order of the steps in RunLevel is behaviour: several steps rely on what
 // an earlier one did in the same frame (the kill is scored before the behaviour step starts the
 // death timer, sounds read the hits of this frame, the sprite shows where collision left it).
+// Rules and effect steps change the state, take random draws and start sounds; shows only draw.
+// Each show comes right after the step whose state it shows (an item is drawn before its flight,
+// as it always was), and with the scene frame's drawing off none is called: the same steps run
+// in the same order, and the state ends the same.
 #include "game/level.hpp"
 
 #include <cmath>
@@ -8,9 +12,11 @@
 
 #include "audio/sound.hpp"
 #include "base/measures.hpp"
+#include "base/unit_kinds.hpp"
 #include "content/characters.hpp"
 #include "fx/scene.hpp"
 #include "fx/screen_effects.hpp"
+#include "fx/sky_flashes.hpp"
 #include "fx/unit_effects.hpp"
 #include "game/animation_select.hpp"
 #include "game/collision.hpp"
@@ -57,8 +63,18 @@ void ProcessUnit(const SceneFrame& s, int i) {
   // The selection ends a finished attack of the player's before the sprite shows the next.
   SelectAnimation(f.UnitAt(i));
   StepAnimation(f.UnitAt(i), f.frameMs);
-  DrawUnit(f, i);
+  if (s.drawn) DrawUnit(f, i);
   RunUnitEffects(s, i);
+}
+
+// The power-up's flash: loaded for the first power-up, faded (which ends the power-up), shown.
+void RunPowerUpFlash(const SceneFrame& s) {
+  GamePlay& play = s.level.play;
+  if (play.powerUpActive == 0) return;
+  LoadWhiteFlash(s.fx, play.powerUpActive);
+  if (FadePowerUpFlash(play.powerUpActive, s.fx.whiteFlashOpacity, s.level.frameMs) && s.drawn) {
+    DrawWhiteFlash(s, s.fx.whiteFlashOpacity);
+  }
 }
 
 void TestPause(const LevelFrame& f) {
@@ -86,20 +102,27 @@ void RestartUnit(const LevelFrame& f, int k) {
 
 }  // namespace
 
-void RunPlayerDeath(const LevelFrame& f) {
-  if (PlayerDeathStep(f)) DrawDeathOverlay(f.assets, f.play.deathFade);
+void RunPlayerDeath(const SceneFrame& s) {
+  const LevelFrame& f = s.level;
+  if (PlayerDeathStep(f) && s.drawn) DrawDeathOverlay(f.assets, f.play.deathFade);
 }
 
-void RunItems(const LevelFrame& f) {
+void RunItems(const SceneFrame& s) {
+  const LevelFrame& f = s.level;
   ItemState& items = f.play.items;
   for (int i = 0; i < f.map.ItemCount; ++i) {
     cItem* item = LiveItem(items, i);
     if (!item) continue;
     const MapPoint& at = f.map.ItemPos[i];
     PickUpItem(f.play, *item, at);
-    DrawItem(*item, at.x + f.play.cameraX, at.y + f.play.cameraY);
+    if (s.drawn) DrawItem(*item, at.x + f.play.cameraX, at.y + f.play.cameraY);
     item->Fly(f.frameMs, f.soundVolume);
   }
+}
+
+void RunLevelBackground(const SceneFrame& s) {
+  StepSkyFlashes(s);
+  if (s.drawn) DrawLevelBackground(s);
 }
 
 void UnitSoundStep(const LevelFrame& f, int i) {
@@ -110,16 +133,13 @@ void UnitSoundStep(const LevelFrame& f, int i) {
 
 void RunUnitEffects(const SceneFrame& s, int i) {
   const LevelFrame& f = s.level;
-  DrawUnitEffects(s, i);
   Unit& u = f.UnitAt(i);
+  if (auto arm = RulesOf(u.kind).armEffects) arm(u);
+  StepUnitEffects(s, u);
+  if (s.drawn) ShowUnitEffects(s, u);
   if (auto shake = RulesOf(u.kind).shake) shake(f, u);
-  DrawComboText(s, i);
-  GamePlay& play = f.play;
-  if (play.powerUpActive == 0) return;
-  LoadWhiteFlash(s.fx, play.powerUpActive);
-  if (FadePowerUpFlash(play.powerUpActive, s.fx.whiteFlashOpacity, f.frameMs)) {
-    DrawWhiteFlash(s, s.fx.whiteFlashOpacity);
-  }
+  if (s.drawn) DrawComboText(s, i);
+  RunPowerUpFlash(s);
 }
 
 void UpdateUnitStates(const LevelFrame& f) {
@@ -145,15 +165,15 @@ void RunLevel(const SceneFrame& s) {
   if (f.modes.paused || f.modes.levelFinished) return;
   UpdateUnitStates(f);
   AttackInput(f);
-  DrawLevelBackground(s);
+  RunLevelBackground(s);
   MoveInput(f);
   for (int i = 0; i < f.UnitCount(); ++i) {
     const Unit& u = f.UnitAt(i);
     if (u.inRange == 1 && u.activated != 0) ProcessUnit(s, i);
   }
-  RunItems(f);
-  DrawHud(s);
-  RunPlayerDeath(f);
+  RunItems(s);
+  if (s.drawn) DrawHud(s);
+  RunPlayerDeath(s);
   f.play.combo.attackKind = 0;
   f.play.levelStats.timeTaken += Seconds(f.frameMs);
   TestPause(f);

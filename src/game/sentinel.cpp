@@ -1,6 +1,6 @@
 // The sentinel: a flying gun that keeps about 200 px above the player and no more than 200 px to
 // its side, hovers while near and fires every 5 to 9 seconds. Also its hum, shock and shot sounds,
-// its shot landing on the player and the animation its state shows.
+// its shot landing on the player, the animation its state shows and the arming of its explosion.
 #include <cmath>
 
 #include "audio/sound.hpp"
@@ -112,6 +112,13 @@ void UpdateSentinel(Unit& u, const Unit& player, uint8_t playerAttack, double dt
     HoverAndCountDown(u, k, dt);
   }
   KindStateOf<SentinelPlayState>(u).charging = k.firePeriod - kChargeLength < k.fireTimer ? 1 : 0;
+}
+
+// Its death arms its explosion only in its first moments.
+constexpr double kExplosionArmSeconds = 0.05;
+
+void ArmSentinelExplosion(Unit& u) {
+  if (u.Dead() && u.deathTime < kExplosionArmSeconds) u.deathEffect = 1;
 }
 
 void SentinelSounds(const LevelFrame& f, Unit& u) {

@@ -33,11 +33,6 @@ void cAnim::Advance(double frameTime) {
   }
 }
 
-void cAnim::Draw(double x, double y, double depth, double frameTime) {
-  Advance(frameTime);
-  Show(x, y, depth);
-}
-
 void cAnim::Show(double x, double y, double depth) const {
   Texture texture = At(textures, current, "animation picture");
   backends.renderer->DrawAnim(texture, x, y, depth, width, height, mirrored == 1);

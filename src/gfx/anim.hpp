@@ -1,6 +1,6 @@
 // cAnim: the animated sprite. A table of up to 513 pictures, a clip inside it and the play state;
-// Advance steps the clip by a frame's time, Show draws the current picture centred on a point, and
-// Draw does both (for effects that are only ever drawn).
+// Advance steps the clip by a frame's time (the owner's step), and Show draws the current picture
+// centred on a point, changing nothing.
 #pragma once
 
 #include <array>
@@ -29,11 +29,8 @@ class cAnim {
   uint8_t oneShot = 0;   // play once and hold the last picture
   uint8_t playing = 0;   // 0 holds the current picture
 
-  // Advances the clip by `frameTime` (milliseconds) and draws the current picture centred on
-  // (x, y) at z = -depth, alpha-tested and blended. A current beyond the table is a fatal range
-  // error.
-  void Draw(double x, double y, double depth, double frameTime);
-  // Draws the current picture as it stands, without advancing.
+  // Draws the current picture as it stands centred on (x, y) at z = -depth, alpha-tested and
+  // blended. A current beyond the table is a fatal range error.
   void Show(double x, double y, double depth) const;
 
   // The clip step alone: `frameTime` in milliseconds.

@@ -25,6 +25,8 @@ std::string HelpText() {
       "  --windowed         play in an 800 x 600 window that can be resized\n"
       "  --fullscreen       play full screen (the default; Alt+Enter switches in play)\n"
       "  --headless         run without window, sound or picture (scripts and tests)\n"
+      "  --no-draw          run the level's frames without drawing them; the game and\n"
+      "                     its effects go on exactly as drawn (headless checks)\n"
       "  --frames N         stop after N frames (0, the default: run until quit)\n"
       "  --frame-ms MS      give every frame a fixed time step of MS milliseconds\n"
       "  --seed N           a fixed random seed, so that a run repeats exactly\n"

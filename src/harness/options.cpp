@@ -35,6 +35,8 @@ bool ApplyFlag(std::string_view arg, ProgramOptions& o) {
     o.play = true;
   } else if (arg == "--headless") {
     o.headless = true;
+  } else if (arg == "--no-draw") {
+    o.noDraw = true;
   } else if (arg == "--windowed") {
     o.windowed = true;
   } else if (arg == "--fullscreen") {
@@ -80,7 +82,7 @@ bool TakesValue(std::string_view name) {
 
 const char* UsageText() {
   return "usage: morva [--root DIR] [--level FILE.lvl] [--play] [--config FILE]\n"
-         "             [--windowed | --fullscreen] [--headless] [--frames N]\n"
+         "             [--windowed | --fullscreen] [--headless] [--no-draw] [--frames N]\n"
          "             [--frame-ms MS] [--seed N] [--input FILE] [--record FILE]\n"
          "             [--dump-state FILE] [--screenshot FILE] [--print-paths]\n"
          "             [-h | --help] [-V | --version]\n";

@@ -11,6 +11,8 @@ struct ProgramOptions {
   // --windowed or --fullscreen: for this run only, over what settings.cfg says.
   std::optional<bool> windowed;
   bool headless = false;
+  // --no-draw: the level's frames run their rules and effects with nothing drawn.
+  bool noDraw = false;
   int64_t frames = 0;  // 0: until quit
   std::optional<double> frameMs;
   std::optional<uint32_t> seed;

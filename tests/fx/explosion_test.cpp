@@ -21,9 +21,11 @@ struct ExplosionTest : FxTest {
     BlowInit(blow, gameState.fx.explosionPlayer);
   }
   cAnim& Anim() { return *gameState.fx.explosionPlayer.anim; }
+  // One call's step and show.
   void Play(uint8_t& flag, double& soundGate, int volume = 200) {
-    BlowPlay(blow, &Anim(), 128, 128, 300, 200, -0.1, gameState.morva.frameTime, volume, flag,
-             soundGate);
+    ExplosionPlayer& player = gameState.fx.explosionPlayer;
+    BlowStep(blow, player, gameState.morva.frameTime, volume, flag, soundGate);
+    BlowShow(player, 128, 128, 300, 200, -0.1);
   }
   // Calls until the explosion clears its flag.
   int Explode() {

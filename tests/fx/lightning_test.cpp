@@ -19,6 +19,11 @@ struct BoltTest : FxTest {
     SetSeededRun(false);
     FxTest::TearDown();
   }
+  // One sentinel's bolt stepped and shown, from the player at (100, 400) to it at (500, 150).
+  static void Bolt(uint8_t trigger, double camX, double camY, double frameMs) {
+    StepLightningBolt(gameState.fx, trigger, 100, 400, 500, 150, frameMs);
+    ShowLightningBolt(gameState.fx, camX, camY);
+  }
   // One frame of `sentinels` sentinels processed; the first one fires when `fire`. Returns the
   // opacities of the bolt's draws in that frame (one per sentinel that drew it).
   std::vector<double> Frame(int sentinels, bool fire) {
@@ -26,7 +31,7 @@ struct BoltTest : FxTest {
     std::vector<double> shown;
     for (int k = 0; k < sentinels; ++k) {
       const std::size_t before = Draws().size();
-      DrawLightningBolt(gameState.fx, fire && k == 0 ? 1 : 0, 100, 400, 500, 150, 10, 20, 10);
+      Bolt(fire && k == 0 ? 1 : 0, 10, 20, 10);
       if (Draws().size() > before) shown.push_back(Draws().back().alpha);
     }
     return shown;
@@ -178,12 +183,12 @@ TEST_F(BoltTest, MoreSegmentsThanPointsIsARangeError) {
 }
 
 TEST_F(BoltTest, ABoltFadedToExactlyZeroEndsInsteadOfStartingAgain) {
-  DrawLightningBolt(gameState.fx, 1, 100, 400, 500, 150, 0, 0, 10);
+  Bolt(1, 0, 0, 10);
   // Half a second in one frame takes the intensity from 1 to exactly 0.
-  DrawLightningBolt(gameState.fx, 0, 100, 400, 500, 150, 0, 0, 500);
+  Bolt(0, 0, 0, 500);
   EXPECT_EQ(gameState.fx.boltIntensity, 0.0);
   EXPECT_EQ(gameState.fx.boltActive, 0);
   NewFrame();
-  DrawLightningBolt(gameState.fx, 0, 100, 400, 500, 150, 0, 0, 10);
+  Bolt(0, 0, 0, 10);
   EXPECT_TRUE(Draws().empty());
 }

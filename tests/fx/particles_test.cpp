@@ -11,6 +11,12 @@
 
 namespace {
 
+// One frame of a fountain: its step, then its show.
+void StepAndShow(cParticle& f, double x, double y, double camX, double camY, double frameMs) {
+  f.ParticleStep(x, y, camX, camY, frameMs);
+  f.ParticleShow();
+}
+
 struct ParticleTest : FxTest {
   cParticle fountain;
   void SetUp() override {
@@ -93,7 +99,7 @@ TEST_F(ParticleTest, FiveHundredAndOneSlotsAreAcceptedAndOneMoreIsARangeError) {
 TEST_F(ParticleTest, AFrameTimeOfZeroSpawnsButNeitherMovesNorAdvances) {
   LayOut();
   gameState.morva.frameTime = 0;
-  fountain.ParticleDraw(100, 200, 10, 20, 0);
+  StepAndShow(fountain, 100, 200, 10, 20, 0);
   // Only particle 0 lies strictly inside the window around clock 0; particle 1 sits on its edge.
   EXPECT_EQ(InFlight(), 1);
   EXPECT_EQ(fountain.clock, 0);
@@ -108,13 +114,13 @@ TEST_F(ParticleTest, AFrameTimeOfZeroSpawnsButNeitherMovesNorAdvances) {
   EXPECT_EQ(d.h, 12);
   EXPECT_EQ(d.depth, -0.1);
   EXPECT_EQ(d.texture, 42u);
-  fountain.ParticleDraw(100, 200, 10, 20, 0);
+  StepAndShow(fountain, 100, 200, 10, 20, 0);
   EXPECT_EQ(InFlight(), 1) << "a standing clock spawns nothing further";
 }
 
 TEST_F(ParticleTest, TheDepthTestIsOffWhileTheParticlesAreDrawn) {
   LayOut();
-  for (int i = 0; i < 3; ++i) fountain.ParticleDraw(0, 0, 0, 0, 10);
+  for (int i = 0; i < 3; ++i) StepAndShow(fountain, 0, 0, 0, 0, 10);
   ASSERT_GE(renderer.events.size(), 3u);
   EXPECT_EQ(renderer.events.front(), "depth off");
   EXPECT_EQ(renderer.events.back(), "depth on");
@@ -140,7 +146,7 @@ TEST_F(ParticleTest, LongFramesLoseTheParticlesThatFallBetweenTwoWindows) {
     for (int c = 0; c < calls; ++c) {
       std::vector<int> before;
       for (int i = 0; i < 500; ++i) before.push_back(f.particles[i].pending);
-      f.ParticleDraw(0, 0, 0, 0, r.frameMs);
+      StepAndShow(f, 0, 0, 0, 0, r.frameMs);
       int now = 0;
       for (int i = 0; i < 500; ++i) {
         if (before[i] == 1 && f.particles[i].pending == 0) {
@@ -158,14 +164,14 @@ TEST_F(ParticleTest, LongFramesLoseTheParticlesThatFallBetweenTwoWindows) {
 
 TEST_F(ParticleTest, AParticleRisesOnItsArcAndFadesAndIsRecycledJustPastAngleOne) {
   LayOut();
-  fountain.ParticleDraw(0, 0, 0, 0, 0);
+  StepAndShow(fountain, 0, 0, 0, 0, 0);
   Particle& p = fountain.particles[0];
   ASSERT_EQ(p.pending, 0);
   // A clock far from every due time: nothing else spawns.
   auto draw = [&](double frameMs) {
     fountain.clock = -1.0;
     NewFrame();
-    fountain.ParticleDraw(0, 0, 0, 0, frameMs);
+    StepAndShow(fountain, 0, 0, 0, 0, frameMs);
   };
   // Two of angle per second: 0.25 s takes it from -1.5 to -1, fully opaque all the way.
   for (int i = 0; i < 25; ++i) draw(10);
@@ -186,23 +192,23 @@ TEST_F(ParticleTest, TheClockWrapsOnTheFirstCallAtTheEndOfTheCycle) {
   LayOut();
   const double cycle = 500 / 300.0;
   fountain.clock = std::nextafter(cycle, 0.0);
-  fountain.ParticleDraw(0, 0, 0, 0, 10);
+  StepAndShow(fountain, 0, 0, 0, 0, 10);
   EXPECT_NEAR(fountain.clock, cycle + 0.01, 1e-9);
-  fountain.ParticleDraw(0, 0, 0, 0, 10);
+  StepAndShow(fountain, 0, 0, 0, 0, 10);
   EXPECT_EQ(fountain.clock, 0);
   fountain.clock = cycle;
-  fountain.ParticleDraw(0, 0, 0, 0, 10);
+  StepAndShow(fountain, 0, 0, 0, 0, 10);
   EXPECT_EQ(fountain.clock, 0) << "at exactly the cycle's length";
 }
 
 TEST_F(ParticleTest, ParticlesKeepTheOriginTheyWereSpawnedAt) {
   LayOut();
-  for (int i = 0; i < 5; ++i) fountain.ParticleDraw(100, 200, 0, 0, 10);
+  for (int i = 0; i < 5; ++i) StepAndShow(fountain, 100, 200, 0, 0, 10);
   const int first = InFlight();
   ASSERT_GT(first, 0);
-  for (int i = 0; i < 4; ++i) fountain.ParticleDraw(900, 700, 0, 0, 10);
+  for (int i = 0; i < 4; ++i) StepAndShow(fountain, 900, 700, 0, 0, 10);
   NewFrame();
-  fountain.ParticleDraw(900, 700, 0, 0, 10);
+  StepAndShow(fountain, 900, 700, 0, 0, 10);
   int atFirst = 0;
   int atSecond = 0;
   for (int i = 0; i < 500; ++i) {

@@ -24,11 +24,12 @@ struct SkyTest : FxTest {
     SetSeededRun(false);
     FxTest::TearDown();
   }
-  // One call in a fresh frame; the flash's draw, if any.
+  // One step and show in a fresh frame; the flash's draw, if any.
   std::vector<DrawRecord> Step(double frameMs = 10) {
     NewFrame();
     gameState.morva.frameTime = frameMs;
-    DrawSkyFlashes(Scene());
+    StepSkyFlashes(Scene());
+    ShowSkyFlash(Scene());
     return DrawsOf("quad");
   }
   StreamInfo Thunder() const {

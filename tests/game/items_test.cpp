@@ -41,7 +41,7 @@ TEST_F(Items, ThePickUpSquareIsStrictOnEverySide) {
     gameState.play.powerUpCharges = 0;
     player->x = 400 + r.dx;
     player->y = 300 + r.dy;
-    RunItems(Frame());
+    RunItems(Scene());
     EXPECT_EQ(item.picked, r.taken);
     EXPECT_EQ(gameState.play.powerUpCharges, r.taken ? 1 : 0);
   }
@@ -60,7 +60,7 @@ TEST_F(Items, LifeIsCappedAtAHundredAndChargesAccumulate) {
     cItem& power = Item(kItemPowerUpKind, 400, 300);
     player->life = r.lifeBefore;
     gameState.play.powerUpCharges = 0;
-    RunItems(Frame());
+    RunItems(Scene());
     EXPECT_EQ(player->life, r.lifeAfter) << r.lifeBefore;
     EXPECT_EQ(item.picked, r.taken) << "consumed also at full life";
     EXPECT_EQ(power.picked, r.taken) << r.lifeBefore;
@@ -69,11 +69,11 @@ TEST_F(Items, LifeIsCappedAtAHundredAndChargesAccumulate) {
   gameState.play.powerUpCharges = 0;
   gameState.map.ItemCount = 0;
   for (int i = 0; i < 3; ++i) Item(kItemPowerUpKind, 400, 300);
-  RunItems(Frame());
+  RunItems(Scene());
   EXPECT_EQ(gameState.play.powerUpCharges, 3);
   // A kind without an effect lies there and is never taken.
   cItem& other = Item(5, 400, 300);
-  RunItems(Frame());
+  RunItems(Scene());
   EXPECT_EQ(other.picked, 0);
 }
 
@@ -82,7 +82,7 @@ TEST_F(Items, APickedItemFliesUpForASecondWithItsSoundAndIsNotTakenAgain) {
   cItem& item = Item(kItemLifeKind, 400, 300);
   player->life = 10;
   gameState.play.cameraX = 7;
-  RunItems(Frame());
+  RunItems(Scene());
   EXPECT_EQ(player->life, 40);
   const DrawRecord& first = fake->renderer.DrawList()->back();
   EXPECT_EQ(first.x, 407) << "drawn at the item's position plus the camera";
@@ -92,7 +92,7 @@ TEST_F(Items, APickedItemFliesUpForASecondWithItsSoundAndIsNotTakenAgain) {
   // 100 frames of 10 ms: the item rises 1 px per ms.
   int frames = 1;
   while (!item.gone && frames < 200) {
-    RunItems(Frame());
+    RunItems(Scene());
     ++frames;
   }
   EXPECT_EQ(frames, 101);
@@ -100,13 +100,13 @@ TEST_F(Items, APickedItemFliesUpForASecondWithItsSoundAndIsNotTakenAgain) {
   EXPECT_EQ(item.rise, 0);
   EXPECT_EQ(item.pickTime, 0);
   std::size_t draws = fake->renderer.DrawList()->size();
-  RunItems(Frame());
+  RunItems(Scene());
   EXPECT_EQ(fake->renderer.DrawList()->size(), draws) << "a gone item is not drawn";
 }
 
 TEST_F(Items, RestartBringsEveryItemBackToItsPlace) {
   cItem& item = Item(kItemPowerUpKind, 400, 300);
-  for (int f = 0; f < 30; ++f) RunItems(Frame());
+  for (int f = 0; f < 30; ++f) RunItems(Scene());
   ASSERT_EQ(item.picked, 1);
   ASSERT_LT(item.rise, 0);
   gameState.map.CharType[0] = kPlayer;

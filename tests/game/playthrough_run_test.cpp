@@ -1,6 +1,7 @@
 // The recorded playthrough of the demo level (tests/data, made by tools/playthrough), replayed by
 // the real program: it reaches the statistics screen with the statistics it was recorded with,
-// Escape shows the menu without Resume, and Start plays the level again.
+// Escape shows the menu without Resume, and Start plays the level again; with the level's drawing
+// off it plays the same.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -37,11 +38,13 @@ struct PlaythroughRunTest : ::testing::Test {
   TempDir dir{::testing::UnitTest::GetInstance()->current_test_info()->name()};
   json expected = json::parse(ReadFile(kExpectation));
 
-  // Replays the recording for `frames` frames (0: to its end) and returns the state dump.
-  json Replay(int64_t frames) {
+  // Replays the recording for `frames` frames (0: to its end), with `more` options, and returns
+  // the state dump.
+  json Replay(int64_t frames, const std::vector<std::string>& more = {}) {
     std::vector<std::string> args = {
         "--headless",       "--frame-ms", "10",       "--seed",       "1",         "--root",
         MORVA_TEST_CONTENT, "--input",    kRecording, "--dump-state", "state.json"};
+    args.insert(args.end(), more.begin(), more.end());
     if (frames > 0) {
       args.push_back("--frames");
       args.push_back(std::to_string(frames));
@@ -139,4 +142,16 @@ TEST_F(PlaythroughRunTest, EscapeShowsTheMenuWithoutResumeAndStartPlaysTheLevelA
     SCOPED_TRACE(i);
     EXPECT_GT(again["units"][i]["life"].get<int>(), 0) << "every enemy lives again";
   }
+}
+
+TEST_F(PlaythroughRunTest, WithTheLevelsDrawingOffTheWholeReplayEndsInTheSameState) {
+  json drawn = Replay(0);
+  json undrawn = Replay(0, {"--no-draw"});
+  // It ends in the level played again, where nothing at all is drawn.
+  ASSERT_EQ(undrawn["flags"]["inGame"], 1);
+  EXPECT_FALSE(drawn["drawList"].empty());
+  EXPECT_TRUE(undrawn["drawList"].empty());
+  drawn.erase("drawList");
+  undrawn.erase("drawList");
+  EXPECT_EQ(drawn, undrawn);
 }

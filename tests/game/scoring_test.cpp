@@ -70,7 +70,7 @@ TEST_F(ScoringTest, WhileThePlayerLivesTheOverlayDoesNothing) {
   Unit& s = fight.Add(kSentinel, 1100, 600);
   s.fireNow = 1;
   player->life = 1;
-  RunPlayerDeath(Frame());
+  RunPlayerDeath(Scene());
   EXPECT_TRUE(Draws().empty());
   EXPECT_EQ(gameState.morva.timeScale, 1000);
   EXPECT_EQ(s.fireNow, 1);
@@ -91,7 +91,7 @@ TEST_F(ScoringTest, ThePlayersDeathSlowsTimeStopsAttacksFadesRedAndAsksForAResta
   player->life = 0;
 
   fight.fake->renderer.BeginFrame(0, 800, 0, 600);
-  RunPlayerDeath(Frame());
+  RunPlayerDeath(Scene());
   EXPECT_EQ(gameState.morva.timeScale, 1300);
   EXPECT_EQ(alive.attack, 0);
   EXPECT_EQ(alive.idle, 1);
@@ -118,7 +118,7 @@ TEST_F(ScoringTest, ThePlayersDeathSlowsTimeStopsAttacksFadesRedAndAsksForAResta
   float highest = 0;
   while (gameState.flags.restartRequested == 0 && frames < 1000) {
     highest = std::max(highest, gameState.play.deathFade);
-    RunPlayerDeath(Frame());
+    RunPlayerDeath(Scene());
     ++frames;
   }
   EXPECT_EQ(frames, 391);

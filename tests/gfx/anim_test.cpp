@@ -26,7 +26,8 @@ struct AnimTest : ::testing::Test {
     std::vector<int> shown;
     for (int i = 0; i < frames; ++i) {
       fake.renderer.BeginFrame(0, 800, 0, 600);
-      anim.Draw(400, 300, -0.5, gameState.morva.frameTime);
+      anim.Advance(gameState.morva.frameTime);
+      anim.Show(400, 300, -0.5);
       shown.push_back(static_cast<int>(fake.renderer.DrawList()->back().texture) - 100);
     }
     return shown;
@@ -139,7 +140,7 @@ TEST_F(AnimTest, APictureBeyondTheTableIsAFatalRangeError) {
   anim.current = 513;
   std::string reported;
   SetFatalHandler([&](const std::string& what) { reported = what; });
-  EXPECT_THROW(anim.Draw(0, 0, 0, gameState.morva.frameTime), ProgramExit);
+  EXPECT_THROW(anim.Show(0, 0, 0), ProgramExit);
   SetFatalHandler(nullptr);
   EXPECT_NE(reported.find("513"), std::string::npos) << reported;
   EXPECT_TRUE(fake.renderer.DrawList()->empty());

@@ -117,7 +117,7 @@ TEST_F(DrawPixels, AnimationsDropOnlyFullyTransparentTexels) {
   anim.height = 640;
   anim.frameCount = 1;
   anim.playing = 1;
-  anim.Draw(400, 300, -0.5, gameState.morva.frameTime);  // covers x 80..720
+  anim.Show(400, 300, -0.5);  // covers x 80..720
   DrawQuad(back, 0, 0, -1, 800, 600, 1);
   const Image& shot = Capture();
   EXPECT_TRUE(Near(shot, 200, 300, 255, 0, 0, 0)) << "alpha 0: dropped, the quad behind shows";
@@ -134,11 +134,11 @@ TEST_F(DrawPixels, AMirroredAnimationIsTheMirrorImage) {
   anim.width = 300;
   anim.height = 200;
   anim.frameCount = 1;
-  anim.Draw(400, 300, -0.5, gameState.morva.frameTime);
+  anim.Show(400, 300, -0.5);
   Image plain = Capture();
   NewFrame();
   anim.mirrored = 1;
-  anim.Draw(400, 300, -0.5, gameState.morva.frameTime);
+  anim.Show(400, 300, -0.5);
   const Image& mirrored = Capture();
   EXPECT_TRUE(Near(plain, 465, 230, 255, 255, 0, 0)) << "yellow at the top of the right half";
   EXPECT_TRUE(Near(mirrored, 334, 230, 255, 255, 0, 0));

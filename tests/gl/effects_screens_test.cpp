@@ -70,7 +70,7 @@ struct EffectsScreenTest : GlFixture {
         NewFrame();
       }
       if (beforeEach) beforeEach();
-      DrawLevelBackground(CurrentSceneFrame());
+      RunLevelBackground(CurrentSceneFrame());
       for (int i = 0; i < UnitCount(); ++i) {
         if (i == 0 || UnitAt(i).inRange == 1) {
           SelectAnimation(UnitAt(i));

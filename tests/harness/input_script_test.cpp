@@ -150,14 +150,16 @@ TEST(InputScript, WrittenEventsReadBackTheSame) {
 }
 
 TEST(CommandLine, AcceptsTheDocumentedOptionsAndRefusesOthers) {
-  const char* good[] = {"morva",        "--root",     "r",        "--config", "c.dat",
-                        "--windowed",   "--headless", "--frames", "30",       "--frame-ms",
-                        "10",           "--seed",     "7",        "--input",  "in.txt",
-                        "--dump-state", "s.json",     "--record", "rec.txt",  "--play"};
+  const char* good[] = {
+      "morva",    "--root",       "r",          "--config", "c.dat",   "--windowed", "--headless",
+      "--frames", "30",           "--frame-ms", "10",       "--seed",  "7",          "--input",
+      "in.txt",   "--dump-state", "s.json",     "--record", "rec.txt", "--play",     "--no-draw"};
   ParseResult r = ParseCommandLine(static_cast<int>(std::size(good)), good);
   ASSERT_TRUE(r.options) << r.error;
   EXPECT_TRUE(r.options->play);
+  EXPECT_TRUE(r.options->noDraw);
   EXPECT_FALSE(ParseCommandLine(2, good).options->play) << "only when asked for";
+  EXPECT_FALSE(ParseCommandLine(2, good).options->noDraw);
   EXPECT_EQ(r.options->root, "r");
   EXPECT_EQ(r.options->windowed, true);
   EXPECT_TRUE(r.options->headless);
@@ -177,6 +179,7 @@ TEST(CommandLine, AcceptsTheDocumentedOptionsAndRefusesOthers) {
                                        {"morva", "--root="},
                                        {"morva", "--headless=yes"},
                                        {"morva", "--play=yes"},
+                                       {"morva", "--no-draw=yes"},
                                        {"morva", "--headless", "--screenshot", "s.png"},
                                        {"morva", "-x"},
                                        {"morva", "--bogus"}}) {
