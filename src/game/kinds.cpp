@@ -106,12 +106,33 @@ static_assert(std::size(kRows) <= kKindSlots, "a map names kinds 0..9 only");
 
 const std::span<const KindRow> kKinds = kRows;
 
-const KindRow kUnnamedKind{
-    "", "a character", 0, "?", {0.7f, 0.7f, 0.7f, 1}, {}, nullptr, nullptr, 0, {}, {}, {}, false,
-    false, {nullptr, nullptr, nullptr, false, false},
-    {BlowRule::WhenFaced, true, {0, 0}, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-     nullptr, nullptr},
-    UnitEffects::None};
+const KindRow kUnnamedKind{"",
+                           "a character",
+                           0,
+                           "?",
+                           {0.7f, 0.7f, 0.7f, 1},
+                           {},
+                           nullptr,
+                           nullptr,
+                           0,
+                           {},
+                           {},
+                           {},
+                           false,
+                           false,
+                           {nullptr, nullptr, nullptr, false, false},
+                           {BlowRule::WhenFaced,
+                            true,
+                            {0, 0},
+                            nullptr,
+                            nullptr,
+                            nullptr,
+                            nullptr,
+                            nullptr,
+                            nullptr,
+                            nullptr,
+                            nullptr},
+                           UnitEffects::None};
 
 std::vector<std::size_t> KindsInFrameLoadOrder() {
   std::vector<std::size_t> order(kKinds.size());

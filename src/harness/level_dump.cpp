@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/game_state.hpp"
-#include "game/kinds.hpp"
 #include "game/enemy_kinds.hpp"
+#include "game/kinds.hpp"
 
 using json = nlohmann::ordered_json;
 
